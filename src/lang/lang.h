@@ -20,6 +20,8 @@
 #include "base/collection.h"
 #include "base/date.h"
 #include "base/variant.h"
+#include "platform/files.h"
+#include "platform/forms.h"
 
 class CLang {
  public:
@@ -41,8 +43,17 @@ class CLang {
   std::u16string LangID() const;
   std::u16string LangName() const;
 
-  // Forms: LocalizeForm, LocalizeUserControl, DumpForm, DumpUserControl
-  // (slots 5-8; lang_localize.cpp, lang_dump.cpp)
+  // 5. Applies the loaded language's section for the form (dumping it first when
+  // the language asks for dumps); reloads the file first when it changed on disk.
+  void LocalizeForm(const platform::FormObjectRef& oFrm);
+  // 6. The same for a user control whose section is stored under sName.
+  void LocalizeUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
+                           const platform::ControlsRef& oUserControl_Controls);
+  // 7-8. Write the designed texts (and, in mode 1, geometry and pictures) of a form
+  // or user control to Dump\<name>.txt under the application's folder.
+  void DumpForm(const platform::FormObjectRef& oFrm);
+  void DumpUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
+                       const platform::ControlsRef& oUserControl_Controls);
 
   // 9. Chooses the user's language file in the application's folder and loads it.
   bool InitEx(const std::u16string& sMainSection);
@@ -75,8 +86,19 @@ class CLang {
   // 21. A value part cut before its comment (";" or "'" outside double quotes).
   std::u16string StripComment(std::u16string_view sText);
 
-  // Forms: DumpControls, DumpControl, EscapeValue, TabAlign, LocalizeControls
-  // (slots 22-26; lang_dump.cpp, lang_localize.cpp)
+  // 22. Writes the whole dump file of the container sName.
+  void DumpControls(const std::u16string& sName, const platform::FormObjectRef& oContainer,
+                    const platform::ControlsRef& oControls);
+  // 23. Writes the block of one object under its dump name; pictures go to sPictureFolder.
+  void DumpControl(const platform::FormObjectRef& oControl, const std::u16string& sName, platform::FileHandle hFile,
+                   const std::u16string& sPictureFolder);
+  // 24. A text made fit for a quoted value: \\, \n for CR LF, \t, doubled quotes.
+  std::u16string EscapeValue(std::u16string_view sValue);
+  // 25. Tabs inserted before the first "=" so that it stands at column 8 * nTabs.
+  std::u16string TabAlign(std::u16string_view sLine, int32_t nTabs);
+  // 26. Applies the section sName to the container and its controls.
+  void LocalizeControls(const std::u16string& sName, const platform::FormObjectRef& oContainer,
+                        const platform::ControlsRef& oControls);
 
   // 27. Position (from 1) of the first of sChars in sText at or after nStart; 0 when none.
   int32_t InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart);
