@@ -1,0 +1,226 @@
+// CLang: creation and release, the properties of the loaded file, and loading:
+// Init (one given file), InitEx (the user's file from the options and the
+// application's folder), GetAvailableLangs, GetSection and Clear.
+#include <optional>
+
+#include "base/convert.h"
+#include "base/failure.h"
+#include "base/text.h"
+#include "lang/lang.h"
+#include "launcher/error_log.h"
+#include "platform/desktop.h"
+#include "platform/files.h"
+#include "settings/file_utils.h"
+#include "settings/options.h"
+
+namespace {
+
+constexpr char16_t kSignature[] = u"Orvex.LangLngFile";
+constexpr char16_t kCrLf[] = u"\r\n";
+
+// A key that a section does not have counts as an empty text.
+std::u16string ValueOf(const CLang::TextCollection& col, std::u16string_view sKey) {
+  const std::u16string* p = col.Find(sKey);
+  return p ? *p : std::u16string();
+}
+
+bool IsValidVersion(const CLang::TextCollection& colVersion, std::u16string* psLangID, std::u16string* psLang) {
+  *psLangID = ValueOf(colVersion, u"langid");
+  *psLang = ValueOf(colVersion, u"lang");
+  return ValueOf(colVersion, u"signature") == kSignature && !psLangID->empty() && !psLang->empty();
+}
+
+}  // namespace
+
+CLang::CLang() { Class_Initialize(); }
+
+CLang::~CLang() { Class_Terminate(); }
+
+std::u16string CLang::Filename() const { return sFilename; }
+std::u16string CLang::LangID() const { return sLangID; }
+std::u16string CLang::LangName() const { return sLangName; }
+
+bool CLang::InitEx(const std::u16string& sMainSection) {
+  try {
+    COptions& oOptions = Options();
+    std::u16string sID = oOptions.LangID();
+    if (sID.empty()) {
+      sID = u"EN";
+      oOptions.LangID(sID);
+    }
+    std::u16string sFile = oOptions.LangFile();
+    std::u16string sIgnore;
+    const std::u16string sFolder = platform::App().AppFolder();
+    if (!sFile.empty()) {
+      if (!Init(sFolder + u"\\" + sFile, sMainSection)) {
+        sIgnore = sFile;
+        sFile.clear();
+      } else if (!base::EqualsNoCase(LangID(), sID)) {
+        sIgnore = sFile;
+        sFile.clear();
+        Clear();
+      } else {
+        return true;
+      }
+    }
+    TextCollectionRef colList = GetAvailableLangs(sFolder, sIgnore);
+    for (const auto& entry : base::Deref(colList)) {
+      const std::u16string& s = entry.item;
+      size_t nFirst = s.find(kCrLf);
+      if (s.substr(0, nFirst) != sID) continue;
+      size_t nSecond = nFirst == std::u16string::npos ? nFirst : s.find(kCrLf, nFirst + 2);
+      if (nSecond == std::u16string::npos) continue;
+      sFile = s.substr(nSecond + 2);
+      break;
+    }
+    if (sFile.empty()) {
+      mMain::LogError(u"CLang.InitEx", 0, u"Cant find lang file by langID=" + sID);
+      return false;
+    }
+    if (!Init(sFolder + u"\\" + sFile, sMainSection)) return false;
+    oOptions.LangFile(sFile);
+    return true;
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    mMain::LogError(u"CLang.InitEx", -1);
+    return false;
+  }
+}
+
+bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainSectionIn) {
+  // Copies first: a reload passes this object's own fields, which Clear empties.
+  const std::u16string sFile = sFilenameIn;
+  const std::u16string sMain = sMainSectionIn;
+  const char16_t* const kSource = u"CLang.Init";
+  auto report = [&](const char16_t* sFormat, base::VariantList params) {
+    mMain::LogError(kSource, 0, sprintf1(sFormat, params));
+  };
+  try {
+    Clear();
+    TextCollectionRef colVersion = GetSection(sFile, u"version");
+    if (!colVersion) {
+      report(u"file '%s' has no version section", {sFile});
+      return false;
+    }
+    std::u16string sID, sName;
+    if (!IsValidVersion(*colVersion, &sID, &sName)) {
+      report(u"file '%s' has no(or wrong) signature or lang or langid in [version] section", {sFile});
+      return false;
+    }
+    FormCollectionRef colF = base::NewCollection<TextCollectionRef>();
+    TextCollectionRef colMain = GetSection(sFile, sMain);
+    if (!colMain) {
+      report(u"file '%s' has no [%s] section", {sFile, sMain});
+      return false;
+    }
+    const std::u16string sGlobals = ValueOf(*colMain, u"globals");
+    if (sGlobals.empty()) report(u"file '%s' has no (or empty) [%s].texts", {sFile, sMain});
+    const std::u16string sForms = ValueOf(*colMain, u"forms");
+    if (sForms.empty()) {
+      mMain::LogDebug(kSource, sprintf1(u"file '%s' has no (or empty) [%s].forms", {sFile, sMain}));
+    }
+    nDumpForms = 0;
+    // Rounded as a double and compared, so that a huge number is simply "no dump".
+    double dDump = base::RoundHalfEven(base::LeadingNumber(ValueOf(*colMain, u"dumpforms")));
+    if (dDump == 1.0 || dDump == 2.0 || dDump == 3.0) {
+      nDumpForms = static_cast<int32_t>(dDump);
+      mMain::LogDebug(kSource, u"The forms will be dumped when they will appear");
+    }
+
+    TextCollectionRef colT = base::NewCollection<std::u16string>();
+    // Global sub-sections add their keys as they are; form sub-sections under
+    // the form's name, which keeps form texts apart from global ones.
+    auto readList = [&](const std::u16string& sList, bool bForms) {
+      for (const std::u16string& sPiece : base::Split(sList, u",")) {
+        std::u16string sN = TrimBlanks(sPiece);
+        if (sN.empty()) {
+          report(bForms ? u"file '%s' has error in [%s].forms" : u"file '%s' has error in [%s].texts", {sFile, sMain});
+          return false;
+        }
+        TextCollectionRef colK = base::NewCollection<std::u16string>();
+        std::u16string sSub = sMain + u"." + sN;
+        if (!ReadSection(sFile, sSub, *colT, bForms ? sN : std::u16string(), colK.get())) {
+          report(u"Error readig section [%s] in file '%s'", {sSub, sFile});
+          return false;
+        }
+        colF->Add(colK, base::LCase(sN));
+      }
+      return true;
+    };
+    if (!readList(sGlobals, false)) return false;
+    if (!readList(sForms, true)) return false;
+
+    colTexts = colT;
+    colForms = colF;
+    sFilename = sFile;
+    sLangID = sID;
+    sLangName = sName;
+    sMainSection = sMain;
+    base::Date dt;
+    dtFileTime = mFileUtils::GetFileLastModificationTime(sFile, dt) ? dt : base::Date{};
+    return true;
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    mMain::LogError(kSource, -1, std::nullopt, u"file = '" + sFile + u"'");
+    Clear();
+    return false;
+  }
+}
+
+CLang::TextCollectionRef CLang::GetAvailableLangs(const std::u16string& strFolder, const std::u16string& sIgnoreNameExt) {
+  TextCollectionRef colResult = base::NewCollection<std::u16string>();
+  platform::IFiles& files = platform::Files();
+  platform::FileHandle hFind = platform::kInvalidFile;
+  try {
+    platform::FindData fd;
+    if (files.FindFirst(strFolder + u"\\*.lng", &hFind, &fd) != platform::kErrorSuccess) return colResult;
+    do {
+      const std::u16string sName = fd.sName;
+      if (base::EqualsNoCase(sName, sIgnoreNameExt) || (fd.nAttributes & platform::kFileAttributeDirectory)) continue;
+      const std::u16string sPath = strFolder + u"\\" + sName;
+      TextCollectionRef colVersion = GetSection(sPath, u"version");
+      if (!colVersion) {
+        mMain::LogDebug(u"CLang.GetAvailableLangs", sprintf1(u"ignoring file '%s', coz no [version] section", {sPath}));
+        continue;
+      }
+      std::u16string sID, sLang;
+      if (!IsValidVersion(*colVersion, &sID, &sLang)) {
+        mMain::LogDebug(u"CLang.GetAvailableLangs",
+                        sprintf1(u"ignoring file '%s', coz in section [version] no(or wrong) signature or lang or langid",
+                                 {sPath}));
+        continue;
+      }
+      colResult->Add(sID + kCrLf + sLang + kCrLf + sName);
+    } while (files.FindNext(hFind, &fd) == platform::kErrorSuccess);
+    files.FindClose(hFind);
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    if (hFind != platform::kInvalidFile) files.FindClose(hFind);
+    mMain::LogError(u"CLang.GetAvailableLangs", -1);
+  }
+  return colResult;
+}
+
+void CLang::Clear() {
+  colTexts.reset();
+  colForms.reset();
+  sFilename.clear();
+  sLangID.clear();
+  sLangName.clear();
+  sMainSection.clear();
+  dtFileTime = base::Date{};
+  nDumpForms = 0;
+}
+
+CLang::TextCollectionRef CLang::GetSection(const std::u16string& sFilename, const std::u16string& sSection) {
+  TextCollectionRef colSection;
+  base::Ignore([&] {
+    TextCollectionRef c = base::NewCollection<std::u16string>();
+    if (ReadSection(sFilename, sSection, *c, std::u16string(), nullptr)) colSection = c;
+  });
+  return colSection;
+}
+
+void CLang::Class_Initialize() { colTexts = base::NewCollection<std::u16string>(); }
+
+void CLang::Class_Terminate() { Clear(); }

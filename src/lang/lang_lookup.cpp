@@ -1,0 +1,35 @@
+// CLang: the public text operations. A missing text never fails the caller: it
+// is reported and the key itself stands in for it.
+#include "base/failure.h"
+#include "base/text.h"
+#include "lang/lang.h"
+#include "launcher/error_log.h"
+
+std::u16string CLang::Item(const std::u16string& Key, const base::VariantList& sprintf_params) {
+  std::u16string sWorking;
+  const std::u16string* pText = nullptr;
+  base::Ignore([&] { pText = colTexts ? colTexts->Find(Key) : nullptr; });
+  if (pText) {
+    sWorking = *pText;
+  } else {
+    mMain::LogError(u"CLang.Item", 0, u"Key '" + Key + u"' not exists in " + sFilename);
+    sWorking = Key;
+  }
+  if (sprintf_params.empty()) return sprintf2(sWorking);
+  // sprintf1 unpacks a single list again, so the escapes are resolved once.
+  return sprintf1(sWorking, base::VariantList{base::Variant(sprintf_params)});
+}
+
+std::u16string CLang::Item(const std::u16string& Key) { return Item(Key, base::VariantList{}); }
+
+bool CLang::ItemFind(const std::u16string& sKey) {
+  bool bFound = false;
+  base::Ignore([&] { bFound = colTexts && colTexts->Find(sKey) != nullptr; });
+  return bFound;
+}
+
+void CLang::ItemSet(const std::u16string& sKey, const std::u16string& sItem) {
+  std::u16string sFolded = base::LCase(sKey);
+  base::Ignore([&] { base::Deref(colTexts).Remove(sFolded); });
+  base::Ignore([&] { base::Deref(colTexts).Add(sItem, sFolded); });
+}
