@@ -1,0 +1,17 @@
+#pragma once
+// mCreateProcess: the two general process operations the launcher needs, a probe
+// for a named mutex and the start of a program from a command line. Neither
+// raises: both answer only through their result.
+#include <string>
+
+namespace mCreateProcess {
+
+// True when a mutex of that name exists and can be opened for synchronisation.
+// The handle is closed again before the answer.
+bool MutexExists(const std::u16string& sName);
+// Starts sCommandLine (parsed whole by the system) without waiting for it; with
+// bMinimized the program is asked to show itself minimised. True when the process
+// was created.
+bool StartProcess(const std::u16string& sCommandLine, bool bMinimized);
+
+}  // namespace mCreateProcess

@@ -1,0 +1,23 @@
+#pragma once
+// What the launcher knows of Outlook and the Twinsweep add-in: whether each is
+// running (by the named mutex it holds while it runs) and how Outlook is started
+// (the command line of its automation server's class registration).
+#include <string>
+
+namespace mMain {
+
+// The mutex Outlook holds while it runs, and the one the add-in holds while it is
+// loaded in Outlook.
+constexpr char16_t kOutlookMutex[] = u"_outlook_mutex_";
+constexpr char16_t kAddinMutex[] = u"Orvex.Twinsweep.Addin";
+// The command line used when Outlook's class registration gives none.
+constexpr char16_t kOutlookFallbackCommand[] = u"OUTLOOK.EXE";
+
+bool IsOutlookRunning();
+bool IsAddinRunning();
+// The default value of HKCR\CLSID\{Outlook.Application's CLSID}\LocalServer32,
+// exactly as stored (quotes, arguments and environment references kept); never
+// empty, "OUTLOOK.EXE" when there is no such registration. Never raises.
+std::u16string GetOutlookPath();
+
+}  // namespace mMain

@@ -1,0 +1,74 @@
+#include "launcher/wizard_call.h"
+
+#include <string>
+
+#include "base/failure.h"
+#include "platform/automation.h"
+#include "platform/automation_retry.h"
+
+namespace mMain {
+namespace {
+
+using platform::AutomationArg;
+using platform::AutomationObject;
+using platform::InvokeKind;
+
+// A call on an object reference; an empty one fails as a call on "Nothing" does.
+platform::AutomationResult Call(const AutomationObject& o, std::u16string_view sName, InvokeKind kind,
+                                const platform::AutomationArgs& args = {}) {
+  if (!o) base::Raise(base::kObjectNotSet);
+  return o->Invoke(sName, kind, args);
+}
+
+AutomationObject ObjectOf(const platform::AutomationResult& r) {
+  if (!r.bIsObject) base::Raise(base::kTypeMismatch);
+  return r.oObject;
+}
+
+// Item(nIndex) of the add-in collection, the index passed by reference. A copy is
+// passed so that a server that writes to it cannot disturb the caller's loop.
+AutomationObject AddinEntry(const AutomationObject& colAddins, int32_t nIndex) {
+  int32_t nItem = nIndex;
+  return ObjectOf(Call(colAddins, u"Item", InvokeKind::MethodOrPropertyGet, {AutomationArg::LongByRef(nItem)}));
+}
+
+// The entry's ProgId is ours: a text equal to it exactly. A missing (empty or
+// null) ProgId is simply not ours.
+bool IsOurAddin(const AutomationObject& oEntry) {
+  const base::Variant vProgId = Call(oEntry, u"ProgId", InvokeKind::PropertyGet).vValue;
+  return vProgId.IsText() && vProgId.AsText() == kAddinProgID;
+}
+
+}  // namespace
+
+void CallQuickWizard() {
+  platform::RetryingAutomation oAutomation(platform::Automation());
+  // Outlook's object is held until the wizard call is made: an Outlook that was
+  // started for automation may end when its last reference is released.
+  AutomationObject oOutlook = oAutomation.CreateObject(kOutlookProgID);
+  AutomationObject oAddin;
+  bool bListed = false;
+  {
+    AutomationObject colAddins = ObjectOf(Call(oOutlook, u"COMAddIns", InvokeKind::PropertyGet));
+    const int32_t nCount = base::CLng(Call(colAddins, u"Count", InvokeKind::PropertyGet).vValue);
+    for (int32_t i = 1; i <= nCount; ++i) {
+      if (IsOurAddin(AddinEntry(colAddins, i))) {
+        bListed = true;
+        oAddin = ObjectOf(Call(AddinEntry(colAddins, i), u"Object", InvokeKind::PropertyGet));
+        break;
+      }
+    }
+  }
+  if (!oAddin) {
+    const std::u16string sWhy = bListed ? u"The add-in \"" + std::u16string(kAddinProgID) +
+                                              u"\" is listed among Outlook's COM add-ins but has no object: "
+                                              u"it is not connected."
+                                        : u"The add-in \"" + std::u16string(kAddinProgID) +
+                                              u"\" is not among Outlook's COM add-ins.";
+    base::Raise(base::kObjectNotSet, sWhy + u" (" + base::RuntimeDescription(base::kObjectNotSet) + u")");
+  }
+  Call(oAddin, u"Execute", InvokeKind::Method,
+       {AutomationArg::Value(std::u16string(kWizardCommand)), AutomationArg::Object(nullptr)});
+}
+
+}  // namespace mMain

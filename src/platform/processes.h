@@ -1,0 +1,61 @@
+#pragma once
+// Named mutexes, process start, pause and the clock, in the vocabulary of the
+// Windows kernel functions (wide forms).
+//
+// Handles are pointer-sized; 0 means "no handle". The program only ever opens
+// mutexes that other programs own and closes them at once; it never waits on one.
+#include <cstdint>
+#include <string_view>
+
+#include "platform/services.h"
+
+namespace platform {
+
+using KernelHandle = std::intptr_t;
+
+constexpr uint32_t kSynchronize = 0x00100000;        // SYNCHRONIZE
+constexpr uint32_t kStartfUseShowWindow = 1;         // STARTF_USESHOWWINDOW
+constexpr uint16_t kSwShowMinimized = 2;             // SW_SHOWMINIMIZED
+constexpr uint32_t kNormalPriorityClass = 0x20;      // NORMAL_PRIORITY_CLASS
+
+// The fields of STARTUPINFOW that the program sets. The implementation starts from
+// a zeroed record whose size field is the platform's own record size.
+struct StartupRecord {
+  uint32_t dwFlags = 0;
+  uint16_t wShowWindow = 0;
+};
+
+// PROCESS_INFORMATION: the new process's handles, which the caller must close.
+struct ProcessRecord {
+  KernelHandle hProcess = 0;
+  KernelHandle hThread = 0;
+  uint32_t dwProcessId = 0;
+  uint32_t dwThreadId = 0;
+};
+
+class IProcesses {
+ public:
+  virtual ~IProcesses() = default;
+  // OpenMutexW(nDesiredAccess, no inheritance, sName): a handle, or 0 when no
+  // mutex of that name exists or it refuses the access.
+  virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
+  // CloseHandle: true when the handle was closed.
+  virtual bool CloseHandle(KernelHandle hObject) = 0;
+  // CreateProcessW(no application name, a writable copy of sCommandLine, no
+  // security attributes, no inheritance, nCreationFlags, the caller's environment
+  // and current folder, the start-up record, *pProcess). The system parses the
+  // whole command line (quotes, arguments, search for a bare program name).
+  virtual bool LaunchProcess(std::u16string_view sCommandLine, uint32_t nCreationFlags, const StartupRecord& startup,
+                             ProcessRecord* pProcess) = 0;
+  // Sleep: blocks the thread for nMilliseconds.
+  virtual void Sleep(uint32_t nMilliseconds) = 0;
+  // GetTickCount64: milliseconds since an arbitrary start; what bounded waits
+  // measure against.
+  virtual uint64_t TickCount() = 0;
+};
+
+template <>
+IProcesses& Default<IProcesses>();
+inline IProcesses& Processes() { return Get<IProcesses>(); }
+
+}  // namespace platform

@@ -1,0 +1,274 @@
+// Windows implementation of late-bound automation: COM objects created from a
+// ProgID in the thread's single-threaded apartment and called through IDispatch.
+#include <windows.h>
+#include <ole2.h>
+#include <oleauto.h>
+
+#include <string>
+#include <vector>
+
+#include "base/failure.h"
+#include "platform/automation.h"
+
+namespace platform {
+namespace {
+
+std::wstring WideCopy(std::u16string_view s) {
+  return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size());
+}
+
+std::u16string FromWide(const wchar_t* p, size_t n) {
+  return std::u16string(reinterpret_cast<const char16_t*>(p), n);
+}
+
+// The system's text for an HRESULT, or a plain sentence when it has none.
+std::u16string DescribeHResult(HRESULT hr) {
+  wchar_t* pText = nullptr;
+  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&pText), 0, nullptr);
+  std::u16string s;
+  if (n && pText) {
+    s = FromWide(pText, n);
+    ::LocalFree(pText);
+    while (!s.empty() && (s.back() == u'\r' || s.back() == u'\n' || s.back() == u' ')) s.pop_back();
+  }
+  if (s.empty()) {
+    wchar_t buf[16];
+    ::wsprintfW(buf, L"%08X", static_cast<unsigned>(hr));
+    s = u"Automation error 0x" + FromWide(buf, ::lstrlenW(buf)) + u".";
+  }
+  return s;
+}
+
+[[noreturn]] void RaiseHResult(HRESULT hr, std::u16string_view sWhat) {
+  std::u16string s = DescribeHResult(hr);
+  if (!sWhat.empty()) s += u" (" + std::u16string(sWhat) + u")";
+  base::Raise(static_cast<int32_t>(hr), s);
+}
+
+// Joins the single-threaded apartment once; the process ends in it.
+void EnsureApartment() {
+  static const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // RPC_E_CHANGED_MODE: the thread already has an apartment, which serves as well.
+  if (FAILED(hr) && hr != RPC_E_CHANGED_MODE) RaiseHResult(hr, u"CoInitializeEx");
+}
+
+class DispatchObject;
+IDispatch* DispatchOf(const AutomationObject& o);
+
+// VARIANT arguments built from the caller's, released when the call is done.
+class ArgumentBlock {
+ public:
+  explicit ArgumentBlock(const AutomationArgs& args) : args_(args), v_(args.size()), longs_(args.size()) {
+    const size_t n = args.size();
+    for (size_t i = 0; i < n; ++i) {
+      // The callee receives the arguments last first.
+      VARIANT& v = v_[n - 1 - i];
+      ::VariantInit(&v);
+      const AutomationArg& a = args[i];
+      switch (a.kind) {
+        case AutomationArg::Kind::LongByRef:
+          longs_[i] = *a.pnLong;
+          v.vt = VT_I4 | VT_BYREF;
+          v.plVal = &longs_[i];
+          break;
+        case AutomationArg::Kind::Object:
+          v.vt = VT_DISPATCH;
+          v.pdispVal = DispatchOf(a.oObject);
+          if (v.pdispVal) v.pdispVal->AddRef();
+          break;
+        case AutomationArg::Kind::Value:
+          FromValue(a.vValue, &v);
+          break;
+      }
+    }
+  }
+  ~ArgumentBlock() {
+    for (VARIANT& v : v_) ::VariantClear(&v);
+  }
+  ArgumentBlock(const ArgumentBlock&) = delete;
+  ArgumentBlock& operator=(const ArgumentBlock&) = delete;
+
+  DISPPARAMS* Params() {
+    params_.rgvarg = v_.empty() ? nullptr : v_.data();
+    params_.cArgs = static_cast<UINT>(v_.size());
+    params_.rgdispidNamedArgs = nullptr;
+    params_.cNamedArgs = 0;
+    return &params_;
+  }
+  // Hands by-reference values back to the caller's variables.
+  void CopyBack() {
+    for (size_t i = 0; i < args_.size(); ++i)
+      if (args_[i].kind == AutomationArg::Kind::LongByRef) *args_[i].pnLong = longs_[i];
+  }
+
+ private:
+  static void FromValue(const base::Variant& val, VARIANT* v) {
+    switch (val.GetKind()) {
+      case base::Variant::Kind::Empty: v->vt = VT_EMPTY; break;
+      case base::Variant::Kind::Null: v->vt = VT_NULL; break;
+      case base::Variant::Kind::Bool: v->vt = VT_BOOL; v->boolVal = val.AsBool() ? VARIANT_TRUE : VARIANT_FALSE; break;
+      case base::Variant::Kind::Long: v->vt = VT_I4; v->lVal = val.AsLong(); break;
+      case base::Variant::Kind::Double: v->vt = VT_R8; v->dblVal = val.AsDouble(); break;
+      case base::Variant::Kind::Date: v->vt = VT_DATE; v->date = val.AsDate().dValue; break;
+      case base::Variant::Kind::String: {
+        const std::wstring w = WideCopy(val.AsText());
+        v->vt = VT_BSTR;
+        v->bstrVal = ::SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+        if (!v->bstrVal) base::Raise(base::kOutOfMemory);
+        break;
+      }
+      case base::Variant::Kind::List: base::Raise(base::kTypeMismatch);
+    }
+  }
+
+  const AutomationArgs& args_;
+  std::vector<VARIANT> v_;
+  std::vector<LONG> longs_;
+  DISPPARAMS params_{};
+};
+
+AutomationObject WrapDispatch(IDispatch* p);
+
+// A call's VARIANT result as the program's value or object reference.
+AutomationResult ToResult(VARIANT& v) {
+  AutomationResult r;
+  switch (v.vt) {
+    case VT_DISPATCH:
+      r.bIsObject = true;
+      if (v.pdispVal) {
+        v.pdispVal->AddRef();
+        r.oObject = WrapDispatch(v.pdispVal);
+      }
+      return r;
+    case VT_UNKNOWN: {
+      r.bIsObject = true;
+      IDispatch* p = nullptr;
+      if (v.punkVal && SUCCEEDED(v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&p))))
+        r.oObject = WrapDispatch(p);
+      return r;
+    }
+    case VT_EMPTY: return r;
+    case VT_NULL: r.vValue = base::Variant::Null(); return r;
+    case VT_BOOL: r.vValue = base::Variant(v.boolVal != VARIANT_FALSE); return r;
+    case VT_BSTR: r.vValue = base::Variant(FromWide(v.bstrVal ? v.bstrVal : L"", ::SysStringLen(v.bstrVal))); return r;
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+    case VT_DECIMAL: {
+      VARIANT d;
+      ::VariantInit(&d);
+      if (FAILED(::VariantChangeType(&d, &v, 0, VT_R8))) base::Raise(base::kOverflow);
+      r.vValue = base::Variant(d.dblVal);
+      return r;
+    }
+    case VT_DATE: r.vValue = base::Variant(base::Date{v.date}); return r;
+    default: {
+      VARIANT n;
+      ::VariantInit(&n);
+      if (SUCCEEDED(::VariantChangeType(&n, &v, 0, VT_I4))) {
+        r.vValue = base::Variant(static_cast<int32_t>(n.lVal));
+        return r;
+      }
+      base::Raise(base::kTypeMismatch);
+    }
+  }
+}
+
+class DispatchObject : public IAutomationObject {
+ public:
+  explicit DispatchObject(IDispatch* p) : p_(p) {}  // takes over one reference
+  ~DispatchObject() override { p_->Release(); }
+  DispatchObject(const DispatchObject&) = delete;
+  DispatchObject& operator=(const DispatchObject&) = delete;
+
+  IDispatch* Get() const { return p_; }
+
+  AutomationResult Invoke(std::u16string_view sName, InvokeKind kind, const AutomationArgs& args) override {
+    std::wstring name = WideCopy(sName);
+    LPOLESTR names[1] = {&name[0]};
+    DISPID id = 0;
+    HRESULT hr = p_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) RaiseHResult(hr, sName);
+
+    ArgumentBlock block(args);
+    VARIANT result;
+    ::VariantInit(&result);
+    EXCEPINFO info{};
+    UINT nArgErr = 0;
+    hr = p_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, static_cast<WORD>(kind), block.Params(), &result, &info,
+                    &nArgErr);
+    if (FAILED(hr)) {
+      ::VariantClear(&result);
+      if (hr == DISP_E_EXCEPTION) RaiseException(info, sName);
+      RaiseHResult(hr, sName);
+    }
+    block.CopyBack();
+    try {
+      AutomationResult r = ToResult(result);
+      ::VariantClear(&result);
+      return r;
+    } catch (...) {
+      ::VariantClear(&result);
+      throw;
+    }
+  }
+
+ private:
+  // The server's own error: its code and its description when it gave one.
+  [[noreturn]] static void RaiseException(EXCEPINFO& info, std::u16string_view sName) {
+    if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
+    const int32_t nNumber = info.scode ? static_cast<int32_t>(info.scode) : static_cast<int32_t>(info.wCode);
+    std::u16string s;
+    if (info.bstrDescription) s = FromWide(info.bstrDescription, ::SysStringLen(info.bstrDescription));
+    ::SysFreeString(info.bstrDescription);
+    ::SysFreeString(info.bstrSource);
+    ::SysFreeString(info.bstrHelpFile);
+    if (s.empty()) {
+      s = info.scode ? DescribeHResult(info.scode) : u"The automation server reported an error";
+      s += u" (" + std::u16string(sName) + u")";
+    }
+    base::Raise(nNumber, s);
+  }
+
+  IDispatch* p_;
+};
+
+AutomationObject WrapDispatch(IDispatch* p) { return std::make_shared<DispatchObject>(p); }
+
+IDispatch* DispatchOf(const AutomationObject& o) {
+  if (!o) return nullptr;
+  auto* d = dynamic_cast<DispatchObject*>(&o->Target());
+  if (!d) base::Raise(base::kTypeMismatch);
+  return d->Get();
+}
+
+class Win32Automation : public IAutomation {
+ public:
+  AutomationObject CreateObject(std::u16string_view sProgID) override {
+    EnsureApartment();
+    const std::wstring progId = WideCopy(sProgID);
+    CLSID clsid;
+    HRESULT hr = ::CLSIDFromProgID(progId.c_str(), &clsid);
+    if (FAILED(hr)) RaiseHResult(hr, sProgID);
+    IUnknown* pUnknown = nullptr;
+    hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IUnknown,
+                            reinterpret_cast<void**>(&pUnknown));
+    if (FAILED(hr)) RaiseHResult(hr, sProgID);
+    IDispatch* pDispatch = nullptr;
+    hr = pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch));
+    pUnknown->Release();
+    if (FAILED(hr)) RaiseHResult(hr, sProgID);
+    return WrapDispatch(pDispatch);
+  }
+};
+
+}  // namespace
+
+template <>
+IAutomation& Default<IAutomation>() {
+  static Win32Automation automation;
+  return automation;
+}
+
+}  // namespace platform
