@@ -1,0 +1,54 @@
+#include "launcher/error_log.h"
+
+#include "base/convert.h"
+#include "base/failure.h"
+
+namespace mMain {
+namespace {
+LogObserver& Observer() {
+  static LogObserver observer;
+  return observer;
+}
+
+void Notify(const LogEntry& entry) {
+  // The log must never fail its caller: an observer's own fault is swallowed.
+  if (auto& observer = Observer()) {
+    try {
+      observer(entry);
+    } catch (...) {
+    }
+  }
+}
+}  // namespace
+
+LogObserver SetLogObserver(LogObserver observer) {
+  LogObserver previous = std::move(Observer());
+  Observer() = std::move(observer);
+  return previous;
+}
+
+void LogError(const std::u16string& sSource, int32_t nNumber, const std::optional<std::u16string>& vDescription,
+              const std::optional<std::u16string>& vExtra) {
+  // Every read of the pending error happens before it is cleared.
+  const base::PendingError& pending = base::Pending();
+  LogEntry entry;
+  entry.kind = LogEntry::Kind::Error;
+  entry.nNumber = nNumber == -1 ? pending.nNumber : nNumber;
+  entry.sText = vDescription ? *vDescription : pending.sDescription;
+  if (vExtra) entry.sText += u"; " + *vExtra;
+  entry.sSource = pending.nLine != 0 ? sSource + u"(" + base::LongToText(pending.nLine) + u")" : sSource;
+  // The entry goes to no destination in this program; only an observer sees it.
+  Notify(entry);
+  base::ClearPending();
+}
+
+void AssertTrue(bool bCondition, const std::u16string& sSource, const std::u16string& sMessage) {
+  if (bCondition) return;
+  LogError(sSource, 0, u"ASSERT FAILED - " + sMessage);
+}
+
+void LogDebug(const std::u16string& sSource, const std::u16string& sText) {
+  if (Observer()) Notify(LogEntry{LogEntry::Kind::Debug, sSource, 0, sText});
+}
+
+}  // namespace mMain

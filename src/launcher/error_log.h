@@ -1,0 +1,36 @@
+#pragma once
+// The program's common reporting points: LogError, AssertTrue, LogDebug.
+//
+// In this program a report goes nowhere: an entry is composed and dropped. What
+// callers rely on is the effect on the pending error: after LogError (and a failed
+// AssertTrue) none is pending. One observer may watch every composed entry; tests
+// use it to assert reports, the translators' tool to print them.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace mMain {
+
+struct LogEntry {
+  enum class Kind { Error, Debug };
+  Kind kind = Kind::Error;
+  std::u16string sSource;
+  int32_t nNumber = 0;
+  std::u16string sText;
+};
+
+using LogObserver = std::function<void(const LogEntry&)>;
+// Installs the observer and answers the one it replaces.
+LogObserver SetLogObserver(LogObserver observer);
+
+// nNumber -1 stands for the pending error's number; an omitted vDescription for its
+// description. vExtra is appended after "; ". Clears the pending error.
+void LogError(const std::u16string& sSource, int32_t nNumber,
+              const std::optional<std::u16string>& vDescription = std::nullopt,
+              const std::optional<std::u16string>& vExtra = std::nullopt);
+// A false condition is reported as "ASSERT FAILED - " & sMessage with number 0.
+void AssertTrue(bool bCondition, const std::u16string& sSource, const std::u16string& sMessage);
+void LogDebug(const std::u16string& sSource, const std::u16string& sText);
+
+}  // namespace mMain

@@ -1,0 +1,63 @@
+#include "launcher/main.h"
+
+#include "base/convert.h"
+#include "base/failure.h"
+#include "base/text.h"
+#include "launcher/launch_sequence.h"
+#include "platform/desktop.h"
+#include "settings/file_utils.h"
+#include "settings/options.h"
+
+namespace mMain {
+namespace {
+
+// The two web sites are settings of the build (TWINSWEEP_MAKER_HOST and
+// TWINSWEEP_PRODUCT_HOST in CMake).
+const std::u16string kMakerSite = std::u16string(u"http://") + TWINSWEEP_MAKER_HOST;
+const std::u16string kProductSite = std::u16string(u"http://") + TWINSWEEP_PRODUCT_HOST;
+const std::u16string kLangIdPlaceholder = u"<LANGID>";
+const std::u16string kHelpFile = u"Twinsweep.chm";
+
+void OpenWithShell(const std::u16string& sTarget) { platform::Shell().Open(sTarget); }
+
+void RunPurchaseBranch() {
+  std::u16string sLangID = Options().LangID();
+  OpenWithShell(base::Replace(kMakerSite + u"/purchase_twinsweep.asp?lang=<LANGID>", kLangIdPlaceholder, sLangID));
+}
+
+// Every read of the language goes to the registry anew, as the options object does.
+void RunHelpBranch() {
+  if (Options().LangID() == u"EN") {
+    std::u16string sPath = platform::App().AppFolder() + u"\\" + kHelpFile;
+    if (mFileUtils::FileExists(sPath)) return OpenWithShell(sPath);
+  }
+  std::u16string sFolder = platform::App().AppFolder();
+  std::u16string sPath = sFolder + u"\\" + Options().LangID() + u"_" + kHelpFile;
+  if (mFileUtils::FileExists(sPath)) return OpenWithShell(sPath);
+  std::u16string sLangID = Options().LangID();
+  if (base::EqualsNoCase(sLangID, u"EN"))
+    return OpenWithShell(kProductSite + u"/WebHelp/TwinsweepHelp.htm");
+  OpenWithShell(base::Replace(kProductSite + u"/<LANGID>/WebHelp/TwinsweepHelp.htm", kLangIdPlaceholder, sLangID));
+}
+
+void ShowErrorBox() {
+  const base::PendingError& e = base::Pending();
+  std::u16string sText = u"Error(" + base::LongToText(e.nNumber) + u"): " + e.sDescription;
+  platform::Dialogs().MessageBox(sText, u"TwinsweepLauncher", platform::kMbOk);
+  base::ClearPending();
+}
+
+}  // namespace
+
+void Main() {
+  try {
+    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"buyonline")) return RunPurchaseBranch();
+    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"help")) return RunHelpBranch();
+    RunLaunchSequence();
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    ShowErrorBox();
+  }
+}
+
+}  // namespace mMain

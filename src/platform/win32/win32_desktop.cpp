@@ -1,0 +1,76 @@
+// The shell, message boxes, the command line and the program's folder on Windows.
+#include "platform/win32/win32_strings.h"
+#include <shellapi.h>
+
+#include "platform/desktop.h"
+
+namespace platform {
+namespace {
+
+class Win32Shell : public IShell {
+ public:
+  void Open(std::u16string_view sTarget) override {
+    ShellExecuteW(nullptr, L"open", win32::Wide(sTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+};
+
+class Win32Dialogs : public IDialogs {
+ public:
+  int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
+    return MessageBoxW(nullptr, win32::Wide(sText).c_str(), win32::Wide(sCaption).c_str(), nType);
+  }
+};
+
+class Win32App : public IApp {
+ public:
+  std::u16string AppFolder() override {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (n == 0) return u"";
+      if (n < path.size()) {
+        path.resize(n);
+        break;
+      }
+      path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L'\\');
+    return win32::FromWide(path.substr(0, slash == std::wstring::npos ? 0 : slash));
+  }
+
+  // The command line minus the program's name, split as the system's start-up
+  // code splits it: a quoted name runs to its closing quote, an unquoted one to
+  // the first blank; the blanks after the name are not part of the arguments.
+  std::u16string CommandLineArgs() override {
+    const wchar_t* p = GetCommandLineW();
+    if (*p == L'"') {
+      ++p;
+      while (*p && *p != L'"') ++p;
+      if (*p == L'"') ++p;
+    } else {
+      while (*p && *p != L' ' && *p != L'\t') ++p;
+    }
+    while (*p == L' ' || *p == L'\t') ++p;
+    return win32::FromWide(p, wcslen(p));
+  }
+};
+
+}  // namespace
+
+template <>
+IShell& Default<IShell>() {
+  static Win32Shell shell;
+  return shell;
+}
+template <>
+IDialogs& Default<IDialogs>() {
+  static Win32Dialogs dialogs;
+  return dialogs;
+}
+template <>
+IApp& Default<IApp>() {
+  static Win32App app;
+  return app;
+}
+
+}  // namespace platform

@@ -1,0 +1,63 @@
+#include "settings/file_utils.h"
+
+#include "base/failure.h"
+#include "base/text.h"
+#include "launcher/error_log.h"
+#include "platform/files.h"
+
+namespace mFileUtils {
+
+bool FileExists(const std::u16string& sPath) {
+  platform::FileHandle h;
+  if (platform::Files().OpenForQuery(sPath, &h) != platform::kErrorSuccess) return false;
+  platform::Files().Close(h);
+  return true;
+}
+
+bool FolderExists(const std::u16string& sPath) {
+  platform::FileHandle hFind;
+  platform::FindData data;
+  if (platform::Files().FindFirst(sPath + u"\\*", &hFind, &data) != platform::kErrorSuccess) return false;
+  platform::Files().FindClose(hFind);
+  return true;
+}
+
+bool GetFileLastModificationTime(const std::u16string& sFilename, base::Date& dtTime) {
+  bool bResult = false;
+  if (!base::Catch([&] {
+        platform::IFiles& files = platform::Files();
+        platform::FileHandle h;
+        if (files.OpenForQuery(sFilename, &h) != platform::kErrorSuccess) return;
+        platform::SystemTime t;
+        int32_t rc = files.GetLastWriteLocalTime(h, &t);
+        files.Close(h);
+        if (rc != platform::kErrorSuccess) return;  // no time to give: the caller keeps its value
+        dtTime = base::MakeDate({t.nYear, t.nMonth, t.nDay, t.nHour, t.nMinute, t.nSecond});
+        bResult = true;
+      })) {
+    mMain::LogError(u"mFileUtils.GetFileLastModificationTime", -1);
+    return false;
+  }
+  return bResult;
+}
+
+bool CreateFolder(const std::u16string& sPath) {
+  platform::Files().CreateDirectory(sPath);
+  if (FolderExists(sPath)) return true;
+  // Only paths that begin with a drive are built level by level.
+  int32_t nColon = base::InStr(1, sPath, u":");
+  if (nColon == 0 || nColon == static_cast<int32_t>(sPath.size())) return false;
+  std::u16string sFull = base::Replace(sPath, u"/", u"\\");
+  int32_t nPos = nColon;
+  for (;;) {
+    int32_t q = base::InStr(nPos + 1, sFull, u"\\");
+    bool bLast = q == 0 || q == static_cast<int32_t>(sFull.size());
+    std::u16string sLevel = q == 0 ? sFull : sFull.substr(0, static_cast<size_t>(q - 1));
+    platform::Files().CreateDirectory(sLevel);
+    if (!FolderExists(sLevel)) return false;
+    if (bLast) return true;
+    nPos = q;
+  }
+}
+
+}  // namespace mFileUtils

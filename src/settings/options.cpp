@@ -1,0 +1,52 @@
+#include "settings/options.h"
+
+#include "settings/win_reg.h"
+
+std::u16string COptions::LangID() {
+  std::u16string s = ReadOption(u"LANG", u"", true);
+  if (s.empty()) s = ReadOption(u"LANG", u"", false);
+  if (s.empty()) {
+    s = u"EN";
+    LangID(s);
+  }
+  return s;
+}
+
+void COptions::LangID(const std::u16string& sValue) { WriteOption(u"LANG", sValue, true); }
+
+std::u16string COptions::LangFile() {
+  std::u16string s = ReadOption(u"LANG_", u"", true);
+  if (!s.empty()) return s;
+  // The machine's file applies only while the user has not chosen a language of
+  // their own that differs from the machine's.
+  if (ReadOption(u"LANG", u"", true) == ReadOption(u"LANG", u"", false)) return ReadOption(u"LANG_", u"", false);
+  return u"";
+}
+
+void COptions::LangFile(const std::u16string& sValue) { WriteOption(u"LANG_", sValue, true); }
+
+std::u16string COptions::ReadOption(const std::u16string& sName, const std::u16string& sDefault, bool bUserScope) {
+  CWinReg oReg;
+  std::u16string s;
+  if (oReg.InitForRead(bUserScope ? oReg.HKEY_CURRENT_USER() : oReg.HKEY_LOCAL_MACHINE(), OptionsKeyPath())) {
+    s = oReg.ReadString(sName);
+    oReg.CloseKey();
+  }
+  return s.empty() ? sDefault : s;
+}
+
+bool COptions::WriteOption(const std::u16string& sName, const std::u16string& sValue, bool bUserScope) {
+  CWinReg oReg;
+  if (!oReg.InitForWrite(bUserScope ? oReg.HKEY_CURRENT_USER() : oReg.HKEY_LOCAL_MACHINE(), OptionsKeyPath(), true))
+    return false;
+  bool bResult = oReg.WriteString(sName, sValue);
+  oReg.CloseKey();
+  return bResult;
+}
+
+std::u16string COptions::OptionsKeyPath() { return u"Software\\Orvex\\Twinsweep"; }
+
+COptions& Options() {
+  static COptions* pOptions = new COptions();  // lives until the process ends
+  return *pOptions;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// COptions: the product's persisted options, read from and written to the registry
+// at each access (nothing is cached). Writes go to the user's scope only; the
+// machine's scope is a read-only fallback.
+#include <string>
+
+class COptions {
+ public:
+  std::u16string LangID();
+  void LangID(const std::u16string& sValue);
+  std::u16string LangFile();
+  void LangFile(const std::u16string& sValue);
+
+ private:
+  std::u16string ReadOption(const std::u16string& sName, const std::u16string& sDefault, bool bUserScope);
+  bool WriteOption(const std::u16string& sName, const std::u16string& sValue, bool bUserScope);
+  static std::u16string OptionsKeyPath();
+};
+
+// The one process-wide instance, created on first use.
+COptions& Options();

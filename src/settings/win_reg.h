@@ -1,0 +1,59 @@
+#pragma once
+// CWinReg: one open registry key.
+//
+// The object holds at most one key (hKey, 0 when none) and closes it at the latest
+// when it is destroyed. No member raises: failures come back as false, an empty
+// string or a default; QueryValueInfo alone answers the system's status code.
+// Members are declared in the order of the class's slots.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/date.h"
+#include "platform/registry.h"
+
+class CWinReg {
+ public:
+  CWinReg() = default;
+  ~CWinReg();
+  CWinReg(const CWinReg&) = delete;
+  CWinReg& operator=(const CWinReg&) = delete;
+
+  int32_t HKEY_CLASSES_ROOT() const { return platform::kRootClassesRoot; }
+  int32_t HKEY_CURRENT_USER() const { return platform::kRootCurrentUser; }
+  int32_t HKEY_LOCAL_MACHINE() const { return platform::kRootLocalMachine; }
+  bool InitForRead(int32_t nRootKey, const std::u16string& strSubKey);
+  bool InitForWrite(int32_t nRootKey, const std::u16string& strSubKey, bool bCreate);
+  bool InitForAllAccess(int32_t nRootKey, const std::u16string& strSubKey, bool bCreate);
+  bool InitForAccess(int32_t nRootKey, const std::u16string& strSubKey, uint32_t nAccess, bool bCreate);
+  std::u16string Values(int32_t nIndex);
+  std::u16string Keys(int32_t nIndex);
+  bool DeleteAllKeys();
+  bool DeleteKeyRec(const std::u16string& strSubKey);
+  bool CloseKey();
+  bool WriteString(const std::u16string& sName, const std::u16string& sValue);
+  std::u16string ReadString(const std::u16string& sName);
+  bool ReadBinary(const std::u16string& sName, std::vector<uint8_t>& abData);
+  int32_t QueryValueInfo(const std::u16string& sName, int32_t& nType, int32_t& nSize);
+  bool WriteDWord(const std::u16string& sName, int32_t nValue);
+  int32_t ReadDWord(const std::u16string& sName, int32_t nDefault);
+  bool WriteBool(const std::u16string& sName, bool bValue);
+  bool ReadBool(const std::u16string& sName);
+  bool WriteYesNo(const std::u16string& sName, bool bValue);
+  bool ReadYesNo(const std::u16string& sName);
+  bool WriteDate(const std::u16string& sName, base::Date dtValue);
+  base::Date ReadDate(const std::u16string& sName, base::Date dtDefault);
+  bool DeleteValue(const std::u16string& sName);
+  bool DeleteKey(const std::u16string& strSubKey);
+  bool FlushKey();
+
+  // The held key (0 when none); a child object opens subkeys relative to it.
+  platform::HKey Handle() const { return hKey; }
+
+ private:
+  // Opening relative to a key handle rather than a 32-bit root value: what
+  // DeleteAllKeys and DeleteKeyRec need for child objects on 64-bit handles.
+  bool InitForAccessHandle(platform::HKey hRoot, const std::u16string& strSubKey, uint32_t nAccess, bool bCreate);
+
+  platform::HKey hKey = 0;
+};

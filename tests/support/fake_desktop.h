@@ -1,0 +1,40 @@
+#pragma once
+// Doubles of the desktop services: an application with a chosen folder and
+// command line, a shell that records what it was asked to open, and message boxes
+// that record what they showed and answer as scripted.
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace testing_support {
+
+class FakeApp : public platform::IApp {
+ public:
+  std::u16string sAppFolder;
+  std::u16string sCommandLineArgs;
+  std::u16string AppFolder() override { return sAppFolder; }
+  std::u16string CommandLineArgs() override { return sCommandLineArgs; }
+};
+
+class RecordingShell : public platform::IShell {
+ public:
+  std::vector<std::u16string> opened;
+  void Open(std::u16string_view sTarget) override { opened.emplace_back(sTarget); }
+};
+
+class ScriptedDialogs : public platform::IDialogs {
+ public:
+  struct Shown {
+    std::u16string sText, sCaption;
+    uint32_t nType;
+  };
+  std::vector<Shown> shown;
+  int32_t nAnswer = platform::kIdOk;
+  int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
+    shown.push_back(Shown{std::u16string(sText), std::u16string(sCaption), nType});
+    return nAnswer;
+  }
+};
+
+}  // namespace testing_support
