@@ -1,0 +1,101 @@
+// mCreateProcess and the Outlook probes over scripted doubles and the in-memory registry.
+#include <gtest/gtest.h>
+
+#include "launcher/create_process.h"
+#include "launcher/outlook_probe.h"
+#include "launcher_doubles.h"
+#include "platform/memory/memory_registry.h"
+
+namespace {
+
+using launcher_test::FakeProcesses;
+using launcher_test::Presence;
+
+TEST(MutexExistsTest, OpensForSynchronisationAndClosesWhatItOpened) {
+  FakeProcesses sys;
+  platform::ScopedOverride<platform::IProcesses> use(sys);
+  sys.mutexes[u"there"] = Presence{0, launcher_test::kNever};
+
+  EXPECT_TRUE(mCreateProcess::MutexExists(u"there"));
+  EXPECT_FALSE(mCreateProcess::MutexExists(u"missing"));
+  EXPECT_EQ(sys.nOpenHandles, 0);
+  EXPECT_EQ(sys.closed.size(), 1u);
+  EXPECT_EQ(sys.accessRequested, (std::vector<uint32_t>{0x00100000, 0x00100000}));
+}
+
+TEST(MutexExistsTest, OutlookAndAddinProbesUseTheirOwnNames) {
+  FakeProcesses sys;
+  platform::ScopedOverride<platform::IProcesses> use(sys);
+  sys.mutexes[u"Orvex.Twinsweep.Addin"] = Presence{0, launcher_test::kNever};
+  EXPECT_FALSE(mMain::IsOutlookRunning());
+  EXPECT_TRUE(mMain::IsAddinRunning());
+  sys.mutexes[u"_outlook_mutex_"] = Presence{0, launcher_test::kNever};
+  EXPECT_TRUE(mMain::IsOutlookRunning());
+}
+
+TEST(StartProcessTest, StartupRecordFlagsAndHandles) {
+  struct Row {
+    bool bMinimized;
+    uint32_t nFlags;
+    uint16_t nShow;
+  };
+  for (const Row& row : {Row{false, 0, 0}, Row{true, 1, 2}}) {
+    FakeProcesses sys;
+    platform::ScopedOverride<platform::IProcesses> use(sys);
+    const std::u16string sCommand = u"\"C:\\Program Files\\Outlook\\OUTLOOK.EXE\" /automation";
+    ASSERT_TRUE(mCreateProcess::StartProcess(sCommand, row.bMinimized));
+    ASSERT_EQ(sys.launches.size(), 1u);
+    EXPECT_EQ(sys.launches[0].sCommandLine, sCommand);
+    EXPECT_EQ(sys.launches[0].nCreationFlags, 0x20u);
+    EXPECT_EQ(sys.launches[0].startup.dwFlags, row.nFlags);
+    EXPECT_EQ(sys.launches[0].startup.wShowWindow, row.nShow);
+    // Thread handle first, then the process handle; nothing stays open.
+    EXPECT_EQ(sys.closed, (std::vector<platform::KernelHandle>{0x7002, 0x7001}));
+    EXPECT_EQ(sys.nOpenHandles, 0);
+  }
+}
+
+TEST(StartProcessTest, FailedStartAnswersFalseAndClosesNothing) {
+  FakeProcesses sys;
+  sys.bLaunchSucceeds = false;
+  platform::ScopedOverride<platform::IProcesses> use(sys);
+  EXPECT_FALSE(mCreateProcess::StartProcess(u"OUTLOOK.EXE", false));
+  EXPECT_TRUE(sys.closed.empty());
+}
+
+class GetOutlookPathTest : public ::testing::Test {
+ protected:
+  void SetDefault(const std::u16string& sPath, const std::u16string& sValue, uint32_t nType = platform::kRegSz) {
+    platform::HKey h = 0;
+    ASSERT_EQ(reg_.CreateKey(platform::RootKey(platform::kRootClassesRoot), sPath, platform::kKeyAllAccess, &h), 0);
+    std::u16string data = sValue + u'\0';
+    reg_.SetValue(h, u"", nType, reinterpret_cast<const uint8_t*>(data.data()),
+                  static_cast<uint32_t>(data.size() * 2));
+    reg_.CloseKey(h);
+  }
+  platform::MemoryRegistry reg_;
+  platform::ScopedOverride<platform::IRegistry> use_{reg_};
+};
+
+TEST_F(GetOutlookPathTest, FallsBackUnlessTheWholeRegistrationIsThere) {
+  const std::u16string sClsid = u"{0006F03A-0000-0000-C000-000000000046}";
+  EXPECT_EQ(mMain::GetOutlookPath(), u"OUTLOOK.EXE");  // no registration at all
+  SetDefault(u"Outlook.Application\\CLSID", u"");
+  EXPECT_EQ(mMain::GetOutlookPath(), u"OUTLOOK.EXE");  // empty class identifier
+  SetDefault(u"Outlook.Application\\CLSID", sClsid);
+  EXPECT_EQ(mMain::GetOutlookPath(), u"OUTLOOK.EXE");  // no LocalServer32 key
+  SetDefault(u"CLSID\\" + sClsid + u"\\LocalServer32", u"");
+  EXPECT_EQ(mMain::GetOutlookPath(), u"OUTLOOK.EXE");  // empty command line
+  EXPECT_EQ(reg_.OpenHandleCount(), 0u);
+}
+
+TEST_F(GetOutlookPathTest, AnswersTheRegisteredCommandLineUnchanged) {
+  const std::u16string sClsid = u"{0006F03A-0000-0000-C000-000000000046}";
+  SetDefault(u"Outlook.Application\\CLSID", sClsid);
+  const std::u16string sCommand = u"\"%ProgramFiles%\\Microsoft Office\\OUTLOOK.EXE\" /automation";
+  SetDefault(u"CLSID\\" + sClsid + u"\\LocalServer32", sCommand, platform::kRegExpandSz);
+  EXPECT_EQ(mMain::GetOutlookPath(), sCommand);
+  EXPECT_EQ(reg_.OpenHandleCount(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+#pragma once
+// Doubles for the launcher's logic tests: a scripted kernel (mutexes that come and
+// go on a virtual clock that Sleep advances, a process start that succeeds or
+// fails), a message box with a scripted answer, and a fake Outlook object model
+// (add-in entries, busy rejections, a record of every Execute call).
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/failure.h"
+#include "platform/automation.h"
+#include "platform/desktop.h"
+#include "platform/processes.h"
+
+namespace launcher_test {
+
+constexpr uint64_t kNever = ~0ull;
+
+// When a mutex exists on the virtual clock: from nFrom up to (not including) nUntil.
+struct Presence {
+  uint64_t nFrom = kNever;
+  uint64_t nUntil = kNever;
+  bool At(uint64_t t) const { return t >= nFrom && t < nUntil; }
+};
+
+class FakeProcesses : public platform::IProcesses {
+ public:
+  struct Launch {
+    std::u16string sCommandLine;
+    uint32_t nCreationFlags;
+    platform::StartupRecord startup;
+    uint64_t nTime;
+  };
+
+  std::map<std::u16string, Presence> mutexes;
+  bool bLaunchSucceeds = true;
+  // Runs at a successful launch, e.g. to schedule the mutexes of the started program.
+  std::function<void(FakeProcesses&)> onLaunch;
+
+  uint64_t nNow = 1000;
+  std::vector<uint32_t> accessRequested;
+  std::vector<Launch> launches;
+  std::vector<platform::KernelHandle> closed;
+  int nOpenHandles = 0;
+  int nProbes = 0;
+
+  platform::KernelHandle OpenMutexByName(uint32_t nAccess, std::u16string_view sName) override {
+    ++nProbes;
+    accessRequested.push_back(nAccess);
+    auto it = mutexes.find(std::u16string(sName));
+    if (it == mutexes.end() || !it->second.At(nNow)) return 0;
+    ++nOpenHandles;
+    return 0x100 + nProbes;
+  }
+  bool CloseHandle(platform::KernelHandle h) override {
+    closed.push_back(h);
+    --nOpenHandles;
+    return true;
+  }
+  bool LaunchProcess(std::u16string_view sCommandLine, uint32_t nFlags, const platform::StartupRecord& startup,
+                     platform::ProcessRecord* p) override {
+    launches.push_back({std::u16string(sCommandLine), nFlags, startup, nNow});
+    if (!bLaunchSucceeds) return false;
+    p->hProcess = 0x7001;
+    p->hThread = 0x7002;
+    nOpenHandles += 2;
+    if (onLaunch) onLaunch(*this);
+    return true;
+  }
+  void Sleep(uint32_t nMilliseconds) override { nNow += nMilliseconds; }
+  uint64_t TickCount() override { return nNow; }
+};
+
+class FakeDialogs : public platform::IDialogs {
+ public:
+  struct Box {
+    std::u16string sText, sCaption;
+    uint32_t nType;
+  };
+  int32_t nAnswer = platform::kIdYes;
+  std::function<void()> whileOpen;
+  std::vector<Box> boxes;
+
+  int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
+    boxes.push_back({std::u16string(sText), std::u16string(sCaption), nType});
+    if (whileOpen) whileOpen();
+    return nAnswer;
+  }
+};
+
+// An object of the fake model: members by name, each a function of the arguments.
+class FakeObject : public platform::IAutomationObject {
+ public:
+  using Member = std::function<platform::AutomationResult(const platform::AutomationArgs&)>;
+  FakeObject(std::function<void(std::u16string_view)> beforeCall) : beforeCall_(std::move(beforeCall)) {}
+  std::map<std::u16string, Member> members;
+
+  platform::AutomationResult Invoke(std::u16string_view sName, platform::InvokeKind,
+                                    const platform::AutomationArgs& args) override {
+    beforeCall_(sName);
+    auto it = members.find(std::u16string(sName));
+    if (it == members.end()) base::Raise(static_cast<int32_t>(0x80020006u), u"Unknown name.");  // DISP_E_UNKNOWNNAME
+    return it->second(args);
+  }
+
+ private:
+  std::function<void(std::u16string_view)> beforeCall_;
+};
+
+inline platform::AutomationResult ValueResult(base::Variant v) {
+  platform::AutomationResult r;
+  r.vValue = std::move(v);
+  return r;
+}
+inline platform::AutomationResult ObjectResult(platform::AutomationObject o) {
+  platform::AutomationResult r;
+  r.bIsObject = true;
+  r.oObject = std::move(o);
+  return r;
+}
+
+// Outlook's object model as far as the launcher uses it.
+class FakeOutlook : public platform::IAutomation {
+ public:
+  struct Entry {
+    base::Variant vProgId;
+    bool bHasObject = true;
+  };
+  struct Execute {
+    int nEntry;  // index (from 1) of the entry whose object received the call
+    std::vector<std::string> argKinds;
+    std::u16string sCommand;
+    bool bOutlookAlive;
+  };
+
+  explicit FakeOutlook(FakeProcesses& clock) : clock_(clock) {}
+
+  std::vector<Entry> entries;
+  // Failures of the first creations and of the first calls, and what each costs on the clock.
+  int nFailCreations = 0;
+  int32_t nCreationFailure = platform::kCoEServerExecFailure;
+  int nRejectCalls = 0;
+  int32_t nRejection = platform::kRpcECallRejected;
+  uint32_t nCallCostMs = 0;
+
+  int nCreations = 0;
+  std::vector<std::u16string> calls;
+  std::vector<int32_t> itemIndexes;
+  std::vector<Execute> executes;
+
+  platform::AutomationObject CreateObject(std::u16string_view sProgID) override {
+    ++nCreations;
+    clock_.nNow += nCallCostMs;
+    if (sProgID != u"Outlook.Application") base::Raise(static_cast<int32_t>(0x800401F3u), u"Invalid class string");
+    if (nFailCreations > 0) {
+      --nFailCreations;
+      base::Raise(nCreationFailure, u"Server execution failed");
+    }
+    auto app = NewObject();
+    std::weak_ptr<FakeObject> weakApp = app;
+    auto col = NewObject();
+    app->members[u"COMAddIns"] = [col](const platform::AutomationArgs&) { return ObjectResult(col); };
+    col->members[u"Count"] = [this](const platform::AutomationArgs&) {
+      return ValueResult(static_cast<int32_t>(entries.size()));
+    };
+    col->members[u"Item"] = [this, weakApp](const platform::AutomationArgs& args) {
+      if (args.size() != 1 || args[0].kind != platform::AutomationArg::Kind::LongByRef)
+        base::Raise(static_cast<int32_t>(0x80020005u), u"Type mismatch.");  // DISP_E_TYPEMISMATCH
+      const int32_t n = *args[0].pnLong;
+      itemIndexes.push_back(n);
+      *args[0].pnLong = 999;  // a server may write to a by-reference argument
+      if (n < 1 || n > static_cast<int32_t>(entries.size())) base::Raise(base::kSubscriptOutOfRange);
+      return ObjectResult(NewEntry(n, weakApp));
+    };
+    return app;
+  }
+
+  static std::string KindOf(const platform::AutomationArg& a) {
+    switch (a.kind) {
+      case platform::AutomationArg::Kind::LongByRef: return "long&";
+      case platform::AutomationArg::Kind::Object: return a.oObject ? "object" : "nothing";
+      case platform::AutomationArg::Kind::Value: return a.vValue.IsText() ? "string" : "value";
+    }
+    return "?";
+  }
+
+ private:
+  std::shared_ptr<FakeObject> NewObject() {
+    return std::make_shared<FakeObject>([this](std::u16string_view sName) {
+      calls.emplace_back(sName);
+      clock_.nNow += nCallCostMs;
+      if (nRejectCalls > 0) {
+        --nRejectCalls;
+        base::Raise(nRejection, u"Call was rejected by callee.");
+      }
+    });
+  }
+
+  platform::AutomationObject NewEntry(int n, std::weak_ptr<FakeObject> weakApp) {
+    auto entry = NewObject();
+    const Entry& e = entries[static_cast<size_t>(n - 1)];
+    entry->members[u"ProgId"] = [v = e.vProgId](const platform::AutomationArgs&) { return ValueResult(v); };
+    bool bHasObject = e.bHasObject;
+    entry->members[u"Object"] = [this, n, bHasObject, weakApp](const platform::AutomationArgs&) {
+      if (!bHasObject) return ObjectResult(nullptr);
+      auto addin = NewObject();
+      addin->members[u"Execute"] = [this, n, weakApp](const platform::AutomationArgs& args) {
+        Execute x{n, {}, u"", !weakApp.expired()};
+        for (const auto& a : args) x.argKinds.push_back(KindOf(a));
+        if (!args.empty() && args[0].vValue.IsText()) x.sCommand = args[0].vValue.AsText();
+        executes.push_back(x);
+        return ValueResult(base::Variant());
+      };
+      return ObjectResult(addin);
+    };
+    return entry;
+  }
+
+  FakeProcesses& clock_;
+};
+
+}  // namespace launcher_test
