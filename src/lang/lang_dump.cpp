@@ -1,0 +1,176 @@
+// CLang's form dump writer: DumpForm, DumpUserControl, DumpControls,
+// DumpControl, EscapeValue, TabAlign.
+//
+// A dump is the designed state of a form written in the language-file syntax,
+// so that a translator starts from the real keys and texts. It never fails
+// towards its caller: a step that cannot be done is left out, and only a dump
+// file that cannot be written at all (or a picture that cannot be saved) is
+// reported.
+#include "base/failure.h"
+#include "base/text.h"
+#include "lang/lang.h"
+#include "launcher/error_log.h"
+#include "platform/desktop.h"
+#include "platform/text_codec.h"
+#include "settings/file_utils.h"
+
+namespace {
+
+constexpr char16_t kCrLf[] = u"\r\n";
+constexpr int32_t kDumpTabStops = 4;
+
+// Writes one line of the dump file: the text in the ANSI code page, then CR LF.
+void WriteDumpLine(platform::FileHandle hFile, const std::u16string& sLine) {
+  const std::string bytes = platform::TextCodec().WideToMultiByte(platform::kCodePageAnsi, sLine + kCrLf);
+  if (platform::Files().Write(hFile, reinterpret_cast<const uint8_t*>(bytes.data()),
+                              static_cast<uint32_t>(bytes.size())) != platform::kErrorSuccess)
+    base::Raise(base::kPathFileAccessError);
+}
+
+// The failure opening a file for output gives for a file status.
+[[noreturn]] void RaiseOpenFailure(int32_t nStatus) {
+  if (nStatus == platform::kErrorPathNotFound || nStatus == platform::kErrorFileNotFound)
+    base::Raise(base::kPathNotFound);
+  base::Raise(base::kPathFileAccessError);
+}
+
+platform::FormObjectRef Checked(const platform::FormObjectRef& o) {
+  if (!o) base::Raise(base::kObjectNotSet);
+  return o;
+}
+
+}  // namespace
+
+void CLang::DumpForm(const platform::FormObjectRef& oFrm) {
+  base::Ignore([&] { DumpControls(Checked(oFrm)->Name(), oFrm, oFrm->Controls()); });
+  base::ClearPending();
+}
+
+void CLang::DumpUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
+                            const platform::ControlsRef& oUserControl_Controls) {
+  base::Ignore([&] { DumpControls(sName, oUserControl, oUserControl_Controls); });
+  base::ClearPending();
+}
+
+void CLang::DumpControls(const std::u16string& sName, const platform::FormObjectRef& oContainer,
+                         const platform::ControlsRef& oControls) {
+  platform::FileHandle hFile = platform::kInvalidFile;
+  bool bOpen = false;
+  try {
+    const std::u16string sDumpFolder = platform::App().AppFolder() + u"\\Dump";
+    mFileUtils::CreateFolder(sDumpFolder);
+    const int32_t nStatus = platform::Files().OpenForWrite(sDumpFolder + u"\\" + sName + u".txt", &hFile);
+    if (nStatus != platform::kErrorSuccess) RaiseOpenFailure(nStatus);
+    bOpen = true;
+    WriteDumpLine(hFile, sprintf1(u"[%s.%s]", {sMainSection, sName}));
+    const std::u16string sPictureFolder = sDumpFolder + u"\\" + sName;
+    DumpControl(oContainer, u"", hFile, sPictureFolder);
+    if (!oControls) base::Raise(base::kObjectNotSet);
+    const int32_t nCount = oControls->Count();
+    for (int32_t i = 0; i < nCount; ++i) {
+      platform::FormObjectRef oControl = Checked(oControls->Item(i));
+      DumpControl(oControl, oControl->Name(), hFile, sPictureFolder);
+    }
+    bOpen = false;
+    platform::Files().Close(hFile);
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    mMain::LogError(u"CLang.DumpControls", -1);
+    if (bOpen) platform::Files().Close(hFile);
+  }
+}
+
+void CLang::DumpControl(const platform::FormObjectRef& oControl, const std::u16string& sName,
+                        platform::FileHandle hFile, const std::u16string& sPictureFolder) {
+  // Every step is guarded on its own: a property the object lacks leaves out
+  // that line, and the rest of the block is still written.
+  std::u16string sType;
+  base::Ignore([&] { sType = Checked(oControl)->TypeName(); });
+  std::u16string sDumpName = sName;
+  base::Ignore([&] {
+    sDumpName = sName + u"(" + base::CStr(Checked(oControl)->GetProperty(u"Index")) + u")";
+  });
+  const bool bLine = base::EqualsNoCase(sType, u"Line");
+
+  std::u16string sComment;
+  if (nDumpForms == 2 || nDumpForms == 3)
+    base::Ignore([&] { sComment = sprintf1(u"; %s(%s)", {sDumpName, sType}); });
+
+  std::u16string sBlock;
+  auto append = [&](std::u16string_view sPattern, const base::VariantList& params) {
+    sBlock += TabAlign(sprintf1(sPattern, params), kDumpTabStops) + kCrLf;
+  };
+  auto appendProperty = [&](std::u16string_view sPattern, std::u16string_view sProperty) {
+    base::Ignore([&] { append(sPattern, {sDumpName, base::CStr(Checked(oControl)->GetProperty(sProperty))}); });
+  };
+
+  std::u16string sCaption;
+  base::Ignore([&] { sCaption = EscapeValue(base::CStr(Checked(oControl)->GetProperty(u"Caption"))); });
+  if (!(sCaption.empty() && nDumpForms == 3)) {
+    base::Ignore([&] {
+      if (sDumpName.empty())
+        append(u".Caption=\"%s\"", {sCaption});
+      else if (!bLine)
+        append(u"%s=\"%s\"", {sDumpName, sCaption});
+    });
+  }
+
+  if (nDumpForms == 1) {
+    appendProperty(u"%s.Left=\"%s\"", u"Left");
+    appendProperty(u"%s.Top=\"%s\"", u"Top");
+    appendProperty(u"%s.Width=\"%s\"", u"Width");
+    appendProperty(u"%s.Height=\"%s\"", u"Height");
+
+    base::ClearPending();
+    platform::PictureRef oPicture;
+    base::Ignore([&] { oPicture = Checked(oControl)->GetPicture(); });
+    if (oPicture && oPicture->Handle() != 0) {
+      // The pattern's doubled backslash becomes one in the formatted path.
+      const std::u16string sPath = sprintf1(u"%s\\\\%s.bmp", {sPictureFolder, sDumpName});
+      mFileUtils::CreateFolder(sPictureFolder);
+      base::ClearPending();
+      if (base::Catch([&] { platform::Forms().SavePicture(oPicture, sPath); })) {
+        base::Ignore([&] { append(u"%s.Picture= \"%s\"", {sDumpName, EscapeValue(sPath)}); });
+      } else {
+        mMain::LogError(u"CLang.DumpControl", -1);
+        platform::Files().RemoveDirectory(sPictureFolder);
+      }
+    }
+
+    if (bLine) {
+      appendProperty(u"%s.X1=\"%s\"", u"X1");
+      appendProperty(u"%s.Y1=\"%s\"", u"Y1");
+      appendProperty(u"%s.X2=\"%s\"", u"X2");
+      appendProperty(u"%s.Y2=\"%s\"", u"Y2");
+    }
+  }
+
+  std::u16string sTip;
+  base::Ignore([&] { sTip = EscapeValue(base::CStr(Checked(oControl)->GetProperty(u"ToolTipText"))); });
+  if (!sTip.empty()) base::Ignore([&] { append(u"%s.ToolTipText=\"%s\"", {sDumpName, sTip}); });
+
+  if (!sBlock.empty()) {
+    sBlock.resize(sBlock.size() - 2);  // the final CR LF; WriteDumpLine ends the block
+    base::Ignore([&] {
+      WriteDumpLine(hFile, sComment);
+      WriteDumpLine(hFile, sBlock);
+    });
+  }
+  base::ClearPending();
+}
+
+std::u16string CLang::EscapeValue(std::u16string_view sValue) {
+  // The backslash goes first, so that the backslashes of the later escapes stay single.
+  std::u16string s = base::Replace(sValue, u"\\", u"\\\\");
+  s = base::Replace(s, u"\r\n", u"\\n");
+  s = base::Replace(s, u"\t", u"\\t");
+  return base::Replace(s, u"\"", u"\"\"");
+}
+
+std::u16string CLang::TabAlign(std::u16string_view sLine, int32_t nTabs) {
+  const int32_t p = base::InStr(1, sLine, u"=");
+  if (p == 0 || p >= 8 * nTabs) return std::u16string(sLine);
+  std::u16string s(sLine);
+  s.insert(static_cast<size_t>(p - 1), static_cast<size_t>(nTabs - (p + 7) / 8 + 1), u'\t');
+  return s;
+}

@@ -1,0 +1,142 @@
+#pragma once
+// What the form dump and form localization tests share: a CLang whose inner
+// members can be reached, the frmOptions form built in memory, and a test
+// fixture whose application folder is a fresh temporary folder.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/text.h"
+#include "lang/lang.h"
+#include "platform/memory/memory_forms.h"
+#include "support/fake_desktop.h"
+#include "support/log_capture.h"
+#include "support/temp_folder.h"
+
+namespace forms_testing {
+
+class TestLang : public CLang {
+ public:
+  using CLang::DumpControl;
+  using CLang::DumpControls;
+  using CLang::EscapeValue;
+  using CLang::LocalizeControls;
+  using CLang::TabAlign;
+  using CLang::nDumpForms;
+  using CLang::sMainSection;
+};
+
+// The form of the dump example: caption Options, a button, a label array
+// element with two lines, a text box with a quoted tool tip, a line.
+inline std::shared_ptr<platform::MemoryFormObject> OptionsForm() {
+  using base::Variant;
+  auto frm = platform::MemoryFormObject::NewForm(u"frmOptions");
+  frm->Set(u"Caption", Variant(u"Options")).Set(u"Width", Variant(4800)).Set(u"Height", Variant(3600));
+  frm->AddControl(u"CommandButton", u"cmdOK")
+      ->Set(u"Caption", Variant(u"OK"))
+      .Set(u"Left", Variant(120))
+      .Set(u"Top", Variant(240))
+      .Set(u"Width", Variant(1215))
+      .Set(u"Height", Variant(375));
+  frm->AddControl(u"Label", u"lblInfo", 0)
+      ->Set(u"Caption", Variant(u"Line one\r\nLine two"))
+      .Set(u"Left", Variant(120))
+      .Set(u"Top", Variant(720))
+      .Set(u"Width", Variant(3000))
+      .Set(u"Height", Variant(615));
+  frm->AddControl(u"TextBox", u"txtName")
+      ->Set(u"ToolTipText", Variant(u"\"name\""))
+      .Set(u"Left", Variant(120))
+      .Set(u"Top", Variant(1440))
+      .Set(u"Width", Variant(2000))
+      .Set(u"Height", Variant(315));
+  frm->AddControl(u"Line", u"linSep")
+      ->Set(u"X1", Variant(120))
+      .Set(u"Y1", Variant(1900))
+      .Set(u"X2", Variant(4560))
+      .Set(u"Y2", Variant(1900));
+  return frm;
+}
+
+// File bytes written readably: "⇥" stands for a tab, each line break for CR LF.
+inline std::string Crlf(const std::string& sUtf8) {
+  std::string out;
+  for (size_t i = 0; i < sUtf8.size(); ++i) {
+    if (sUtf8.compare(i, 3, "\xE2\x87\xA5") == 0) {
+      out += '\t';
+      i += 2;
+    } else if (sUtf8[i] == '\n') {
+      out += "\r\n";
+    } else {
+      out += sUtf8[i];
+    }
+  }
+  return out;
+}
+
+// The real files, except that folders and files for writing whose path contains
+// sRefused are refused: folders with ERROR_ACCESS_DENIED, as on a read-only
+// folder, files with nOpenStatus.
+class RefusingFiles : public platform::IFiles {
+ public:
+  explicit RefusingFiles(std::u16string sRefused, int32_t nOpenStatus = platform::kErrorAccessDenied)
+      : sRefused_(std::move(sRefused)), nOpenStatus_(nOpenStatus) {}
+  int32_t OpenForQuery(std::u16string_view s, platform::FileHandle* p) override { return real_.OpenForQuery(s, p); }
+  int32_t OpenForRead(std::u16string_view s, platform::FileHandle* p) override { return real_.OpenForRead(s, p); }
+  int32_t OpenForWrite(std::u16string_view s, platform::FileHandle* p) override {
+    if (Refused(s)) return nOpenStatus_;
+    return real_.OpenForWrite(s, p);
+  }
+  int32_t Read(platform::FileHandle h, uint8_t* p, uint32_t n, uint32_t* pn) override { return real_.Read(h, p, n, pn); }
+  int32_t Write(platform::FileHandle h, const uint8_t* p, uint32_t n) override { return real_.Write(h, p, n); }
+  int32_t Close(platform::FileHandle h) override {
+    ++nCloses;
+    return real_.Close(h);
+  }
+  int32_t GetLastWriteLocalTime(platform::FileHandle h, platform::SystemTime* p) override {
+    return real_.GetLastWriteLocalTime(h, p);
+  }
+  int32_t SetLastWriteLocalTime(std::u16string_view s, const platform::SystemTime& t) override {
+    return real_.SetLastWriteLocalTime(s, t);
+  }
+  int32_t FindFirst(std::u16string_view s, platform::FileHandle* p, platform::FindData* d) override {
+    return real_.FindFirst(s, p, d);
+  }
+  int32_t FindNext(platform::FileHandle h, platform::FindData* d) override { return real_.FindNext(h, d); }
+  int32_t FindClose(platform::FileHandle h) override { return real_.FindClose(h); }
+  int32_t CreateDirectory(std::u16string_view s) override {
+    if (Refused(s)) return platform::kErrorAccessDenied;
+    return real_.CreateDirectory(s);
+  }
+  int32_t RemoveDirectory(std::u16string_view s) override {
+    removed.emplace_back(s);
+    return real_.RemoveDirectory(s);
+  }
+  int32_t DeleteFile(std::u16string_view s) override { return real_.DeleteFile(s); }
+
+  int nCloses = 0;
+  std::vector<std::u16string> removed;
+
+ private:
+  bool Refused(std::u16string_view s) const { return s.find(sRefused_) != std::u16string_view::npos; }
+  platform::IFiles& real_ = platform::Default<platform::IFiles>();
+  std::u16string sRefused_;
+  int32_t nOpenStatus_;
+};
+
+// A fixture whose application folder is a fresh temporary folder.
+class FormsTest : public ::testing::Test {
+ protected:
+  FormsTest() : appOverride_(app_) { app_.sAppFolder = tmp_.Path(); }
+
+  std::u16string DumpFile(std::u16string_view sName) const {
+    return tmp_.Path() + u"\\Dump\\" + std::u16string(sName) + u".txt";
+  }
+
+  testing_support::TempFolder tmp_;
+  testing_support::FakeApp app_;
+  platform::ScopedOverride<platform::IApp> appOverride_;
+  testing_support::LogCapture log_;
+};
+
+}  // namespace forms_testing
