@@ -1,0 +1,230 @@
+// CLangFile: lines cut at CR LF only, across block refills, in the file's encoding.
+#include "lang/lang_file.h"
+
+#include <gtest/gtest.h>
+
+#include "lang_test_util.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+using langtest::CrLf;
+using langtest::kBom;
+using langtest::WriteFile;
+
+struct ReadResult {
+  std::vector<std::u16string> lines;
+  bool bEOF = false;
+  int32_t nLastError = -1;
+};
+
+// Reads as the section parser does: while not at the end, until a line fails.
+ReadResult ReadAll(const std::u16string& sPath) {
+  ReadResult r;
+  CLangFile oFile;
+  EXPECT_TRUE(oFile.OpenFile(sPath));
+  std::u16string sLine;
+  while (!oFile.FEOF()) {
+    if (!oFile.ReadLine(sLine)) break;
+    r.lines.push_back(sLine);
+  }
+  r.bEOF = oFile.FEOF();
+  r.nLastError = oFile.LastError();
+  return r;
+}
+
+std::u16string Ascii(const std::string& s) { return base::FromAscii(s); }
+
+std::u16string Ansi(const std::string& s) {
+  return platform::DecodeBytes(platform::kCodePageAnsi, reinterpret_cast<const uint8_t*>(s.data()), s.size());
+}
+
+struct LinesCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::u16string> lines;
+};
+
+std::string Bytes(char c, size_t n) { return std::string(n, c); }
+
+class LangFileLines : public ::testing::TestWithParam<LinesCase> {};
+
+TEST_P(LangFileLines, SplitsAsExpected) {
+  TempFolder folder;
+  std::u16string sPath = WriteFile(folder, "t.lng", GetParam().bytes);
+  LogCapture log;
+  ReadResult r = ReadAll(sPath);
+  ASSERT_EQ(GetParam().lines.size(), r.lines.size());
+  for (size_t i = 0; i < r.lines.size(); ++i) {
+    EXPECT_EQ(GetParam().lines[i].size(), r.lines[i].size()) << "line " << i;
+    EXPECT_TRUE(GetParam().lines[i] == r.lines[i]) << "line " << i;
+  }
+  EXPECT_TRUE(r.bEOF);
+  EXPECT_EQ(0, r.nLastError);
+  EXPECT_TRUE(langtest::Reports(log).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LangFileLines,
+    ::testing::Values(
+        LinesCase{"Empty", "", {}},
+        LinesCase{"EmptyLineBetween", "a\r\n\r\nb", {u"a", u"", u"b"}},
+        LinesCase{"NoEmptyLineAfterFinalCrLf", "a\r\nb\r\n", {u"a", u"b"}},
+        LinesCase{"LfAloneIsText", "a\nb\n", {u"a\nb\n"}},
+        LinesCase{"CrAloneIsText", "a\rb\r\nc\r", {u"a\rb", u"c\r"}},
+        // 2002 + 2094 bytes: the file ends where the first block ends.
+        LinesCase{"EndsAtBlockEnd", Bytes('a', 2000) + "\r\n" + Bytes('b', 2094), {Ascii(Bytes('a', 2000)), Ascii(Bytes('b', 2094))}},
+        // The CR is the 4096th byte, its LF the first of the next block.
+        LinesCase{"CrLfSplitAcrossBlocks",
+                  Bytes('a', 10) + "\r\n" + Bytes('b', 4083) + "\r\nc",
+                  {Ascii(Bytes('a', 10)), Ascii(Bytes('b', 4083)), u"c"}},
+        // The same split when the line fills the block from its first byte.
+        LinesCase{"CrLfSplitAfterFullBlockLine", Bytes('a', 4095) + "\r\nc", {Ascii(Bytes('a', 4095)), u"c"}},
+        LinesCase{"CrLfSplitAfterMovedLine",
+                  Bytes('a', 100) + "\r\n" + Bytes('b', 4095) + "\r\n" + "c\r\n",
+                  {Ascii(Bytes('a', 100)), Ascii(Bytes('b', 4095)), u"c"}},
+        LinesCase{"LongLineInPieces", Bytes('x', 10000),
+                  {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808))}},
+        LinesCase{"LongLineThenMore", Bytes('x', 10000) + "\r\ntail",
+                  {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808)), u"tail"}},
+        LinesCase{"BomThenLongFirstLine", kBom + Bytes('x', 10000),
+                  {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808))}},
+        LinesCase{"BomThenUtf8", kBom + "Gr\xC3\xBC\xC3\x9F" "e\r\n\xD0\x96\r\n\xE6\x97\xA5",
+                  {u"Grüße", u"Ж", u"日"}},
+        LinesCase{"BomLaterIsText", "a\r\n" + kBom + "b", {u"a", Ansi(kBom + "b")}},
+        LinesCase{"Utf8WithoutBomIsAnsi", "Gr\xC3\xBC\r\n", {Ansi("Gr\xC3\xBC")}},
+        LinesCase{"AnsiAbove127", "caf\xE9 \x80\r\n", {Ansi("caf\xE9 \x80")}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LangFile, AnsiTextUsesTheSystemCodePage) {
+  if (platform::TextCodec().AnsiCodePage() != 1252) GTEST_SKIP() << "ANSI code page is not 1252";
+  EXPECT_TRUE(Ansi("caf\xE9 \x80") == u"café €");
+}
+
+TEST(LangFile, BomOnlyFileEndsOnTheSecondCall) {
+  TempFolder folder;
+  std::u16string sPath = WriteFile(folder, "bom.lng", kBom);
+  CLangFile oFile;
+  ASSERT_TRUE(oFile.OpenFile(sPath));
+  std::u16string sLine = u"unchanged";
+  EXPECT_FALSE(oFile.ReadLine(sLine));
+  EXPECT_FALSE(oFile.FEOF());
+  EXPECT_EQ(0, oFile.LastError());
+  EXPECT_FALSE(oFile.ReadLine(sLine));
+  EXPECT_TRUE(oFile.FEOF());
+  EXPECT_TRUE(sLine == u"unchanged");
+}
+
+TEST(LangFile, MissingFileAndReopen) {
+  TempFolder folder;
+  CLangFile oFile;
+  EXPECT_FALSE(oFile.OpenFile(langtest::In(folder, "missing.lng")));
+  EXPECT_EQ(2, oFile.LastError());
+
+  WriteFile(folder, "a.lng", "one\r\n");
+  WriteFile(folder, "b.lng", kBom + "two\r\nthree");
+  std::u16string sLine;
+  ASSERT_TRUE(oFile.OpenFile(langtest::In(folder, "a.lng")));
+  EXPECT_TRUE(oFile.ReadLine(sLine));
+  EXPECT_FALSE(oFile.ReadLine(sLine));
+  EXPECT_TRUE(oFile.FEOF());
+  ASSERT_TRUE(oFile.OpenFile(langtest::In(folder, "b.lng")));
+  EXPECT_FALSE(oFile.FEOF());
+  ASSERT_TRUE(oFile.ReadLine(sLine));
+  EXPECT_TRUE(sLine == u"two");
+}
+
+// Files that answer the third read with a device error.
+class ThirdReadFails : public platform::IFiles {
+ public:
+  static constexpr int32_t kError = 23;  // ERROR_CRC
+  platform::IFiles& real = platform::Default<platform::IFiles>();
+  int nReads = 0;
+
+  int32_t OpenForQuery(std::u16string_view p, platform::FileHandle* h) override { return real.OpenForQuery(p, h); }
+  int32_t OpenForRead(std::u16string_view p, platform::FileHandle* h) override { return real.OpenForRead(p, h); }
+  int32_t OpenForWrite(std::u16string_view p, platform::FileHandle* h) override { return real.OpenForWrite(p, h); }
+  int32_t Read(platform::FileHandle h, uint8_t* b, uint32_t n, uint32_t* pn) override {
+    if (++nReads == 3) {
+      *pn = 0;
+      return kError;
+    }
+    return real.Read(h, b, n, pn);
+  }
+  int32_t Write(platform::FileHandle h, const uint8_t* d, uint32_t n) override { return real.Write(h, d, n); }
+  int32_t Close(platform::FileHandle h) override { return real.Close(h); }
+  int32_t GetLastWriteLocalTime(platform::FileHandle h, platform::SystemTime* t) override {
+    return real.GetLastWriteLocalTime(h, t);
+  }
+  int32_t SetLastWriteLocalTime(std::u16string_view p, const platform::SystemTime& t) override {
+    return real.SetLastWriteLocalTime(p, t);
+  }
+  int32_t FindFirst(std::u16string_view p, platform::FileHandle* h, platform::FindData* d) override {
+    return real.FindFirst(p, h, d);
+  }
+  int32_t FindNext(platform::FileHandle h, platform::FindData* d) override { return real.FindNext(h, d); }
+  int32_t FindClose(platform::FileHandle h) override { return real.FindClose(h); }
+  int32_t CreateDirectory(std::u16string_view p) override { return real.CreateDirectory(p); }
+  int32_t RemoveDirectory(std::u16string_view p) override { return real.RemoveDirectory(p); }
+  int32_t DeleteFile(std::u16string_view p) override { return real.DeleteFile(p); }
+};
+
+TEST(LangFile, ReadFailureInTheMiddleIsNotTheEnd) {
+  TempFolder folder;
+  std::string sBytes = "[s]\r\n";
+  for (int i = 0; i < 20; ++i) sBytes += "k" + std::to_string(100 + i) + " = \"" + Bytes('v', 990) + "\"\r\n";
+  std::u16string sPath = WriteFile(folder, "long.lng", sBytes);
+
+  ThirdReadFails files;
+  platform::ScopedOverride<platform::IFiles> use(files);
+  ReadResult r = ReadAll(sPath);
+  EXPECT_FALSE(r.bEOF);
+  EXPECT_EQ(ThirdReadFails::kError, r.nLastError);
+  EXPECT_EQ(9u, r.lines.size());  // the lines complete within the two good blocks
+
+  // The parser reports it and keeps what it had: the section was found.
+  files.nReads = 0;
+  LogCapture log;
+  langtest::TestableLang oLang;
+  CLang::TextCollection colValues;
+  EXPECT_TRUE(oLang.ReadSection(sPath, u"s", colValues, u"", nullptr));
+  EXPECT_EQ(8, colValues.Count());
+  EXPECT_EQ(std::vector<std::string>{"E CLang.ReadSection 23 oFile.ReadLine failed"}, langtest::Reports(log));
+}
+
+// A code-page service whose UTF-8 conversion fails.
+class Utf8Fails : public platform::ITextCodec {
+ public:
+  platform::ITextCodec& real = platform::Default<platform::ITextCodec>();
+  int32_t nFailOnCall = 1;  // 1: the length query, 2: the conversion
+  int32_t nUtf8Calls = 0;
+  int32_t MultiByteToWide(uint32_t cp, const uint8_t* p, int32_t n, char16_t* out, int32_t cap, int32_t* err) override {
+    if (cp == platform::kCodePageUtf8 && ++nUtf8Calls == nFailOnCall) {
+      *err = platform::kErrorNoUnicodeTranslation;
+      return 0;
+    }
+    return real.MultiByteToWide(cp, p, n, out, cap, err);
+  }
+  std::string WideToMultiByte(uint32_t cp, std::u16string_view s) override { return real.WideToMultiByte(cp, s); }
+  uint32_t AnsiCodePage() override { return real.AnsiCodePage(); }
+};
+
+TEST(LangFile, FailedUtf8ConversionFallsBackToAnsiAndIsReported) {
+  TempFolder folder;
+  std::u16string sPath = WriteFile(folder, "u.lng", kBom + "caf\xC3\xA9\r\n");
+  for (int32_t nCall : {1, 2}) {
+    Utf8Fails codec;
+    codec.nFailOnCall = nCall;
+    platform::ScopedOverride<platform::ITextCodec> use(codec);
+    LogCapture log;
+    ReadResult r = ReadAll(sPath);
+    ASSERT_EQ(1u, r.lines.size());
+    EXPECT_TRUE(r.lines[0] == Ansi("caf\xC3\xA9"));
+    std::string sText = nCall == 1 ? "MultiByteToWideChar failed" : "MultiByteToWideChar(2) failed";
+    EXPECT_EQ((std::vector<std::string>{"E CTextFile.Mem2Str 1113 " + sText,
+                                        "E CTextFile.Mem2Str 0 ASSERT FAILED - 269"}),
+              langtest::Reports(log));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,268 @@
+// Init, GetAvailableLangs and InitEx: loading a file, listing a folder and
+// choosing the user's file from the options.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "lang_test_util.h"
+#include "platform/desktop.h"
+#include "platform/memory/memory_registry.h"
+#include "settings/options.h"
+#include "support/fake_desktop.h"
+
+namespace {
+
+using langtest::CrLf;
+using langtest::LangFile;
+using langtest::Reports;
+using langtest::TestableLang;
+using langtest::WriteFile;
+
+std::string U8(const std::u16string& s) { return base::ToUtf8(s); }
+
+class LangInit : public ::testing::Test {
+ protected:
+  TempFolder folder;
+  std::u16string Write(const std::string& sName, const std::string& sBytes) {
+    return WriteFile(folder, sName, sBytes);
+  }
+};
+
+TEST_F(LangInit, LoadsGlobalAndFormTexts) {
+  std::u16string sPath = Write("EN.lng", LangFile("EN", {"[App]", "globals = \" texts , more \"", "forms = \"frmMain\"",
+                                                          "[App.texts]", "LID_TITLE = \"Title\"", "[App.more]",
+                                                          "LID_MORE = \"More\"", "LID_TITLE = \"again\"",
+                                                          "[App.frmMain]", "cmdOK.Caption = \"OK\"", ".Caption = \"Main\""}));
+  LogCapture log;
+  TestableLang o;
+  ASSERT_TRUE(o.Init(sPath, u"App"));
+  EXPECT_EQ(U8(sPath), U8(o.Filename()));
+  EXPECT_EQ("EN", U8(o.LangID()));
+  EXPECT_EQ("Lang EN", U8(o.LangName()));
+  EXPECT_EQ(0, o.nDumpForms);
+  EXPECT_NE(0.0, o.dtFileTime.dValue);
+  ASSERT_TRUE(o.colTexts);
+  EXPECT_EQ(4, o.colTexts->Count());
+  EXPECT_EQ("Title", U8(o.colTexts->Item(u"lid_title")));  // the first of two global sub-sections wins
+  EXPECT_EQ("OK", U8(o.colTexts->Item(u"frmmaincmdok.caption")));
+  EXPECT_EQ("Main", U8(o.colTexts->Item(u"frmmain.caption")));
+  ASSERT_TRUE(o.colForms);
+  EXPECT_EQ(3, o.colForms->Count());
+  const auto& form = *o.colForms->Item(u"frmmain");
+  EXPECT_EQ("cmdok.caption", U8(form.Item(1)));
+  EXPECT_EQ(".caption", U8(form.Item(u".Caption")));
+  EXPECT_EQ(std::vector<std::string>{"E CLang.ReadSection 0 declaration of constant 'LID_TITLE' repeats in a line 12 of '" +
+                                     U8(sPath) + "' file"},
+            Reports(log));
+
+  // A failed load forgets the language that was loaded.
+  EXPECT_FALSE(o.Init(langtest::In(folder, "missing.lng"), u"App"));
+  EXPECT_FALSE(o.colTexts);
+  EXPECT_FALSE(o.colForms);
+  EXPECT_TRUE(o.Filename().empty() && o.LangID().empty() && o.LangName().empty());
+  EXPECT_EQ(0.0, o.dtFileTime.dValue);
+}
+
+TEST_F(LangInit, ReloadWithItsOwnFields) {
+  // A reload passes the object's own fields, which the load empties first.
+  std::u16string sPath = Write("EN.lng", LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]", "a = \"1\""}));
+  TestableLang o;
+  ASSERT_TRUE(o.Init(sPath, u"App"));
+  ASSERT_TRUE(o.Init(o.sFilename, o.sMainSection));
+  EXPECT_EQ(U8(sPath), U8(o.Filename()));
+  EXPECT_EQ("1", U8(o.Item(u"a")));
+}
+
+// Files that fail to load, and the reports that say why (%F: the path).
+struct FailCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> reports;
+};
+
+class LangInitFails : public LangInit, public ::testing::WithParamInterface<FailCase> {};
+
+TEST_P(LangInitFails, WithReport) {
+  std::u16string sPath = Write("x.lng", GetParam().bytes);
+  LogCapture log;
+  TestableLang o;
+  EXPECT_FALSE(o.Init(sPath, u"App"));
+  std::vector<std::string> expected;
+  for (std::string r : GetParam().reports) {
+    for (size_t p; (p = r.find("%F")) != std::string::npos;) r.replace(p, 2, U8(sPath));
+    expected.push_back(r);
+  }
+  EXPECT_EQ(expected, Reports(log));
+  EXPECT_FALSE(o.colTexts);
+  EXPECT_TRUE(o.Filename().empty());
+}
+
+const std::string kWrongVersion = "E CLang.Init 0 file '%F' has no(or wrong) signature or lang or langid in [version] section";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LangInitFails,
+    ::testing::Values(
+        FailCase{"NoVersion", CrLf({"[App]"}), {"E CLang.Init 0 file '%F' has no version section"}},
+        FailCase{"SignatureCase", LangFile("EN", {"[App]"}, "orvex.langlngfile"), {kWrongVersion}},
+        FailCase{"EmptyLangID", CrLf({"[version]", "signature = \"Orvex.LangLngFile\"", "lang = \"x\"", "langid = \"\""}),
+                 {kWrongVersion}},
+        FailCase{"NoLang", CrLf({"[version]", "signature = \"Orvex.LangLngFile\"", "langid = \"EN\""}), {kWrongVersion}},
+        FailCase{"NoMainSection", LangFile("EN", {"[Other]"}), {"E CLang.Init 0 file '%F' has no [App] section"}},
+        FailCase{"TrailingComma", LangFile("EN", {"[App]", "globals = \"texts,\"", "[App.texts]"}),
+                 {"E CLang.Init 0 file '%F' has error in [App].texts"}},
+        FailCase{"EmptyFormName", LangFile("EN", {"[App]", "globals = \"t\"", "forms = \"a, ,b\"", "[App.t]", "[App.a]"}),
+                 {"E CLang.Init 0 file '%F' has error in [App].forms"}},
+        FailCase{"MissingSubSection", LangFile("EN", {"[App]", "globals = \"texts\""}),
+                 {"E CLang.Init 0 Error readig section [App.texts] in file '%F'"}},
+        FailCase{"BrokenHeaderInSubSection",
+                 LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]", "a = \"1\"", "[broken"}),
+                 {"E CLang.ReadSection 0 symbol ']' is absent, line = 9, file = '%F'",
+                  "E CLang.Init 0 Error readig section [App.texts] in file '%F'"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LangInit, MissingFileReportsOpenThenVersion) {
+  std::u16string sPath = langtest::In(folder, "missing.lng");
+  LogCapture log;
+  CLang o;
+  EXPECT_FALSE(o.Init(sPath, u"App"));
+  EXPECT_EQ((std::vector<std::string>{"E CLang.ReadSection 2 oFile.OpenFile failed",
+                                      "E CLang.Init 0 file '" + U8(sPath) + "' has no version section"}),
+            Reports(log));
+}
+
+TEST_F(LangInit, NameInGlobalsAndFormsIsAnUnexpectedError) {
+  std::u16string sPath =
+      Write("x.lng", LangFile("EN", {"[App]", "globals = \"t\"", "forms = \"T\"", "[App.t]", "a = \"1\""}));
+  LogCapture log;
+  TestableLang o;
+  EXPECT_FALSE(o.Init(sPath, u"App"));
+  std::vector<std::string> r = Reports(log);
+  ASSERT_EQ(1u, r.size());  // the second add of the name to colForms fails
+  EXPECT_EQ(0u, r[0].rfind("E CLang.Init 457 ", 0)) << r[0];
+  std::string sTail = "; file = '" + U8(sPath) + "'";
+  EXPECT_EQ(sTail, r[0].substr(r[0].size() - sTail.size()));
+  EXPECT_FALSE(o.colTexts);
+  EXPECT_FALSE(o.colForms);
+}
+
+TEST_F(LangInit, EmptyMainSectionAndDumpForms) {
+  struct {
+    std::string dump;
+    int32_t n;
+  } cases[] = {{"", 0}, {"1", 1}, {"2.5", 2}, {"3", 3}, {"3.5", 0}, {"4", 0}, {"yes", 0}, {"2x", 2}, {"1e999", 0}};
+  for (const auto& c : cases) {
+    std::u16string sPath = Write("d.lng", LangFile("EN", {"[App]", "dumpforms = \"" + c.dump + "\""}));
+    LogCapture log;
+    TestableLang o;
+    EXPECT_TRUE(o.Init(sPath, u"App")) << c.dump;
+    EXPECT_EQ(c.n, o.nDumpForms) << c.dump;
+    EXPECT_EQ(0, o.colTexts->Count());
+    std::vector<std::string> expected{"E CLang.Init 0 file '" + U8(sPath) + "' has no (or empty) [App].texts",
+                                      "D CLang.Init 0 file '" + U8(sPath) + "' has no (or empty) [App].forms"};
+    if (c.n) expected.push_back("D CLang.Init 0 The forms will be dumped when they will appear");
+    EXPECT_EQ(expected, Reports(log, true)) << c.dump;
+  }
+}
+
+TEST_F(LangInit, GetAvailableLangsListsValidFiles) {
+  Write("EN.lng", LangFile("EN"));
+  Write("de.LNG", LangFile("de"));
+  Write("broken.lng", CrLf({"[nothing]"}));
+  Write("badsig.lng", LangFile("FR", {}, "Orvex.Other"));
+  Write("notes.txt", LangFile("IT"));
+  ASSERT_EQ(0, platform::Files().CreateDirectory(langtest::In(folder, "dir.lng")));
+
+  LogCapture log;
+  TestableLang o;
+  auto list = [&](const std::u16string& sIgnore) {
+    std::vector<std::string> v;
+    CLang::TextCollectionRef c = o.GetAvailableLangs(folder.Path(), sIgnore);
+    for (const auto& e : *c) v.push_back(U8(e.item));
+    std::sort(v.begin(), v.end());
+    return v;
+  };
+  EXPECT_EQ((std::vector<std::string>{"EN\r\nLang EN\r\nEN.lng", "de\r\nLang de\r\nde.LNG"}), list(u""));
+  std::vector<std::string> notes = Reports(log, true);
+  std::sort(notes.begin(), notes.end());
+  EXPECT_EQ((std::vector<std::string>{
+                "D CLang.GetAvailableLangs 0 ignoring file '" + U8(langtest::In(folder, "badsig.lng")) +
+                    "', coz in section [version] no(or wrong) signature or lang or langid",
+                "D CLang.GetAvailableLangs 0 ignoring file '" + U8(langtest::In(folder, "broken.lng")) +
+                    "', coz no [version] section"}),
+            notes);
+  EXPECT_EQ((std::vector<std::string>{"EN\r\nLang EN\r\nEN.lng"}), list(u"DE.lng"));
+  EXPECT_TRUE(o.GetAvailableLangs(folder.Path() + u"\\nowhere", u"")->Count() == 0);
+}
+
+// InitEx against an in-memory registry and an application folder of the test's own.
+
+class LangInitEx : public LangInit {
+ protected:
+  platform::MemoryRegistry registry;
+  platform::ScopedOverride<platform::IRegistry> useRegistry{registry};
+  testing_support::FakeApp app;
+  platform::ScopedOverride<platform::IApp> useApp{app};
+
+  void SetUp() override {
+    app.sAppFolder = folder.Path();
+    Write("english.lng", LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]", "LID_TITLE = \"Title\""}));
+    Write("deutsch.lng", LangFile("DE", {"[App]", "globals = \"texts\"", "[App.texts]", "LID_TITLE = \"Titel\""}));
+    Write("lower.lng", LangFile("de", {"[App]", "globals = \"texts\"", "[App.texts]", "LID_TITLE = \"klein\""}));
+    Write("broken.lng", LangFile("DE", {"[App"}));
+  }
+};
+
+TEST_F(LangInitEx, SelectionRules) {
+  struct Case {
+    const char* name;
+    std::u16string langID, langFile;
+    bool ok;
+    std::string title;            // Item("LID_TITLE") afterwards
+    std::u16string langFileAfter;  // options' LangFile afterwards
+  } cases[] = {
+      {"EmptyIdMeansEN", u"", u"", true, "Title", u"english.lng"},
+      {"RememberedFileIdIgnoresCase", u"DE", u"lower.lng", true, "klein", u"lower.lng"},
+      {"ListingNeedsExactId", u"de", u"", true, "klein", u"lower.lng"},
+      {"ListedFileByExactId", u"DE", u"", true, "Titel", u"deutsch.lng"},
+      {"MissingRememberedFile", u"DE", u"gone.lng", true, "Titel", u"deutsch.lng"},
+      {"BrokenRememberedFile", u"DE", u"broken.lng", true, "Titel", u"deutsch.lng"},
+      {"RememberedFileOfOtherId", u"DE", u"english.lng", true, "Titel", u"deutsch.lng"},
+      {"NoFileForId", u"IT", u"", false, "LID_TITLE", u""},
+      {"NoFileForIdAfterWrongRemembered", u"IT", u"english.lng", false, "LID_TITLE", u"english.lng"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Options().LangID(c.langID);
+    Options().LangFile(c.langFile);
+    LogCapture log;
+    CLang o;
+    EXPECT_EQ(c.ok, o.InitEx(u"App"));
+    EXPECT_EQ(c.title, U8(o.Item(u"LID_TITLE")));
+    EXPECT_EQ(U8(c.langFileAfter), U8(Options().LangFile()));
+    EXPECT_EQ(c.langID.empty() ? "EN" : U8(c.langID), U8(Options().LangID()));
+    if (!c.ok) {
+      std::vector<std::string> r = Reports(log);
+      EXPECT_NE(r.end(), std::find(r.begin(), r.end(), "E CLang.InitEx 0 Cant find lang file by langID=" + U8(c.langID)));
+    }
+  }
+}
+
+TEST_F(LangInitEx, TwoFilesWithOneIdTheListingsFirstWins) {
+  Write("deutsch2.lng", LangFile("DE", {"[App]", "globals = \"texts\"", "[App.texts]", "LID_TITLE = \"Zwei\""}));
+  Options().LangID(u"DE");
+  Options().LangFile(u"");
+  TestableLang lister;
+  std::u16string sFirst;
+  CLang::TextCollectionRef list = lister.GetAvailableLangs(folder.Path(), u"");
+  for (const auto& e : *list) {
+    if (e.item.rfind(u"DE\r\n", 0) == 0) {
+      sFirst = e.item.substr(e.item.rfind(u"\r\n") + 2);
+      break;
+    }
+  }
+  CLang o;
+  ASSERT_TRUE(o.InitEx(u"App"));
+  EXPECT_EQ(U8(sFirst), U8(Options().LangFile()));
+}
+
+}  // namespace

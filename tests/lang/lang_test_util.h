@@ -1,0 +1,85 @@
+#pragma once
+// Helpers of the localization engine's tests: language files with exact bytes in
+// a temporary folder (written through the platform's files, so they are real
+// files in both trees), the engine's internal members made reachable, and the
+// reports of the error log in a comparable form.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "base/text.h"
+#include "lang/lang.h"
+#include "launcher/error_log.h"
+#include "support/log_capture.h"
+#include "support/temp_folder.h"
+
+using testing_support::LogCapture;
+using testing_support::TempFolder;
+
+namespace langtest {
+
+// CLang with the members for use inside the engine opened to the tests.
+class TestableLang : public CLang {
+ public:
+  using CLang::Clear;
+  using CLang::colForms;
+  using CLang::colTexts;
+  using CLang::dtFileTime;
+  using CLang::GetSection;
+  using CLang::InStrAny;
+  using CLang::nDumpForms;
+  using CLang::ReadSection;
+  using CLang::sFilename;
+  using CLang::sMainSection;
+  using CLang::sprintf1;
+  using CLang::sprintf2;
+  using CLang::StripComment;
+  using CLang::TrimBlanks;
+  using CLang::Unquote;
+};
+
+// Lines joined with CR LF, a CR LF after the last one too.
+inline std::string CrLf(std::initializer_list<std::string> lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\r\n";
+  return s;
+}
+
+inline const std::string kBom = "\xEF\xBB\xBF";
+
+// Writes the bytes as a file of the folder and answers its path.
+inline std::u16string WriteFile(const TempFolder& folder, const std::string& sName, const std::string& sBytes) {
+  return folder.Write(base::FromUtf8(sName), sBytes);
+}
+
+// A file name in the test's temporary folder.
+inline std::u16string In(const TempFolder& folder, const std::string& sName) {
+  return folder.File(base::FromUtf8(sName));
+}
+
+// A report as the tests compare it: kind, source, number and text in one line.
+inline std::string Describe(const mMain::LogEntry& e) {
+  return std::string(e.kind == mMain::LogEntry::Kind::Error ? "E " : "D ") + base::ToUtf8(e.sSource) + " " +
+         std::to_string(e.nNumber) + " " + base::ToUtf8(e.sText);
+}
+
+inline std::vector<std::string> Reports(const LogCapture& log, bool bWithDebug = false) {
+  std::vector<std::string> out;
+  for (const auto& e : log.Entries()) {
+    if (bWithDebug || e.kind == mMain::LogEntry::Kind::Error) out.push_back(Describe(e));
+  }
+  return out;
+}
+
+// A minimal valid language file: its version section, then the given lines.
+inline std::string LangFile(const std::string& sLangID, std::initializer_list<std::string> rest = {},
+                            const std::string& sSignature = "Orvex.LangLngFile") {
+  std::string s = CrLf({"[version]", "signature = \"" + sSignature + "\"", "lang = \"Lang " + sLangID + "\"",
+                        "langid = \"" + sLangID + "\""});
+  for (const auto& l : rest) s += l + "\r\n";
+  return s;
+}
+
+}  // namespace langtest
