@@ -1,0 +1,113 @@
+// Command dispatch and the help and purchase branches, with the shell, the
+// message boxes, the registry and the application's folder replaced by doubles.
+#include <gtest/gtest.h>
+
+#include "base/failure.h"
+#include "base/text.h"
+#include "launcher/main.h"
+#include "platform/memory/memory_registry.h"
+#include "settings/win_reg.h"
+#include "support/fake_desktop.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::TempFolder;
+
+const std::u16string kProduct = u"http://www.twinsweep.example";
+const std::u16string kMaker = u"http://www.orvex.example";
+
+class MainTest : public ::testing::Test {
+ protected:
+  void SetUp() override { app_.sAppFolder = folder_.Path(); }
+  void SetLang(const std::u16string& sLang) {
+    CWinReg r;
+    ASSERT_TRUE(r.InitForWrite(platform::kRootCurrentUser, u"Software\\Orvex\\Twinsweep", true));
+    r.WriteString(u"LANG", sLang);
+  }
+  std::vector<std::u16string> Run(const std::u16string& sArgs) {
+    app_.sCommandLineArgs = sArgs;
+    mMain::Main();
+    return shell_.opened;
+  }
+
+  TempFolder folder_;
+  platform::MemoryRegistry registry_;
+  testing_support::FakeApp app_;
+  testing_support::RecordingShell shell_;
+  testing_support::ScriptedDialogs dialogs_;
+  platform::ScopedOverride<platform::IRegistry> o1_{registry_};
+  platform::ScopedOverride<platform::IApp> o2_{app_};
+  platform::ScopedOverride<platform::IShell> o3_{shell_};
+  platform::ScopedOverride<platform::IDialogs> o4_{dialogs_};
+};
+
+TEST_F(MainTest, HelpOpensTheRightDocumentForEachLanguageAndHelpFile) {
+  struct Case {
+    const char16_t* lang;
+    std::vector<std::u16string> files;  // "name/" is a folder
+    const char16_t* args;
+    std::u16string expected;  // "@" stands for the application's folder
+  } cases[] = {
+      {u"EN", {u"Twinsweep.chm", u"EN_Twinsweep.chm"}, u"help", u"@\\Twinsweep.chm"},
+      {u"EN", {u"EN_Twinsweep.chm"}, u"HELP", u"@\\EN_Twinsweep.chm"},
+      {u"EN", {}, u"Help", kProduct + u"/WebHelp/TwinsweepHelp.htm"},
+      {u"en", {u"Twinsweep.chm"}, u"help", kProduct + u"/WebHelp/TwinsweepHelp.htm"},
+      {u"en", {u"en_Twinsweep.chm"}, u"help", u"@\\en_Twinsweep.chm"},
+      {u"DE", {u"Twinsweep.chm"}, u"help", kProduct + u"/DE/WebHelp/TwinsweepHelp.htm"},
+      {u"DE", {u"DE_Twinsweep.chm"}, u"help", u"@\\DE_Twinsweep.chm"},
+      {u"EN", {u"Twinsweep.chm/"}, u"help", kProduct + u"/WebHelp/TwinsweepHelp.htm"},
+      {u"DE", {}, u"buyonline", kMaker + u"/purchase_twinsweep.asp?lang=DE"},
+      {u"EN", {}, u"BuyOnline", kMaker + u"/purchase_twinsweep.asp?lang=EN"},
+      {u"a&b", {}, u"buyonline", kMaker + u"/purchase_twinsweep.asp?lang=a&b"},
+  };
+  for (const auto& c : cases) {
+    TempFolder dir;
+    app_.sAppFolder = dir.Path();
+    for (const auto& f : c.files) {
+      if (f.back() == u'/') dir.MakeFolder(f.substr(0, f.size() - 1));
+      else dir.Write(f, "chm");
+    }
+    shell_.opened.clear();
+    SetLang(c.lang);
+    std::u16string expected = c.expected[0] == u'@' ? dir.Path() + c.expected.substr(1) : c.expected;
+    EXPECT_EQ(Run(c.args), std::vector<std::u16string>{expected}) << base::ToUtf8(c.lang) << " " << base::ToUtf8(c.args);
+  }
+  EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+TEST_F(MainTest, AnEmptyRegistryMeansEnglishForHelp) {
+  EXPECT_EQ(Run(u"help"), std::vector<std::u16string>{kProduct + u"/WebHelp/TwinsweepHelp.htm"});
+}
+
+TEST_F(MainTest, OtherArgumentsRunTheLaunchSequence) {
+  // With no mail client running the launch sequence asks its question; No ends it.
+  dialogs_.nAnswer = platform::kIdNo;
+  for (const char16_t* args : {u"", u"help now", u"\"help\"", u"buyonline ", u"/x"}) {
+    dialogs_.shown.clear();
+    EXPECT_TRUE(Run(args).empty());
+    ASSERT_EQ(dialogs_.shown.size(), 1u) << base::ToUtf8(args);
+    EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbYesNo);
+  }
+}
+
+// A registry whose every open raises, as a failing system service would.
+class RaisingRegistry : public platform::MemoryRegistry {
+ public:
+  int32_t OpenKey(platform::HKey, std::u16string_view, uint32_t, platform::HKey*) override {
+    base::Raise(-2147024891, u"Access is denied.");
+  }
+};
+
+TEST_F(MainTest, AFailureThatReachesMainShowsOneErrorBox) {
+  RaisingRegistry raising;
+  platform::ScopedOverride<platform::IRegistry> o(raising);
+  EXPECT_TRUE(Run(u"help").empty());
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0].sText, u"Error(-2147024891): Access is denied.");
+  EXPECT_EQ(dialogs_.shown[0].sCaption, u"TwinsweepLauncher");
+  EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbOk);
+  EXPECT_FALSE(base::HasPending());
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// File behaviours the program relies on, in the Windows vocabulary, against the
+// build's own file system (POSIX natively, Wine's in the Windows tree).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "base/text.h"
+#include "platform/files.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::TempFolder;
+
+platform::IFiles& Files() { return platform::Files(); }
+
+TEST(FilesContract, OpeningAMissingFileAnswersTwoAndAMissingFolderThree) {
+  TempFolder dir;
+  platform::FileHandle h;
+  EXPECT_EQ(Files().OpenForRead(dir.File(u"absent.txt"), &h), platform::kErrorFileNotFound);
+  EXPECT_EQ(h, platform::kInvalidFile);
+  EXPECT_EQ(Files().OpenForQuery(dir.File(u"no\\such.txt"), &h), platform::kErrorPathNotFound);
+}
+
+TEST(FilesContract, AFolderIsNotAFile) {
+  TempFolder dir;
+  std::u16string sub = dir.MakeFolder(u"sub");
+  platform::FileHandle h;
+  EXPECT_NE(Files().OpenForQuery(sub, &h), platform::kErrorSuccess);
+  EXPECT_NE(Files().OpenForRead(sub, &h), platform::kErrorSuccess);
+}
+
+TEST(FilesContract, ReadGivesTheBytesThenZeroAtTheEnd) {
+  TempFolder dir;
+  std::u16string path = dir.Write(u"data.bin", std::string("abc\r\n\xff", 6));
+  platform::FileHandle h;
+  ASSERT_EQ(Files().OpenForRead(path, &h), 0);
+  uint8_t buf[16];
+  uint32_t n = 0;
+  ASSERT_EQ(Files().Read(h, buf, sizeof buf, &n), 0);
+  EXPECT_EQ(n, 6u);
+  EXPECT_EQ(buf[5], 0xFF);
+  ASSERT_EQ(Files().Read(h, buf, sizeof buf, &n), 0);
+  EXPECT_EQ(n, 0u);
+  EXPECT_EQ(Files().Close(h), 0);
+}
+
+TEST(FilesContract, WritingReplacesAnExistingFile) {
+  TempFolder dir;
+  std::u16string path = dir.Write(u"f.txt", "a long first content");
+  dir.Write(u"f.txt", "short");
+  EXPECT_EQ(testing_support::ReadAll(path), "short");
+}
+
+TEST(FilesContract, DirectorySearchFollowsTheWildcardWithoutRegardToCase) {
+  TempFolder dir;
+  dir.Write(u"one.lng", "");
+  dir.Write(u"TWO.LNG", "");
+  dir.Write(u"three.txt", "");
+  dir.MakeFolder(u"folder.lng");
+  std::set<std::u16string> names;
+  platform::FileHandle h;
+  platform::FindData d;
+  ASSERT_EQ(Files().FindFirst(dir.Path() + u"\\*.lng", &h, &d), 0);
+  do names.insert(d.sName + ((d.nAttributes & platform::kFileAttributeDirectory) ? u"/" : u""));
+  while (Files().FindNext(h, &d) == 0);
+  EXPECT_EQ(Files().FindNext(h, &d), platform::kErrorNoMoreFiles);
+  Files().FindClose(h);
+  EXPECT_EQ(names, (std::set<std::u16string>{u"one.lng", u"TWO.LNG", u"folder.lng/"}));
+  EXPECT_NE(Files().FindFirst(dir.Path() + u"\\*.xyz", &h, &d), platform::kErrorSuccess);
+  EXPECT_NE(Files().FindFirst(dir.File(u"missing") + u"\\*", &h, &d), platform::kErrorSuccess);
+}
+
+TEST(FilesContract, AnEmptyFolderStillListsItsDotEntry) {
+  TempFolder dir;
+  platform::FileHandle h;
+  platform::FindData d;
+  ASSERT_EQ(Files().FindFirst(dir.Path() + u"\\*", &h, &d), 0);
+  EXPECT_EQ(d.sName, u".");
+  Files().FindClose(h);
+}
+
+TEST(FilesContract, LastWriteTimeReadsBackWhatWasSet) {
+  TempFolder dir;
+  std::u16string path = dir.Write(u"t.txt", "x");
+  testing_support::SetFileTime(path, 2021, 6, 15, 13, 45, 30);
+  platform::FileHandle h;
+  ASSERT_EQ(Files().OpenForQuery(path, &h), 0);
+  platform::SystemTime t;
+  ASSERT_EQ(Files().GetLastWriteLocalTime(h, &t), 0);
+  Files().Close(h);
+  EXPECT_EQ((std::vector<int>{t.nYear, t.nMonth, t.nDay, t.nHour, t.nMinute, t.nSecond}),
+            (std::vector<int>{2021, 6, 15, 13, 45, 30}));
+}
+
+TEST(FilesContract, FoldersAreCreatedOneLevelAtATimeAndRemovedOnlyWhenEmpty) {
+  TempFolder dir;
+  EXPECT_EQ(Files().CreateDirectory(dir.File(u"a\\b")), platform::kErrorPathNotFound);
+  EXPECT_EQ(Files().CreateDirectory(dir.File(u"a")), 0);
+  EXPECT_EQ(Files().CreateDirectory(dir.File(u"a")), platform::kErrorAlreadyExists);
+  EXPECT_EQ(Files().CreateDirectory(dir.File(u"a\\b")), 0);
+  EXPECT_NE(Files().RemoveDirectory(dir.File(u"a")), 0);
+  EXPECT_EQ(Files().RemoveDirectory(dir.File(u"a\\b")), 0);
+  EXPECT_EQ(Files().RemoveDirectory(dir.File(u"a")), 0);
+}
+
+}  // namespace
