@@ -5,6 +5,7 @@
 
 #include "lang_test_util.h"
 #include "platform/text_codec.h"
+#include "support/pass_through_files.h"
 
 namespace {
 
@@ -135,38 +136,17 @@ TEST(LangFile, MissingFileAndReopen) {
 }
 
 // Files that answer the third read with a device error.
-class ThirdReadFails : public platform::IFiles {
+class ThirdReadFails : public testing_support::PassThroughFiles {
  public:
   static constexpr int32_t kError = 23;  // ERROR_CRC
-  platform::IFiles& real = platform::Default<platform::IFiles>();
   int nReads = 0;
-
-  int32_t OpenForQuery(std::u16string_view p, platform::FileHandle* h) override { return real.OpenForQuery(p, h); }
-  int32_t OpenForRead(std::u16string_view p, platform::FileHandle* h) override { return real.OpenForRead(p, h); }
-  int32_t OpenForWrite(std::u16string_view p, platform::FileHandle* h) override { return real.OpenForWrite(p, h); }
   int32_t Read(platform::FileHandle h, uint8_t* b, uint32_t n, uint32_t* pn) override {
     if (++nReads == 3) {
       *pn = 0;
       return kError;
     }
-    return real.Read(h, b, n, pn);
+    return PassThroughFiles::Read(h, b, n, pn);
   }
-  int32_t Write(platform::FileHandle h, const uint8_t* d, uint32_t n) override { return real.Write(h, d, n); }
-  int32_t Close(platform::FileHandle h) override { return real.Close(h); }
-  int32_t GetLastWriteLocalTime(platform::FileHandle h, platform::SystemTime* t) override {
-    return real.GetLastWriteLocalTime(h, t);
-  }
-  int32_t SetLastWriteLocalTime(std::u16string_view p, const platform::SystemTime& t) override {
-    return real.SetLastWriteLocalTime(p, t);
-  }
-  int32_t FindFirst(std::u16string_view p, platform::FileHandle* h, platform::FindData* d) override {
-    return real.FindFirst(p, h, d);
-  }
-  int32_t FindNext(platform::FileHandle h, platform::FindData* d) override { return real.FindNext(h, d); }
-  int32_t FindClose(platform::FileHandle h) override { return real.FindClose(h); }
-  int32_t CreateDirectory(std::u16string_view p) override { return real.CreateDirectory(p); }
-  int32_t RemoveDirectory(std::u16string_view p) override { return real.RemoveDirectory(p); }
-  int32_t DeleteFile(std::u16string_view p) override { return real.DeleteFile(p); }
 };
 
 TEST(LangFile, ReadFailureInTheMiddleIsNotTheEnd) {

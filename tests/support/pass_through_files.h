@@ -1,0 +1,36 @@
+#pragma once
+// A files double that hands every call to the build's real files service; a
+// test derives from it and overrides only the calls it scripts (a read that
+// fails on its third block, an open that is refused).
+#include "platform/files.h"
+
+namespace testing_support {
+
+class PassThroughFiles : public platform::IFiles {
+ public:
+  int32_t OpenForQuery(std::u16string_view s, platform::FileHandle* p) override { return real().OpenForQuery(s, p); }
+  int32_t OpenForRead(std::u16string_view s, platform::FileHandle* p) override { return real().OpenForRead(s, p); }
+  int32_t OpenForWrite(std::u16string_view s, platform::FileHandle* p) override { return real().OpenForWrite(s, p); }
+  int32_t Read(platform::FileHandle h, uint8_t* p, uint32_t n, uint32_t* pn) override { return real().Read(h, p, n, pn); }
+  int32_t Write(platform::FileHandle h, const uint8_t* p, uint32_t n) override { return real().Write(h, p, n); }
+  int32_t Close(platform::FileHandle h) override { return real().Close(h); }
+  int32_t GetLastWriteLocalTime(platform::FileHandle h, platform::SystemTime* p) override {
+    return real().GetLastWriteLocalTime(h, p);
+  }
+  int32_t SetLastWriteLocalTime(std::u16string_view s, const platform::SystemTime& t) override {
+    return real().SetLastWriteLocalTime(s, t);
+  }
+  int32_t FindFirst(std::u16string_view s, platform::FileHandle* p, platform::FindData* d) override {
+    return real().FindFirst(s, p, d);
+  }
+  int32_t FindNext(platform::FileHandle h, platform::FindData* d) override { return real().FindNext(h, d); }
+  int32_t FindClose(platform::FileHandle h) override { return real().FindClose(h); }
+  int32_t CreateDirectory(std::u16string_view s) override { return real().CreateDirectory(s); }
+  int32_t RemoveDirectory(std::u16string_view s) override { return real().RemoveDirectory(s); }
+  int32_t DeleteFile(std::u16string_view s) override { return real().DeleteFile(s); }
+
+ protected:
+  static platform::IFiles& real() { return platform::Default<platform::IFiles>(); }
+};
+
+}  // namespace testing_support
