@@ -18,5 +18,6 @@ constexpr int32_t kErrorMoreData = 234;
 constexpr int32_t kErrorNoMoreItems = 259;
 constexpr int32_t kErrorNoUnicodeTranslation = 1113;
 constexpr int32_t kErrorDirNotEmpty = 145;
+constexpr int32_t kErrorBadPathname = 161;
 
 }  // namespace platform

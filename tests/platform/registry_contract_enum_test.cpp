@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "platform/registry.h"
 #include "support/registry_scratch.h"
 
@@ -135,6 +136,22 @@ TEST_P(RegistryContractEnum, DeletingAKeyWithSubkeysIsRefused) {
   EXPECT_EQ(oRegistry_.DeleteKey(Key(), u"PARENT\\child"), platform::kErrorSuccess);
   EXPECT_EQ(oRegistry_.DeleteKey(Key(), u"Parent"), platform::kErrorSuccess);
   EXPECT_EQ(oRegistry_.DeleteKey(Key(), u"Parent"), platform::kErrorFileNotFound);
+}
+
+// A path below a key is relative: a leading backslash makes it a bad path, so
+// "\\" never stands for the key itself (HKEY_CLASSES_ROOT alone skips one).
+TEST_P(RegistryContractEnum, PathStartingWithABackslashIsRefused) {
+  oRegistry_.CloseKey(Create(Key(), u"Tree\\Side"));
+  for (const char16_t* psz : {u"\\", u"\\Tree", u"\\Tree\\Side"}) {
+    SCOPED_TRACE(base::ToUtf8(psz));
+    HKey hKey = 0;
+    EXPECT_EQ(oRegistry_.OpenKey(Key(), psz, platform::kKeyRead, &hKey), platform::kErrorBadPathname);
+    EXPECT_EQ(oRegistry_.CreateKey(Key(), psz, platform::kKeyAllAccess, &hKey), platform::kErrorBadPathname);
+    EXPECT_EQ(oRegistry_.DeleteKey(Key(), psz), platform::kErrorBadPathname);
+  }
+  HKey hSide = 0;
+  EXPECT_EQ(oRegistry_.OpenKey(Key(), u"Tree\\Side", platform::kKeyRead, &hSide), platform::kErrorSuccess);
+  oRegistry_.CloseKey(hSide);
 }
 
 TEST_P(RegistryContractEnum, MissingValueIsFileNotFound) {

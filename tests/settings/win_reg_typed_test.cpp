@@ -252,13 +252,16 @@ TEST_P(WinRegTyped, DeleteValueKeyAndFlush) {
   EXPECT_FALSE(oNoKey_.FlushKey());
 }
 
-// An empty name is no subkey: neither member touches the held key itself.
-TEST_P(WinRegTyped, EmptySubkeyNameDeletesNothing) {
+// Names that are no subkey ("", a path from a backslash) never reach the held key itself.
+TEST_P(WinRegTyped, NamesOfNoSubkeyDeleteNothing) {
   CWinReg oSub;
   MakeTree(u"Tree");
   ASSERT_TRUE(oSub.InitForAllAccess(oSub.HKEY_CURRENT_USER(), oScratch_.Path() + u"\\Tree\\Side", false));
   EXPECT_FALSE(oSub.DeleteKey(u""));
+  EXPECT_FALSE(oSub.DeleteKey(u"\\"));
   EXPECT_FALSE(oReg_.DeleteKeyRec(u""));
+  EXPECT_FALSE(oReg_.DeleteKeyRec(u"\\"));
+  EXPECT_FALSE(oReg_.DeleteKeyRec(u"\\Tree"));
   EXPECT_TRUE(KeyExists(Key(), u"Tree\\Side"));
   EXPECT_TRUE(KeyExists(Key(), u"Tree\\Level1\\Level2"));
 }

@@ -64,6 +64,13 @@ int32_t MemoryRegistry::Walk(HKey hRoot, std::u16string_view sPath, uint32_t nAc
   int32_t status;
   std::shared_ptr<Key> key = Resolve(hRoot, 0, &status);
   if (!key) return status;
+  // A path is relative and may not begin with a backslash; directly under
+  // HKEY_CLASSES_ROOT one leading backslash is skipped, as Windows does. Without
+  // this "\" would name the key itself and a recursive deletion would empty it.
+  if (!sPath.empty() && sPath.front() == u'\\') {
+    if (hRoot != RootKey(kRootClassesRoot)) return kErrorBadPathname;
+    sPath.remove_prefix(1);
+  }
   std::vector<std::u16string> parts;
   for (auto& part : base::Split(sPath, u"\\"))
     if (!part.empty()) parts.push_back(part);
