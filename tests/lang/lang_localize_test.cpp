@@ -157,6 +157,30 @@ TEST_F(LangLocalize, PicturesLoadFromBelowTheApplicationFolder) {
   ASSERT_TRUE(pic);
   EXPECT_NE(pic->Handle(), 0);
   EXPECT_EQ(pic->Image().nHeight, 3);
+
+  // A single backslash is an unknown escape: reported, kept, and the file still found.
+  const auto reports = Localize("imgLogo.Picture = \"images\\logo.bmp\"\n");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].rfind("E|CLang::sprintf2|0|Invalid format specificator '\\l'", 0), 0u) << reports[0];
+  EXPECT_NE(Control(frm_, u"imgLogo")->GetPicture()->Handle(), 0);
+}
+
+// A form named like a global sub-section finds that sub-section's keys but no
+// values of its own: every key is an entry, with the empty text as its value.
+TEST_F(LangLocalize, AFormNamedLikeAGlobalSubSectionTakesItsKeysWithEmptyTexts) {
+  const std::u16string sPath = tmp_.Write(u"EN.lng", LanguageFile("", ""));
+  ASSERT_TRUE(lang_.Init(sPath, u"TwinsweepLauncher"));
+  auto frm = platform::MemoryFormObject::NewForm(u"texts");
+  auto lbl = frm->AddControl(u"Label", u"LID_TITLE");
+  lbl->Set(u"Caption", Variant(u"designed"));
+  log_.Clear();
+  lang_.LocalizeForm(frm);
+  EXPECT_TRUE(log_.Errors().empty());
+  EXPECT_EQ(Text(lbl, u"Caption"), u"");
+  frm = platform::MemoryFormObject::NewForm(u"TEXTS");
+  lang_.LocalizeForm(frm);
+  EXPECT_EQ(log_.Lines(), std::vector<std::string>{
+                              "E|CLang.LocalizeControls|0|'lid_title' control does not exist on 'TEXTS' form"});
 }
 
 TEST_F(LangLocalize, AFormWithoutSectionKeepsItsDesignAndReportsNoError) {
