@@ -83,13 +83,6 @@ TEST_P(RegistryContractEnum, EnumerationEndsWithNoMoreItems) {
   EXPECT_EQ(nEnd, platform::kErrorNoMoreItems);
 }
 
-TEST_P(RegistryContractEnum, DefaultValueIsEnumeratedOnlyWhenSet) {
-  SetDword(Key(), u"", 7);
-  int32_t nEnd = -1;
-  EXPECT_EQ(Names(false, &nEnd), std::vector<std::u16string>{u""});
-  EXPECT_EQ(nEnd, platform::kErrorNoMoreItems);
-}
-
 // The capacity counts the terminating NUL: a name of n characters needs n + 1.
 TEST_P(RegistryContractEnum, NameTooLongForTheBufferIsMoreData) {
   struct Case {
@@ -175,14 +168,6 @@ TEST_P(RegistryContractEnum, QueryWithoutBufferReportsTypeAndSize) {
   EXPECT_EQ(oRegistry_.QueryValue(Key(), u"empty", &nType, nullptr, &nSize), platform::kErrorSuccess);
   EXPECT_EQ(nType, platform::kRegBinary);
   EXPECT_EQ(nSize, 0u);
-}
-
-TEST_P(RegistryContractEnum, FlushAndDeleteValue) {
-  SetDword(Key(), u"gone", 1);
-  EXPECT_EQ(oRegistry_.FlushKey(Key()), platform::kErrorSuccess);
-  EXPECT_EQ(oRegistry_.DeleteValue(Key(), u"GONE"), platform::kErrorSuccess);
-  uint32_t nSize = 0;
-  EXPECT_EQ(oRegistry_.QueryValue(Key(), u"gone", nullptr, nullptr, &nSize), platform::kErrorFileNotFound);
 }
 
 // Without a key every call fails, and an enumeration does not mistake the failure
