@@ -86,12 +86,12 @@ bool CLangFile::ReadLine(std::u16string& sLine) {
     if (Buffer_GetLine(sLine)) return true;
     if (Buffer_AppendFromFile()) {
       if (Buffer_GetLine(sLine)) return true;
+      if (nBufLen - nBufPos < 1) return false;
       // Only the first refill of a file can add bytes and still leave a line
       // undecided: the byte-order mark took the block's first bytes, so a first
-      // line without an end in the block must be given one more refill, or
-      // reading would stop there with nothing read.
-      if (nBufLen - nBufPos > 0 && Buffer_AppendFromFile()) return Buffer_GetLine(sLine);
-      return false;
+      // line without an end in the block needs one more refill, or reading
+      // would stop there with nothing read.
+      if (Buffer_AppendFromFile()) return Buffer_GetLine(sLine);
     }
     if (bEOF && nBufLen - nBufPos > 0) {
       Mem2Str(nBufPos, nBufLen - nBufPos, sLine);

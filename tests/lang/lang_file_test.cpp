@@ -90,6 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808)), u"tail"}},
         LinesCase{"BomThenLongFirstLine", kBom + Bytes('x', 10000),
                   {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808))}},
+        LinesCase{"BomThenFirstLineToBlockEnd", kBom + Bytes('x', 4093), {Ascii(Bytes('x', 4093))}},
         LinesCase{"BomThenUtf8", kBom + "Gr\xC3\xBC\xC3\x9F" "e\r\n\xD0\x96\r\n\xE6\x97\xA5",
                   {u"Grüße", u"Ж", u"日"}},
         LinesCase{"BomLaterIsText", "a\r\n" + kBom + "b", {u"a", Ansi(kBom + "b")}},
