@@ -11,6 +11,7 @@
 #include "platform/memory/memory_forms.h"
 #include "support/fake_desktop.h"
 #include "support/log_capture.h"
+#include "support/pass_through_files.h"
 #include "support/temp_folder.h"
 
 namespace forms_testing {
@@ -77,49 +78,30 @@ inline std::string Crlf(const std::string& sUtf8) {
 // The real files, except that folders and files for writing whose path contains
 // sRefused are refused: folders with ERROR_ACCESS_DENIED, as on a read-only
 // folder, files with nOpenStatus.
-class RefusingFiles : public platform::IFiles {
+class RefusingFiles : public testing_support::PassThroughFiles {
  public:
   explicit RefusingFiles(std::u16string sRefused, int32_t nOpenStatus = platform::kErrorAccessDenied)
       : sRefused_(std::move(sRefused)), nOpenStatus_(nOpenStatus) {}
-  int32_t OpenForQuery(std::u16string_view s, platform::FileHandle* p) override { return real_.OpenForQuery(s, p); }
-  int32_t OpenForRead(std::u16string_view s, platform::FileHandle* p) override { return real_.OpenForRead(s, p); }
   int32_t OpenForWrite(std::u16string_view s, platform::FileHandle* p) override {
-    if (Refused(s)) return nOpenStatus_;
-    return real_.OpenForWrite(s, p);
+    return Refused(s) ? nOpenStatus_ : real().OpenForWrite(s, p);
   }
-  int32_t Read(platform::FileHandle h, uint8_t* p, uint32_t n, uint32_t* pn) override { return real_.Read(h, p, n, pn); }
-  int32_t Write(platform::FileHandle h, const uint8_t* p, uint32_t n) override { return real_.Write(h, p, n); }
   int32_t Close(platform::FileHandle h) override {
     ++nCloses;
-    return real_.Close(h);
+    return real().Close(h);
   }
-  int32_t GetLastWriteLocalTime(platform::FileHandle h, platform::SystemTime* p) override {
-    return real_.GetLastWriteLocalTime(h, p);
-  }
-  int32_t SetLastWriteLocalTime(std::u16string_view s, const platform::SystemTime& t) override {
-    return real_.SetLastWriteLocalTime(s, t);
-  }
-  int32_t FindFirst(std::u16string_view s, platform::FileHandle* p, platform::FindData* d) override {
-    return real_.FindFirst(s, p, d);
-  }
-  int32_t FindNext(platform::FileHandle h, platform::FindData* d) override { return real_.FindNext(h, d); }
-  int32_t FindClose(platform::FileHandle h) override { return real_.FindClose(h); }
   int32_t CreateDirectory(std::u16string_view s) override {
-    if (Refused(s)) return platform::kErrorAccessDenied;
-    return real_.CreateDirectory(s);
+    return Refused(s) ? platform::kErrorAccessDenied : real().CreateDirectory(s);
   }
   int32_t RemoveDirectory(std::u16string_view s) override {
     removed.emplace_back(s);
-    return real_.RemoveDirectory(s);
+    return real().RemoveDirectory(s);
   }
-  int32_t DeleteFile(std::u16string_view s) override { return real_.DeleteFile(s); }
 
   int nCloses = 0;
   std::vector<std::u16string> removed;
 
  private:
   bool Refused(std::u16string_view s) const { return s.find(sRefused_) != std::u16string_view::npos; }
-  platform::IFiles& real_ = platform::Default<platform::IFiles>();
   std::u16string sRefused_;
   int32_t nOpenStatus_;
 };
