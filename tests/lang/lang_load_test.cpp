@@ -247,22 +247,4 @@ TEST_F(LangInitEx, SelectionRules) {
   }
 }
 
-TEST_F(LangInitEx, TwoFilesWithOneIdTheListingsFirstWins) {
-  Write("deutsch2.lng", LangFile("DE", {"[App]", "globals = \"texts\"", "[App.texts]", "LID_TITLE = \"Zwei\""}));
-  Options().LangID(u"DE");
-  Options().LangFile(u"");
-  TestableLang lister;
-  std::u16string sFirst;
-  CLang::TextCollectionRef list = lister.GetAvailableLangs(folder.Path(), u"");
-  for (const auto& e : *list) {
-    if (e.item.rfind(u"DE\r\n", 0) == 0) {
-      sFirst = e.item.substr(e.item.rfind(u"\r\n") + 2);
-      break;
-    }
-  }
-  CLang o;
-  ASSERT_TRUE(o.InitEx(u"App"));
-  EXPECT_EQ(U8(sFirst), U8(Options().LangFile()));
-}
-
 }  // namespace

@@ -133,7 +133,9 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"k = \"a;b\"", u"k", u"a;b", ""}, EntryCase{"k = \"it's\"", u"k", u"it's", ""},
         EntryCase{"k = \"x\" ; note", u"k", u"x", ""}, EntryCase{"k = \"x\"\t' note", u"k", u"x", ""},
         EntryCase{"k = \"say \"\"hi\"\"\"", u"k", u"say \"hi\"", ""}, EntryCase{"k = \"\"", u"k", u"", ""},
-        EntryCase{"k = \"a=b\"", u"k", u"a=b", ""}, EntryCase{"k = \"a\\nb\"", u"k", u"a\\nb", ""},
+        EntryCase{"k = \"a=b\"", u"k", u"a=b", ""},
+        EntryCase{"k = \"a\"\"';\"\"b\" ;x", u"k", u"a\"';\"b", ""},
+        EntryCase{"k = \"a\\nb\"", u"k", u"a\\nb", ""},
         EntryCase{"\t LID A \t=\t\"x\" \t", u"lid a", u"x", ""},
         EntryCase{"k = \"a\"b\"", u"k", u"", "Syntactic error - 'quoted string has unary quotes', line - %L, file = '%F'"},
         EntryCase{"k = abc", u"k", u"", "Syntactic error - 'The string should be in quotes', line - %L, file = '%F'"},
@@ -191,34 +193,6 @@ TEST(ReadSection, FilesWithoutLines) {
   CLang::TextCollection c;
   EXPECT_FALSE(oLang.ReadSection(langtest::In(folder, "none.lng"), u"s", c, u"", nullptr));
   EXPECT_EQ(std::vector<std::string>{"E CLang.ReadSection 2 oFile.OpenFile failed"}, Reports(log));
-}
-
-TEST(LangSyntax, TrimStripUnquote) {
-  TestableLang o;
-  struct {
-    std::u16string in, out;
-  } trims[] = {{u" \t a b \t ", u"a b"}, {u"\t \t", u""}, {u"a\tb", u"a\tb"}, {u"", u""}, {u"\u00A0x", u"\u00A0x"}};
-  for (auto& t : trims) EXPECT_TRUE(o.TrimBlanks(t.in) == t.out) << base::ToUtf8(t.in);
-
-  struct {
-    std::u16string in, out;
-  } strips[] = {{u"\"a;b\" ; c", u"\"a;b\" "}, {u"abc", u"abc"}, {u"abc ' x", u"abc "}, {u"\"it's\"", u"\"it's\""},
-                {u"\"a\"\"';\"\"b\" ;x", u"\"a\"\"';\"\"b\" "}, {u"; \"x\"", u""}, {u"\"open ;", u"\"open "}};
-  for (auto& s : strips) EXPECT_EQ(base::ToUtf8(s.out), base::ToUtf8(o.StripComment(s.in)));
-
-  struct {
-    std::u16string in;
-    bool ok;
-    std::u16string out;
-  } quotes[] = {{u"\"\"", true, u""},          {u"\"a\"\"b\"", true, u"a\"b"},  {u"\"\"\"\"", true, u"\""},
-                {u"\"", false, u""},           {u"a\"", false, u""},            {u"\"a\"b\"", false, u""},
-                {u"\"a\"\"\"\"\"", true, u"a\"\""}};
-  for (auto& q : quotes) {
-    std::u16string s = q.in, err;
-    EXPECT_EQ(q.ok, o.Unquote(s, err)) << base::ToUtf8(q.in);
-    if (q.ok) EXPECT_TRUE(s == q.out) << base::ToUtf8(q.in);
-    else EXPECT_FALSE(err.empty());
-  }
 }
 
 }  // namespace
