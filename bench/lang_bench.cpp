@@ -191,6 +191,7 @@ BENCHMARK(BM_InitEx_Among30Files)->Unit(benchmark::kMillisecond);
 // Prints the runs as usual and keeps their speeds for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}  // plain text: the figures are read and copied
   std::map<std::string, double> bytesPerSecond;
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs) {
