@@ -1,6 +1,6 @@
 // Windows implementation of late-bound automation: COM objects created from a
 // ProgID in the thread's single-threaded apartment and called through IDispatch.
-#include <windows.h>
+#include "platform/win32/win32_strings.h"
 #include <ole2.h>
 #include <oleauto.h>
 
@@ -13,14 +13,6 @@
 namespace platform {
 namespace {
 
-std::wstring WideCopy(std::u16string_view s) {
-  return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size());
-}
-
-std::u16string FromWide(const wchar_t* p, size_t n) {
-  return std::u16string(reinterpret_cast<const char16_t*>(p), n);
-}
-
 // The system's text for an HRESULT, or a plain sentence when it has none.
 std::u16string DescribeHResult(HRESULT hr) {
   wchar_t* pText = nullptr;
@@ -28,14 +20,14 @@ std::u16string DescribeHResult(HRESULT hr) {
                              nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&pText), 0, nullptr);
   std::u16string s;
   if (n && pText) {
-    s = FromWide(pText, n);
+    s = win32::FromWide(pText, n);
     ::LocalFree(pText);
     while (!s.empty() && (s.back() == u'\r' || s.back() == u'\n' || s.back() == u' ')) s.pop_back();
   }
   if (s.empty()) {
     wchar_t buf[16];
     ::wsprintfW(buf, L"%08X", static_cast<unsigned>(hr));
-    s = u"Automation error 0x" + FromWide(buf, ::lstrlenW(buf)) + u".";
+    s = u"Automation error 0x" + win32::FromWide(buf, ::lstrlenW(buf)) + u".";
   }
   return s;
 }
@@ -112,7 +104,7 @@ class ArgumentBlock {
       case base::Variant::Kind::Double: v->vt = VT_R8; v->dblVal = val.AsDouble(); break;
       case base::Variant::Kind::Date: v->vt = VT_DATE; v->date = val.AsDate().dValue; break;
       case base::Variant::Kind::String: {
-        const std::wstring w = WideCopy(val.AsText());
+        const std::wstring w = win32::Wide(val.AsText());
         v->vt = VT_BSTR;
         v->bstrVal = ::SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
         if (!v->bstrVal) base::Raise(base::kOutOfMemory);
@@ -151,7 +143,7 @@ AutomationResult ToResult(VARIANT& v) {
     case VT_EMPTY: return r;
     case VT_NULL: r.vValue = base::Variant::Null(); return r;
     case VT_BOOL: r.vValue = base::Variant(v.boolVal != VARIANT_FALSE); return r;
-    case VT_BSTR: r.vValue = base::Variant(FromWide(v.bstrVal ? v.bstrVal : L"", ::SysStringLen(v.bstrVal))); return r;
+    case VT_BSTR: r.vValue = base::Variant(win32::FromWide(v.bstrVal ? v.bstrVal : L"", ::SysStringLen(v.bstrVal))); return r;
     case VT_R4:
     case VT_R8:
     case VT_CY:
@@ -185,7 +177,7 @@ class DispatchObject : public IAutomationObject {
   IDispatch* Get() const { return p_; }
 
   AutomationResult Invoke(std::u16string_view sName, InvokeKind kind, const AutomationArgs& args) override {
-    std::wstring name = WideCopy(sName);
+    std::wstring name = win32::Wide(sName);
     LPOLESTR names[1] = {&name[0]};
     DISPID id = 0;
     HRESULT hr = p_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
@@ -220,7 +212,7 @@ class DispatchObject : public IAutomationObject {
     if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
     const int32_t nNumber = info.scode ? static_cast<int32_t>(info.scode) : static_cast<int32_t>(info.wCode);
     std::u16string s;
-    if (info.bstrDescription) s = FromWide(info.bstrDescription, ::SysStringLen(info.bstrDescription));
+    if (info.bstrDescription) s = win32::FromWide(info.bstrDescription, ::SysStringLen(info.bstrDescription));
     ::SysFreeString(info.bstrDescription);
     ::SysFreeString(info.bstrSource);
     ::SysFreeString(info.bstrHelpFile);
@@ -247,7 +239,7 @@ class Win32Automation : public IAutomation {
  public:
   AutomationObject CreateObject(std::u16string_view sProgID) override {
     EnsureApartment();
-    const std::wstring progId = WideCopy(sProgID);
+    const std::wstring progId = win32::Wide(sProgID);
     CLSID clsid;
     HRESULT hr = ::CLSIDFromProgID(progId.c_str(), &clsid);
     if (FAILED(hr)) RaiseHResult(hr, sProgID);

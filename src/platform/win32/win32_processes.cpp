@@ -1,5 +1,5 @@
 // Windows implementation of named mutexes, process start, pause and the clock.
-#include <windows.h>
+#include "platform/win32/win32_strings.h"
 
 #include <string>
 
@@ -8,14 +8,10 @@
 namespace platform {
 namespace {
 
-std::wstring WideCopy(std::u16string_view s) {
-  return std::wstring(reinterpret_cast<const wchar_t*>(s.data()), s.size());
-}
-
 class Win32Processes : public IProcesses {
  public:
   KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) override {
-    const std::wstring name = WideCopy(sName);
+    const std::wstring name = win32::Wide(sName);
     return reinterpret_cast<KernelHandle>(::OpenMutexW(nDesiredAccess, FALSE, name.c_str()));
   }
 
@@ -31,7 +27,7 @@ class Win32Processes : public IProcesses {
     si.wShowWindow = startup.wShowWindow;
     PROCESS_INFORMATION pi{};
     // CreateProcessW may write into the command line, so it gets its own copy.
-    std::wstring command = WideCopy(sCommandLine);
+    std::wstring command = win32::Wide(sCommandLine);
     if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, nCreationFlags, nullptr, nullptr, &si,
                           &pi))
       return false;

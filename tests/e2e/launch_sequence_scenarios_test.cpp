@@ -1,0 +1,212 @@
+// The launch sequence end to end: the real TwinsweepLauncher.exe with its shipped
+// language files, the real message box answered as a user would, and the stand-in
+// mail client registered as "Outlook.Application" and driven through real COM.
+// Together the scenarios pass through every state of the sequence: the probe
+// (running, not running), the question (Yes, No), the start decision (started
+// meanwhile, start fails, start succeeds), both waits, and the wizard call (made,
+// or failed into the error box).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/launcher_install.h"
+#include "support/message_box.h"
+#include "support/product_options.h"
+#include "support/standin_outlook.h"
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kBoxTimeoutMs = 20000;
+constexpr DWORD kRunTimeoutMs = 60000;
+constexpr wchar_t kQuestionEN[] = L"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
+constexpr wchar_t kQuestionDE[] = L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
+constexpr wchar_t kGoodExecute[] = L"execute object=first args=VT_BSTR,VT_DISPATCH(null) command=ShowQuickWizard hr=0x00000000";
+
+// True when the button nButton of the box is its default push button.
+bool IsDefaultButton(HWND hBox, int nButton) {
+  HWND hButton = GetDlgItem(hBox, nButton);
+  return hButton && (GetWindowLongW(hButton, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+// One scenario's world. The stand-in is asked to end before the launcher's process
+// tree goes (a stand-in that COM started belongs to that tree): one that is killed
+// leaves its class registration behind for the next scenario.
+class LaunchScenario : public ::testing::Test {
+ protected:
+  void Prepare(const wchar_t* szLangId, const StandInSettings& settings = {},
+               StandInOutlook::Registration registration = StandInOutlook::Registration::kLocalServer) {
+    options_.emplace(std::wstring(szLangId), std::nullopt);
+    outlook_.emplace(settings, registration);
+    install_.emplace(LauncherInstall::LanguageFiles::kShipped);
+  }
+  void TearDown() override {
+    outlook_.reset();
+    launcher_.reset();
+    install_.reset();
+    options_.reset();
+  }
+  StandInOutlook& Outlook() { return *outlook_; }
+  ProcessTree& RunLauncher() {
+    launcher_.emplace(install_->ExePath(), L"", EnvironmentChanges{{L"TWINSWEEP_TEST_FAIL", std::nullopt}});
+    return *launcher_;
+  }
+
+  // Waits for the question, checks its make-up and answers it.
+  void AnswerQuestion(int nButton, const wchar_t* szQuestion = kQuestionEN,
+                      const std::function<void()>& whileOpen = nullptr) {
+    auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"Twinsweep")}, kBoxTimeoutMs);
+    ASSERT_TRUE(box) << "no question";
+    EXPECT_EQ(box->sText, szQuestion);
+    EXPECT_EQ(box->buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_FALSE(box->bHasIcon);
+    EXPECT_TRUE(IsDefaultButton(box->hWnd, IDYES));
+    if (whileOpen) whileOpen();
+    ASSERT_TRUE(PressButton(*box, nButton));
+  }
+
+  // The launcher ended by itself: nothing (no box) was left waiting for an answer.
+  void ExpectEnds() { ASSERT_TRUE(launcher_->WaitForExit(kRunTimeoutMs)) << Outlook().RecordText(); }
+
+  void ExpectOneGoodWizardCall() {
+    ASSERT_EQ(Outlook().Events(L"execute").size(), 1u) << Outlook().RecordText();
+    EXPECT_EQ(Outlook().Events(L"execute")[0].sText, kGoodExecute);
+  }
+
+  std::optional<ScopedProductOptions> options_;
+  std::optional<LauncherInstall> install_;
+  std::optional<ProcessTree> launcher_;
+  std::optional<StandInOutlook> outlook_;
+};
+
+TEST_F(LaunchScenario, RunningWithTheAddinNoQuestionWizardAtOnce) {
+  Prepare(L"EN");
+  Outlook().StartDirectly();
+  RunLauncher();
+  ExpectEnds();
+  ExpectOneGoodWizardCall();
+  // The index went by reference.
+  EXPECT_EQ(Outlook().Events(L"call Item")[0].sText, L"call Item flags=3 args=VT_I4|VT_BYREF");
+}
+
+TEST_F(LaunchScenario, NoStartsNothing) {
+  Prepare(L"EN");
+  RunLauncher();
+  AnswerQuestion(IDNO);
+  ExpectEnds();
+  EXPECT_TRUE(Outlook().Events(L"start").empty()) << Outlook().RecordText();
+}
+
+TEST_F(LaunchScenario, GermanQuestionWhenLangIsDE) {
+  Prepare(L"DE");
+  RunLauncher();
+  AnswerQuestion(IDNO, kQuestionDE);
+  ExpectEnds();
+}
+
+TEST_F(LaunchScenario, YesStartsTheRegisteredCommandLineAndCallsTheWizard) {
+  StandInSettings settings;
+  settings.nAddinDelayMs = 1500;
+  Prepare(L"EN", settings);
+  RunLauncher();
+  AnswerQuestion(IDYES);
+  ExpectEnds();
+  auto starts = Outlook().Events(L"start");
+  ASSERT_EQ(starts.size(), 1u) << Outlook().RecordText();
+  EXPECT_NE(starts[0].sText.find(L" cmdline=" + Outlook().RegisteredCommandLine()), std::wstring::npos)
+      << Outlook().RecordText();
+  ExpectOneGoodWizardCall();
+  EXPECT_GT(Outlook().Events(L"execute")[0].nTimeMs, Outlook().Events(L"addin-mutex")[0].nTimeMs);
+}
+
+TEST_F(LaunchScenario, YesAfterTheUserStartedOutlookStartsNoSecondOne) {
+  Prepare(L"EN");
+  RunLauncher();
+  AnswerQuestion(IDYES, kQuestionEN, [&] { Outlook().StartDirectly(); });
+  ExpectEnds();
+  EXPECT_EQ(Outlook().Events(L"start").size(), 1u) << Outlook().RecordText();
+  ExpectOneGoodWizardCall();
+}
+
+TEST_F(LaunchScenario, WithoutLocalServer32OutlookExeIsStarted) {
+  Prepare(L"EN", {}, StandInOutlook::Registration::kNoLocalServer);
+  // A bare program name is found in the starting program's own folder first.
+  Outlook().InstallCopy(install_->Folder(), L"OUTLOOK.EXE");
+  RunLauncher();
+  AnswerQuestion(IDYES);
+  ExpectEnds();
+  auto starts = Outlook().Events(L"start");
+  ASSERT_EQ(starts.size(), 1u) << Outlook().RecordText();
+  EXPECT_NE(starts[0].sText.find(L" cmdline=OUTLOOK.EXE"), std::wstring::npos) << Outlook().RecordText();
+  ExpectOneGoodWizardCall();
+}
+
+TEST_F(LaunchScenario, FailedStartEndsSilently) {
+  Prepare(L"EN", {}, StandInOutlook::Registration::kMissingProgram);
+  RunLauncher();
+  AnswerQuestion(IDYES);
+  ExpectEnds();
+  EXPECT_TRUE(Outlook().Events().empty()) << Outlook().RecordText();
+}
+
+TEST_F(LaunchScenario, OutlookEndingBeforeTheAddinEndsSilentlyAtOnce) {
+  StandInSettings settings;
+  settings.nAddinDelayMs = -1;
+  settings.nExitAfterMs = 3000;
+  Prepare(L"EN", settings);
+  RunLauncher();
+  AnswerQuestion(IDYES);
+  ASSERT_TRUE(Outlook().WaitForEvent(L"exit", kRunTimeoutMs)) << Outlook().RecordText();
+  const double nExit = Outlook().Events(L"exit")[0].nTimeMs;
+  while (!launcher_->WaitForExit(5)) ASSERT_LT(PerformanceNowMs() - nExit, 10000.0) << "still waiting";
+  const double nLag = PerformanceNowMs() - nExit;
+  std::printf("launcher ended %.0f ms after the stand-in\n", nLag);
+  // One pause of 100 ms, plus the time the system takes to end a process.
+  EXPECT_LT(nLag, 1000.0);
+  EXPECT_TRUE(Outlook().Events(L"execute").empty());
+}
+
+TEST_F(LaunchScenario, AddinUnderAnotherCaseShowsTheErrorBox) {
+  StandInSettings settings;
+  settings.addins = {{L"twinsweep.connect", L"first"}};
+  Prepare(L"EN", settings);
+  Outlook().StartDirectly();
+  RunLauncher();
+  auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"TwinsweepLauncher")}, kRunTimeoutMs);
+  ASSERT_TRUE(box) << "no error box";
+  const std::string sText(box->sText.begin(), box->sText.end());
+  EXPECT_EQ(box->sText.rfind(L"Error(91): ", 0), 0u) << sText;
+  EXPECT_NE(box->sText.find(L"\"Twinsweep.Connect\" is not among Outlook's COM add-ins"), std::wstring::npos) << sText;
+  EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+  ASSERT_TRUE(PressButton(*box, IDOK));
+  ExpectEnds();
+  EXPECT_TRUE(Outlook().Events(L"execute").empty());
+}
+
+TEST_F(LaunchScenario, TwoMatchingEntriesTheLowerIndexWins) {
+  StandInSettings settings;
+  settings.addins = {{L"Other.Connect", L"other"}, {L"Twinsweep.Connect", L"first"}, {L"Twinsweep.Connect", L"second"}};
+  Prepare(L"EN", settings);
+  Outlook().StartDirectly();
+  RunLauncher();
+  ExpectEnds();
+  ExpectOneGoodWizardCall();
+}
+
+TEST_F(LaunchScenario, BusyRejectionsAreWaitedOut) {
+  StandInSettings settings;
+  settings.nRejectCalls = 5;
+  Prepare(L"EN", settings);
+  Outlook().StartDirectly();
+  RunLauncher();
+  ExpectEnds();
+  EXPECT_EQ(Outlook().Events(L"rejected").size(), 5u) << Outlook().RecordText();
+  ExpectOneGoodWizardCall();
+}
+
+}  // namespace
+}  // namespace e2e

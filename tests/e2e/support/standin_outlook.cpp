@@ -1,0 +1,151 @@
+#include "support/standin_outlook.h"
+
+#include <stdexcept>
+
+#include "support/paths.h"
+#include "support/utf8_text.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kClsid[] = L"{6C1E5A2B-7F3D-4E8A-9B21-3D4C5E6F7A80}";
+constexpr wchar_t kQuitEvent[] = L"TwinsweepStandIn.Quit";
+
+std::string ReadWholeFile(const std::wstring& sPath) {
+  HANDLE h = CreateFileW(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::string();
+  std::string text;
+  char buf[4096];
+  DWORD n = 0;
+  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) text.append(buf, n);
+  CloseHandle(h);
+  return text;
+}
+
+void WriteWholeFile(const std::wstring& sPath, const std::string& sText) {
+  HANDLE h = CreateFileW(sPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + ToUtf8(sPath));
+  DWORD n = 0;
+  WriteFile(h, sText.data(), static_cast<DWORD>(sText.size()), &n, nullptr);
+  CloseHandle(h);
+}
+
+}  // namespace
+
+double PerformanceNowMs() {
+  LARGE_INTEGER f, now;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+bool NamedMutexExists(const wchar_t* szName) {
+  HANDLE h = OpenMutexW(SYNCHRONIZE, FALSE, szName);
+  if (!h) return false;
+  CloseHandle(h);
+  return true;
+}
+
+StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration registration)
+    : folder_(L"stand in outlook") {
+  hQuit_ = CreateEventW(nullptr, TRUE, FALSE, kQuitEvent);
+  ResetEvent(hQuit_);
+  folder_.CopyIn(HelperProgram(L"standin_outlook.exe"), L"standin_outlook.exe");
+  sExe_ = folder_ / L"standin_outlook.exe";
+  sRecord_ = folder_ / L"record.log";
+  std::string s = "record=" + ToUtf8(sRecord_) + "\r\n";
+  s += "addin_delay_ms=" + std::to_string(settings.nAddinDelayMs) + "\r\n";
+  s += "exit_after_ms=" + std::to_string(settings.nExitAfterMs) + "\r\n";
+  s += "reject_calls=" + std::to_string(settings.nRejectCalls) + "\r\n";
+  s += "register_delay_ms=" + std::to_string(settings.nRegisterDelayMs) + "\r\n";
+  s += "lifetime_ms=" + std::to_string(settings.nLifetimeMs) + "\r\n";
+  for (const auto& a : settings.addins) s += "addin=" + ToUtf8(a.first) + "|" + ToUtf8(a.second) + "\r\n";
+  sSettings_ = s;
+  WriteWholeFile(folder_ / L"standin_outlook.ini", sSettings_);
+
+  const std::wstring sClassKey = std::wstring(L"CLSID\\") + kClsid + L"\\LocalServer32";
+  std::optional<std::wstring> vServer;
+  switch (registration) {
+    case Registration::kLocalServer: sCommandLine_ = L"\"" + sExe_ + L"\" /automation"; break;
+    case Registration::kMissingProgram:
+      sCommandLine_ = L"\"" + (folder_ / L"no such outlook.exe") + L"\" /automation";
+      break;
+    case Registration::kNoLocalServer: break;
+  }
+  if (!sCommandLine_.empty()) vServer = sCommandLine_;
+  registration_.push_back(
+      std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, L"Outlook.Application\\CLSID", L"", kClsid));
+  registration_.push_back(std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", vServer));
+}
+
+StandInOutlook::~StandInOutlook() {
+  SetEvent(hQuit_);
+  // Every instance that took over (all but second instances) records its exit.
+  const ULONGLONG nEnd = GetTickCount64() + 10000;
+  while (GetTickCount64() < nEnd) {
+    size_t nStarted = Events(L"start").size() - Events(L"second-instance").size();
+    if (Events(L"exit").size() >= nStarted) break;
+    Sleep(50);
+  }
+  for (const StandInEvent& e : Events(L"start pid=")) {
+    DWORD nPid = static_cast<DWORD>(_wtoi(e.sText.c_str() + 10));
+    if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nPid)) {
+      if (WaitForSingleObject(h, 2000) != WAIT_OBJECT_0) TerminateProcess(h, 1);
+      WaitForSingleObject(h, 5000);
+      CloseHandle(h);
+    }
+  }
+  direct_.reset();
+  registration_.clear();
+  CloseHandle(hQuit_);
+}
+
+void StandInOutlook::InstallCopy(const std::wstring& sFolder, const std::wstring& sName) const {
+  if (!CopyFileW(sExe_.c_str(), JoinPath(sFolder, sName).c_str(), FALSE))
+    throw std::runtime_error("cannot copy the stand-in");
+  WriteWholeFile(JoinPath(sFolder, L"standin_outlook.ini"), sSettings_);
+}
+
+void StandInOutlook::StartDirectly() {
+  direct_ = std::make_unique<ProcessTree>(sExe_, L"/automation");
+  if (!WaitForEvent(L"registered", 20000)) throw std::runtime_error("the stand-in did not register its class");
+  if (sSettings_.find("addin_delay_ms=0\r\n") != std::string::npos && !WaitForEvent(L"addin-mutex", 20000))
+    throw std::runtime_error("the stand-in did not load its add-in");
+}
+
+std::vector<StandInEvent> StandInOutlook::Events() const {
+  std::vector<StandInEvent> events;
+  const std::string text = ReadWholeFile(sRecord_);
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find("\r\n", pos);
+    if (end == std::string::npos) break;  // a line still being written
+    const std::string line = text.substr(pos, end - pos);
+    pos = end + 2;
+    size_t space = line.find(' ');
+    if (space == std::string::npos) continue;
+    events.push_back({std::stod(line.substr(0, space)), FromUtf8(line.substr(space + 1))});
+  }
+  return events;
+}
+
+std::vector<StandInEvent> StandInOutlook::Events(const std::wstring& sPrefix) const {
+  std::vector<StandInEvent> matching;
+  for (StandInEvent& e : Events())
+    if (e.sText.compare(0, sPrefix.size(), sPrefix) == 0) matching.push_back(std::move(e));
+  return matching;
+}
+
+bool StandInOutlook::WaitForEvent(const std::wstring& sPrefix, DWORD nTimeoutMs) const {
+  const ULONGLONG nEnd = GetTickCount64() + nTimeoutMs;
+  for (;;) {
+    if (!Events(sPrefix).empty()) return true;
+    if (GetTickCount64() >= nEnd) return false;
+    Sleep(20);
+  }
+}
+
+std::string StandInOutlook::RecordText() const { return ReadWholeFile(sRecord_); }
+
+}  // namespace e2e
