@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "settings/file_utils.h"
 #include "support/log_capture.h"
+#include "support/pass_through_files.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -40,7 +41,7 @@ TEST(FileUtils, ModificationTimeIsLocalWholeSecondsAndUntouchedOnFailure) {
 
 // A file system that knows only the folders created through it, to follow the
 // exact levels CreateFolder asks for, with a drive path in both builds.
-class RecordingFolders : public platform::IFiles {
+class RecordingFolders : public testing_support::PassThroughFiles {
  public:
   std::vector<std::u16string> created;
   std::vector<std::u16string> existing{u"C:"};
@@ -58,23 +59,12 @@ class RecordingFolders : public platform::IFiles {
     return 0;
   }
   int32_t FindFirst(std::u16string_view pattern, platform::FileHandle* h, platform::FindData* d) override {
-    if (!Exists(pattern.substr(0, pattern.size() - 2))) return platform::kErrorPathNotFound;
+    if (pattern.size() < 2 || !Exists(pattern.substr(0, pattern.size() - 2))) return platform::kErrorPathNotFound;
     *h = 1;
     d->sName = u".";
     return 0;
   }
   int32_t FindClose(platform::FileHandle) override { return 0; }
-  int32_t OpenForQuery(std::u16string_view, platform::FileHandle*) override { return 2; }
-  int32_t OpenForRead(std::u16string_view, platform::FileHandle*) override { return 2; }
-  int32_t OpenForWrite(std::u16string_view, platform::FileHandle*) override { return 5; }
-  int32_t Read(platform::FileHandle, uint8_t*, uint32_t, uint32_t*) override { return 6; }
-  int32_t Write(platform::FileHandle, const uint8_t*, uint32_t) override { return 6; }
-  int32_t Close(platform::FileHandle) override { return 0; }
-  int32_t GetLastWriteLocalTime(platform::FileHandle, platform::SystemTime*) override { return 6; }
-  int32_t SetLastWriteLocalTime(std::u16string_view, const platform::SystemTime&) override { return 6; }
-  int32_t FindNext(platform::FileHandle, platform::FindData*) override { return 18; }
-  int32_t RemoveDirectory(std::u16string_view) override { return 5; }
-  int32_t DeleteFile(std::u16string_view) override { return 5; }
 };
 
 TEST(FileUtils, CreateFolderBuildsADrivePathLevelByLevel) {
