@@ -1,0 +1,69 @@
+# Checks the PE headers of PROGRAM with OBJDUMP: a GUI-subsystem program that imports
+# only DLLs every Windows has. Runtime DLLs of the compiler (libstdc++, libgcc,
+# libwinpthread) would make the program fail to start on a user's machine.
+#   cmake -DOBJDUMP=... -DPROGRAM=... [-DRESULT_XML=...] -P check_imports.cmake
+# RESULT_XML receives a one-case report in the test framework's format, so the
+# check is counted with the other tests.
+cmake_minimum_required(VERSION 3.20)
+
+set(ALLOWED_DLLS
+  kernel32 user32 gdi32 advapi32 shell32 shlwapi ole32 oleaut32 comctl32 comdlg32
+  version rpcrt4 ntdll bcrypt ws2_32 msvcrt ucrtbase)
+set(ALLOWED_DLL_PATTERNS "^api-ms-win-(crt|core)-.*$")
+
+execute_process(COMMAND "${OBJDUMP}" -p "${PROGRAM}"
+  OUTPUT_VARIABLE dump ERROR_VARIABLE dump_error RESULT_VARIABLE rc)
+set(problems)
+if(NOT rc EQUAL 0)
+  list(APPEND problems "objdump failed (${rc}): ${dump_error}")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
+set(dlls)
+foreach(line ${lines})
+  string(REGEX REPLACE "^DLL Name: *" "" dll "${line}")
+  string(STRIP "${dll}" dll)
+  string(TOLOWER "${dll}" dll)
+  list(APPEND dlls "${dll}")
+  string(REGEX REPLACE "\\.dll$" "" base "${dll}")
+  if(NOT base IN_LIST ALLOWED_DLLS AND NOT base MATCHES "${ALLOWED_DLL_PATTERNS}")
+    list(APPEND problems "imports ${dll}, which is not a Windows system DLL")
+  endif()
+endforeach()
+if(rc EQUAL 0 AND NOT dlls)
+  list(APPEND problems "no imported DLL found in the dump")
+endif()
+if(rc EQUAL 0 AND NOT dump MATCHES "Subsystem[ \t]+0*2[ \t]+\\(Windows GUI\\)")
+  list(APPEND problems "not a GUI-subsystem program")
+endif()
+
+list(LENGTH problems nProblems)
+if(RESULT_XML)
+  set(failures 0)
+  set(body "")
+  if(nProblems GREATER 0)
+    set(failures 1)
+    string(REPLACE ";" "; " text "${problems}")
+    string(REPLACE "&" "&amp;" text "${text}")
+    string(REPLACE "<" "&lt;" text "${text}")
+    string(REPLACE "\"" "&quot;" text "${text}")
+    set(body "<failure message=\"${text}\" type=\"\"/>")
+  endif()
+  file(WRITE "${RESULT_XML}"
+"<?xml version=\"1.0\" encoding=\"UTF-8\"?>
+<testsuites tests=\"1\" failures=\"${failures}\" disabled=\"0\" errors=\"0\" name=\"AllTests\">
+  <testsuite name=\"LauncherImports\" tests=\"1\" failures=\"${failures}\" disabled=\"0\" skipped=\"0\" errors=\"0\">
+    <testcase name=\"OnlySystemDllsAndGuiSubsystem\" status=\"run\" result=\"completed\" classname=\"LauncherImports\">${body}</testcase>
+  </testsuite>
+</testsuites>
+")
+endif()
+
+string(REPLACE ";" ", " shown "${dlls}")
+message(STATUS "${PROGRAM} imports: ${shown}")
+if(nProblems GREATER 0)
+  foreach(p ${problems})
+    message(SEND_ERROR "${p}")
+  endforeach()
+  message(FATAL_ERROR "launcher imports check failed")
+endif()

@@ -1,0 +1,123 @@
+// "help" and "buyonline" of the real program: which target reaches the shell, for
+// the language identifiers and help files an installation can have.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/launcher_install.h"
+#include "support/message_box.h"
+#include "support/product_options.h"
+#include "support/shell_recorder.h"
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kRunTimeoutMs = 30000;
+const std::wstring kProductSite = std::wstring(L"http://") + TWINSWEEP_PRODUCT_HOST;
+const std::wstring kMakerSite = std::wstring(L"http://") + TWINSWEEP_MAKER_HOST;
+
+struct CommandCase {
+  const char* szName;
+  std::wstring sArgs;
+  std::optional<std::wstring> vLangId;  // the user's "LANG"; nullopt: none stored
+  std::vector<std::wstring> files;      // files in the application's folder
+  std::vector<std::wstring> folders;    // folders in the application's folder
+  // The target the shell must receive; a leading "\" stands for the application's folder.
+  std::wstring sTarget;
+};
+
+std::ostream& operator<<(std::ostream& os, const CommandCase& c) { return os << c.szName; }
+
+class LauncherCommand : public ::testing::TestWithParam<CommandCase> {
+ protected:
+  ShellOpenRecorder recorder_;
+};
+
+TEST_P(LauncherCommand, OpensExactlyTheExpectedTarget) {
+  const CommandCase& c = GetParam();
+  // "LANG_" names a language file; neither branch may look at it.
+  ScopedProductOptions options(c.vLangId, L"Deutsch.lng");
+  LauncherInstall install;
+  for (const auto& sName : c.files) install.AddFile(sName, "help file");
+  for (const auto& sName : c.folders) install.AddFolder(sName);
+
+  ProcessTree launcher = install.Run(c.sArgs);
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs)) << "the program or a handler it started did not end";
+
+  std::wstring sExpected = c.sTarget[0] == L'\\' ? install.Folder() + c.sTarget : c.sTarget;
+  EXPECT_EQ(recorder_.Targets(), std::vector<std::wstring>{sExpected});
+}
+
+const CommandCase kCommandCases[] = {
+    {"PlainHelpFileForEN", L"help", L"EN", {L"Twinsweep.chm", L"EN_Twinsweep.chm"}, {}, L"\\Twinsweep.chm"},
+    {"PrefixedHelpFileForENWithoutPlainOne", L"help", L"EN", {L"EN_Twinsweep.chm"}, {}, L"\\EN_Twinsweep.chm"},
+    {"WebHelpForENWithoutFiles", L"help", L"EN", {}, {}, kProductSite + L"/WebHelp/TwinsweepHelp.htm"},
+    {"FolderNamedLikeTheHelpFileDoesNotCount", L"help", L"EN", {}, {L"Twinsweep.chm", L"EN_Twinsweep.chm"},
+     kProductSite + L"/WebHelp/TwinsweepHelp.htm"},
+    {"LowerCaseEnSkipsPlainFileAndUsesWebHelpWithoutFolder", L"help", L"en", {L"Twinsweep.chm"}, {},
+     kProductSite + L"/WebHelp/TwinsweepHelp.htm"},
+    {"LowerCaseEnTakesItsPrefixedFile", L"help", L"en", {L"Twinsweep.chm", L"en_Twinsweep.chm"}, {},
+     L"\\en_Twinsweep.chm"},
+    {"PrefixedHelpFileForDE", L"help", L"DE", {L"Twinsweep.chm", L"DE_Twinsweep.chm"}, {}, L"\\DE_Twinsweep.chm"},
+    {"WebHelpForDEWithoutItsFile", L"help", L"DE", {L"Twinsweep.chm", L"EN_Twinsweep.chm"}, {},
+     kProductSite + L"/DE/WebHelp/TwinsweepHelp.htm"},
+    {"NoStoredLanguageMeansEN", L"help", std::nullopt, {L"Twinsweep.chm"}, {}, L"\\Twinsweep.chm"},
+    {"HelpWordIgnoresCase", L"HELP", L"DE", {}, {}, kProductSite + L"/DE/WebHelp/TwinsweepHelp.htm"},
+    {"PurchasePageForDE", L"buyonline", L"DE", {}, {}, kMakerSite + L"/purchase_twinsweep.asp?lang=DE"},
+    {"PurchaseWordIgnoresCase", L"BuyOnline", L"fr", {}, {}, kMakerSite + L"/purchase_twinsweep.asp?lang=fr"},
+    {"PurchasePageWithoutStoredLanguage", L"buyonline", std::nullopt, {}, {},
+     kMakerSite + L"/purchase_twinsweep.asp?lang=EN"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Command, LauncherCommand, ::testing::ValuesIn(kCommandCases),
+                         [](const auto& info) { return std::string(info.param.szName); });
+
+TEST(LauncherCommandOptions, MissingLanguageIsStoredAsEN) {
+  ShellOpenRecorder recorder;
+  ScopedProductOptions options(std::nullopt, std::nullopt);
+  LauncherInstall install;
+  ProcessTree launcher = install.Run(L"buyonline");
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_EQ(ScopedProductOptions::UserLangId(), std::optional<std::wstring>(L"EN"));
+}
+
+// Anything but the whole command word runs the launch sequence: with no mail client
+// running, it asks whether to start it. Answering No ends the program quietly.
+struct OtherCase {
+  const char* szName;
+  std::wstring sArgs;
+};
+
+class LauncherOtherCommand : public ::testing::TestWithParam<OtherCase> {};
+
+TEST_P(LauncherOtherCommand, RunsTheLaunchSequenceInstead) {
+  ShellOpenRecorder recorder;
+  ScopedProductOptions options(L"EN", std::nullopt);
+  LauncherInstall install(LauncherInstall::LanguageFiles::kShipped);
+  install.AddFile(L"Twinsweep.chm", "help file");
+
+  ProcessTree launcher = install.Run(GetParam().sArgs);
+  auto box = WaitForMessageBox({launcher.Id(), std::nullopt}, kRunTimeoutMs);
+  ASSERT_TRUE(box) << "no question was asked";
+  EXPECT_EQ(box->buttons, (std::vector<int>{IDYES, IDNO})) << box->sText;
+  ASSERT_TRUE(PressButton(*box, IDNO));
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{});
+}
+
+std::ostream& operator<<(std::ostream& os, const OtherCase& c) { return os << c.szName; }
+
+const OtherCase kOtherCases[] = {
+    {"WordAmongOthers", L"help now"},
+    {"QuotedWord", L"\"help\""},
+    {"TwoCommandWords", L"buyonline help"},
+    {"EmptyCommandLine", L""},
+};
+
+INSTANTIATE_TEST_SUITE_P(NotACommandWord, LauncherOtherCommand, ::testing::ValuesIn(kOtherCases),
+                         [](const auto& info) { return std::string(info.param.szName); });
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,36 @@
+#include "support/launcher_install.h"
+
+#include <windows.h>
+
+#include "support/paths.h"
+
+namespace e2e {
+
+LauncherInstall::LauncherInstall(LanguageFiles languageFiles) : folder_(L"twinsweep-app") {
+  folder_.CopyIn(BuiltLauncher(), L"TwinsweepLauncher.exe");
+  if (languageFiles == LanguageFiles::kShipped) {
+    WIN32_FIND_DATAW data;
+    HANDLE hFind = FindFirstFileW(JoinPath(BuildRoot(), L"*.lng").c_str(), &data);
+    if (hFind != INVALID_HANDLE_VALUE) {
+      do {
+        folder_.CopyIn(JoinPath(BuildRoot(), data.cFileName), data.cFileName);
+      } while (FindNextFileW(hFind, &data));
+      FindClose(hFind);
+    }
+  }
+}
+
+std::wstring LauncherInstall::ExePath() const { return folder_ / L"TwinsweepLauncher.exe"; }
+
+void LauncherInstall::AddFile(const std::wstring& sName, const std::string& sContent) const {
+  folder_.WriteFile(sName, sContent);
+}
+
+void LauncherInstall::AddFolder(const std::wstring& sName) const { folder_.CreateFolder(sName); }
+
+ProcessTree LauncherInstall::Run(const std::wstring& sArgs, EnvironmentChanges environment) const {
+  environment.insert(environment.begin(), {L"TWINSWEEP_TEST_FAIL", std::nullopt});
+  return ProcessTree(ExePath(), sArgs, environment);
+}
+
+}  // namespace e2e

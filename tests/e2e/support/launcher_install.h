@@ -1,0 +1,32 @@
+#pragma once
+// A private installation of the built TwinsweepLauncher.exe: a copy of the program in
+// a fresh folder, so that the scenario decides what lies in the application's folder
+// (help files, language files, a folder in a file's place).
+#include <string>
+
+#include "support/process.h"
+#include "support/temp_folder.h"
+
+namespace e2e {
+
+class LauncherInstall {
+ public:
+  enum class LanguageFiles { kNone, kShipped };
+  explicit LauncherInstall(LanguageFiles languageFiles = LanguageFiles::kNone);
+
+  // The application's folder.
+  const std::wstring& Folder() const { return folder_.Path(); }
+  std::wstring ExePath() const;
+  // A file or folder in the application's folder.
+  void AddFile(const std::wstring& sName, const std::string& sContent = std::string()) const;
+  void AddFolder(const std::wstring& sName) const;
+
+  // Starts the program with the argument text sArgs. The failure hook of the program
+  // (TWINSWEEP_TEST_FAIL) is removed from its environment unless the changes set it.
+  ProcessTree Run(const std::wstring& sArgs, EnvironmentChanges environment = {}) const;
+
+ private:
+  TempFolder folder_;
+};
+
+}  // namespace e2e

@@ -1,0 +1,99 @@
+#include "support/registry.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace e2e {
+
+namespace {
+
+[[noreturn]] void Fail(const char* szWhat, LSTATUS nStatus, const std::wstring& sKey) {
+  throw std::runtime_error(std::string(szWhat) + " failed (" + std::to_string(nStatus) + ") for " +
+                           std::string(sKey.begin(), sKey.end()));
+}
+
+HKEY CreateKey(HKEY hRoot, const std::wstring& sKey) {
+  HKEY hKey = nullptr;
+  LSTATUS n = RegCreateKeyExW(hRoot, sKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr);
+  if (n != ERROR_SUCCESS) Fail("RegCreateKeyExW", n, sKey);
+  return hKey;
+}
+
+const wchar_t* ValueName(const std::wstring& sName) { return sName.empty() ? nullptr : sName.c_str(); }
+
+// REG_SZ with its terminating NUL counted, as the system's own writers store it.
+LSTATUS SetString(HKEY hKey, const std::wstring& sName, const std::wstring& sValue) {
+  return RegSetValueExW(hKey, ValueName(sName), 0, REG_SZ, reinterpret_cast<const BYTE*>(sValue.c_str()),
+                        static_cast<DWORD>((sValue.size() + 1) * sizeof(wchar_t)));
+}
+
+}  // namespace
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wstring sName,
+                                         std::optional<std::wstring> vValue)
+    : hRoot_(hRoot), sKey_(std::move(sKey)), sName_(std::move(sName)) {
+  HKEY hKey = CreateKey(hRoot_, sKey_);
+  DWORD nSize = 0;
+  if (RegQueryValueExW(hKey, ValueName(sName_), nullptr, &nType_, nullptr, &nSize) == ERROR_SUCCESS) {
+    previous_.resize(nSize);
+    if (RegQueryValueExW(hKey, ValueName(sName_), nullptr, &nType_, previous_.data(), &nSize) == ERROR_SUCCESS) {
+      previous_.resize(nSize);
+      bExisted_ = true;
+    }
+  }
+  LSTATUS n = ERROR_SUCCESS;
+  if (vValue) {
+    n = SetString(hKey, sName_, *vValue);
+  } else if (bExisted_) {
+    n = RegDeleteValueW(hKey, ValueName(sName_));
+  }
+  RegCloseKey(hKey);
+  if (n != ERROR_SUCCESS) Fail("setting a registry value", n, sKey_);
+}
+
+ScopedRegistryValue::~ScopedRegistryValue() {
+  HKEY hKey = nullptr;
+  if (RegOpenKeyExW(hRoot_, sKey_.c_str(), 0, KEY_WRITE, &hKey) != ERROR_SUCCESS) return;
+  if (bExisted_) {
+    RegSetValueExW(hKey, ValueName(sName_), 0, nType_, previous_.data(), static_cast<DWORD>(previous_.size()));
+  } else {
+    RegDeleteValueW(hKey, ValueName(sName_));
+  }
+  RegCloseKey(hKey);
+}
+
+void WriteRegistryString(HKEY hRoot, const std::wstring& sKey, const std::wstring& sName, const std::wstring& sValue) {
+  HKEY hKey = CreateKey(hRoot, sKey);
+  LSTATUS n = SetString(hKey, sName, sValue);
+  RegCloseKey(hKey);
+  if (n != ERROR_SUCCESS) Fail("RegSetValueExW", n, sKey);
+}
+
+void DeleteRegistryValue(HKEY hRoot, const std::wstring& sKey, const std::wstring& sName) {
+  HKEY hKey = nullptr;
+  if (RegOpenKeyExW(hRoot, sKey.c_str(), 0, KEY_WRITE, &hKey) != ERROR_SUCCESS) return;
+  RegDeleteValueW(hKey, ValueName(sName));
+  RegCloseKey(hKey);
+}
+
+std::optional<std::wstring> ReadRegistryString(HKEY hRoot, const std::wstring& sKey, const std::wstring& sName) {
+  HKEY hKey = nullptr;
+  if (RegOpenKeyExW(hRoot, sKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return std::nullopt;
+  DWORD nType = 0, nSize = 0;
+  std::optional<std::wstring> vResult;
+  if (RegQueryValueExW(hKey, ValueName(sName), nullptr, &nType, nullptr, &nSize) == ERROR_SUCCESS &&
+      (nType == REG_SZ || nType == REG_EXPAND_SZ)) {
+    std::wstring s(nSize / sizeof(wchar_t) + 1, L'\0');
+    DWORD nBytes = static_cast<DWORD>(s.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(hKey, ValueName(sName), nullptr, &nType, reinterpret_cast<BYTE*>(&s[0]), &nBytes) ==
+        ERROR_SUCCESS) {
+      s.resize(nBytes / sizeof(wchar_t));
+      while (!s.empty() && s.back() == L'\0') s.pop_back();
+      vResult = s;
+    }
+  }
+  RegCloseKey(hKey);
+  return vResult;
+}
+
+}  // namespace e2e
