@@ -74,6 +74,18 @@ const CommandCase kCommandCases[] = {
 INSTANTIATE_TEST_SUITE_P(Command, LauncherCommand, ::testing::ValuesIn(kCommandCases),
                          [](const auto& info) { return std::string(info.param.szName); });
 
+// The program's paths are wide throughout: a folder name outside the ANSI code page
+// reaches the shell unchanged.
+TEST(LauncherCommandPaths, HelpFileInAFolderOutsideTheAnsiCodePage) {
+  ShellOpenRecorder recorder;
+  ScopedProductOptions options(L"EN", std::nullopt);
+  LauncherInstall install(LauncherInstall::LanguageFiles::kNone, L"\u0421\u043F\u0440\u0430\u0432\u043A\u0430 \u2603");
+  install.AddFile(L"Twinsweep.chm", "help file");
+  ProcessTree launcher = install.Run(L"help");
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{install.Folder() + L"\\Twinsweep.chm"});
+}
+
 TEST(LauncherCommandOptions, MissingLanguageIsStoredAsEN) {
   ShellOpenRecorder recorder;
   ScopedProductOptions options(std::nullopt, std::nullopt);

@@ -6,7 +6,8 @@
 
 namespace e2e {
 
-LauncherInstall::LauncherInstall(LanguageFiles languageFiles) : folder_(L"twinsweep-app") {
+LauncherInstall::LauncherInstall(LanguageFiles languageFiles, const std::wstring& sFolderName)
+    : folder_(sFolderName) {
   folder_.CopyIn(BuiltLauncher(), L"TwinsweepLauncher.exe");
   if (languageFiles == LanguageFiles::kShipped) {
     WIN32_FIND_DATAW data;

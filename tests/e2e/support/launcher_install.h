@@ -12,7 +12,10 @@ namespace e2e {
 class LauncherInstall {
  public:
   enum class LanguageFiles { kNone, kShipped };
-  explicit LauncherInstall(LanguageFiles languageFiles = LanguageFiles::kNone);
+  // The folder's name starts with sFolderName; the default has a space in it, as an
+  // installation under "Program Files" has.
+  explicit LauncherInstall(LanguageFiles languageFiles = LanguageFiles::kNone,
+                           const std::wstring& sFolderName = L"Twinsweep Launcher");
 
   // The application's folder.
   const std::wstring& Folder() const { return folder_.Path(); }
