@@ -9,6 +9,7 @@
 #include "support/launcher_install.h"
 #include "support/message_box.h"
 #include "support/product_options.h"
+#include "support/registry.h"
 #include "support/shell_recorder.h"
 
 namespace e2e {
@@ -73,6 +74,30 @@ const CommandCase kCommandCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Command, LauncherCommand, ::testing::ValuesIn(kCommandCases),
                          [](const auto& info) { return std::string(info.param.szName); });
+
+// Whatever the registry holds under "LANG", the program reads it as the options do:
+// a value that is not a string counts as none, a long one is read whole.
+TEST(LauncherStoredLanguage, ValueOfAnotherTypeCountsAsNone) {
+  ShellOpenRecorder recorder;
+  ScopedProductOptions options(std::nullopt, std::nullopt);
+  ScopedRegistryValue number(HKEY_CURRENT_USER, kOptionsKey, L"LANG", REG_DWORD, {0x44, 0x45, 0, 0});
+  LauncherInstall install;
+  install.AddFile(L"Twinsweep.chm", "help file");
+  ProcessTree launcher = install.Run(L"help");
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{install.Folder() + L"\\Twinsweep.chm"});
+  EXPECT_EQ(ScopedProductOptions::UserLangId(), std::optional<std::wstring>(L"EN"));
+}
+
+TEST(LauncherStoredLanguage, LongIdentifierIsReadWhole) {
+  const std::wstring sLangId(300, L'Q');
+  ShellOpenRecorder recorder;
+  ScopedProductOptions options(sLangId, std::nullopt);
+  LauncherInstall install;
+  ProcessTree launcher = install.Run(L"buyonline");
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{kMakerSite + L"/purchase_twinsweep.asp?lang=" + sLangId});
+}
 
 // The program's paths are wide throughout: a folder name outside the ANSI code page
 // reaches the shell unchanged.

@@ -22,9 +22,9 @@ HKEY CreateKey(HKEY hRoot, const std::wstring& sKey) {
 const wchar_t* ValueName(const std::wstring& sName) { return sName.empty() ? nullptr : sName.c_str(); }
 
 // REG_SZ with its terminating NUL counted, as the system's own writers store it.
-LSTATUS SetString(HKEY hKey, const std::wstring& sName, const std::wstring& sValue) {
-  return RegSetValueExW(hKey, ValueName(sName), 0, REG_SZ, reinterpret_cast<const BYTE*>(sValue.c_str()),
-                        static_cast<DWORD>((sValue.size() + 1) * sizeof(wchar_t)));
+std::vector<BYTE> StringBytes(const std::wstring& sValue) {
+  const BYTE* p = reinterpret_cast<const BYTE*>(sValue.c_str());
+  return std::vector<BYTE>(p, p + (sValue.size() + 1) * sizeof(wchar_t));
 }
 
 }  // namespace
@@ -32,6 +32,20 @@ LSTATUS SetString(HKEY hKey, const std::wstring& sName, const std::wstring& sVal
 ScopedRegistryValue::ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wstring sName,
                                          std::optional<std::wstring> vValue)
     : hRoot_(hRoot), sKey_(std::move(sKey)), sName_(std::move(sName)) {
+  if (vValue) {
+    Put(REG_SZ, StringBytes(*vValue));
+  } else {
+    Put(REG_NONE, std::nullopt);
+  }
+}
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wstring sName, DWORD nType,
+                                         std::vector<BYTE> data)
+    : hRoot_(hRoot), sKey_(std::move(sKey)), sName_(std::move(sName)) {
+  Put(nType, std::move(data));
+}
+
+void ScopedRegistryValue::Put(DWORD nType, std::optional<std::vector<BYTE>> vData) {
   HKEY hKey = CreateKey(hRoot_, sKey_);
   DWORD nSize = 0;
   if (RegQueryValueExW(hKey, ValueName(sName_), nullptr, &nType_, nullptr, &nSize) == ERROR_SUCCESS) {
@@ -42,8 +56,8 @@ ScopedRegistryValue::ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wst
     }
   }
   LSTATUS n = ERROR_SUCCESS;
-  if (vValue) {
-    n = SetString(hKey, sName_, *vValue);
+  if (vData) {
+    n = RegSetValueExW(hKey, ValueName(sName_), 0, nType, vData->data(), static_cast<DWORD>(vData->size()));
   } else if (bExisted_) {
     n = RegDeleteValueW(hKey, ValueName(sName_));
   }
@@ -64,7 +78,8 @@ ScopedRegistryValue::~ScopedRegistryValue() {
 
 void WriteRegistryString(HKEY hRoot, const std::wstring& sKey, const std::wstring& sName, const std::wstring& sValue) {
   HKEY hKey = CreateKey(hRoot, sKey);
-  LSTATUS n = SetString(hKey, sName, sValue);
+  const std::vector<BYTE> data = StringBytes(sValue);
+  LSTATUS n = RegSetValueExW(hKey, ValueName(sName), 0, REG_SZ, data.data(), static_cast<DWORD>(data.size()));
   RegCloseKey(hKey);
   if (n != ERROR_SUCCESS) Fail("RegSetValueExW", n, sKey);
 }

@@ -15,11 +15,16 @@ class ScopedRegistryValue {
   // sName empty is the key's default value; vValue nullopt removes the value.
   // The key is created when it is missing (and left in place afterwards).
   ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wstring sName, std::optional<std::wstring> vValue);
+  // A value of any type, its data given as bytes.
+  ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wstring sName, DWORD nType, std::vector<BYTE> data);
   ~ScopedRegistryValue();
   ScopedRegistryValue(const ScopedRegistryValue&) = delete;
   ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
 
  private:
+  // Remembers the value as it is, then writes vData (nullopt: removes the value).
+  void Put(DWORD nType, std::optional<std::vector<BYTE>> vData);
+
   HKEY hRoot_;
   std::wstring sKey_;
   std::wstring sName_;
