@@ -170,6 +170,19 @@ TEST_F(LaunchScenario, OutlookEndingBeforeTheAddinEndsSilentlyAtOnce) {
   EXPECT_TRUE(Outlook().Events(L"execute").empty());
 }
 
+// The add-in's mutex can appear before Outlook has registered its class: the
+// activation then fails (or starts a second Outlook that hands over) until it has.
+TEST_F(LaunchScenario, ClassRegisteredLateIsStillReached) {
+  StandInSettings settings;
+  settings.nRegisterDelayMs = 4000;
+  Prepare(L"EN", settings);
+  RunLauncher();
+  AnswerQuestion(IDYES);
+  ExpectEnds();
+  ExpectOneGoodWizardCall();
+  EXPECT_GT(Outlook().Events(L"execute")[0].nTimeMs, Outlook().Events(L"registered")[0].nTimeMs);
+}
+
 TEST_F(LaunchScenario, AddinUnderAnotherCaseShowsTheErrorBox) {
   StandInSettings settings;
   settings.addins = {{L"twinsweep.connect", L"first"}};

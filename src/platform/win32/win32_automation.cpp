@@ -246,6 +246,11 @@ class Win32Automation : public IAutomation {
     IUnknown* pUnknown = nullptr;
     hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IUnknown,
                             reinterpret_cast<void**>(&pUnknown));
+    // Every object has IUnknown: E_NOINTERFACE for it means that the server that
+    // was started ended without handing out its class (Wine reports it so when a
+    // second instance hands over to the first one, which is still starting). That
+    // is the failed start of a server, and is reported as one.
+    if (hr == E_NOINTERFACE) hr = CO_E_SERVER_EXEC_FAILURE;
     if (FAILED(hr)) RaiseHResult(hr, sProgID);
     IDispatch* pDispatch = nullptr;
     hr = pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch));
