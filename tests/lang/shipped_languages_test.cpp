@@ -3,26 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "lang_test_util.h"
+#include "support/source_languages.h"
 
 namespace {
 
-// The source tree's languages folder in the platform's path form. Natively the
-// files service maps "\" to "/"; under Wine a rooted path lies on the current
-// drive, which is the one mapping the build tree, else on Z:, Wine's root mapping.
-std::u16string LanguagesFolder() {
-  std::u16string s = base::FromUtf8(TWINSWEEP_SOURCE_DIR "/languages");
-  for (auto& c : s)
-    if (c == u'/') c = u'\\';
-  for (const std::u16string& sCandidate : {s, u"Z:" + s}) {
-    platform::FileHandle h;
-    platform::FindData fd;
-    if (platform::Files().FindFirst(sCandidate + u"\\*.lng", &h, &fd) == 0) {
-      platform::Files().FindClose(h);
-      return sCandidate;
-    }
-  }
-  return s;
-}
+std::u16string LanguagesFolder() { return testing_support::ShippedLanguagesFolder(TWINSWEEP_SOURCE_DIR); }
 
 TEST(ShippedLanguages, EveryFileLoadsWithBothTexts) {
   const std::u16string sFolder = LanguagesFolder();

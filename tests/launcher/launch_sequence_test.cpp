@@ -7,6 +7,7 @@
 #include "launcher/launch_sequence.h"
 #include "launcher_doubles.h"
 #include "platform/memory/memory_registry.h"
+#include "support/source_languages.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr char16_t kRegisteredCommand[] = u"\"C:\\Program Files\\Stand In\\outlo
 
 class LanguagesFolder : public platform::IApp {
  public:
-  std::u16string AppFolder() override { return base::FromUtf8(TWINSWEEP_SOURCE_DIR "/languages"); }
+  std::u16string AppFolder() override { return testing_support::ShippedLanguagesFolder(TWINSWEEP_SOURCE_DIR); }
   std::u16string CommandLineArgs() override { return u""; }
 };
 

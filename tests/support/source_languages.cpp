@@ -1,0 +1,23 @@
+#include "support/source_languages.h"
+
+#include "base/text.h"
+#include "platform/files.h"
+
+namespace testing_support {
+
+std::u16string ShippedLanguagesFolder(const char* szSourceDir) {
+  std::u16string s = base::FromUtf8(std::string(szSourceDir) + "/languages");
+  for (auto& c : s)
+    if (c == u'/') c = u'\\';
+  for (const std::u16string& sCandidate : {s, u"Z:" + s}) {
+    platform::FileHandle h;
+    platform::FindData fd;
+    if (platform::Files().FindFirst(sCandidate + u"\\*.lng", &h, &fd) == 0) {
+      platform::Files().FindClose(h);
+      return sCandidate;
+    }
+  }
+  return s;
+}
+
+}  // namespace testing_support
