@@ -39,6 +39,13 @@ bool IsOurAddin(const AutomationObject& oEntry) {
   return vProgId.IsText() && vProgId.AsText() == kAddinProgID;
 }
 
+std::u16string MissingAddinDescription(bool bListed) {
+  const std::u16string sAddin = u"The add-in \"" + std::u16string(kAddinProgID) + u"\" ";
+  const std::u16string sWhy = bListed ? u"is listed among Outlook's COM add-ins but has no object: it is not connected."
+                                      : u"is not among Outlook's COM add-ins.";
+  return sAddin + sWhy + u" (" + base::RuntimeDescription(base::kObjectNotSet) + u")";
+}
+
 }  // namespace
 
 void CallQuickWizard() {
@@ -59,14 +66,8 @@ void CallQuickWizard() {
       }
     }
   }
-  if (!oAddin) {
-    const std::u16string sWhy = bListed ? u"The add-in \"" + std::u16string(kAddinProgID) +
-                                              u"\" is listed among Outlook's COM add-ins but has no object: "
-                                              u"it is not connected."
-                                        : u"The add-in \"" + std::u16string(kAddinProgID) +
-                                              u"\" is not among Outlook's COM add-ins.";
-    base::Raise(base::kObjectNotSet, sWhy + u" (" + base::RuntimeDescription(base::kObjectNotSet) + u")");
-  }
+  // A call on the missing object would fail with 91 alone; the user is told why.
+  if (!oAddin) base::Raise(base::kObjectNotSet, MissingAddinDescription(bListed));
   Call(oAddin, u"Execute", InvokeKind::Method,
        {AutomationArg::Value(std::u16string(kWizardCommand)), AutomationArg::Object(nullptr)});
 }
