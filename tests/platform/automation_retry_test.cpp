@@ -1,0 +1,45 @@
+// RetryingAutomation hands out wrappers; a wrapped reference passed back as an
+// argument must still reach the implementation's own object.
+#include <gtest/gtest.h>
+
+#include "launcher/launcher_doubles.h"
+#include "platform/automation_retry.h"
+
+namespace {
+
+TEST(RetryingAutomationTest, WrappedObjectsKeepTheirTarget) {
+  launcher_test::FakeProcesses sys;
+  launcher_test::FakeOutlook outlook(sys);
+  platform::ScopedOverride<platform::IProcesses> useSys(sys);
+  platform::RetryingAutomation automation(outlook);
+
+  platform::AutomationObject app = automation.CreateObject(u"Outlook.Application");
+  platform::AutomationObject col = app->Invoke(u"COMAddIns", platform::InvokeKind::PropertyGet, {}).oObject;
+  ASSERT_TRUE(col);
+  // Two calls hand out two wrappers of the same collection object.
+  platform::AutomationObject again = app->Invoke(u"COMAddIns", platform::InvokeKind::PropertyGet, {}).oObject;
+  EXPECT_NE(col.get(), again.get());
+  EXPECT_EQ(&col->Target(), &again->Target());
+  EXPECT_NE(&col->Target(), col.get());
+}
+
+TEST(RetryingAutomationTest, EmptyReferencesStayEmpty) {
+  launcher_test::FakeProcesses sys;
+  launcher_test::FakeOutlook outlook(sys);
+  outlook.entries = {{u"Twinsweep.Connect", false}};
+  platform::ScopedOverride<platform::IProcesses> useSys(sys);
+  platform::RetryingAutomation automation(outlook);
+
+  auto col = automation.CreateObject(u"Outlook.Application")
+                 ->Invoke(u"COMAddIns", platform::InvokeKind::PropertyGet, {})
+                 .oObject;
+  int32_t n = 1;
+  auto entry = col->Invoke(u"Item", platform::InvokeKind::MethodOrPropertyGet,
+                           {platform::AutomationArg::LongByRef(n)})
+                   .oObject;
+  platform::AutomationResult r = entry->Invoke(u"Object", platform::InvokeKind::PropertyGet, {});
+  EXPECT_TRUE(r.bIsObject);
+  EXPECT_FALSE(r.oObject);
+}
+
+}  // namespace
