@@ -2,9 +2,8 @@
 // no programs to start from a Windows command line and no automation servers:
 // the mutex probe finds nothing, a start fails, and creating an object fails as
 // it does for an unregistered class. Sleep and the clock are real.
-#include <time.h>
-
 #include <chrono>
+#include <thread>
 
 #include "base/failure.h"
 #include "platform/automation.h"
@@ -18,11 +17,7 @@ class PosixProcesses : public IProcesses {
   KernelHandle OpenMutexByName(uint32_t, std::u16string_view) override { return 0; }
   bool CloseHandle(KernelHandle) override { return false; }
   bool LaunchProcess(std::u16string_view, uint32_t, const StartupRecord&, ProcessRecord*) override { return false; }
-  void Sleep(uint32_t nMilliseconds) override {
-    timespec ts{static_cast<time_t>(nMilliseconds / 1000), static_cast<long>(nMilliseconds % 1000) * 1000000L};
-    while (nanosleep(&ts, &ts) != 0) {
-    }
-  }
+  void Sleep(uint32_t nMilliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(nMilliseconds)); }
   uint64_t TickCount() override {
     using namespace std::chrono;
     return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
