@@ -52,7 +52,7 @@ class LaunchScenario : public ::testing::Test {
   }
   StandInOutlook& Outlook() { return *outlook_; }
   ProcessTree& RunLauncher() {
-    launcher_.emplace(install_->ExePath(), L"", EnvironmentChanges{{L"TWINSWEEP_TEST_FAIL", std::nullopt}});
+    launcher_.emplace(install_->ExePath(), L"");
     return *launcher_;
   }
 

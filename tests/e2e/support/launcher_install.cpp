@@ -30,7 +30,6 @@ void LauncherInstall::AddFile(const std::wstring& sName, const std::string& sCon
 void LauncherInstall::AddFolder(const std::wstring& sName) const { folder_.CreateFolder(sName); }
 
 ProcessTree LauncherInstall::Run(const std::wstring& sArgs, EnvironmentChanges environment) const {
-  environment.insert(environment.begin(), {L"TWINSWEEP_TEST_FAIL", std::nullopt});
   return ProcessTree(ExePath(), sArgs, environment);
 }
 

@@ -24,8 +24,7 @@ class LauncherInstall {
   void AddFile(const std::wstring& sName, const std::string& sContent = std::string()) const;
   void AddFolder(const std::wstring& sName) const;
 
-  // Starts the program with the argument text sArgs. The failure hook of the program
-  // (TWINSWEEP_TEST_FAIL) is removed from its environment unless the changes set it.
+  // Starts the program with the argument text sArgs, the environment changed as given.
   ProcessTree Run(const std::wstring& sArgs, EnvironmentChanges environment = {}) const;
 
  private:
