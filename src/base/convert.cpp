@@ -106,6 +106,9 @@ std::u16string DoubleToText(double d) {
     std::snprintf(buf, sizeof buf, "%.*g", prec, d);
     if (std::strtod(buf, nullptr) == d) break;
   }
+  // The run-time writes the exponent with a capital letter ("1E+20", "1.5E-07").
+  for (char* p = buf; *p; ++p)
+    if (*p == 'e') *p = 'E';
   return FromAscii(buf);
 }
 

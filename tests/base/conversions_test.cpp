@@ -49,6 +49,8 @@ TEST(Conversions, CLngRoundsHalvesToEvenAndFailsOnOverflowAndNonNumbers) {
 TEST(Conversions, TextFormsAndTypeNames) {
   EXPECT_EQ(base::CStr(Variant(3)), u"3");
   EXPECT_EQ(base::CStr(Variant(2.5)), u"2.5");
+  EXPECT_EQ(base::CStr(Variant(1e20)), u"1E+20");
+  EXPECT_EQ(base::CStr(Variant(1.5e-7)), u"1.5E-07");
   EXPECT_EQ(base::CStr(Variant(true)), u"True");
   EXPECT_EQ(base::CStr(Variant(false)), u"False");
   EXPECT_EQ(base::CStr(Variant(base::DateSerial(2024, 3, 7))), u"2024-03-07 00:00:00");
