@@ -5,22 +5,13 @@
 
 #include "base/failure.h"
 #include "lang/lang.h"
+#include "testable_lang.h"
 
-namespace {
-class FuzzLang : public CLang {
- public:
-  using CLang::sprintf1;
-  using CLang::sprintf2;
-  using CLang::StripComment;
-  using CLang::TrimBlanks;
-  using CLang::Unquote;
-};
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text(size / 2, u'\0');
   for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
-  FuzzLang lang;
+  TestableLang lang;
   base::VariantList params{base::Variant(3), base::Variant(u"a%s\\n"), base::Variant(2.5), base::Variant(true),
                            base::Variant::Null(), base::Variant(1e300)};
   lang.sprintf1(text, params);

@@ -9,13 +9,9 @@
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
+#include "testable_lang.h"
 
 namespace {
-
-class FuzzLang : public CLang {
- public:
-  using CLang::GetSection;
-};
 
 const std::string& ScratchPath() {
   static const std::string path = "/tmp/tsw-fuzz-" + std::to_string(getpid()) + ".lng";
@@ -30,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(f);
   }
   std::u16string path = base::FromUtf8(ScratchPath());
-  FuzzLang lang;
+  TestableLang lang;
   lang.Init(path, u"TwinsweepLauncher");
   lang.GetSection(path, u"version");
   lang.Item(u"LID_RUN_OUTLOOK");

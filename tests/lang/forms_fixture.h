@@ -13,19 +13,11 @@
 #include "support/log_capture.h"
 #include "support/pass_through_files.h"
 #include "support/temp_folder.h"
+#include "testable_lang.h"
 
 namespace forms_testing {
 
-class TestLang : public CLang {
- public:
-  using CLang::DumpControl;
-  using CLang::DumpControls;
-  using CLang::EscapeValue;
-  using CLang::LocalizeControls;
-  using CLang::TabAlign;
-  using CLang::nDumpForms;
-  using CLang::sMainSection;
-};
+using TestLang = ::TestableLang;
 
 // The form of the dump example: caption Options, a button, a label array
 // element with two lines, a text box with a quoted tool tip, a line.

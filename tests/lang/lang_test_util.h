@@ -14,31 +14,14 @@
 #include "launcher/error_log.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
+#include "testable_lang.h"
 
 using testing_support::LogCapture;
 using testing_support::TempFolder;
 
 namespace langtest {
 
-// CLang with the members for use inside the engine opened to the tests.
-class TestableLang : public CLang {
- public:
-  using CLang::Clear;
-  using CLang::colForms;
-  using CLang::colTexts;
-  using CLang::dtFileTime;
-  using CLang::GetSection;
-  using CLang::InStrAny;
-  using CLang::nDumpForms;
-  using CLang::ReadSection;
-  using CLang::sFilename;
-  using CLang::sMainSection;
-  using CLang::sprintf1;
-  using CLang::sprintf2;
-  using CLang::StripComment;
-  using CLang::TrimBlanks;
-  using CLang::Unquote;
-};
+using ::TestableLang;
 
 // Lines joined with CR LF, a CR LF after the last one too.
 inline std::string CrLf(std::initializer_list<std::string> lines) {

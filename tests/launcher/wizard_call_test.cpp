@@ -13,8 +13,23 @@ namespace {
 using launcher_test::FakeOutlook;
 using launcher_test::FakeProcesses;
 
+// How the fake Outlook fails: its first creations, then its first calls.
+struct FailureScript {
+  const char* sCase;
+  int nFailCreations;
+  int32_t nCreationFailure;
+  int nRejectCalls;
+  int32_t nRejection;
+};
+
 class WizardCallTest : public ::testing::Test {
  protected:
+  void Script(const FailureScript& f) {
+    outlook_.nFailCreations = f.nFailCreations;
+    outlook_.nCreationFailure = f.nCreationFailure;
+    outlook_.nRejectCalls = f.nRejectCalls;
+    outlook_.nRejection = f.nRejection;
+  }
   // Runs the call; answers the failure number (0 when it succeeded) and keeps its description.
   int32_t Run() {
     try {
@@ -82,28 +97,18 @@ TEST_F(WizardCallTest, ListedAddinWithoutObjectSaysSo) {
 }
 
 TEST_F(WizardCallTest, BusyOutlookIsWaitedOut) {
-  struct Row {
-    const char* sCase;
-    int nFailCreations;
-    int32_t nCreationFailure;
-    int nRejectCalls;
-    int32_t nRejection;
-  };
-  const Row rows[] = {
+  const FailureScript rows[] = {
       {"creation while the class registers", 3, platform::kCoEServerExecFailure, 0, 0},
       {"creation rejected", 2, platform::kRpcECallRejected, 0, 0},
       {"calls rejected", 0, 0, 5, platform::kRpcECallRejected},
       {"calls: retry later", 0, 0, 5, platform::kRpcEServerCallRetryLater},
       {"both", 2, platform::kCoEServerStopping, 7, platform::kRpcECallRejected},
   };
-  for (const Row& row : rows) {
+  for (const FailureScript& row : rows) {
     SCOPED_TRACE(row.sCase);
     outlook_.entries = {{u"Twinsweep.Connect", true}};
     outlook_.executes.clear();
-    outlook_.nFailCreations = row.nFailCreations;
-    outlook_.nCreationFailure = row.nCreationFailure;
-    outlook_.nRejectCalls = row.nRejectCalls;
-    outlook_.nRejection = row.nRejection;
+    Script(row);
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(outlook_.executes.size(), 1u);
   }
@@ -127,25 +132,15 @@ TEST_F(WizardCallTest, SlowAttemptsCountAgainstTheBudget) {
 }
 
 TEST_F(WizardCallTest, OtherFailuresAreNotRetried) {
-  struct Row {
-    const char* sCase;
-    int nFailCreations;
-    int32_t nCreationFailure;
-    int nRejectCalls;
-    int32_t nRejection;
-  };
-  const Row rows[] = {
+  const FailureScript rows[] = {
       {"class not registered", 1, static_cast<int32_t>(0x80040154u), 0, 0},
       {"busy code on a creation that is really a call failure", 0, 0, 1, static_cast<int32_t>(0x80020006u)},
       {"server activation code on a call", 0, 0, 1, platform::kCoEServerExecFailure},
   };
-  for (const Row& row : rows) {
+  for (const FailureScript& row : rows) {
     SCOPED_TRACE(row.sCase);
     outlook_.entries = {{u"Twinsweep.Connect", true}};
-    outlook_.nFailCreations = row.nFailCreations;
-    outlook_.nCreationFailure = row.nCreationFailure;
-    outlook_.nRejectCalls = row.nRejectCalls;
-    outlook_.nRejection = row.nRejection;
+    Script(row);
     outlook_.nCreations = 0;
     outlook_.calls.clear();
     const uint64_t nStart = sys_.nNow;
