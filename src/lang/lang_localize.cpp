@@ -75,10 +75,7 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
     if (mFileUtils::GetFileLastModificationTime(sFilename, dtNow) && dtNow > dtFileTime) {
       mMain::LogDebug(kSource,
                       sprintf1(u"last modification time of file '%s' was changed, reloading file...", {sFilename}));
-      // Init starts by forgetting the loaded language, these fields included: pass copies.
-      const std::u16string sFile = sFilename;
-      const std::u16string sMain = sMainSection;
-      Init(sFile, sMain);
+      Init(sFilename, sMainSection);  // Init copies its arguments before it forgets the language
     }
   });
 
