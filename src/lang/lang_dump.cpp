@@ -9,8 +9,9 @@
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 #include "platform/desktop.h"
+#include "platform/scoped_handle.h"
 #include "platform/text_codec.h"
 #include "settings/file_utils.h"
 
@@ -54,29 +55,24 @@ void CLang::DumpUserControl(const std::u16string& sName, const platform::FormObj
 
 void CLang::DumpControls(const std::u16string& sName, const platform::FormObjectRef& oContainer,
                          const platform::ControlsRef& oControls) {
-  platform::FileHandle hFile = platform::kInvalidFile;
-  bool bOpen = false;
+  platform::ScopedFile hFile;
   try {
     const std::u16string sDumpFolder = platform::App().AppFolder() + u"\\Dump";
     mFileUtils::CreateFolder(sDumpFolder);
-    const int32_t nStatus = platform::Files().OpenForWrite(sDumpFolder + u"\\" + sName + u".txt", &hFile);
+    const int32_t nStatus = platform::Files().OpenForWrite(sDumpFolder + u"\\" + sName + u".txt", hFile.Receive());
     if (nStatus != platform::kErrorSuccess) RaiseOpenFailure(nStatus);
-    bOpen = true;
-    WriteDumpLine(hFile, sprintf1(u"[%s.%s]", {sMainSection, sName}));
+    WriteDumpLine(hFile.Get(), sprintf1(u"[%s.%s]", {sMainSection, sName}));
     const std::u16string sPictureFolder = sDumpFolder + u"\\" + sName;
-    DumpControl(oContainer, u"", hFile, sPictureFolder);
+    DumpControl(oContainer, u"", hFile.Get(), sPictureFolder);
     if (!oControls) base::Raise(base::kObjectNotSet);
     const int32_t nCount = oControls->Count();
     for (int32_t i = 0; i < nCount; ++i) {
       platform::FormObjectRef oControl = Checked(oControls->Item(i));
-      DumpControl(oControl, oControl->Name(), hFile, sPictureFolder);
+      DumpControl(oControl, oControl->Name(), hFile.Get(), sPictureFolder);
     }
-    bOpen = false;
-    platform::Files().Close(hFile);
   } catch (...) {
     base::SetPendingFromCurrentException();
     mMain::LogError(u"CLang.DumpControls", -1);
-    if (bOpen) platform::Files().Close(hFile);
   }
 }
 

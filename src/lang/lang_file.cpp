@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "base/failure.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 #include "platform/text_codec.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "base/text.h"
 #include "base/variant.h"
 #include "lang/lang.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 
 int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart) {
   if (nStart < 1) nStart = 1;

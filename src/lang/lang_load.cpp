@@ -7,7 +7,8 @@
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
+#include "platform/scoped_handle.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
 #include "settings/file_utils.h"
@@ -170,10 +171,10 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
 CLang::TextCollectionRef CLang::GetAvailableLangs(const std::u16string& strFolder, const std::u16string& sIgnoreNameExt) {
   TextCollectionRef colResult = base::NewCollection<std::u16string>();
   platform::IFiles& files = platform::Files();
-  platform::FileHandle hFind = platform::kInvalidFile;
   try {
+    platform::ScopedFind hFind;
     platform::FindData fd;
-    if (files.FindFirst(strFolder + u"\\*.lng", &hFind, &fd) != platform::kErrorSuccess) return colResult;
+    if (files.FindFirst(strFolder + u"\\*.lng", hFind.Receive(), &fd) != platform::kErrorSuccess) return colResult;
     do {
       const std::u16string sName = fd.sName;
       if (base::EqualsNoCase(sName, sIgnoreNameExt) || (fd.nAttributes & platform::kFileAttributeDirectory)) continue;
@@ -191,11 +192,9 @@ CLang::TextCollectionRef CLang::GetAvailableLangs(const std::u16string& strFolde
         continue;
       }
       colResult->Add(sID + kCrLf + sLang + kCrLf + sName);
-    } while (files.FindNext(hFind, &fd) == platform::kErrorSuccess);
-    files.FindClose(hFind);
+    } while (files.FindNext(hFind.Get(), &fd) == platform::kErrorSuccess);
   } catch (...) {
     base::SetPendingFromCurrentException();
-    if (hFind != platform::kInvalidFile) files.FindClose(hFind);
     mMain::LogError(u"CLang.GetAvailableLangs", -1);
   }
   return colResult;

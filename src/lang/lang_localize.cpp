@@ -7,7 +7,7 @@
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 #include "platform/desktop.h"
 #include "settings/file_utils.h"
 

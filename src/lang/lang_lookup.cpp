@@ -3,7 +3,7 @@
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 
 std::u16string CLang::Item(const std::u16string& Key, const base::VariantList& sprintf_params) {
   std::u16string sWorking;

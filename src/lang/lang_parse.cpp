@@ -7,7 +7,7 @@
 #include "base/text.h"
 #include "lang/lang.h"
 #include "lang/lang_file.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 
 namespace {
 

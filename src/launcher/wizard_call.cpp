@@ -4,7 +4,7 @@
 
 #include "base/failure.h"
 #include "platform/automation.h"
-#include "platform/automation_retry.h"
+#include "launcher/automation_retry.h"
 
 namespace mMain {
 namespace {
@@ -49,7 +49,7 @@ std::u16string MissingAddinDescription(bool bListed) {
 }  // namespace
 
 void CallQuickWizard() {
-  platform::RetryingAutomation oAutomation(platform::Automation());
+  mMain::RetryingAutomation oAutomation(platform::Automation());
   // Outlook's object is held until the wizard call is made: an Outlook that was
   // started for automation may end when its last reference is released.
   AutomationObject oOutlook = oAutomation.CreateObject(kOutlookProgID);

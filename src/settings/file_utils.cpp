@@ -2,35 +2,32 @@
 
 #include "base/failure.h"
 #include "base/text.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 #include "platform/files.h"
+#include "platform/scoped_handle.h"
 
 namespace mFileUtils {
 
 bool FileExists(const std::u16string& sPath) {
-  platform::FileHandle h;
-  if (platform::Files().OpenForQuery(sPath, &h) != platform::kErrorSuccess) return false;
-  platform::Files().Close(h);
-  return true;
+  platform::ScopedFile hFile;
+  return platform::Files().OpenForQuery(sPath, hFile.Receive()) == platform::kErrorSuccess;
 }
 
 bool FolderExists(const std::u16string& sPath) {
-  platform::FileHandle hFind;
+  platform::ScopedFind hFind;
   platform::FindData data;
-  if (platform::Files().FindFirst(sPath + u"\\*", &hFind, &data) != platform::kErrorSuccess) return false;
-  platform::Files().FindClose(hFind);
-  return true;
+  return platform::Files().FindFirst(sPath + u"\\*", hFind.Receive(), &data) == platform::kErrorSuccess;
 }
 
 bool GetFileLastModificationTime(const std::u16string& sFilename, base::Date& dtTime) {
   bool bResult = false;
   if (!base::Catch([&] {
         platform::IFiles& files = platform::Files();
-        platform::FileHandle h;
-        if (files.OpenForQuery(sFilename, &h) != platform::kErrorSuccess) return;
+        platform::ScopedFile hFile;
+        if (files.OpenForQuery(sFilename, hFile.Receive()) != platform::kErrorSuccess) return;
         platform::SystemTime t;
-        int32_t rc = files.GetLastWriteLocalTime(h, &t);
-        files.Close(h);
+        int32_t rc = files.GetLastWriteLocalTime(hFile.Get(), &t);
+        hFile.Reset();
         if (rc != platform::kErrorSuccess) return;  // no time to give: the caller keeps its value
         dtTime = base::MakeDate({t.nYear, t.nMonth, t.nDay, t.nHour, t.nMinute, t.nSecond});
         bResult = true;
@@ -42,7 +39,10 @@ bool GetFileLastModificationTime(const std::u16string& sFilename, base::Date& dt
 }
 
 bool CreateFolder(const std::u16string& sPath) {
-  platform::Files().CreateDirectory(sPath);
+  // CreateDirectory's own answer is not what decides: a folder that already exists,
+  // or one another program made meanwhile, is as good as a new one. Whether the
+  // folder is there afterwards decides.
+  (void)platform::Files().CreateDirectory(sPath);
   if (FolderExists(sPath)) return true;
   // Only paths that begin with a drive are built level by level.
   int32_t nColon = base::InStr(1, sPath, u":");
@@ -53,7 +53,7 @@ bool CreateFolder(const std::u16string& sPath) {
     int32_t q = base::InStr(nPos + 1, sFull, u"\\");
     bool bLast = q == 0 || q == static_cast<int32_t>(sFull.size());
     std::u16string sLevel = q == 0 ? sFull : sFull.substr(0, static_cast<size_t>(q - 1));
-    platform::Files().CreateDirectory(sLevel);
+    (void)platform::Files().CreateDirectory(sLevel);
     if (!FolderExists(sLevel)) return false;
     if (bLast) return true;
     nPos = q;

@@ -11,7 +11,7 @@
 
 #include "base/text.h"
 #include "lang/lang.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
 #include "testable_lang.h"

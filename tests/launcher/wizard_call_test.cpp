@@ -6,7 +6,7 @@
 #include "base/text.h"
 #include "launcher/wizard_call.h"
 #include "launcher_doubles.h"
-#include "platform/automation_retry.h"
+#include "launcher/automation_retry.h"
 
 namespace {
 
@@ -119,8 +119,8 @@ TEST_F(WizardCallTest, RejectionsBeyondTheBudgetReachTheErrorBox) {
   outlook_.nRejectCalls = 1000000;
   const uint64_t nStart = sys_.nNow;
   EXPECT_EQ(Run(), platform::kRpcECallRejected);
-  EXPECT_GE(sys_.nNow - nStart, platform::kAutomationRetryBudgetMs);
-  EXPECT_LE(sys_.nNow - nStart, platform::kAutomationRetryBudgetMs + platform::kAutomationRetryPauseMs);
+  EXPECT_GE(sys_.nNow - nStart, mMain::kAutomationRetryBudgetMs);
+  EXPECT_LE(sys_.nNow - nStart, mMain::kAutomationRetryBudgetMs + mMain::kAutomationRetryPauseMs);
 }
 
 TEST_F(WizardCallTest, SlowAttemptsCountAgainstTheBudget) {
@@ -128,7 +128,7 @@ TEST_F(WizardCallTest, SlowAttemptsCountAgainstTheBudget) {
   outlook_.nCallCostMs = 1000;  // each activation attempt takes a second, as under Wine
   const uint64_t nStart = sys_.nNow;
   EXPECT_EQ(Run(), platform::kCoEServerExecFailure);
-  EXPECT_LE(sys_.nNow - nStart, platform::kAutomationRetryBudgetMs + 1000 + platform::kAutomationRetryPauseMs);
+  EXPECT_LE(sys_.nNow - nStart, mMain::kAutomationRetryBudgetMs + 1000 + mMain::kAutomationRetryPauseMs);
 }
 
 TEST_F(WizardCallTest, OtherFailuresAreNotRetried) {

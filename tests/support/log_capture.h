@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/text.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 
 namespace testing_support {
 

@@ -12,7 +12,7 @@
 
 #include "base/text.h"
 #include "lang/lang.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 
 namespace {
 

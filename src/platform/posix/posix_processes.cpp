@@ -1,12 +1,9 @@
-// The native build's processes and automation. It has no Windows named mutexes,
-// no programs to start from a Windows command line and no automation servers:
-// the mutex probe finds nothing, a start fails, and creating an object fails as
-// it does for an unregistered class. Sleep and the clock are real.
+// The native build's processes. It has no Windows named mutexes and no programs
+// to start from a Windows command line: the mutex probe finds nothing and a start
+// fails. Sleep and the clock are real.
 #include <chrono>
 #include <thread>
 
-#include "base/failure.h"
-#include "platform/automation.h"
 #include "platform/processes.h"
 
 namespace platform {
@@ -24,26 +21,12 @@ class PosixProcesses : public IProcesses {
   }
 };
 
-class NoAutomation : public IAutomation {
- public:
-  AutomationObject CreateObject(std::u16string_view sProgID) override {
-    // REGDB_E_CLASSNOTREG, as for a class nobody registered.
-    base::Raise(static_cast<int32_t>(0x80040154u),
-                u"Class not registered: no automation server for \"" + std::u16string(sProgID) + u"\".");
-  }
-};
-
 }  // namespace
 
 template <>
 IProcesses& Default<IProcesses>() {
   static PosixProcesses processes;
   return processes;
-}
-template <>
-IAutomation& Default<IAutomation>() {
-  static NoAutomation automation;
-  return automation;
 }
 
 }  // namespace platform

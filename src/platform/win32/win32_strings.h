@@ -1,16 +1,13 @@
 #pragma once
-// Windows-only: the program's UTF-16 strings as the wide strings of the W functions.
-// On Windows char16_t and wchar_t are both UTF-16 code units of the same size.
-#include <windows.h>
-// The platform interfaces use these names for their own members; the wide
-// functions are always called by their W names.
-#undef CreateDirectory
-#undef RemoveDirectory
-#undef DeleteFile
-#undef MessageBox
-
+// The program's UTF-16 strings as the wide strings of the W functions, and back.
+//
+// Rule of this file: only conversions between the program's strings and the
+// system's wide strings. On Windows char16_t and wchar_t are both UTF-16 code
+// units of the same size.
 #include <string>
 #include <string_view>
+
+#include "platform/win32/win32_windows.h"
 
 namespace platform::win32 {
 

@@ -1,4 +1,4 @@
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 
 #include "base/convert.h"
 #include "base/failure.h"

@@ -12,7 +12,7 @@
 
 #include "platform/automation.h"
 
-namespace platform {
+namespace mMain {
 
 // How long one creation or call may keep being retried.
 constexpr uint32_t kAutomationRetryBudgetMs = 30000;
@@ -24,15 +24,15 @@ constexpr uint32_t kAutomationRetryPauseMs = 100;
 bool IsBusyRejection(int32_t nNumber);
 bool IsTransientActivationFailure(int32_t nNumber);
 
-class RetryingAutomation : public IAutomation {
+class RetryingAutomation : public platform::IAutomation {
  public:
-  explicit RetryingAutomation(IAutomation& inner, uint32_t nBudgetMs = kAutomationRetryBudgetMs)
+  explicit RetryingAutomation(platform::IAutomation& inner, uint32_t nBudgetMs = kAutomationRetryBudgetMs)
       : inner_(inner), nBudgetMs_(nBudgetMs) {}
-  AutomationObject CreateObject(std::u16string_view sProgID) override;
+  platform::AutomationObject CreateObject(std::u16string_view sProgID) override;
 
  private:
-  IAutomation& inner_;
+  platform::IAutomation& inner_;
   uint32_t nBudgetMs_;
 };
 
-}  // namespace platform
+}  // namespace mMain

@@ -1,11 +1,21 @@
-#include "platform/automation_retry.h"
+#include "launcher/automation_retry.h"
 
 #include <string>
 
 #include "base/failure.h"
 #include "platform/processes.h"
 
-namespace platform {
+namespace mMain {
+
+using platform::AutomationArgs;
+using platform::AutomationObject;
+using platform::AutomationResult;
+using platform::IAutomationObject;
+using platform::InvokeKind;
+using platform::kCoEServerExecFailure;
+using platform::kCoEServerStopping;
+using platform::kRpcECallRejected;
+using platform::kRpcEServerCallRetryLater;
 
 bool IsBusyRejection(int32_t nNumber) {
   return nNumber == kRpcECallRejected || nNumber == kRpcEServerCallRetryLater;
@@ -21,7 +31,7 @@ namespace {
 // that comes after the budget is spent.
 template <class F, class P>
 auto WithRetry(uint32_t nBudgetMs, P bRetry, F attempt) -> decltype(attempt()) {
-  IProcesses& sys = Processes();
+  platform::IProcesses& sys = platform::Processes();
   const uint64_t nStart = sys.TickCount();
   for (;;) {
     try {
@@ -64,4 +74,4 @@ AutomationObject RetryingAutomation::CreateObject(std::u16string_view sProgID) {
   return RetryingObject::Wrap(std::move(o), nBudgetMs_);
 }
 
-}  // namespace platform
+}  // namespace mMain

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/failure.h"
-#include "launcher/error_log.h"
+#include "base/error_log.h"
 #include "support/log_capture.h"
 
 namespace {

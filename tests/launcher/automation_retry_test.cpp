@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher/launcher_doubles.h"
-#include "platform/automation_retry.h"
+#include "launcher/automation_retry.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ TEST(RetryingAutomationTest, WrappedObjectsKeepTheirTarget) {
   launcher_test::FakeProcesses sys;
   launcher_test::FakeOutlook outlook(sys);
   platform::ScopedOverride<platform::IProcesses> useSys(sys);
-  platform::RetryingAutomation automation(outlook);
+  mMain::RetryingAutomation automation(outlook);
 
   platform::AutomationObject app = automation.CreateObject(u"Outlook.Application");
   platform::AutomationObject col = app->Invoke(u"COMAddIns", platform::InvokeKind::PropertyGet, {}).oObject;
@@ -28,7 +28,7 @@ TEST(RetryingAutomationTest, EmptyReferencesStayEmpty) {
   launcher_test::FakeOutlook outlook(sys);
   outlook.entries = {{u"Twinsweep.Connect", false}};
   platform::ScopedOverride<platform::IProcesses> useSys(sys);
-  platform::RetryingAutomation automation(outlook);
+  mMain::RetryingAutomation automation(outlook);
 
   auto col = automation.CreateObject(u"Outlook.Application")
                  ->Invoke(u"COMAddIns", platform::InvokeKind::PropertyGet, {})
