@@ -1,61 +1,146 @@
-// lngcheck: loads a language file as the launcher would and prints every report
-// of the engine (syntax errors with their line numbers, missing sections, bad
-// version data), so that a translator sees what the program would silently skip.
-//
-//   lngcheck FILE.lng [MAIN_SECTION]      (the main section defaults to TwinsweepLauncher)
-//
-// Exit status: 0 when the file loads without any error report, 1 when it loads
-// with reports, 2 when it does not load.
-#include <cstdio>
-#include <string>
-#include <vector>
+#include "lngcheck.h"
+
+#include <memory>
+#include <optional>
 
 #include "base/text.h"
-#include "lang/lang.h"
-#include "base/error_log.h"
+#include "checks.h"
+#include "pseudo.h"
+
+namespace lngcheck {
 
 namespace {
 
-int Check(const std::u16string& sFile, const std::u16string& sMainSection) {
-  int nErrors = 0;
-  mMain::SetLogObserver([&](const mMain::LogEntry& e) {
-    bool bError = e.kind == mMain::LogEntry::Kind::Error;
-    nErrors += bError ? 1 : 0;
-    std::printf("%s %s (%d): %s\n", bError ? "error" : "note ", base::ToUtf8(e.sSource).c_str(), e.nNumber,
-                base::ToUtf8(e.sText).c_str());
-  });
-  CLang oLang;
-  bool bLoaded = oLang.Init(sFile, sMainSection);
-  mMain::SetLogObserver(nullptr);
-  if (!bLoaded) {
-    std::printf("%s: does not load\n", base::ToUtf8(sFile).c_str());
-    return 2;
+constexpr char kUsage[] =
+    "usage: lngcheck [--format=text|json] [--werror] [--reference REF.lng] FILE.lng [MAIN_SECTION]\n"
+    "       lngcheck --pseudo REF.lng [MAIN_SECTION] > XX.lng\n";
+
+struct Options {
+  bool bJson = false;
+  bool bWerror = false;
+  std::optional<std::u16string> sReference;
+  std::optional<std::u16string> sPseudoFrom;
+  std::vector<std::u16string> positional;
+};
+
+// False on wrong usage.
+bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::u16string& a = args[i];
+    auto value = [&](std::optional<std::u16string>* target) {
+      if (i + 1 >= args.size()) return false;
+      *target = args[++i];
+      return true;
+    };
+    if (a == u"--format=json") {
+      p->bJson = true;
+    } else if (a == u"--format=text") {
+      p->bJson = false;
+    } else if (a == u"--werror") {
+      p->bWerror = true;
+    } else if (a == u"--reference") {
+      if (!value(&p->sReference)) return false;
+    } else if (a == u"--pseudo") {
+      if (!value(&p->sPseudoFrom)) return false;
+    } else if (a.size() > 1 && a[0] == u'-') {
+      return false;
+    } else {
+      p->positional.push_back(a);
+    }
   }
-  std::printf("%s: %s (%s), %d report(s)\n", base::ToUtf8(sFile).c_str(), base::ToUtf8(oLang.LangName()).c_str(),
-              base::ToUtf8(oLang.LangID()).c_str(), nErrors);
-  return nErrors ? 1 : 0;
+  if (p->sPseudoFrom) return p->positional.size() <= 1 && !p->sReference;
+  return !p->positional.empty() && p->positional.size() <= 2;
 }
 
-int Run(const std::vector<std::u16string>& args) {
-  if (args.size() < 2 || args.size() > 3) {
-    std::fprintf(stderr, "usage: lngcheck FILE.lng [MAIN_SECTION]\n");
+// A file read and loaded: everything the checks look at. Not movable: the
+// layout and the checked view refer to the members.
+class LoadedFile {
+ public:
+  LoadedFile(const std::u16string& sPath, const std::u16string& sMainSection) {
+    bRead_ = source_.Read(sPath);
+    if (!bRead_) return;
+    layout_ = std::make_unique<Layout>(source_);
+    language_ = LoadLanguage(sPath, sMainSection);
+    checked_ = std::make_unique<CheckedFile>(CheckedFile{base::ToUtf8(sPath), source_, *layout_, language_});
+  }
+  LoadedFile(const LoadedFile&) = delete;
+  LoadedFile& operator=(const LoadedFile&) = delete;
+
+  bool Readable() const { return bRead_; }
+  const CheckedFile& Checked() const { return *checked_; }
+
+ private:
+  bool bRead_ = false;
+  SourceFile source_;
+  std::unique_ptr<Layout> layout_;
+  LoadedLanguage language_;
+  std::unique_ptr<CheckedFile> checked_;
+};
+
+std::string CannotRead(const std::u16string& sPath) { return "lngcheck: cannot read " + base::ToUtf8(sPath) + "\n"; }
+
+// The reference must load: a comparison with a broken reference means nothing.
+bool LoadsCleanly(const LoadedFile& f, std::string* psErr) {
+  if (f.Checked().language.bLoaded) return true;
+  *psErr += "lngcheck: the reference " + f.Checked().sDisplayName + " does not load:\n";
+  for (const mMain::LogEntry& e : f.Checked().language.reports) *psErr += "  " + base::ToUtf8(e.sText) + "\n";
+  return false;
+}
+
+int Pseudo(const Options& o, const std::u16string& sMain, std::string* psOut, std::string* psErr) {
+  LoadedFile reference(*o.sPseudoFrom, sMain);
+  if (!reference.Readable()) {
+    *psErr += CannotRead(*o.sPseudoFrom);
     return 2;
   }
-  return Check(args[1], args.size() == 3 ? args[2] : u"TwinsweepLauncher");
+  if (!LoadsCleanly(reference, psErr)) return 2;
+  *psOut += PseudoFile(reference.Checked(), sMain);
+  return 0;
+}
+
+int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std::string* psErr) {
+  const std::u16string& sPath = o.positional[0];
+  std::unique_ptr<LoadedFile> reference;
+  if (o.sReference) {
+    reference = std::make_unique<LoadedFile>(*o.sReference, sMain);
+    if (!reference->Readable()) {
+      *psErr += CannotRead(*o.sReference);
+      return 2;
+    }
+    if (!LoadsCleanly(*reference, psErr)) return 2;
+  }
+  LoadedFile file(sPath, sMain);
+  if (!file.Readable()) {
+    *psErr += CannotRead(sPath);
+    return 2;
+  }
+  Findings findings;
+  const CheckContext ctx{file.Checked(), sMain, findings};
+  ReportEngine(ctx);
+  CheckBytes(ctx);
+  CheckKeys(ctx);
+  CheckEscapes(ctx);
+  if (reference) CompareWithReference(ctx, reference->Checked());
+
+  const std::vector<Diagnostic> sorted = findings.Sorted();
+  *psOut += o.bJson ? FormatJson(sorted) : FormatText(sorted);
+  const int nErrors = findings.Count(Severity::Error), nWarnings = findings.Count(Severity::Warning);
+  *psErr += file.Checked().sDisplayName + ": " + std::to_string(nErrors) + " error(s), " + std::to_string(nWarnings) +
+            " warning(s), " + std::to_string(findings.Count(Severity::Note)) + " note(s)\n";
+  return nErrors || (o.bWerror && nWarnings) ? 1 : 0;
 }
 
 }  // namespace
 
-#ifdef _WIN32
-int wmain(int argc, wchar_t** argv) {
-  std::vector<std::u16string> args;
-  for (int i = 0; i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
-  return Run(args);
+int Run(const std::vector<std::u16string>& args, std::string* psOut, std::string* psErr) {
+  Options o;
+  if (!ParseArguments(args, &o)) {
+    *psErr += kUsage;
+    return 2;
+  }
+  const size_t nMainAt = o.sPseudoFrom ? 0 : 1;
+  const std::u16string sMain = o.positional.size() > nMainAt ? o.positional[nMainAt] : kDefaultMainSection;
+  return o.sPseudoFrom ? Pseudo(o, sMain, psOut, psErr) : Check(o, sMain, psOut, psErr);
 }
-#else
-int main(int argc, char** argv) {
-  std::vector<std::u16string> args;
-  for (int i = 0; i < argc; ++i) args.push_back(base::FromUtf8(argv[i]));
-  return Run(args);
-}
-#endif
+
+}  // namespace lngcheck

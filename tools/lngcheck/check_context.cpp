@@ -1,0 +1,37 @@
+#include "checks.h"
+
+#include "base/text.h"
+
+namespace lngcheck {
+
+void CheckContext::Add(int nLine, int nColumn, Severity severity, const std::u16string& sMessage,
+                       const char* szCheck) const {
+  findings.Add({file.sDisplayName, nLine, nColumn, severity, base::ToUtf8(sMessage), szCheck});
+}
+
+const LayoutSection* CheckContext::SubSection(const CheckedFile& f, const std::u16string& sName) const {
+  return f.layout.Find(sMainSection + u"." + sName);
+}
+
+int CheckContext::MainEntryLine(const std::u16string& sKey) const {
+  const LayoutSection* main = file.layout.Find(sMainSection);
+  if (!main) return 1;
+  const LayoutEntry* entry = main->Find(sKey);
+  return entry ? entry->nLine : main->nLine;
+}
+
+int CheckContext::ListingLine(const std::u16string& sName) const {
+  const LayoutSection* main = file.layout.Find(sMainSection);
+  for (const char16_t* szList : {u"globals", u"forms"}) {
+    const LayoutEntry* entry = main ? main->Find(szList) : nullptr;
+    if (!entry || !entry->bQuoted) continue;
+    const std::u16string& sLine = file.source.Line(entry->nLine)->sText;
+    std::u16string sList = sLine.substr(entry->nValueBegin, entry->nValueEnd - entry->nValueBegin);
+    for (const std::u16string& sPiece : base::Split(sList, u",")) {
+      if (base::EqualsNoCase(TrimBlanks(sPiece), sName)) return entry->nLine;
+    }
+  }
+  return MainEntryLine(u"globals");
+}
+
+}  // namespace lngcheck

@@ -1,0 +1,50 @@
+#pragma once
+// The checks of one language file and of a translation against its reference.
+// Each adds its findings, at the line and column they concern, to the context's
+// Findings.
+#include <string>
+
+#include "diagnostics.h"
+#include "engine.h"
+#include "layout.h"
+#include "source_file.h"
+
+namespace lngcheck {
+
+// One file under check: its bytes, where its sections and entries stand, and what
+// the engine made of it.
+struct CheckedFile {
+  std::string sDisplayName;  // the path as the user gave it, UTF-8
+  const SourceFile& source;
+  const Layout& layout;
+  const LoadedLanguage& language;
+};
+
+struct CheckContext {
+  const CheckedFile& file;
+  std::u16string sMainSection;
+  Findings& findings;
+
+  void Add(int nLine, int nColumn, Severity severity, const std::u16string& sMessage, const char* szCheck) const;
+  // The layout of a sub-section listed by the main section, or null.
+  const LayoutSection* SubSection(const CheckedFile& f, const std::u16string& sName) const;
+  // The line of the main section's entry sKey, else of its header, else 1.
+  int MainEntryLine(const std::u16string& sKey) const;
+  // The line of the main section's entry (globals or forms) that lists the
+  // sub-section sName, else that of globals.
+  int ListingLine(const std::u16string& sName) const;
+};
+
+// Each report of the engine's load, with its own text, at the line it concerns.
+void ReportEngine(const CheckContext& ctx);
+// encoding, invalid-utf8, line-ending.
+void CheckBytes(const CheckContext& ctx);
+// duplicate-key, duplicate-section.
+void CheckKeys(const CheckContext& ctx);
+// bad-escape, in the texts of the listed sub-sections.
+void CheckEscapes(const CheckContext& ctx);
+// missing-/extra-section, missing-/extra-key, format-mismatch, escape-mismatch,
+// untranslated, version.
+void CompareWithReference(const CheckContext& ctx, const CheckedFile& reference);
+
+}  // namespace lngcheck

@@ -1,0 +1,75 @@
+#include "engine.h"
+
+#include "base/text.h"
+#include "lang/lang.h"
+
+namespace lngcheck {
+
+namespace {
+
+// Opens the engine's section reader, which the tool needs to read the sections
+// one by one after the load.
+class SectionReader : public CLang {
+ public:
+  using CLang::GetSection;
+  using CLang::TrimBlanks;
+};
+
+// Installs an observer for its lifetime and restores the previous one.
+class ScopedObserver {
+ public:
+  explicit ScopedObserver(mMain::LogObserver observer) : previous_(mMain::SetLogObserver(std::move(observer))) {}
+  ~ScopedObserver() { mMain::SetLogObserver(std::move(previous_)); }
+  ScopedObserver(const ScopedObserver&) = delete;
+  ScopedObserver& operator=(const ScopedObserver&) = delete;
+
+ private:
+  mMain::LogObserver previous_;
+};
+
+std::u16string ValueOf(const CLang::TextCollectionRef& col, const std::u16string& sKey) {
+  const std::u16string* p = col ? col->Find(sKey) : nullptr;
+  return p ? *p : std::u16string();
+}
+
+}  // namespace
+
+const std::u16string* LoadedSection::Find(const std::u16string& sFoldedKey) const {
+  for (const auto& e : entries)
+    if (e.first == sFoldedKey) return &e.second;
+  return nullptr;
+}
+
+LoadedLanguage LoadLanguage(const std::u16string& sPath, const std::u16string& sMainSection) {
+  LoadedLanguage lang;
+  SectionReader oLang;
+  {
+    ScopedObserver capture([&](const mMain::LogEntry& e) { lang.reports.push_back(e); });
+    lang.bLoaded = oLang.Init(sPath, sMainSection);
+  }
+  // Init has said all there is to say; the reads below repeat its reports.
+  ScopedObserver mute([](const mMain::LogEntry&) {});
+  CLang::TextCollectionRef colVersion = oLang.GetSection(sPath, u"version");
+  lang.bHasVersion = colVersion != nullptr;
+  lang.sLangID = ValueOf(colVersion, u"langid");
+  lang.sLang = ValueOf(colVersion, u"lang");
+  CLang::TextCollectionRef colMain = oLang.GetSection(sPath, sMainSection);
+  lang.bHasMain = colMain != nullptr;
+  for (bool bForms : {false, true}) {
+    for (const std::u16string& sPiece : base::Split(ValueOf(colMain, bForms ? u"forms" : u"globals"), u",")) {
+      LoadedSection section;
+      section.sName = oLang.TrimBlanks(sPiece);
+      if (section.sName.empty()) continue;
+      section.bForm = bForms;
+      CLang::TextCollectionRef col = oLang.GetSection(sPath, sMainSection + u"." + section.sName);
+      section.bRead = col != nullptr;
+      if (col) {
+        for (const auto& e : *col) section.entries.emplace_back(e.foldedKey.value_or(u""), e.item);
+      }
+      lang.sections.push_back(std::move(section));
+    }
+  }
+  return lang;
+}
+
+}  // namespace lngcheck

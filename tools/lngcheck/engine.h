@@ -1,0 +1,34 @@
+#pragma once
+// Every call of the tool into the localization engine. The language is loaded as
+// the program loads it (Init, whose reports are collected), and its sections are
+// then read one by one, quietly, for the comparisons.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/error_log.h"
+
+namespace lngcheck {
+
+struct LoadedSection {
+  std::u16string sName;  // the sub-section's name as the main section lists it
+  bool bForm = false;    // listed under "forms" rather than "globals"
+  bool bRead = false;    // the file has it and it reads without a fatal fault
+  // Keys (lower-cased, as the engine stores them) and texts, in file order.
+  std::vector<std::pair<std::u16string, std::u16string>> entries;
+
+  const std::u16string* Find(const std::u16string& sFoldedKey) const;
+};
+
+struct LoadedLanguage {
+  bool bLoaded = false;                     // Init succeeded
+  std::vector<mMain::LogEntry> reports;     // what Init reported, in order
+  bool bHasVersion = false;
+  std::u16string sLangID, sLang;            // of the version section, even when Init failed
+  bool bHasMain = false;
+  std::vector<LoadedSection> sections;      // as the main section lists them, globals first
+};
+
+LoadedLanguage LoadLanguage(const std::u16string& sPath, const std::u16string& sMainSection);
+
+}  // namespace lngcheck

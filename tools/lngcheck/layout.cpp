@@ -1,0 +1,107 @@
+#include "layout.h"
+
+#include "base/text.h"
+
+namespace lngcheck {
+
+namespace {
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsCommentStart(char16_t c) { return c == u';' || c == u'\''; }
+
+size_t SkipBlanks(const std::u16string& s, size_t i) {
+  while (i < s.size() && IsBlank(s[i])) ++i;
+  return i;
+}
+
+// The end of the text [b, e) without its trailing blanks.
+size_t TrimEnd(const std::u16string& s, size_t b, size_t e) {
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return e;
+}
+
+// A header as the parser accepts it: "[name]" and nothing after it but a comment.
+bool ParseHeader(const std::u16string& s, size_t b, size_t e, std::u16string* psName) {
+  size_t nClose = s.find(u']', b + 1);
+  if (nClose == std::u16string::npos || nClose >= e || nClose == b + 1) return false;
+  size_t nRest = SkipBlanks(s, nClose + 1);
+  if (nRest < e && !IsCommentStart(s[nRest])) return false;
+  *psName = s.substr(b + 1, nClose - b - 1);
+  return true;
+}
+
+// False for a line without "=", which holds no entry.
+bool ParseEntry(const std::u16string& s, size_t b, size_t e, int nLine, LayoutEntry* pEntry) {
+  size_t nEq = s.find(u'=', b);
+  if (nEq == std::u16string::npos || nEq >= e) return false;
+  size_t nKeyEnd = TrimEnd(s, b, nEq);
+  pEntry->sKey = s.substr(b, nKeyEnd - b);
+  pEntry->nLine = nLine;
+  pEntry->nKeyColumn = ColumnOfText(s, b);
+  size_t v = SkipBlanks(s, nEq + 1);
+  pEntry->nValueColumn = ColumnOfText(s, v);
+  if (v >= e || s[v] != u'"') return true;
+  // The closing quote is the first one that is not doubled.
+  for (size_t i = v + 1; i < e; ++i) {
+    if (s[i] != u'"') continue;
+    if (i + 1 < e && s[i + 1] == u'"') {
+      ++i;
+      continue;
+    }
+    pEntry->bQuoted = true;
+    pEntry->nValueBegin = v + 1;
+    pEntry->nValueEnd = i;
+    return true;
+  }
+  return true;
+}
+
+}  // namespace
+
+const LayoutEntry* LayoutSection::Find(const std::u16string& sKey) const {
+  for (const LayoutEntry& e : entries)
+    if (base::EqualsNoCase(e.sKey, sKey)) return &e;
+  return nullptr;
+}
+
+Layout::Layout(const SourceFile& file) : file_(file) {
+  int nLine = 0;
+  for (const SourceLine& line : file.Lines()) {
+    ++nLine;
+    const std::u16string& s = line.sText;
+    size_t b = SkipBlanks(s, 0);
+    size_t e = TrimEnd(s, b, s.size());
+    if (b == e || IsCommentStart(s[b])) continue;
+    if (s[b] == u'[') {
+      LayoutSection section;
+      if (ParseHeader(s, b, e, &section.sName)) {
+        section.nLine = nLine;
+        sections_.push_back(std::move(section));
+      }
+      continue;
+    }
+    if (sections_.empty()) continue;
+    LayoutEntry entry;
+    if (ParseEntry(s, b, e, nLine, &entry) && !entry.sKey.empty()) sections_.back().entries.push_back(std::move(entry));
+  }
+}
+
+const LayoutSection* Layout::Find(const std::u16string& sName) const {
+  for (const LayoutSection& s : sections_)
+    if (base::EqualsNoCase(s.sName, sName)) return &s;
+  return nullptr;
+}
+
+int Layout::FirstColumn(int nLine) const {
+  const SourceLine* line = file_.Line(nLine);
+  return line ? ColumnOfText(line->sText, SkipBlanks(line->sText, 0)) : 1;
+}
+
+std::u16string TrimBlanks(const std::u16string& s) {
+  size_t b = SkipBlanks(s, 0);
+  return s.substr(b, TrimEnd(s, b, s.size()) - b);
+}
+
+std::u16string Undouble(const std::u16string& sQuoted) { return base::Replace(sQuoted, u"\"\"", u"\""); }
+
+}  // namespace lngcheck

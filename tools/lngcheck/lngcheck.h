@@ -1,0 +1,23 @@
+#pragma once
+// lngcheck, the translators' check of a language file, as a function of its
+// arguments, so that tests run it in-process.
+//
+//   lngcheck [--format=text|json] [--werror] [--reference REF.lng] FILE.lng [MAIN_SECTION]
+//   lngcheck --pseudo REF.lng [MAIN_SECTION]
+//
+// Findings go to *psOut, one "FILE:LINE:COLUMN: severity: message [check]" a line
+// (or one JSON array); a summary and usage errors go to *psErr. With --pseudo,
+// *psOut receives the bytes of the pseudo language file.
+// Exit status: 0 clean, 1 errors (or warnings under --werror), 2 a file that
+// cannot be read, a reference that does not load, or wrong usage.
+#include <string>
+#include <vector>
+
+namespace lngcheck {
+
+constexpr char16_t kDefaultMainSection[] = u"TwinsweepLauncher";
+
+// args[0] is the program's name.
+int Run(const std::vector<std::u16string>& args, std::string* psOut, std::string* psErr);
+
+}  // namespace lngcheck

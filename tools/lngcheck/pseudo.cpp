@@ -1,0 +1,80 @@
+#include "pseudo.h"
+
+#include <map>
+
+#include "base/text.h"
+#include "text_tokens.h"
+
+namespace lngcheck {
+
+namespace {
+
+// Accents that the Western ANSI code page also has, so that the pseudo texts
+// survive where the program shows them through the ANSI functions.
+char16_t Accent(char16_t c) {
+  static const std::u16string kPlain = u"acdeinosuyzACDEINOSUYZ";
+  static const std::u16string kAccented = u"áçðëîñöšüýžÅÇÐÉÎÑÖŠÛÝŽ";
+  size_t n = kPlain.find(c);
+  return n == std::u16string::npos ? c : kAccented[n];
+}
+
+// Only the host properties that show text take a pseudo text.
+bool IsFormText(const std::u16string& sKey) {
+  size_t nDot = sKey.find(u'.');
+  if (nDot == std::u16string::npos) return true;  // a control alone means its caption
+  const std::u16string sProperty = base::LCase(sKey.substr(nDot + 1));
+  return sProperty == u"caption" || sProperty == u"tooltiptext";
+}
+
+std::u16string Quoted(const std::u16string& sText) { return base::Replace(sText, u"\"", u"\"\""); }
+
+}  // namespace
+
+std::u16string PseudoText(const std::u16string& sText) {
+  if (sText.empty()) return sText;
+  std::u16string r = u"[";
+  size_t nShown = 0;
+  for (const Token& t : Tokenize(sText)) {
+    r += t.kind == TokenKind::Char ? std::u16string(1, Accent(sText[t.nPos])) : sText.substr(t.nPos, t.nLen);
+    ++nShown;
+  }
+  r.append((nShown * 3 + 9) / 10, u'\u00B7');
+  return r + u"]";
+}
+
+std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMainSection) {
+  // The new value of each entry that changes, by line.
+  std::map<int, std::pair<const LayoutEntry*, std::u16string>> changes;
+  const std::vector<SourceLine>& lines = reference.source.Lines();
+  auto rawValue = [&](const LayoutEntry& e) {
+    return Undouble(lines[static_cast<size_t>(e.nLine - 1)].sText.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin));
+  };
+  if (const LayoutSection* version = reference.layout.Find(u"version")) {
+    for (const LayoutEntry& e : version->entries) {
+      if (base::EqualsNoCase(e.sKey, u"lang")) changes[e.nLine] = {&e, u"Pseudo"};
+      if (base::EqualsNoCase(e.sKey, u"langid")) changes[e.nLine] = {&e, u"XX"};
+    }
+  }
+  for (const LoadedSection& loaded : reference.language.sections) {
+    const LayoutSection* section = reference.layout.Find(sMainSection + u"." + loaded.sName);
+    if (!section) continue;
+    for (const LayoutEntry& e : section->entries) {
+      if (loaded.bForm && !IsFormText(e.sKey)) continue;
+      changes[e.nLine] = {&e, PseudoText(rawValue(e))};
+    }
+  }
+  std::string sOut = "\xEF\xBB\xBF";
+  int nLine = 0;
+  for (const SourceLine& line : lines) {
+    std::u16string s = line.sText;
+    auto it = changes.find(++nLine);
+    if (it != changes.end() && it->second.first->bQuoted) {
+      const LayoutEntry& e = *it->second.first;
+      s = s.substr(0, e.nValueBegin) + Quoted(it->second.second) + s.substr(e.nValueEnd);
+    }
+    sOut += base::ToUtf8(s) + "\r\n";
+  }
+  return sOut;
+}
+
+}  // namespace lngcheck

@@ -1,0 +1,34 @@
+#pragma once
+// A text of a language file taken apart as the program's formatters see it:
+// backslash escapes as sprintf2 resolves them, then "%" placeholders as sprintf1
+// fills them. The checks compare placeholders and line breaks with this, and the
+// pseudo-localizer leaves every token but the plain characters as it is.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace lngcheck {
+
+enum class TokenKind {
+  Char,         // one plain character
+  Escape,       // "\\", "\n", "\t" or a backslash before a quote (either case of the letter)
+  BadEscape,    // a backslash that sprintf2 reports and keeps; only the backslash
+  Placeholder,  // "%s" or "%d"
+  Percent,      // "%%"
+  BadPercent,   // a "%" that sprintf1 reports and drops with the character after it
+};
+
+struct Token {
+  TokenKind kind;
+  size_t nPos;  // in the text
+  size_t nLen;
+};
+
+std::vector<Token> Tokenize(const std::u16string& sText);
+
+// The placeholders of a text in order, as "%s %d", or "none".
+std::u16string PlaceholderSequence(const std::u16string& sText);
+// The number of line-break escapes ("\n" or "\N").
+int LineBreakCount(const std::u16string& sText);
+
+}  // namespace lngcheck
