@@ -13,6 +13,14 @@ const LayoutSection* CheckContext::SubSection(const CheckedFile& f, const std::u
   return f.layout.Find(sMainSection + u"." + sName);
 }
 
+bool IsText(const LoadedSection& section, const std::u16string& sKey) {
+  if (!section.bForm) return true;
+  size_t nDot = sKey.find(u'.');
+  if (nDot == std::u16string::npos) return true;  // a control alone means its caption
+  const std::u16string sProperty = base::LCase(sKey.substr(nDot + 1));
+  return sProperty == u"caption" || sProperty == u"tooltiptext";
+}
+
 int CheckContext::MainEntryLine(const std::u16string& sKey) const {
   const LayoutSection* main = file.layout.Find(sMainSection);
   if (!main) return 1;

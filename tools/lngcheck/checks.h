@@ -35,6 +35,11 @@ struct CheckContext {
   int ListingLine(const std::u16string& sName) const;
 };
 
+// Whether the entry sKey of a listed sub-section is a text that a translator
+// translates: every entry of a global sub-section, and in a form sub-section the
+// captions and tool tips (positions, sizes and pictures are not texts).
+bool IsText(const LoadedSection& section, const std::u16string& sKey);
+
 // Each report of the engine's load, with its own text, at the line it concerns.
 void ReportEngine(const CheckContext& ctx);
 // encoding, invalid-utf8, line-ending.

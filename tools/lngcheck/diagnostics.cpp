@@ -37,16 +37,24 @@ const char* SeverityName(Severity severity) {
   return "error";
 }
 
-std::string FormatText(const std::vector<Diagnostic>& findings) {
-  std::string s;
-  for (const Diagnostic& d : findings) {
-    s += d.sFile + ":" + std::to_string(d.nLine) + ":" + std::to_string(d.nColumn) + ": " + SeverityName(d.severity) +
-         ": " + d.sMessage + " [" + d.sCheck + "]\n";
-  }
-  return s;
-}
-
 namespace {
+
+// A message on one line: the engine quotes file text, which may hold a lone CR or LF.
+std::string OneLine(const std::string& s) {
+  std::string r;
+  for (unsigned char c : s) {
+    if (c == '\n') {
+      r += "\\n";
+    } else if (c == '\r') {
+      r += "\\r";
+    } else if (c < 0x20 && c != '\t') {
+      r += '?';
+    } else {
+      r += static_cast<char>(c);
+    }
+  }
+  return r;
+}
 
 // A JSON string of UTF-8 text: quotes, backslashes and control characters escaped.
 std::string JsonString(const std::string& s) {
@@ -67,6 +75,15 @@ std::string JsonString(const std::string& s) {
 }
 
 }  // namespace
+
+std::string FormatText(const std::vector<Diagnostic>& findings) {
+  std::string s;
+  for (const Diagnostic& d : findings) {
+    s += d.sFile + ":" + std::to_string(d.nLine) + ":" + std::to_string(d.nColumn) + ": " + SeverityName(d.severity) +
+         ": " + OneLine(d.sMessage) + " [" + d.sCheck + "]\n";
+  }
+  return s;
+}
 
 std::string FormatJson(const std::vector<Diagnostic>& findings) {
   std::string s = "[";

@@ -18,14 +18,6 @@ char16_t Accent(char16_t c) {
   return n == std::u16string::npos ? c : kAccented[n];
 }
 
-// Only the host properties that show text take a pseudo text.
-bool IsFormText(const std::u16string& sKey) {
-  size_t nDot = sKey.find(u'.');
-  if (nDot == std::u16string::npos) return true;  // a control alone means its caption
-  const std::u16string sProperty = base::LCase(sKey.substr(nDot + 1));
-  return sProperty == u"caption" || sProperty == u"tooltiptext";
-}
-
 std::u16string Quoted(const std::u16string& sText) { return base::Replace(sText, u"\"", u"\"\""); }
 
 }  // namespace
@@ -59,7 +51,7 @@ std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMain
     const LayoutSection* section = reference.layout.Find(sMainSection + u"." + loaded.sName);
     if (!section) continue;
     for (const LayoutEntry& e : section->entries) {
-      if (loaded.bForm && !IsFormText(e.sKey)) continue;
+      if (!IsText(loaded, e.sKey)) continue;
       changes[e.nLine] = {&e, PseudoText(rawValue(e))};
     }
   }

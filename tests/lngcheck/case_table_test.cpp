@@ -1,0 +1,92 @@
+// The case table of lngcheck: every *.lng file of the cases folder is one case.
+// Its comment lines say how lngcheck is run and what it must print:
+//   ;$ ARGUMENTS      the command line after "lngcheck" (split at spaces)
+//   ;> LINE           one line of the output, all of them in order
+//   ;? STATUS         the exit status (0 when absent)
+// The expected lines stand at the end of the file, so that they do not move the
+// lines they name.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/text.h"
+#include "lngcheck.h"
+#include "platform/files.h"
+#include "platform/scoped_handle.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+struct Case {
+  std::vector<std::u16string> args{u"lngcheck"};
+  std::vector<std::string> expected;
+  int nStatus = 0;
+};
+
+std::vector<std::string> Lines(const std::string& s) {
+  std::vector<std::string> r;
+  size_t b = 0;
+  while (b < s.size()) {
+    size_t e = s.find('\n', b);
+    if (e == std::string::npos) e = s.size();
+    std::string line = s.substr(b, e - b);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    r.push_back(line);
+    b = e + 1;
+  }
+  return r;
+}
+
+Case ReadCase(const std::string& sName) {
+  Case c;
+  std::string bytes = testing_support::ReadAll(base::FromUtf8(sName));
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  for (const std::string& line : Lines(bytes)) {
+    const std::string sTag = line.substr(0, 3), sRest = line.size() > 3 ? line.substr(3) : "";
+    if (sTag == ";$ ") {
+      for (const std::u16string& a : base::Split(base::FromUtf8(sRest), u" ")) c.args.push_back(a);
+    } else if (sTag == ";> ") {
+      c.expected.push_back(sRest);
+    } else if (sTag == ";? ") {
+      c.nStatus = std::stoi(sRest);
+    }
+  }
+  return c;
+}
+
+// The case files of the working folder, in the order the folder lists them.
+std::vector<std::string> CaseNames() {
+  std::vector<std::string> names;
+  platform::ScopedFind hFind;
+  platform::FindData fd;
+  if (platform::Files().FindFirst(u"*.lng", hFind.Receive(), &fd) != platform::kErrorSuccess) return names;
+  do {
+    names.push_back(base::ToUtf8(fd.sName));
+  } while (platform::Files().FindNext(hFind.Get(), &fd) == platform::kErrorSuccess);
+  return names;
+}
+
+class LngcheckCase : public testing::TestWithParam<std::string> {};
+
+TEST_P(LngcheckCase, PrintsExactlyTheExpectedLines) {
+  const Case c = ReadCase(GetParam());
+  ASSERT_GT(c.args.size(), 1u) << "the case names no command line";
+  std::string sOut, sErr;
+  const int nStatus = lngcheck::Run(c.args, &sOut, &sErr);
+  EXPECT_EQ(c.expected, Lines(sOut)) << sErr;
+  EXPECT_EQ(c.nStatus, nStatus) << sErr;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LngcheckCase, testing::ValuesIn(CaseNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           std::string s = info.param.substr(0, info.param.rfind('.'));
+                           for (char& ch : s)
+                             if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           return s;
+                         });
+
+// A wrong working folder must not pass as an empty table.
+TEST(LngcheckCaseTable, FindsItsCases) { EXPECT_GE(CaseNames().size(), 15u); }
+
+}  // namespace
