@@ -6,9 +6,9 @@
 namespace lngcheck {
 
 void Findings::Add(Diagnostic d) {
-  for (const Diagnostic& o : list_) {
-    if (o.nLine == d.nLine && o.nColumn == d.nColumn && o.sCheck == d.sCheck && o.sMessage == d.sMessage) return;
-  }
+  const std::string sKey =
+      std::to_string(d.nLine) + ":" + std::to_string(d.nColumn) + "[" + d.sCheck + "]" + d.sMessage;
+  if (!seen_.insert(sKey).second) return;
   list_.push_back(std::move(d));
 }
 

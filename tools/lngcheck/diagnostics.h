@@ -7,6 +7,7 @@
 // engine reads a file once per section and so meets a broken header several
 // times) and answers them sorted by position, as an editor walks a file.
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace lngcheck {
@@ -31,6 +32,7 @@ class Findings {
 
  private:
   std::vector<Diagnostic> list_;
+  std::unordered_set<std::string> seen_;  // position, check and message of each
 };
 
 const char* SeverityName(Severity severity);

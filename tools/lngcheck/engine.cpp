@@ -35,9 +35,8 @@ std::u16string ValueOf(const CLang::TextCollectionRef& col, const std::u16string
 }  // namespace
 
 const std::u16string* LoadedSection::Find(const std::u16string& sFoldedKey) const {
-  for (const auto& e : entries)
-    if (e.first == sFoldedKey) return &e.second;
-  return nullptr;
+  auto it = index.find(sFoldedKey);
+  return it == index.end() ? nullptr : &entries[it->second].second;
 }
 
 LoadedLanguage LoadLanguage(const std::u16string& sPath, const std::u16string& sMainSection) {
@@ -64,7 +63,10 @@ LoadedLanguage LoadLanguage(const std::u16string& sPath, const std::u16string& s
       CLang::TextCollectionRef col = oLang.GetSection(sPath, sMainSection + u"." + section.sName);
       section.bRead = col != nullptr;
       if (col) {
-        for (const auto& e : *col) section.entries.emplace_back(e.foldedKey.value_or(u""), e.item);
+        for (const auto& e : *col) {
+          section.index.emplace(e.foldedKey.value_or(u""), section.entries.size());
+          section.entries.emplace_back(e.foldedKey.value_or(u""), e.item);
+        }
       }
       lang.sections.push_back(std::move(section));
     }

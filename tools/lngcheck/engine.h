@@ -3,6 +3,7 @@
 // the program loads it (Init, whose reports are collected), and its sections are
 // then read one by one, quietly, for the comparisons.
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct LoadedSection {
   bool bRead = false;    // the file has it and it reads without a fatal fault
   // Keys (lower-cased, as the engine stores them) and texts, in file order.
   std::vector<std::pair<std::u16string, std::u16string>> entries;
+  std::unordered_map<std::u16string, size_t> index;  // folded key -> position in entries
 
   const std::u16string* Find(const std::u16string& sFoldedKey) const;
 };

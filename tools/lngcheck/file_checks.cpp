@@ -3,6 +3,7 @@
 // merge or skip (duplicate-key, duplicate-section), and escapes that the program
 // would report when it shows a text (bad-escape).
 #include <cstdio>
+#include <unordered_map>
 
 #include "base/text.h"
 #include "checks.h"
@@ -14,6 +15,7 @@ namespace lngcheck {
 namespace {
 
 std::u16string Text(const std::string& sUtf8) { return base::FromUtf8(sUtf8); }
+std::u16string Number(int n) { return base::FromAscii(std::to_string(n)); }
 
 // The line holding the byte at nOffset of the file, with its number; null for the mark.
 const SourceLine* LineOfByte(const SourceFile& file, size_t nOffset, int* pnLine) {
@@ -78,26 +80,24 @@ void CheckEncoding(const CheckContext& ctx) {
 }
 
 void CheckUtf8(const CheckContext& ctx) {
-  const std::string& bytes = ctx.file.source.Bytes();
-  int nLastLine = 0;
-  for (size_t i = 3; i < bytes.size();) {
-    size_t n = Utf8SequenceLength(bytes, i);
-    if (n) {
-      i += n;
-      continue;
-    }
-    // One finding a line: a broken character rarely comes alone.
-    int nLine = 0;
-    LineOfByte(ctx.file.source, i, &nLine);
-    if (nLine != nLastLine) {
+  const SourceFile& file = ctx.file.source;
+  int nLine = 0;
+  for (const SourceLine& line : file.Lines()) {
+    ++nLine;
+    for (size_t i = 0; i < line.sBytes.size();) {
+      const size_t n = Utf8SequenceLength(line.sBytes, i);
+      if (n) {
+        i += n;
+        continue;
+      }
+      // One finding a line: a broken character rarely comes alone.
       char szByte[8];
-      std::snprintf(szByte, sizeof szByte, "0x%02X", static_cast<unsigned char>(bytes[i]));
-      AddAtByte(ctx, i, Severity::Error,
-                Text(std::string("invalid UTF-8 (byte ") + szByte + "); the program shows U+FFFD in its place"),
-                "invalid-utf8");
-      nLastLine = nLine;
+      std::snprintf(szByte, sizeof szByte, "0x%02X", static_cast<unsigned char>(line.sBytes[i]));
+      ctx.Add(nLine, file.ColumnOfByte(line, i), Severity::Error,
+              Text(std::string("invalid UTF-8 (byte ") + szByte + "); the program shows U+FFFD in its place"),
+              "invalid-utf8");
+      break;
     }
-    ++i;
   }
 }
 
@@ -137,32 +137,26 @@ void CheckBytes(const CheckContext& ctx) {
 }
 
 void CheckKeys(const CheckContext& ctx) {
-  const std::vector<LayoutSection>& sections = ctx.file.layout.Sections();
-  for (size_t s = 0; s < sections.size(); ++s) {
-    const LayoutSection& section = sections[s];
-    for (size_t t = 0; t < s; ++t) {
-      if (!base::EqualsNoCase(sections[t].sName, section.sName)) continue;
-      ctx.Add(section.nLine, ctx.file.layout.FirstColumn(section.nLine), Severity::Warning,
-              u"section [" + section.sName + u"] repeats [" + sections[t].sName + u"] of line " +
-                  base::FromAscii(std::to_string(sections[t].nLine)) + u"; the program reads only the first",
+  const Layout& layout = ctx.file.layout;
+  // The first section of every name, folded to lower case.
+  std::unordered_map<std::u16string, const LayoutSection*> firstSections;
+  for (const LayoutSection& section : layout.Sections()) {
+    auto [it, bNew] = firstSections.emplace(base::LCase(section.sName), &section);
+    if (!bNew) {
+      const LayoutSection& first = *it->second;
+      ctx.Add(section.nLine, layout.FirstColumn(section.nLine), Severity::Warning,
+              u"section [" + section.sName + u"] repeats [" + first.sName + u"] of line " + Number(first.nLine) +
+                  u"; the program reads only the first",
               "duplicate-section");
-      break;
     }
-    for (size_t i = 0; i < section.entries.size(); ++i) {
-      const LayoutEntry& e = section.entries[i];
-      for (size_t j = 0; j < i; ++j) {
-        const LayoutEntry& first = section.entries[j];
-        if (!base::EqualsNoCase(first.sKey, e.sKey)) continue;
-        // Exact repeats are the engine's own report.
-        if (first.sKey != e.sKey) {
-          ctx.Add(e.nLine, e.nKeyColumn, Severity::Warning,
-                  u"key '" + e.sKey + u"' differs from '" + first.sKey + u"' of line " +
-                      base::FromAscii(std::to_string(first.nLine)) +
-                      u" only in letter case; the program takes them for one key and keeps the first",
-                  "duplicate-key");
-        }
-        break;
-      }
+    for (const LayoutEntry& e : section.entries) {
+      const LayoutEntry& first = *section.Find(e.sKey);
+      // Exact repeats are the engine's own report.
+      if (&first == &e || first.sKey == e.sKey) continue;
+      ctx.Add(e.nLine, e.nKeyColumn, Severity::Warning,
+              u"key '" + e.sKey + u"' differs from '" + first.sKey + u"' of line " + Number(first.nLine) +
+                  u" only in letter case; the program takes them for one key and keeps the first",
+              "duplicate-key");
     }
   }
 }

@@ -59,9 +59,8 @@ bool ParseEntry(const std::u16string& s, size_t b, size_t e, int nLine, LayoutEn
 }  // namespace
 
 const LayoutEntry* LayoutSection::Find(const std::u16string& sKey) const {
-  for (const LayoutEntry& e : entries)
-    if (base::EqualsNoCase(e.sKey, sKey)) return &e;
-  return nullptr;
+  auto it = firstOf.find(base::LCase(sKey));
+  return it == firstOf.end() ? nullptr : &entries[it->second];
 }
 
 Layout::Layout(const SourceFile& file) : file_(file) {
@@ -82,7 +81,10 @@ Layout::Layout(const SourceFile& file) : file_(file) {
     }
     if (sections_.empty()) continue;
     LayoutEntry entry;
-    if (ParseEntry(s, b, e, nLine, &entry) && !entry.sKey.empty()) sections_.back().entries.push_back(std::move(entry));
+    if (!ParseEntry(s, b, e, nLine, &entry) || entry.sKey.empty()) continue;
+    LayoutSection& section = sections_.back();
+    section.firstOf.emplace(base::LCase(entry.sKey), section.entries.size());
+    section.entries.push_back(std::move(entry));
   }
 }
 

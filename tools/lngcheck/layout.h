@@ -5,6 +5,7 @@
 // (blank, comment, header, entry) so that both count the same lines.
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "source_file.h"
@@ -26,6 +27,7 @@ struct LayoutSection {
   std::u16string sName;  // as written between the brackets
   int nLine = 0;
   std::vector<LayoutEntry> entries;
+  std::unordered_map<std::u16string, size_t> firstOf;  // lower-cased key -> its first entry
 
   // The first entry whose key equals sKey without regard to case, or null.
   const LayoutEntry* Find(const std::u16string& sKey) const;
