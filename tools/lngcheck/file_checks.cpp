@@ -68,15 +68,20 @@ size_t Utf8SequenceLength(const std::string& s, size_t i) {
 
 void CheckEncoding(const CheckContext& ctx) {
   const std::string& bytes = ctx.file.source.Bytes();
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (static_cast<unsigned char>(bytes[i]) < 0x80) continue;
-    const std::string sCodePage = std::to_string(platform::TextCodec().AnsiCodePage());
-    AddAtByte(ctx, i, Severity::Warning,
-              Text("non-ASCII text without a byte-order mark is read in code page " + sCodePage +
-                   "; save as UTF-8 with BOM"),
-              "encoding");
-    return;
+  size_t nFirst = std::string::npos;
+  bool bUtf8 = true;  // every non-ASCII byte belongs to a well-formed UTF-8 character
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t n = Utf8SequenceLength(bytes, i);
+    if (n != 1 && nFirst == std::string::npos) nFirst = i;
+    bUtf8 = bUtf8 && n != 0;
+    i += n ? n : 1;
   }
+  if (nFirst == std::string::npos) return;
+  const std::string sCodePage = std::to_string(platform::TextCodec().AnsiCodePage());
+  AddAtByte(ctx, nFirst, Severity::Warning,
+            Text(std::string(bUtf8 ? "UTF-8 text without a byte-order mark" : "non-ASCII text without a byte-order mark") +
+                 " is read in code page " + sCodePage + "; save as UTF-8 with BOM"),
+            "encoding");
 }
 
 void CheckUtf8(const CheckContext& ctx) {
