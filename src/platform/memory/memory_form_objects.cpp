@@ -4,6 +4,7 @@
 #include "base/convert.h"
 #include "base/failure.h"
 #include "base/text.h"
+#include "platform/form_values.h"
 #include "platform/memory/memory_forms.h"
 
 namespace platform {
@@ -49,26 +50,6 @@ std::vector<Property> MakeProperties(const std::vector<std::pair<std::u16string_
     out.push_back(Property{std::u16string(sName), kind,
                            kind == Kind::Text ? base::Variant(u"") : base::Variant(0.0)});
   return out;
-}
-
-// The numeric value of v as a property takes it: numbers as they are, text that
-// reads as a number, otherwise 13 (94 for null).
-double ToNumber(const base::Variant& v) {
-  switch (v.GetKind()) {
-    case base::Variant::Kind::Empty: return 0;
-    case base::Variant::Kind::Bool: return v.AsBool() ? -1 : 0;
-    case base::Variant::Kind::Long: return v.AsLong();
-    case base::Variant::Kind::Double: return v.AsDouble();
-    case base::Variant::Kind::Date: return v.AsDate().dValue;
-    case base::Variant::Kind::String: {
-      auto d = base::ParseNumber(v.AsText());
-      if (!d) base::Raise(base::kTypeMismatch);
-      return *d;
-    }
-    case base::Variant::Kind::Null: base::Raise(base::kInvalidUseOfNull);
-    case base::Variant::Kind::List: break;
-  }
-  base::Raise(base::kTypeMismatch);
 }
 
 [[noreturn]] void RaiseNoMember() { base::Raise(base::kNoSuchMember); }
@@ -162,7 +143,7 @@ base::Variant MemoryFormObject::GetProperty(std::u16string_view sName) {
 void MemoryFormObject::SetProperty(std::u16string_view sName, const base::Variant& vValue) {
   if (Property* p = FindProperty(sName)) {
     // Convert first, so that a value that does not fit leaves the property as it was.
-    p->vValue = p->kind == Kind::Text ? base::Variant(base::CStr(vValue)) : base::Variant(ToNumber(vValue));
+    p->vValue = p->kind == Kind::Text ? base::Variant(base::CStr(vValue)) : base::Variant(PropertyNumber(vValue));
     return;
   }
   if (base::EqualsNoCase(sName, u"Index")) {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "platform/forms.h"
-#include "platform/memory/bmp_codec.h"
+#include "platform/bmp_codec.h"
 
 namespace platform {
 

@@ -1,0 +1,92 @@
+// Forms and user controls of the Win32 framework: attaching a name table to a
+// window, keeping the container's state for the window's lifetime (through a
+// window subclass), and painting a container's own picture as its background.
+
+#include "base/failure.h"
+#include "platform/win32/win32_form_parts.h"
+
+namespace platform::win32 {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x7457;  // "tW": one subclass of ours per window
+
+bool PaintBackground(const Container& c, HDC dc) {
+  auto it = c.pictures.find(c.hWnd);
+  HBITMAP hBitmap = it == c.pictures.end() ? nullptr : BitmapOf(it->second);
+  if (!hBitmap) return false;
+  RECT rc;
+  GetClientRect(c.hWnd, &rc);
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  BITMAP bm = {};
+  GetObjectW(hBitmap, sizeof bm, &bm);
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, hBitmap);
+  BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  return true;
+}
+
+LRESULT CALLBACK ContainerProc(HWND h, UINT nMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR nRef) {
+  auto* pState = reinterpret_cast<ContainerRef*>(nRef);
+  switch (nMsg) {
+    case WM_ERASEBKGND:
+      if (PaintBackground(**pState, reinterpret_cast<HDC>(wParam))) return TRUE;
+      break;
+    case WM_NCDESTROY: {
+      // The children are gone: the pictures they showed can go with the state.
+      RemoveWindowSubclass(h, ContainerProc, kSubclassId);
+      (*pState)->hWnd = nullptr;
+      delete pState;
+      break;
+    }
+  }
+  return DefSubclassProc(h, nMsg, wParam, lParam);
+}
+
+ContainerRef Attach(HWND hWnd, std::u16string sName, std::u16string sType, bool bForm,
+                    std::vector<ControlName> names) {
+  RegisterFormClasses();
+  if (!IsWindow(hWnd)) base::Raise(base::kObjectNotSet);
+  DWORD_PTR nRef = 0;
+  if (!GetWindowSubclass(hWnd, ContainerProc, kSubclassId, &nRef)) {
+    auto* pState = new ContainerRef(std::make_shared<Container>());
+    if (!SetWindowSubclass(hWnd, ContainerProc, kSubclassId, reinterpret_cast<DWORD_PTR>(pState))) {
+      delete pState;
+      base::Raise(base::kOutOfMemory);
+    }
+    nRef = reinterpret_cast<DWORD_PTR>(pState);
+  }
+  ContainerRef c = *reinterpret_cast<ContainerRef*>(nRef);
+  c->hWnd = hWnd;
+  c->sName = std::move(sName);
+  c->sType = std::move(sType);
+  c->bForm = bForm;
+  c->names = std::move(names);
+  return c;
+}
+
+}  // namespace
+
+void RegisterFormClasses() {
+  static const bool bDone = [] {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    RegisterLineClass();
+    return true;
+  }();
+  (void)bDone;
+}
+
+FormObjectRef AttachForm(HWND hWnd, std::u16string sName, std::vector<ControlName> names) {
+  std::u16string sType = sName;  // a form's class is its own name
+  return ContainerObject(Attach(hWnd, std::move(sName), std::move(sType), true, std::move(names)));
+}
+
+FormObjectRef AttachUserControl(HWND hWnd, std::vector<ControlName> names) {
+  std::u16string sClass = WindowClassName(hWnd);
+  std::u16string sName = sClass;
+  return ContainerObject(Attach(hWnd, std::move(sName), std::move(sClass), false, std::move(names)));
+}
+
+}  // namespace platform::win32
