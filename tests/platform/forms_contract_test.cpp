@@ -4,6 +4,7 @@
 // language file and dumped in each mode, read back from what the windows show.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -135,6 +136,10 @@ TEST_P(FormsContract, LocalizingSetsWhatTheWindowsShow) {
   EXPECT_TRUE(log_.Entries().empty()) << log_.Lines()[0];
 
   const double x = TwipsPerPixelX(), y = TwipsPerPixelY();
+  // The run in a prefix of another resolution must see it.
+  if (const char* pszDpi = std::getenv("TWINSWEEP_WINE_DPI"); pszDpi && std::string(GetParam().pszName) == "System") {
+    EXPECT_EQ(x, 1440.0 / std::atoi(pszDpi));
+  }
   const struct {
     const char16_t* sPath;
     const char16_t* sProperty;

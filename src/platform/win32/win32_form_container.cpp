@@ -9,6 +9,8 @@ namespace platform::win32 {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x7457;  // "tW": one subclass of ours per window
+// The state of an attached window, found again by a later attach.
+constexpr wchar_t kStateProperty[] = L"Twinsweep.FormState";
 
 bool PaintBackground(const Container& c, HDC dc) {
   auto it = c.pictures.find(c.hWnd);
@@ -36,6 +38,7 @@ LRESULT CALLBACK ContainerProc(HWND h, UINT nMsg, WPARAM wParam, LPARAM lParam, 
     case WM_NCDESTROY: {
       // The children are gone: the pictures they showed can go with the state.
       RemoveWindowSubclass(h, ContainerProc, kSubclassId);
+      RemovePropW(h, kStateProperty);
       (*pState)->hWnd = nullptr;
       delete pState;
       break;
@@ -48,16 +51,17 @@ ContainerRef Attach(HWND hWnd, std::u16string sName, std::u16string sType, bool 
                     std::vector<ControlName> names) {
   RegisterFormClasses();
   if (!IsWindow(hWnd)) base::Raise(base::kObjectNotSet);
-  DWORD_PTR nRef = 0;
-  if (!GetWindowSubclass(hWnd, ContainerProc, kSubclassId, &nRef)) {
-    auto* pState = new ContainerRef(std::make_shared<Container>());
-    if (!SetWindowSubclass(hWnd, ContainerProc, kSubclassId, reinterpret_cast<DWORD_PTR>(pState))) {
+  auto* pState = static_cast<ContainerRef*>(GetPropW(hWnd, kStateProperty));
+  if (!pState) {
+    pState = new ContainerRef(std::make_shared<Container>());
+    if (!SetPropW(hWnd, kStateProperty, pState) ||
+        !SetWindowSubclass(hWnd, ContainerProc, kSubclassId, reinterpret_cast<DWORD_PTR>(pState))) {
+      RemovePropW(hWnd, kStateProperty);
       delete pState;
       base::Raise(base::kOutOfMemory);
     }
-    nRef = reinterpret_cast<DWORD_PTR>(pState);
   }
-  ContainerRef c = *reinterpret_cast<ContainerRef*>(nRef);
+  ContainerRef c = *pState;
   c->hWnd = hWnd;
   c->sName = std::move(sName);
   c->sType = std::move(sType);

@@ -3,6 +3,7 @@
 // straight from the windows (text, rectangle, tooltip tool, shown image).
 #include <cmath>
 #include <map>
+#include <stdexcept>
 
 #include "base/text.h"
 #include "platform/win32/win32_forms.h"
@@ -73,6 +74,7 @@ class Win32Builder : public IFormBuilder {
                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, Pixels(d.nLeft, true),
                              Pixels(d.nTop, false), Pixels(d.nWidth, true), Pixels(d.nHeight, false), nullptr,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!hForm_) throw std::runtime_error("no form window: error " + std::to_string(GetLastError()));
     windows_[u""] = hForm_;
     std::vector<platform::win32::ControlName> names = Create(hForm_, u"", d.controls);
     frm_ = platform::win32::AttachForm(hForm_, d.sName, names);
