@@ -14,9 +14,12 @@
 #include "base/failure.h"
 #include "lang/forms_fixture.h"
 #include "platform/bmp_codec.h"
+#include "support/failure_of.h"
 #include "support/form_builder.h"
 
 namespace {
+
+using testing_support::FailureOf;
 
 using base::Variant;
 using forms_testing::Crlf;
@@ -178,17 +181,6 @@ TEST_P(FormsContract, LocalizingSetsWhatTheWindowsShow) {
   const char16_t* ends[] = {u"X1", u"Y1", u"X2", u"Y2"};
   const char* expected[] = {"120", "2400", "3600", "2280"};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(base::ToUtf8(base::CStr(lin->GetProperty(ends[i]))), expected[i]) << i;
-}
-
-// The number of the failure f raises, 0 when it raises none.
-template <class F>
-int32_t FailureOf(F&& f) {
-  try {
-    f();
-  } catch (const base::Failure& e) {
-    return e.Number();
-  }
-  return 0;
 }
 
 TEST_P(FormsContract, WhatAnObjectLacksFailsWithTheFrameworksNumber) {

@@ -1,9 +1,9 @@
 // Forms, user controls, controls and control arrays of the in-memory framework.
 #include <algorithm>
 
-#include "base/convert.h"
 #include "base/failure.h"
 #include "base/text.h"
+#include "platform/form_control_array.h"
 #include "platform/form_values.h"
 #include "platform/memory/memory_forms.h"
 
@@ -54,28 +54,20 @@ std::vector<Property> MakeProperties(const std::vector<std::pair<std::u16string_
 
 [[noreturn]] void RaiseNoMember() { base::Raise(base::kNoSuchMember); }
 
-// A control array as a whole: it has a name and elements, and no property of its
-// own, so any entry aimed at the array rather than an element changes nothing.
-class MemoryControlArray : public IFormObject {
+// A control array of the in-memory framework: its elements, in order of addition.
+class MemoryControlArray : public ControlArrayObject {
  public:
   MemoryControlArray(std::u16string sName, std::vector<std::shared_ptr<MemoryFormObject>> elements)
-      : sName_(std::move(sName)), elements_(std::move(elements)) {}
-  std::u16string Name() override { return sName_; }
-  std::u16string TypeName() override { return u"Object"; }
-  base::Variant GetProperty(std::u16string_view) override { RaiseNoMember(); }
-  void SetProperty(std::u16string_view, const base::Variant&) override { RaiseNoMember(); }
-  PictureRef GetPicture() override { RaiseNoMember(); }
-  void SetPicture(const PictureRef&) override { RaiseNoMember(); }
-  ControlsRef Controls() override { RaiseNoMember(); }
-  FormObjectRef Element(int32_t nIndex) override {
+      : ControlArrayObject(std::move(sName)), elements_(std::move(elements)) {}
+
+ protected:
+  FormObjectRef FindElement(int32_t nIndex) override {
     for (const auto& e : elements_)
       if (e->Index() == nIndex) return e;
-    base::Raise(kErrControlArrayElement,
-                u"Control array element '" + base::LongToText(nIndex) + u"' doesn't exist");
+    return nullptr;
   }
 
  private:
-  std::u16string sName_;
   std::vector<std::shared_ptr<MemoryFormObject>> elements_;
 };
 

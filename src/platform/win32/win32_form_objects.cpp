@@ -5,9 +5,9 @@
 #include <cmath>
 #include <optional>
 
-#include "base/convert.h"
 #include "base/failure.h"
 #include "base/text.h"
+#include "platform/form_control_array.h"
 #include "platform/form_values.h"
 #include "platform/win32/win32_form_parts.h"
 #include "platform/win32/win32_strings.h"
@@ -195,27 +195,21 @@ FormObjectRef ControlOf(const ContainerRef& c, const ControlName& entry) {
   return std::make_shared<Win32FormObject>(c, h, entry.sName, entry.nIndex);
 }
 
-// A control array as a whole: its name and its elements, no property of its own.
-class Win32ControlArray : public IFormObject {
+// A control array of the Win32 framework: the elements are the table's entries of its name.
+class Win32ControlArray : public ControlArrayObject {
  public:
-  Win32ControlArray(ContainerRef c, std::u16string sName) : c_(std::move(c)), sName_(std::move(sName)) {}
-  std::u16string Name() override { return sName_; }
-  std::u16string TypeName() override { return u"Object"; }
-  base::Variant GetProperty(std::u16string_view) override { RaiseNoMember(); }
-  void SetProperty(std::u16string_view, const base::Variant&) override { RaiseNoMember(); }
-  PictureRef GetPicture() override { RaiseNoMember(); }
-  void SetPicture(const PictureRef&) override { RaiseNoMember(); }
-  ControlsRef Controls() override { RaiseNoMember(); }
-  FormObjectRef Element(int32_t nIndex) override {
+  Win32ControlArray(ContainerRef c, std::u16string sName) : ControlArrayObject(sName), c_(std::move(c)) {}
+
+ protected:
+  FormObjectRef FindElement(int32_t nIndex) override {
     for (const ControlName& e : c_->names)
-      if (e.nIndex == nIndex && base::EqualsNoCase(e.sName, sName_) && GetDlgItem(c_->hWnd, e.nId))
+      if (e.nIndex == nIndex && base::EqualsNoCase(e.sName, Name()) && GetDlgItem(c_->hWnd, e.nId))
         return ControlOf(c_, e);
-    base::Raise(kErrControlArrayElement, u"Control array element '" + base::LongToText(nIndex) + u"' doesn't exist");
+    return nullptr;
   }
 
  private:
   ContainerRef c_;
-  std::u16string sName_;
 };
 
 // The controls of the name table whose windows exist, in the table's order.
