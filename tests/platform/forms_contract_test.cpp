@@ -204,6 +204,8 @@ TEST_P(FormsContract, WhatAnObjectLacksFailsWithTheFrameworksNumber) {
       {"missing control", [&] { find(u"ghost"); }, 730},
       {"name without regard to case", [&] { find(u"CMDOK")->SetProperty(u"caption", Variant(u"x")); }, 0},
       {"number from text", [&] { find(u"cmdOK")->SetProperty(u"Left", Variant(u"abc")); }, 13},
+      {"negative width", [&] { find(u"cmdOK")->SetProperty(u"Width", Variant(-15)); }, 380},
+      {"left of the screen", [&] { frm_->SetProperty(u"Left", Variant(-600)); }, 0},
       {"missing picture file", [&] { platform::Forms().LoadPicture(tmp_.File(u"none.bmp")); }, 53},
       {"picture in a missing folder", [&] { platform::Forms().LoadPicture(tmp_.File(u"no\\none.bmp")); }, 76},
       {"file that is no picture", [&] { platform::Forms().LoadPicture(tmp_.Write(u"x.bmp", "not a bitmap")); }, 481},
@@ -222,6 +224,7 @@ TEST_P(FormsContract, APictureSavedIsTheImageLoaded) {
 }
 
 TEST_P(FormsContract, TheDumpOfEachModeIsTheSame) {
+  frm_->Controls()->Find(u"txtName")->SetProperty(u"ToolTipText", Variant(u"\"name\""));
   EXPECT_EQ(Dump(2), Crlf(u8R"([TwinsweepLauncher.frmContract]
 ; (frmContract)
 .Caption⇥⇥⇥="Design"
@@ -233,6 +236,7 @@ lblInfo(0)⇥⇥⇥="Line one\nLine two"
 lblInfo(1)⇥⇥⇥="Second"
 ; txtName(TextBox)
 txtName⇥⇥⇥⇥=""
+txtName.ToolTipText⇥⇥="""name"""
 ; optMode(0)(OptionButton)
 optMode(0)⇥⇥⇥="Mode 0"
 ; optMode(1)(OptionButton)
@@ -249,6 +253,8 @@ cmdOK⇥⇥⇥⇥="OK"
 lblInfo(0)⇥⇥⇥="Line one\nLine two"
 ; lblInfo(1)(Label)
 lblInfo(1)⇥⇥⇥="Second"
+; txtName(TextBox)
+txtName.ToolTipText⇥⇥="""name"""
 ; optMode(0)(OptionButton)
 optMode(0)⇥⇥⇥="Mode 0"
 ; optMode(1)(OptionButton)
@@ -285,6 +291,7 @@ txtName.Left⇥⇥⇥="120"
 txtName.Top⇥⇥⇥="1800"
 txtName.Width⇥⇥⇥="1980"
 txtName.Height⇥⇥⇥="300"
+txtName.ToolTipText⇥⇥="""name"""
 
 linSep.X1⇥⇥⇥="120"
 linSep.Y1⇥⇥⇥="2280"

@@ -135,7 +135,15 @@ base::Variant MemoryFormObject::GetProperty(std::u16string_view sName) {
 void MemoryFormObject::SetProperty(std::u16string_view sName, const base::Variant& vValue) {
   if (Property* p = FindProperty(sName)) {
     // Convert first, so that a value that does not fit leaves the property as it was.
-    p->vValue = p->kind == Kind::Text ? base::Variant(base::CStr(vValue)) : base::Variant(PropertyNumber(vValue));
+    if (p->kind == Kind::Text) {
+      p->vValue = base::Variant(base::CStr(vValue));
+      return;
+    }
+    const double d = PropertyNumber(vValue);
+    // A window has no negative size, on any framework.
+    if (d < 0 && (base::EqualsNoCase(p->sName, u"Width") || base::EqualsNoCase(p->sName, u"Height")))
+      base::Raise(kErrInvalidPropertyValue, u"Invalid property value");
+    p->vValue = base::Variant(d);
     return;
   }
   if (base::EqualsNoCase(sName, u"Index")) {

@@ -100,10 +100,11 @@ class Win32FormObject : public IFormObject {
     if (auto n = Which(sName, {u"Left", u"Top", u"Width", u"Height"}); n && HasBox(*n)) {
       // Convert first, so that a value that does not fit leaves the window as it was.
       const int nPixels = ToPixels(vValue, *n % 2 == 0);
+      // A window has no negative size, on any framework.
+      if (*n >= 2 && PropertyNumber(vValue) < 0) RaiseInvalidValue();
       RECT rc = Box(h);
       int x = rc.left, y = rc.top, cx = rc.right - rc.left, cy = rc.bottom - rc.top;
       int* fields[] = {&x, &y, &cx, &cy};
-      if (*n >= 2 && nPixels < 0) RaiseInvalidValue();
       *fields[*n] = nPixels;
       SetWindowPos(h, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
       return;
