@@ -1,7 +1,6 @@
 // Forms and user controls of the Win32 framework: attaching a name table to a
 // window, keeping the container's state for the window's lifetime (through a
 // window subclass), and painting a container's own picture as its background.
-
 #include "base/failure.h"
 #include "platform/win32/win32_form_parts.h"
 
@@ -14,6 +13,7 @@ constexpr wchar_t kStateProperty[] = L"Twinsweep.FormState";
 
 bool PaintBackground(const Container& c, HDC dc) {
   auto it = c.pictures.find(c.hWnd);
+  // Only the framework's own pictures are kept, so BitmapOf cannot fail here.
   HBITMAP hBitmap = it == c.pictures.end() ? nullptr : BitmapOf(it->second);
   if (!hBitmap) return false;
   RECT rc;

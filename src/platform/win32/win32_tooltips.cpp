@@ -1,6 +1,5 @@
 // Tool tips of the Win32 framework: one tooltip control per container, made on the
 // first tip, with one tool per control (the control's window is the tool).
-
 #include "base/failure.h"
 #include "platform/win32/win32_form_parts.h"
 #include "platform/win32/win32_strings.h"

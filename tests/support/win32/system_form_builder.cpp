@@ -1,7 +1,9 @@
 // Forms of the Win32 framework built from a design: real windows made with
 // CreateWindowExW and attached with their name tables, and what they show read
 // straight from the windows (text, rectangle, tooltip tool, shown image).
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <stdexcept>
 
