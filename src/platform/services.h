@@ -5,7 +5,8 @@
 // build's real implementation unless a test has put a double in its place with
 // ScopedOverride, which restores the previous one when it goes out of scope.
 // Default<I>() is defined by the build's implementation folder (win32/ for the
-// Windows build, posix/ and memory/ for the native build).
+// Windows build, posix/ for the native build, whose registry and window framework
+// are the in-memory ones of memory/).
 namespace platform {
 
 template <class I>

@@ -98,10 +98,12 @@ class RefusingFiles : public testing_support::PassThroughFiles {
   int32_t nOpenStatus_;
 };
 
-// A fixture whose application folder is a fresh temporary folder.
+// A fixture whose application folder is a fresh temporary folder, and whose
+// framework services (pictures, the screen) are the in-memory ones that go with
+// forms built in memory, in either tree.
 class FormsTest : public ::testing::Test {
  protected:
-  FormsTest() : appOverride_(app_) { app_.sAppFolder = tmp_.Path(); }
+  FormsTest() : appOverride_(app_), formsOverride_(forms_) { app_.sAppFolder = tmp_.Path(); }
 
   std::u16string DumpFile(std::u16string_view sName) const {
     return tmp_.Path() + u"\\Dump\\" + std::u16string(sName) + u".txt";
@@ -110,6 +112,8 @@ class FormsTest : public ::testing::Test {
   testing_support::TempFolder tmp_;
   testing_support::FakeApp app_;
   platform::ScopedOverride<platform::IApp> appOverride_;
+  platform::MemoryForms forms_;
+  platform::ScopedOverride<platform::IForms> formsOverride_;
   testing_support::LogCapture log_;
 };
 

@@ -6,23 +6,14 @@
 #include "base/failure.h"
 #include "base/text.h"
 #include "platform/memory/memory_forms.h"
+#include "support/failure_of.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 using platform::MemoryFormObject;
 using platform::MemoryPicture;
-
-// The number of the failure f raises, 0 when it raises none.
-template <class F>
-int32_t FailureOf(F&& f) {
-  try {
-    f();
-  } catch (const base::Failure& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using testing_support::FailureOf;
 
 TEST(MemoryForms, EachTypeCarriesItsOwnProperties) {
   auto frm = MemoryFormObject::NewForm(u"frmTest");

@@ -1,9 +1,10 @@
 // Forms, user controls, controls and control arrays of the in-memory framework.
 #include <algorithm>
 
-#include "base/convert.h"
 #include "base/failure.h"
 #include "base/text.h"
+#include "platform/form_control_array.h"
+#include "platform/form_values.h"
 #include "platform/memory/memory_forms.h"
 
 namespace platform {
@@ -51,50 +52,22 @@ std::vector<Property> MakeProperties(const std::vector<std::pair<std::u16string_
   return out;
 }
 
-// The numeric value of v as a property takes it: numbers as they are, text that
-// reads as a number, otherwise 13 (94 for null).
-double ToNumber(const base::Variant& v) {
-  switch (v.GetKind()) {
-    case base::Variant::Kind::Empty: return 0;
-    case base::Variant::Kind::Bool: return v.AsBool() ? -1 : 0;
-    case base::Variant::Kind::Long: return v.AsLong();
-    case base::Variant::Kind::Double: return v.AsDouble();
-    case base::Variant::Kind::Date: return v.AsDate().dValue;
-    case base::Variant::Kind::String: {
-      auto d = base::ParseNumber(v.AsText());
-      if (!d) base::Raise(base::kTypeMismatch);
-      return *d;
-    }
-    case base::Variant::Kind::Null: base::Raise(base::kInvalidUseOfNull);
-    case base::Variant::Kind::List: break;
-  }
-  base::Raise(base::kTypeMismatch);
-}
-
 [[noreturn]] void RaiseNoMember() { base::Raise(base::kNoSuchMember); }
 
-// A control array as a whole: it has a name and elements, and no property of its
-// own, so any entry aimed at the array rather than an element changes nothing.
-class MemoryControlArray : public IFormObject {
+// A control array of the in-memory framework: its elements, in order of addition.
+class MemoryControlArray : public ControlArrayObject {
  public:
   MemoryControlArray(std::u16string sName, std::vector<std::shared_ptr<MemoryFormObject>> elements)
-      : sName_(std::move(sName)), elements_(std::move(elements)) {}
-  std::u16string Name() override { return sName_; }
-  std::u16string TypeName() override { return u"Object"; }
-  base::Variant GetProperty(std::u16string_view) override { RaiseNoMember(); }
-  void SetProperty(std::u16string_view, const base::Variant&) override { RaiseNoMember(); }
-  PictureRef GetPicture() override { RaiseNoMember(); }
-  void SetPicture(const PictureRef&) override { RaiseNoMember(); }
-  ControlsRef Controls() override { RaiseNoMember(); }
-  FormObjectRef Element(int32_t nIndex) override {
+      : ControlArrayObject(std::move(sName)), elements_(std::move(elements)) {}
+
+ protected:
+  FormObjectRef FindElement(int32_t nIndex) override {
     for (const auto& e : elements_)
       if (e->Index() == nIndex) return e;
-    base::Raise(kErrControlArrayElement,
-                u"Control array element '" + base::LongToText(nIndex) + u"' doesn't exist");
+    return nullptr;
   }
 
  private:
-  std::u16string sName_;
   std::vector<std::shared_ptr<MemoryFormObject>> elements_;
 };
 
@@ -162,7 +135,15 @@ base::Variant MemoryFormObject::GetProperty(std::u16string_view sName) {
 void MemoryFormObject::SetProperty(std::u16string_view sName, const base::Variant& vValue) {
   if (Property* p = FindProperty(sName)) {
     // Convert first, so that a value that does not fit leaves the property as it was.
-    p->vValue = p->kind == Kind::Text ? base::Variant(base::CStr(vValue)) : base::Variant(ToNumber(vValue));
+    if (p->kind == Kind::Text) {
+      p->vValue = base::Variant(base::CStr(vValue));
+      return;
+    }
+    const double d = PropertyNumber(vValue);
+    // A window has no negative size, on any framework.
+    if (d < 0 && (base::EqualsNoCase(p->sName, u"Width") || base::EqualsNoCase(p->sName, u"Height")))
+      base::Raise(kErrInvalidPropertyValue, u"Invalid property value");
+    p->vValue = base::Variant(d);
     return;
   }
   if (base::EqualsNoCase(sName, u"Index")) {

@@ -2,11 +2,11 @@
 // The program's own window framework: forms, user controls, controls, control
 // arrays and pictures held in memory.
 //
-// It stands where the real framework does not exist (every build of this
-// product; the launcher shows no form of its own) and lets the localization
-// engine and its tests work on forms built in code. It keeps the framework's
-// rules that the engine depends on: each type of control has its own set of
-// properties, and reading or setting one it lacks fails with 438; names are
+// It stands where no real framework exists (the native build) and lets the
+// localization engine's tests in both trees work on forms built in code; the
+// Windows build has real windows (platform/win32/win32_forms.h). It keeps the
+// framework's rules that the engine depends on: each type of control has its own
+// set of properties, and reading or setting one it lacks fails with 438; names are
 // found without regard to case; a control array's name gives the array, whose
 // elements are taken by index; pictures are read from and written to real .bmp
 // files through platform::Files().
@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "platform/forms.h"
-#include "platform/memory/bmp_codec.h"
+#include "platform/bmp_codec.h"
 
 namespace platform {
 

@@ -1,13 +1,14 @@
-// The native build's remaining services. It has no registry, shell or message
-// boxes of its own: the registry is the program's in-memory store, and the shell
-// and message boxes refuse quietly (the launcher itself exists only for Windows;
-// tests put doubles in their place).
+// The native build's remaining services. It has no registry, window framework,
+// shell or message boxes of its own: the registry and the forms are the program's
+// in-memory ones, and the shell and message boxes refuse quietly (the launcher
+// itself exists only for Windows; tests put doubles in their place).
 #include <unistd.h>
 
 #include <climits>
 
 #include "base/text.h"
 #include "platform/desktop.h"
+#include "platform/memory/memory_forms.h"
 #include "platform/memory/memory_registry.h"
 
 namespace platform {
@@ -41,6 +42,11 @@ template <>
 IRegistry& Default<IRegistry>() {
   static MemoryRegistry registry;
   return registry;
+}
+template <>
+IForms& Default<IForms>() {
+  static MemoryForms forms;
+  return forms;
 }
 template <>
 IShell& Default<IShell>() {

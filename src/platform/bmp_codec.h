@@ -1,5 +1,5 @@
 #pragma once
-// The .bmp file format, as the in-memory window framework reads and writes it.
+// The .bmp file format, as the window frameworks read and write it.
 //
 // Reading takes uncompressed bitmaps (BI_RGB) of 1, 4, 8, 24 and 32 bits per
 // pixel, bottom-up or top-down, with the core (12-byte) or any later info

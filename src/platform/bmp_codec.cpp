@@ -1,4 +1,4 @@
-#include "platform/memory/bmp_codec.h"
+#include "platform/bmp_codec.h"
 
 namespace platform {
 namespace {

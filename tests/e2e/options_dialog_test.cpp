@@ -1,0 +1,164 @@
+// The options dialog example (examples/options_dialog) as a user runs it: in each
+// language its real windows carry the texts of that language file, read back
+// from the windows, and a file that asks for a dump gets the dialog as designed.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "../../examples/options_dialog/resource.h"
+#include "support/paths.h"
+#include "support/process.h"
+#include "support/temp_folder.h"
+#include "support/utf8_text.h"
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+
+std::string ReadBytes(const std::wstring& sPath) {
+  HANDLE h = CreateFileW(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "";
+  std::string s;
+  char buf[4096];
+  DWORD n = 0;
+  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0) s.append(buf, n);
+  CloseHandle(h);
+  return s;
+}
+
+std::wstring ExampleFile(const std::wstring& sName) { return JoinPath(JoinPath(BuildRoot(), L"examples"), sName); }
+
+// The example, its language files and picture in a folder of their own.
+class ExampleInstall {
+ public:
+  ExampleInstall() : folder_(L"twinsweep-example") {
+    for (const wchar_t* s : {L"options_dialog.exe", L"EN.lng", L"DE.lng", L"JA.lng", L"logo.bmp"})
+      folder_.CopyIn(ExampleFile(s), s);
+  }
+  const TempFolder& Folder() const { return folder_; }
+
+ private:
+  TempFolder folder_;
+};
+
+// The dialog of the process, once it is shown.
+HWND WaitForDialog(DWORD nProcessId) {
+  for (DWORD n = 0; n < kTimeoutMs; n += 100) {
+    struct Search {
+      DWORD nProcessId;
+      HWND hFound;
+    } search{nProcessId, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(p);
+          DWORD nPid = 0;
+          GetWindowThreadProcessId(h, &nPid);
+          wchar_t szClass[16] = {};
+          GetClassNameW(h, szClass, 16);
+          if (nPid != s->nProcessId || wcscmp(szClass, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
+          s->hFound = h;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.hFound) return search.hFound;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+std::wstring TextOf(HWND h) {
+  wchar_t sz[1024] = {};
+  GetWindowTextW(h, sz, 1024);
+  return sz;
+}
+
+// The entries of the form's section, values unquoted with "\n" as a line break:
+// enough for the example's own files.
+std::map<std::string, std::wstring> FormSection(const std::string& sFile) {
+  std::map<std::string, std::wstring> out;
+  std::istringstream in(sFile);
+  std::string sLine;
+  bool bIn = false;
+  while (std::getline(in, sLine)) {
+    if (!sLine.empty() && sLine.back() == '\r') sLine.pop_back();
+    if (!sLine.empty() && sLine[0] == '[') bIn = sLine == "[OptionsDialog.frmOptions]";
+    const size_t nEq = sLine.find('='), nOpen = sLine.find('"'), nClose = sLine.rfind('"');
+    if (!bIn || nEq == std::string::npos || nOpen == nClose) continue;
+    std::string sKey = sLine.substr(0, nEq);
+    sKey.erase(sKey.find_last_not_of(' ') + 1);
+    std::string sValue = sLine.substr(nOpen + 1, nClose - nOpen - 1);
+    for (size_t p; (p = sValue.find("\\n")) != std::string::npos;) sValue.replace(p, 2, "\r\n");
+    out[sKey] = FromUtf8(sValue);
+  }
+  return out;
+}
+
+class OptionsDialogExample : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OptionsDialogExample, ItsWindowsCarryTheTextsOfTheLanguageFile) {
+  ExampleInstall install;
+  const std::wstring sLang = FromUtf8(GetParam());
+  auto texts = FormSection(ReadBytes(install.Folder() / (sLang + L".lng")));
+  ASSERT_FALSE(texts.empty());
+  ProcessTree example(install.Folder() / L"options_dialog.exe", sLang);
+  HWND hDlg = WaitForDialog(example.Id());
+  ASSERT_TRUE(hDlg) << "no dialog";
+  const struct {
+    const char* sKey;
+    int nId;  // 0: the dialog itself
+  } cases[] = {
+      {".Caption", 0},        {"cmdOK", IDOK},          {"lblInfo(0)", IDC_INFO},  {"fraMode", IDC_MODEFRAME},
+      {"optMode(0)", IDC_MODE0}, {"optMode(1)", IDC_MODE1}, {"optMode(2)", IDC_MODE2},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ToUtf8(TextOf(c.nId ? GetDlgItem(hDlg, c.nId) : hDlg)), ToUtf8(texts.at(c.sKey))) << c.sKey;
+  EXPECT_NE(SendMessageW(GetDlgItem(hDlg, IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "imgLogo.Picture";
+  PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(example.WaitForExit(kTimeoutMs));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, OptionsDialogExample, ::testing::Values("EN", "DE", "JA"));
+
+TEST(OptionsDialogExampleDump, ModeTwoWritesTheDesignedTexts) {
+  ExampleInstall install;
+  std::string sFile = ReadBytes(install.Folder() / L"EN.lng");
+  const std::string sForms = "forms     = \"frmOptions\"\r\n";
+  ASSERT_NE(sFile.find(sForms), std::string::npos);
+  sFile.insert(sFile.find(sForms) + sForms.size(), "dumpforms = \"2\"\r\n");
+  install.Folder().WriteFile(L"EN.lng", sFile);
+  ProcessTree example(install.Folder() / L"options_dialog.exe", L"EN");
+  HWND hDlg = WaitForDialog(example.Id());
+  ASSERT_TRUE(hDlg) << "no dialog";
+  PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(example.WaitForExit(kTimeoutMs));
+  // The blocks of the form and of cmdOK, lblInfo(0), txtName and linSep (which has
+  // none in this mode) are the classic example's, byte for byte; the option
+  // buttons, the frame and the image follow.
+  EXPECT_EQ(ReadBytes(install.Folder() / L"Dump\\frmOptions.txt"),
+            "[OptionsDialog.frmOptions]\r\n"
+            "; (frmOptions)\r\n"
+            ".Caption\t\t\t=\"Options\"\r\n"
+            "; cmdOK(CommandButton)\r\n"
+            "cmdOK\t\t\t\t=\"OK\"\r\n"
+            "; lblInfo(0)(Label)\r\n"
+            "lblInfo(0)\t\t\t=\"Line one\\nLine two\"\r\n"
+            "; txtName(TextBox)\r\n"
+            "txtName\t\t\t\t=\"\"\r\n"
+            "txtName.ToolTipText\t\t=\"\"\"name\"\"\"\r\n"
+            "; optMode(0)(OptionButton)\r\n"
+            "optMode(0)\t\t\t=\"Simple\"\r\n"
+            "; optMode(1)(OptionButton)\r\n"
+            "optMode(1)\t\t\t=\"Standard\"\r\n"
+            "; optMode(2)(OptionButton)\r\n"
+            "optMode(2)\t\t\t=\"Expert\"\r\n"
+            "; fraMode(Frame)\r\n"
+            "fraMode\t\t\t\t=\"Mode\"\r\n"
+            "; imgLogo(Image)\r\n"
+            "imgLogo\t\t\t\t=\"\"\r\n");
+}
+
+}  // namespace
+}  // namespace e2e
