@@ -15,15 +15,12 @@
 
 #include "base/text.h"
 #include "platform/diagnostics.h"
+#include "platform/posix/posix_paths.h"
 
 namespace platform {
 namespace {
 
-std::string NativePath(std::u16string_view sPath) {
-  std::string p = base::ToUtf8(sPath);
-  std::replace(p.begin(), p.end(), '\\', '/');
-  return p;
-}
+using posix::NativePath;
 
 class PosixDiagnostics : public IDiagnostics {
  public:
