@@ -33,10 +33,8 @@ bool UserWantsOutlookStarted() {
   const std::u16string sTitle = oLang.Item(u"LID_TITLE", base::VariantList{});
   // No icon, Yes the default button (MB_DEFBUTTON1 is 0).
   const int32_t nAnswer = platform::Dialogs().MessageBox(sQuestion, sTitle, platform::kMbYesNo);
-  Note(u"the question was answered " + std::u16string(nAnswer == platform::kIdYes  ? u"Yes"
-                                                     : nAnswer == platform::kIdNo ? u"No"
-                                                                                  : u"otherwise") +
-       u" (" + base::LongToText(nAnswer) + u")");
+  const char16_t* szAnswer = nAnswer == platform::kIdYes ? u"Yes" : nAnswer == platform::kIdNo ? u"No" : u"otherwise";
+  Note(u"the question was answered " + std::u16string(szAnswer) + u" (" + base::LongToText(nAnswer) + u")");
   return nAnswer == platform::kIdYes;
 }
 
