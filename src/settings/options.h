@@ -12,7 +12,7 @@ class COptions {
   std::u16string LangFile();
   void LangFile(const std::u16string& sValue);
   // The DWORD "DiagnosticLog" is 1: the error log also writes its file. The user's
-  // value, else the machine's; absent or of another type counts as off.
+  // value, else the machine's (a value of another type counts as none).
   bool DiagnosticLog();
 
  private:
