@@ -1,6 +1,7 @@
 #include "base/error_log.h"
 
 #include "base/convert.h"
+#include "base/diagnostic_log.h"
 #include "base/failure.h"
 
 namespace mMain {
@@ -37,8 +38,8 @@ void LogError(const std::u16string& sSource, int32_t nNumber, const std::optiona
   entry.sText = vDescription ? *vDescription : pending.sDescription;
   if (vExtra) entry.sText += u"; " + *vExtra;
   entry.sSource = pending.nLine != 0 ? sSource + u"(" + base::LongToText(pending.nLine) + u")" : sSource;
-  // The entry goes to no destination in this program; only an observer sees it.
   Notify(entry);
+  WriteLogEntry(entry);
   base::ClearPending();
 }
 
@@ -48,7 +49,9 @@ void AssertTrue(bool bCondition, const std::u16string& sSource, const std::u16st
 }
 
 void LogDebug(const std::u16string& sSource, const std::u16string& sText) {
-  if (Observer()) Notify(LogEntry{LogEntry::Kind::Debug, sSource, 0, sText});
+  const LogEntry entry{LogEntry::Kind::Debug, sSource, 0, sText};
+  Notify(entry);
+  WriteLogEntry(entry);
 }
 
 }  // namespace mMain

@@ -1,10 +1,12 @@
 #pragma once
 // The program's common reporting points: LogError, AssertTrue, LogDebug.
 //
-// In this program a report goes nowhere: an entry is composed and dropped. What
-// callers rely on is the effect on the pending error: after LogError (and a failed
-// AssertTrue) none is pending. One observer may watch every composed entry; tests
-// use it to assert reports, the translators' tool to print them.
+// Entries go to the debugger's output channel and, when the DiagnosticLog option
+// asks for it, to a log file (base/diagnostic_log.h); nothing is shown and a
+// destination that cannot be written is dropped. What callers rely on is the
+// effect on the pending error: after LogError (and a failed AssertTrue) none is
+// pending. One observer may watch every composed entry; tests use it to assert
+// reports, the translators' tool to print them.
 #include <cstdint>
 #include <functional>
 #include <optional>

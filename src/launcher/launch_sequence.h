@@ -12,9 +12,13 @@ constexpr uint32_t kWaitPauseMs = 100;
 // found starting); then it ends silently, as when the start itself fails.
 constexpr uint32_t kOutlookStartTimeoutMs = 2 * 60 * 1000;
 
-// Returns when the wizard call is made or the sequence gives up silently (the
-// question declined, Outlook not started, Outlook gone before the add-in
-// appeared). Failures of the language object and of Outlook's automation are not
+// The launch sequence's own mutex, in the user session's namespace: held while a
+// launcher runs the sequence, so that a second one ends without doing anything.
+constexpr char16_t kLaunchMutex[] = u"Local\\Orvex.TwinsweepLauncher.Launch";
+
+// Returns when the wizard call is made or the sequence gives up silently (another
+// launcher running it, the question declined, Outlook not started, Outlook gone
+// before the add-in appeared). Every step is a debug note of the error log. Failures of the language object and of Outlook's automation are not
 // handled here: they reach the caller.
 void RunLaunchSequence();
 

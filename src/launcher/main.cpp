@@ -1,6 +1,7 @@
 #include "launcher/main.h"
 
 #include "base/convert.h"
+#include "base/diagnostic_log.h"
 #include "base/failure.h"
 #include "base/text.h"
 #include "launcher/launch_sequence.h"
@@ -51,6 +52,7 @@ void ShowErrorBox() {
 
 void Main() {
   try {
+    SetLogFileEnabled(Options().DiagnosticLog());
     if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"buyonline")) return RunPurchaseBranch();
     if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"help")) return RunHelpBranch();
     RunLaunchSequence();

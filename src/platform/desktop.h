@@ -29,6 +29,10 @@ class IDialogs {
   virtual ~IDialogs() = default;
   // MessageBoxW without an owner; answers the button pressed (IDOK, IDYES, ...).
   virtual int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) = 0;
+  // Brings to the front a message box that another process of this program (an
+  // executable of the same file name) is showing; false when none is showing. The
+  // default finds none, for doubles that have no use for it.
+  virtual bool BringOtherInstanceBoxToFront() { return false; }
 };
 
 class IApp {

@@ -2,8 +2,9 @@
 // Named mutexes, process start, pause and the clock, in the vocabulary of the
 // Windows kernel functions (wide forms).
 //
-// Handles are pointer-sized; 0 means "no handle". The program only ever opens
-// mutexes that other programs own and closes them at once; it never waits on one.
+// Handles are pointer-sized; 0 means "no handle". The program opens mutexes that
+// other programs own and closes them at once; it never waits on one. The one it
+// makes (one launch at a time) it holds until its launch sequence ends.
 #include <cstdint>
 #include <string_view>
 
@@ -39,6 +40,15 @@ class IProcesses {
   // OpenMutexW(nDesiredAccess, no inheritance, sName): a handle, or 0 when no
   // mutex of that name exists or it refuses the access.
   virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
+  // CreateMutexW(no security attributes, not owned, sName): a handle to the mutex,
+  // made now or already there (*pbExisted, ERROR_ALREADY_EXISTS); 0 when it can be
+  // neither made nor opened. The one mutex the program makes is its own; this
+  // default makes none, for doubles that have no use for it.
+  virtual KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) {
+    (void)sName;
+    *pbExisted = false;
+    return 0;
+  }
   // CloseHandle: true when the handle was closed.
   virtual bool CloseHandle(KernelHandle hObject) = 0;
   // CreateProcessW(no application name, a writable copy of sCommandLine, no

@@ -25,6 +25,12 @@ std::u16string COptions::LangFile() {
 
 void COptions::LangFile(const std::u16string& sValue) { WriteOption(u"LANG_", sValue, true); }
 
+bool COptions::DiagnosticLog() {
+  int32_t n = ReadNumberOption(u"DiagnosticLog", true);
+  if (n == -1) n = ReadNumberOption(u"DiagnosticLog", false);
+  return n == 1;
+}
+
 std::u16string COptions::ReadOption(const std::u16string& sName, const std::u16string& sDefault, bool bUserScope) {
   CWinReg oReg;
   std::u16string s;
@@ -33,6 +39,16 @@ std::u16string COptions::ReadOption(const std::u16string& sName, const std::u16s
     oReg.CloseKey();
   }
   return s.empty() ? sDefault : s;
+}
+
+int32_t COptions::ReadNumberOption(const std::u16string& sName, bool bUserScope) {
+  CWinReg oReg;
+  int32_t n = -1;
+  if (oReg.InitForRead(bUserScope ? oReg.HKEY_CURRENT_USER() : oReg.HKEY_LOCAL_MACHINE(), OptionsKeyPath())) {
+    n = oReg.ReadDWord(sName, -1);
+    oReg.CloseKey();
+  }
+  return n;
 }
 
 bool COptions::WriteOption(const std::u16string& sName, const std::u16string& sValue, bool bUserScope) {

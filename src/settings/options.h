@@ -2,6 +2,7 @@
 // COptions: the product's persisted options, read from and written to the registry
 // at each access (nothing is cached). Writes go to the user's scope only; the
 // machine's scope is a read-only fallback.
+#include <cstdint>
 #include <string>
 
 class COptions {
@@ -10,10 +11,15 @@ class COptions {
   void LangID(const std::u16string& sValue);
   std::u16string LangFile();
   void LangFile(const std::u16string& sValue);
+  // The DWORD "DiagnosticLog" is 1: the error log also writes its file. The user's
+  // value, else the machine's (a value of another type counts as none).
+  bool DiagnosticLog();
 
  private:
   std::u16string ReadOption(const std::u16string& sName, const std::u16string& sDefault, bool bUserScope);
   bool WriteOption(const std::u16string& sName, const std::u16string& sValue, bool bUserScope);
+  // The DWORD, or -1 when the scope has none.
+  int32_t ReadNumberOption(const std::u16string& sName, bool bUserScope);
   static std::u16string OptionsKeyPath();
 };
 

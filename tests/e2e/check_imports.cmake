@@ -1,7 +1,9 @@
 # Checks the PE headers of PROGRAM with OBJDUMP: a GUI-subsystem program that imports
 # only DLLs every Windows has. Runtime DLLs of the compiler (libstdc++, libgcc,
 # libwinpthread) would make the program fail to start on a user's machine.
-#   cmake -DOBJDUMP=... -DPROGRAM=... [-DRESULT_XML=...] -P check_imports.cmake
+# With VERSION it also checks the program's resources: the manifest and the
+# version block (see the resource check below).
+#   cmake -DOBJDUMP=... -DPROGRAM=... [-DVERSION=...] [-DRESULT_XML=...] -P check_imports.cmake
 # RESULT_XML receives a one-case report in the test framework's format, so the
 # check is counted with the other tests.
 cmake_minimum_required(VERSION 3.20)
@@ -35,6 +37,54 @@ if(rc EQUAL 0 AND NOT dlls)
 endif()
 if(rc EQUAL 0 AND NOT dump MATCHES "Subsystem[ \t]+0*2[ \t]+\\(Windows GUI\\)")
   list(APPEND problems "not a GUI-subsystem program")
+endif()
+
+# Resource check: the application manifest (run as invoker, per-monitor DPI
+# awareness, Common Controls 6, Windows 7 to 11, and no process code page, which
+# would change how ANSI language files are read) and the version block with the
+# product's names and the project's version.
+if(rc EQUAL 0 AND VERSION)
+  if(NOT dump MATCHES "Resource Directory \\[\\.rsrc\\]")
+    list(APPEND problems "no resource section")
+  endif()
+  file(STRINGS "${PROGRAM}" manifest REGEX "<|>")
+  string(JOIN "\n" manifest ${manifest})
+  foreach(needed
+      "requestedExecutionLevel level=\"asInvoker\""
+      ">PerMonitorV2"
+      "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""
+      "supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\""
+      "supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"")
+    string(FIND "${manifest}" "${needed}" at)
+    if(at EQUAL -1)
+      list(APPEND problems "the manifest lacks ${needed}")
+    endif()
+  endforeach()
+  string(FIND "${manifest}" "activeCodePage" at)
+  if(NOT at EQUAL -1)
+    list(APPEND problems "the manifest sets activeCodePage")
+  endif()
+  # The version block's texts are UTF-16 strings, each value right after its name
+  # (texts with brackets, semicolons or backslashes cannot be list items: left out).
+  file(STRINGS "${PROGRAM}" texts ENCODING UTF-16LE REGEX "^[^][;\\\\]+$")
+  foreach(pair "CompanyName=Orvex" "ProductName=Twinsweep" "FileVersion=${VERSION}"
+      "ProductVersion=${VERSION}" "OriginalFilename=TwinsweepLauncher.exe")
+    string(REGEX REPLACE "=.*" "" name "${pair}")
+    string(REGEX REPLACE "^[^=]*=" "" value "${pair}")
+    list(FIND texts "${name}" at)
+    set(found "")
+    if(at GREATER -1)
+      math(EXPR at "${at} + 1")
+      list(GET texts ${at} found)
+    endif()
+    if(NOT found STREQUAL value)
+      list(APPEND problems "the version block's ${name} is \"${found}\", not \"${value}\"")
+    endif()
+  endforeach()
+  list(FIND texts "FileDescription" at)
+  if(at EQUAL -1)
+    list(APPEND problems "the version block has no FileDescription")
+  endif()
 endif()
 
 list(LENGTH problems nProblems)

@@ -8,6 +8,7 @@
 
 #include "support/launcher_install.h"
 #include "support/message_box.h"
+#include "support/paths.h"
 #include "support/product_options.h"
 #include "support/registry.h"
 #include "support/shell_recorder.h"
@@ -155,6 +156,20 @@ const OtherCase kOtherCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(NotACommandWord, LauncherOtherCommand, ::testing::ValuesIn(kOtherCases),
                          [](const auto& info) { return std::string(info.param.szName); });
+
+// The release zip as a user unpacks it: scripts/test unpacks it into a folder whose
+// path has a space and names that folder in TWINSWEEP_PACKAGE_DIR (skipped without).
+TEST(PackagedLauncher, HelpRunsFromTheUnpackedReleaseZip) {
+  wchar_t szFolder[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(L"TWINSWEEP_PACKAGE_DIR", szFolder, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) GTEST_SKIP() << "TWINSWEEP_PACKAGE_DIR names no unpacked release zip";
+  ASSERT_TRUE(IsFile(JoinPath(szFolder, L"EN.lng")));
+  ShellOpenRecorder recorder;
+  ScopedProductOptions options(L"DE", std::nullopt);
+  ProcessTree launcher(JoinPath(szFolder, L"TwinsweepLauncher.exe"), L"help");
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{kProductSite + L"/DE/WebHelp/TwinsweepHelp.htm"});
+}
 
 }  // namespace
 }  // namespace e2e

@@ -7,10 +7,13 @@
 #include "launcher/launch_sequence.h"
 #include "launcher_doubles.h"
 #include "platform/memory/memory_registry.h"
+#include "support/log_capture.h"
+#include "support/recording_diagnostics.h"
 #include "support/source_languages.h"
 
 namespace {
 
+using launcher_test::FakeApartment;
 using launcher_test::FakeDialogs;
 using launcher_test::FakeOutlook;
 using launcher_test::FakeProcesses;
@@ -70,6 +73,8 @@ class LaunchSequenceTest : public ::testing::Test {
   platform::ScopedOverride<platform::IAutomation> useOutlook_{outlook_};
   platform::ScopedOverride<platform::IRegistry> useReg_{reg_};
   platform::ScopedOverride<platform::IApp> useApp_{app_};
+  FakeApartment apartment_{sys_};
+  platform::ScopedOverride<platform::IApartment> useApartment_{apartment_};
 };
 
 enum class OutlookAt { Start, DuringQuestion, AfterLaunch };
@@ -176,6 +181,86 @@ TEST_F(LaunchSequenceTest, WizardCallReachesTheAddinWithItsCommand) {
   EXPECT_EQ(outlook_.executes[0].nEntry, 2);
   EXPECT_EQ(outlook_.executes[0].sCommand, u"ShowQuickWizard");
   EXPECT_EQ(outlook_.executes[0].argKinds, (std::vector<std::string>{"string", "nothing"}));
+}
+
+TEST_F(LaunchSequenceTest, ASecondLauncherDoesNothingButShowTheFirstOnesQuestion) {
+  // The first one is asking; this one finds the launch mutex already there.
+  sys_.mutexes[mMain::kLaunchMutex] = Presence{0, kNever};
+  dialogs_.bOtherInstanceBox = true;
+  mMain::RunLaunchSequence();
+  EXPECT_EQ(dialogs_.nBroughtToFront, 1);
+  EXPECT_TRUE(dialogs_.boxes.empty());
+  EXPECT_TRUE(sys_.launches.empty());
+  EXPECT_EQ(sys_.nProbes, 0);
+  EXPECT_EQ(outlook_.nCreations, 0);
+  EXPECT_EQ(sys_.nOpenHandles, 0);
+}
+
+TEST_F(LaunchSequenceTest, TheLaunchMutexIsHeldForTheWholeSequence) {
+  size_t nOpenWhileAsking = 0;
+  dialogs_.whileOpen = [&] { nOpenWhileAsking = static_cast<size_t>(sys_.nOpenHandles); };
+  dialogs_.nAnswer = platform::kIdNo;
+  mMain::RunLaunchSequence();
+  EXPECT_EQ(sys_.created, std::vector<std::u16string>{mMain::kLaunchMutex});
+  EXPECT_EQ(nOpenWhileAsking, 1u);
+  EXPECT_EQ(sys_.nOpenHandles, 0);
+  EXPECT_EQ(dialogs_.nBroughtToFront, 0);
+}
+
+TEST_F(LaunchSequenceTest, TheApartmentIsJoinedBeforeTheAddinAppearsTheObjectsMadeOnlyAfter) {
+  OutlookComesUp(0, 4000, kNever);
+  mMain::RunLaunchSequence();
+  ASSERT_EQ(outlook_.executes.size(), 1u);
+  EXPECT_LT(apartment_.nEnteredAt, sys_.mutexes[u"Orvex.Twinsweep.Addin"].nFrom);
+  EXPECT_GE(outlook_.nFirstCreationAt, sys_.mutexes[u"Orvex.Twinsweep.Addin"].nFrom);
+}
+
+// The debug notes a support engineer reads in the diagnostics log.
+TEST_F(LaunchSequenceTest, EveryStepIsADebugNote) {
+  const std::string p = "D|mMain.RunLaunchSequence|0|";
+  const std::string sStart = p + "starting Outlook: " + base::ToUtf8(kRegisteredCommand);
+  struct Case {
+    const char* szName;
+    int32_t nAnswer;
+    bool bLaunchSucceeds;
+    std::vector<std::string> notes;
+  } cases[] = {
+      {"declined", platform::kIdNo, true,
+       {p + "Outlook is not running", p + "the question was answered No (7)", p + "silent end: the question was declined"}},
+      {"start fails", platform::kIdYes, false,
+       {p + "Outlook is not running", p + "the question was answered Yes (6)", sStart,
+        p + "silent end: Outlook could not be started, system error 2: system text 2"}},
+      {"whole launch", platform::kIdYes, true,
+       {p + "Outlook is not running", p + "the question was answered Yes (6)", sStart,
+        p + "Outlook's mutex was there after 3000 ms", p + "the add-in's mutex was there after 2000 ms",
+        p + "the wizard call was made"}},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    sys_ = FakeProcesses();
+    sys_.bLaunchSucceeds = c.bLaunchSucceeds;
+    sys_.onLaunch = [&](FakeProcesses& s) { OutlookComesUp(s.nNow + 3000, 2000, kNever); };
+    dialogs_.nAnswer = c.nAnswer;
+    testing_support::RecordingDiagnostics diagnostics;
+    diagnostics.nLastError = 2;
+    platform::ScopedOverride<platform::IDiagnostics> useDiagnostics(diagnostics);
+    testing_support::LogCapture log;
+    mMain::RunLaunchSequence();
+    std::vector<std::string> notes;
+    for (const auto& sLine : log.Lines())
+      if (sLine.rfind(p, 0) == 0) notes.push_back(sLine);
+    EXPECT_EQ(notes, c.notes) << c.szName;
+  }
+}
+
+TEST_F(LaunchSequenceTest, AFailedWizardCallIsNotedAndStillReachesTheCaller) {
+  OutlookComesUp(0, 0, kNever);
+  outlook_.entries = {{u"twinsweep.connect", true}};
+  testing_support::LogCapture log;
+  EXPECT_THROW(mMain::RunLaunchSequence(), base::Failure);
+  ASSERT_FALSE(log.Lines().empty());
+  EXPECT_EQ(log.Lines().back().rfind("D|mMain.RunLaunchSequence|0|the wizard call failed: 91 ", 0), 0u)
+      << log.Lines().back();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/failure.h"
+#include "platform/apartment.h"
 #include "platform/automation.h"
 #include "platform/desktop.h"
 #include "platform/processes.h"
@@ -54,6 +55,15 @@ class FakeProcesses : public platform::IProcesses {
     ++nOpenHandles;
     return 0x100 + nProbes;
   }
+  // Mutexes this process made; one that the map shows present "already existed".
+  std::vector<std::u16string> created;
+  platform::KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) override {
+    created.emplace_back(sName);
+    auto it = mutexes.find(std::u16string(sName));
+    *pbExisted = it != mutexes.end() && it->second.At(nNow);
+    ++nOpenHandles;
+    return 0x200;
+  }
   bool CloseHandle(platform::KernelHandle h) override {
     closed.push_back(h);
     --nOpenHandles;
@@ -73,6 +83,20 @@ class FakeProcesses : public platform::IProcesses {
   uint64_t TickCount() override { return nNow; }
 };
 
+// The apartment, with the virtual time at which it was joined.
+class FakeApartment : public platform::IApartment {
+ public:
+  explicit FakeApartment(FakeProcesses& clock) : clock_(clock) {}
+  uint64_t nEnteredAt = kNever;
+  bool Enter() override {
+    if (nEnteredAt == kNever) nEnteredAt = clock_.nNow;
+    return true;
+  }
+
+ private:
+  FakeProcesses& clock_;
+};
+
 class FakeDialogs : public platform::IDialogs {
  public:
   struct Box {
@@ -87,6 +111,13 @@ class FakeDialogs : public platform::IDialogs {
     boxes.push_back({std::u16string(sText), std::u16string(sCaption), nType});
     if (whileOpen) whileOpen();
     return nAnswer;
+  }
+  // Whether another launcher's box is showing, and how often it was brought to the front.
+  bool bOtherInstanceBox = false;
+  int nBroughtToFront = 0;
+  bool BringOtherInstanceBoxToFront() override {
+    ++nBroughtToFront;
+    return bOtherInstanceBox;
   }
 };
 
@@ -150,8 +181,10 @@ class FakeOutlook : public platform::IAutomation {
   std::vector<int32_t> itemIndexes;
   std::vector<Execute> executes;
 
+  uint64_t nFirstCreationAt = kNever;
+
   platform::AutomationObject CreateObject(std::u16string_view sProgID) override {
-    ++nCreations;
+    if (nCreations++ == 0) nFirstCreationAt = clock_.nNow;
     clock_.nNow += nCallCostMs;
     if (sProgID != u"Outlook.Application") base::Raise(static_cast<int32_t>(0x800401F3u), u"Invalid class string");
     if (nFailCreations > 0) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 #include "platform/memory/memory_registry.h"
 #include "settings/options.h"
 #include "settings/win_reg.h"
@@ -59,6 +62,31 @@ TEST_F(OptionsTest, TheMachinesFileAppliesOnlyWhileBothLanguagesAreEqual) {
   EXPECT_EQ(Options().LangFile(), u"mine.lng");
   Options().LangFile(u"other.lng");
   EXPECT_EQ(Get(HKCU, u"LANG_"), u"other.lng");
+}
+
+TEST_F(OptionsTest, DiagnosticLogIsTheUsersDwordElseTheMachines) {
+  struct Case {
+    const char* szName;
+    std::optional<int32_t> vUser, vMachine;
+    bool bExpected;
+  } cases[] = {{"none", std::nullopt, std::nullopt, false},      {"user 1", 1, std::nullopt, true},
+               {"machine 1", std::nullopt, 1, true},            {"user 0 wins", 0, 1, false},
+               {"user 1 wins", 1, 0, true},                     {"2 is not 1", 2, std::nullopt, false}};
+  for (const auto& c : cases) {
+    platform::MemoryRegistry fresh;
+    platform::ScopedOverride<platform::IRegistry> o(fresh);
+    for (auto [nRoot, v] : {std::pair{HKCU, c.vUser}, std::pair{HKLM, c.vMachine}}) {
+      CWinReg r;
+      ASSERT_TRUE(r.InitForWrite(nRoot, kKey, true));
+      if (v) {
+        ASSERT_TRUE(r.WriteDWord(u"DiagnosticLog", *v));
+      }
+    }
+    EXPECT_EQ(Options().DiagnosticLog(), c.bExpected) << c.szName;
+  }
+  // A text "1" is not the DWORD the option is.
+  Set(HKCU, u"DiagnosticLog", u"1");
+  EXPECT_FALSE(Options().DiagnosticLog());
 }
 
 TEST_F(OptionsTest, AFailedWriteBackStillAnswersEnglish) {

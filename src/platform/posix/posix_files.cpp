@@ -17,15 +17,12 @@
 
 #include "base/text.h"
 #include "platform/files.h"
+#include "platform/posix/posix_paths.h"
 
 namespace platform {
 namespace {
 
-std::string NativePath(std::u16string_view sPath) {
-  std::string p = base::ToUtf8(sPath);
-  std::replace(p.begin(), p.end(), '\\', '/');
-  return p;
-}
+using posix::NativePath;
 
 int32_t FromErrno(int e) {
   switch (e) {

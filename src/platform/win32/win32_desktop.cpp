@@ -19,6 +19,46 @@ class Win32Dialogs : public IDialogs {
   int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
     return MessageBoxW(nullptr, win32::Wide(sText).c_str(), win32::Wide(sCaption).c_str(), nType);
   }
+
+  bool BringOtherInstanceBoxToFront() override {
+    HWND hBox = nullptr;
+    ::EnumWindows(FindOtherInstanceBox, reinterpret_cast<LPARAM>(&hBox));
+    return hBox && ::SetForegroundWindow(hBox);
+  }
+
+ private:
+  // The file name of a process's executable, "" when it cannot be asked.
+  static std::wstring ExeName(DWORD nProcessId) {
+    wchar_t path[MAX_PATH];
+    DWORD n = MAX_PATH;
+    if (nProcessId == ::GetCurrentProcessId()) {
+      n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+      if (n == 0 || n >= MAX_PATH) return L"";
+    } else {
+      HANDLE h = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, nProcessId);
+      if (!h) return L"";
+      const BOOL bOk = ::QueryFullProcessImageNameW(h, 0, path, &n);
+      ::CloseHandle(h);
+      if (!bOk) return L"";
+    }
+    const std::wstring s(path, n);
+    return s.substr(s.find_last_of(L"\\/") + 1);
+  }
+
+  // EnumWindows callback: stops at the first visible dialog (a message box's class)
+  // of another process whose executable has our file name.
+  static BOOL CALLBACK FindOtherInstanceBox(HWND hWnd, LPARAM lParam) {
+    wchar_t szClass[16];
+    if (!::IsWindowVisible(hWnd) || !::GetClassNameW(hWnd, szClass, 16) || ::lstrcmpW(szClass, L"#32770") != 0)
+      return TRUE;
+    DWORD nProcessId = 0;
+    ::GetWindowThreadProcessId(hWnd, &nProcessId);
+    if (nProcessId == ::GetCurrentProcessId()) return TRUE;
+    const std::wstring sName = ExeName(nProcessId);
+    if (sName.empty() || ::lstrcmpiW(sName.c_str(), ExeName(::GetCurrentProcessId()).c_str()) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+  }
 };
 
 class Win32App : public IApp {

@@ -15,6 +15,13 @@ class Win32Processes : public IProcesses {
     return reinterpret_cast<KernelHandle>(::OpenMutexW(nDesiredAccess, FALSE, name.c_str()));
   }
 
+  KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) override {
+    const std::wstring name = win32::Wide(sName);
+    HANDLE h = ::CreateMutexW(nullptr, FALSE, name.c_str());
+    *pbExisted = h != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return reinterpret_cast<KernelHandle>(h);
+  }
+
   bool CloseHandle(KernelHandle hObject) override {
     return ::CloseHandle(reinterpret_cast<HANDLE>(hObject)) != FALSE;
   }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "support/paths.h"
+#include "support/read_file.h"
 #include "support/utf8_text.h"
 
 namespace e2e {
@@ -10,18 +11,6 @@ namespace {
 
 constexpr wchar_t kClsid[] = L"{6C1E5A2B-7F3D-4E8A-9B21-3D4C5E6F7A80}";
 constexpr wchar_t kQuitEvent[] = L"TwinsweepStandIn.Quit";
-
-std::string ReadWholeFile(const std::wstring& sPath) {
-  HANDLE h = CreateFileW(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::string();
-  std::string text;
-  char buf[4096];
-  DWORD n = 0;
-  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) text.append(buf, n);
-  CloseHandle(h);
-  return text;
-}
 
 void WriteWholeFile(const std::wstring& sPath, const std::string& sText) {
   HANDLE h = CreateFileW(sPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

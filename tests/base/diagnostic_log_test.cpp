@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "base/diagnostic_log.h"
+#include "base/error_log.h"
+#include "base/failure.h"
+#include "support/recording_diagnostics.h"
+
+namespace {
+
+using testing_support::RecordingDiagnostics;
+
+const std::u16string kLog = u"C:\\Users\\Ann\\AppData\\Local\\Orvex\\Twinsweep\\TwinsweepLauncher.log";
+
+class DiagnosticLog : public ::testing::Test {
+ protected:
+  void SetUp() override { mMain::SetLogFileEnabled(true); }
+  void TearDown() override {
+    mMain::SetLogFileEnabled(false);
+    base::ClearPending();
+  }
+  RecordingDiagnostics sys_;
+  platform::ScopedOverride<platform::IDiagnostics> override_{sys_};
+};
+
+TEST_F(DiagnosticLog, OneUtf8LinePerEntryWithTimeProcessSourceNumberAndText) {
+  using Kind = mMain::LogEntry::Kind;
+  struct Case {
+    mMain::LogEntry entry;
+    std::string sExpected;
+  } cases[] = {
+      {{Kind::Error, u"CLang.Init", 53, u"File not found"},
+       "2026-03-04 05:06:07.089\t4242\tCLang.Init\t53\tFile not found\r\n"},
+      {{Kind::Debug, u"mMain.RunLaunchSequence", 0, u"Outlook is not running"},
+       "2026-03-04 05:06:07.089\t4242\tmMain.RunLaunchSequence\t0\tOutlook is not running\r\n"},
+      // Line ends of the text are shown, so that one entry stays one line.
+      {{Kind::Error, u"X", -2147221164, u"a\r\nb\nc\rd"}, "2026-03-04 05:06:07.089\t4242\tX\t-2147221164\ta\\nb\\nc\\nd\r\n"},
+      {{Kind::Debug, u"X", 0, u"M\u00f6chten \u65e5\u672c"}, "2026-03-04 05:06:07.089\t4242\tX\t0\tM\xc3\xb6" "chten \xe6\x97\xa5\xe6\x9c\xac\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(mMain::FormatLogLine(sys_.time, sys_.nProcessId, c.entry), c.sExpected);
+}
+
+TEST_F(DiagnosticLog, EveryEntryGoesToTheDebugOutputTheFileOnlyWhenSwitchedOn) {
+  mMain::SetLogFileEnabled(false);
+  mMain::LogDebug(u"S", u"note");
+  EXPECT_EQ(sys_.debugOutput, std::vector<std::u16string>{u"TwinsweepLauncher: S 0: note\n"});
+  EXPECT_TRUE(sys_.files.empty());
+
+  mMain::SetLogFileEnabled(true);
+  base::SetPending(base::Failure(53, u"File not found"));
+  mMain::LogError(u"CLang.Init", -1);
+  mMain::LogDebug(u"S", u"second");
+  ASSERT_EQ(sys_.debugOutput.size(), 3u);
+  EXPECT_EQ(sys_.debugOutput[1], u"TwinsweepLauncher: CLang.Init 53: File not found\n");
+  // The folders are made for the first entry; later ones are appended.
+  EXPECT_EQ(sys_.files[kLog], "2026-03-04 05:06:07.089\t4242\tCLang.Init\t53\tFile not found\r\n"
+                              "2026-03-04 05:06:07.089\t4242\tS\t0\tsecond\r\n");
+}
+
+TEST_F(DiagnosticLog, TheFileStaysBelowTheCapAndOnePreviousFileIsKept) {
+  sys_.CreateFolders(kLog.substr(0, kLog.find_last_of(u'\\')));
+  const std::string sLine = mMain::FormatLogLine(sys_.time, sys_.nProcessId, {mMain::LogEntry::Kind::Debug, u"S", 0, u"x"});
+  sys_.files[kLog + u".1"] = "oldest";
+  // Exactly at the cap after the next line: it still goes in.
+  sys_.files[kLog] = std::string(mMain::kLogFileCap - sLine.size(), 'a');
+  mMain::LogDebug(u"S", u"x");
+  EXPECT_EQ(sys_.files[kLog].size(), static_cast<size_t>(mMain::kLogFileCap));
+  EXPECT_EQ(sys_.files[kLog + u".1"], "oldest");
+  // The line that would pass it starts a new file; the full one becomes ".1".
+  mMain::LogDebug(u"S", u"x");
+  EXPECT_EQ(sys_.files[kLog], sLine);
+  EXPECT_EQ(sys_.files[kLog + u".1"].size(), static_cast<size_t>(mMain::kLogFileCap));
+  EXPECT_EQ(sys_.files.size(), 2u);
+}
+
+// Whatever the destinations do, the log keeps its promise: nothing fails, and the
+// pending error is cleared by LogError and left alone by LogDebug.
+TEST_F(DiagnosticLog, DestinationsThatFailOrRaiseAreDroppedAndThePendingErrorIsHandledAsAlways) {
+  struct Case {
+    const char* szName;
+    bool bFailWrites, bRaise;
+    std::u16string sLocalAppData;
+  } cases[] = {{"writes fail", true, false, u"C:\\Users\\Ann\\AppData\\Local"},
+               {"everything raises", false, true, u"C:\\Users\\Ann\\AppData\\Local"},
+               {"no local application data", false, false, u""}};
+  for (const auto& c : cases) {
+    RecordingDiagnostics sys;
+    sys.bFailWrites = c.bFailWrites;
+    sys.bRaise = c.bRaise;
+    sys.sLocalAppData = c.sLocalAppData;
+    platform::ScopedOverride<platform::IDiagnostics> o(sys);
+    base::SetPending(base::Failure(5, u"pending"));
+    EXPECT_NO_THROW(mMain::LogDebug(u"S", u"note")) << c.szName;
+    EXPECT_EQ(base::Pending().nNumber, 5) << c.szName;
+    EXPECT_NO_THROW(mMain::LogError(u"S", -1)) << c.szName;
+    EXPECT_FALSE(base::HasPending()) << c.szName;
+    EXPECT_TRUE(sys.files.empty()) << c.szName;
+  }
+}
+
+}  // namespace

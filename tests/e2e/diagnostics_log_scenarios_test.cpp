@@ -1,0 +1,110 @@
+// The diagnostics log of the real program: switched on by the DiagnosticLog option,
+// written to the user's local application data (here a scenario's own folder, given
+// to the launcher as LOCALAPPDATA). A declined question, a failed start of Outlook
+// and a whole launch each leave their steps in it, and nothing of it is shown.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "support/launcher_install.h"
+#include "support/message_box.h"
+#include "support/paths.h"
+#include "support/product_options.h"
+#include "support/read_file.h"
+#include "support/registry.h"
+#include "support/standin_outlook.h"
+#include "support/utf8_text.h"
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kTimeoutMs = 60000;
+const std::string kNote = "\tmMain.RunLaunchSequence\t0\t";
+
+std::vector<BYTE> Dword(DWORD n) { return {BYTE(n), BYTE(n >> 8), BYTE(n >> 16), BYTE(n >> 24)}; }
+
+class DiagnosticsLogScenario : public ::testing::Test {
+ protected:
+  // Runs the launcher with the log's folder as its local application data and
+  // answers its question with nButton.
+  void RunAndAnswer(int nButton) {
+    ProcessTree launcher(install_.ExePath(), L"", {{L"LOCALAPPDATA", appData_.Path()}});
+    auto box = WaitForMessageBox({launcher.Id(), std::wstring(L"Twinsweep")}, kTimeoutMs);
+    ASSERT_TRUE(box) << "no question";
+    ASSERT_TRUE(PressButton(*box, nButton));
+    ASSERT_TRUE(launcher.WaitForExit(kTimeoutMs));
+    // Nothing else was shown: a box of the launcher would have kept it alive.
+    EXPECT_EQ(launcher.ExitCode(), std::optional<DWORD>(0));
+  }
+  // The notes of the launch sequence, without time and process id.
+  std::vector<std::string> Notes() const {
+    std::vector<std::string> notes;
+    for (const auto& sLine : Lines()) {
+      const size_t at = sLine.find(kNote);
+      if (at != std::string::npos) notes.push_back(sLine.substr(at + kNote.size()));
+    }
+    return notes;
+  }
+  std::vector<std::string> Lines() const {
+    const std::string sText = ReadWholeFile(appData_ / L"Orvex\\Twinsweep\\TwinsweepLauncher.log");
+    std::vector<std::string> lines;
+    for (size_t pos = 0, end; (end = sText.find("\r\n", pos)) != std::string::npos; pos = end + 2)
+      lines.push_back(sText.substr(pos, end - pos));
+    return lines;
+  }
+
+  ScopedProductOptions options_{std::wstring(L"EN"), std::nullopt};
+  ScopedRegistryValue enabled_{HKEY_CURRENT_USER, kOptionsKey, L"DiagnosticLog", REG_DWORD, Dword(1)};
+  ScopedRegistryValue machine_{HKEY_LOCAL_MACHINE, kOptionsKey, L"DiagnosticLog", std::nullopt};
+  LauncherInstall install_{LauncherInstall::LanguageFiles::kShipped};
+  TempFolder appData_{L"twinsweep-appdata"};
+};
+
+TEST_F(DiagnosticsLogScenario, DeclinedFailedStartAndWholeLaunchAreInTheFile) {
+  {
+    StandInOutlook outlook({}, StandInOutlook::Registration::kMissingProgram);
+    RunAndAnswer(IDNO);
+    RunAndAnswer(IDYES);
+  }
+  StandInSettings settings;
+  settings.nAddinDelayMs = 1000;
+  StandInOutlook outlook(settings);
+  RunAndAnswer(IDYES);
+  ASSERT_TRUE(outlook.WaitForEvent(L"execute", kTimeoutMs)) << outlook.RecordText();
+
+  const std::vector<std::string> notes = Notes();
+  const std::string sText = [&] {
+    std::string s;
+    for (const auto& sLine : Lines()) s += sLine + "\n";
+    return s;
+  }();
+  ASSERT_EQ(notes.size(), 13u) << sText;
+  EXPECT_EQ(notes[0], "Outlook is not running");
+  EXPECT_EQ(notes[1], "the question was answered No (7)");
+  EXPECT_EQ(notes[2], "silent end: the question was declined");
+  EXPECT_EQ(notes[3], "Outlook is not running");
+  EXPECT_EQ(notes[4], "the question was answered Yes (6)");
+  EXPECT_EQ(notes[5].rfind("starting Outlook: \"", 0), 0u) << notes[5];
+  EXPECT_EQ(notes[6].rfind("silent end: Outlook could not be started, system error ", 0), 0u) << notes[6];
+  EXPECT_EQ(notes[7], "Outlook is not running");
+  EXPECT_EQ(notes[8], "the question was answered Yes (6)");
+  EXPECT_EQ(notes[9], "starting Outlook: " + ToUtf8(outlook.RegisteredCommandLine()));
+  EXPECT_EQ(notes[10].rfind("Outlook's mutex was there after ", 0), 0u) << notes[10];
+  EXPECT_EQ(notes[11].rfind("the add-in's mutex was there after ", 0), 0u) << notes[11];
+  EXPECT_EQ(notes[12], "the wizard call was made");
+  // Every line: local time to the millisecond, process id, source, number, text.
+  const std::regex line(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t\d+\t[^\t]+\t-?\d+\t.*)");
+  for (const auto& sLine : Lines()) EXPECT_TRUE(std::regex_match(sLine, line)) << sLine;
+}
+
+TEST_F(DiagnosticsLogScenario, WithoutTheOptionNoFileIsWritten) {
+  ScopedRegistryValue off(HKEY_CURRENT_USER, kOptionsKey, L"DiagnosticLog", REG_DWORD, Dword(0));
+  StandInOutlook outlook({});
+  RunAndAnswer(IDNO);
+  EXPECT_FALSE(IsFolder(appData_ / L"Orvex"));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,72 @@
+#pragma once
+// A diagnostics double: debug output and files in memory, a fixed clock and
+// process id, and switches that make writes fail or raise.
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/convert.h"
+#include "base/failure.h"
+#include "platform/diagnostics.h"
+
+namespace testing_support {
+
+class RecordingDiagnostics : public platform::IDiagnostics {
+ public:
+  std::vector<std::u16string> debugOutput;
+  std::map<std::u16string, std::string> files;
+  std::set<std::u16string> folders;
+  std::u16string sLocalAppData = u"C:\\Users\\Ann\\AppData\\Local";
+  platform::SystemTime time{2026, 3, 4, 5, 6, 7, 89};
+  uint32_t nProcessId = 4242;
+  bool bFailWrites = false;
+  bool bRaise = false;  // every call raises, as a broken implementation might
+  uint32_t nLastError = 0;
+
+  void DebugOutput(std::u16string_view sText) override {
+    Check();
+    debugOutput.emplace_back(sText);
+  }
+  platform::SystemTime LocalTime() override { return Check(), time; }
+  uint32_t ProcessId() override { return Check(), nProcessId; }
+  std::u16string LocalAppDataFolder() override { return Check(), sLocalAppData; }
+  int64_t FileSize(std::u16string_view sPath) override {
+    Check();
+    auto it = files.find(std::u16string(sPath));
+    return it == files.end() ? -1 : static_cast<int64_t>(it->second.size());
+  }
+  bool AppendToFile(std::u16string_view sPath, std::string_view sBytes) override {
+    Check();
+    const std::u16string path(sPath);
+    if (bFailWrites || !folders.count(path.substr(0, path.find_last_of(u'\\')))) return false;
+    files[path].append(sBytes);
+    return true;
+  }
+  bool ReplaceFile(std::u16string_view sFrom, std::u16string_view sTo) override {
+    Check();
+    auto it = files.find(std::u16string(sFrom));
+    if (bFailWrites || it == files.end()) return false;
+    files[std::u16string(sTo)] = std::move(it->second);
+    files.erase(std::u16string(sFrom));
+    return true;
+  }
+  bool CreateFolders(std::u16string_view sPath) override {
+    Check();
+    if (bFailWrites) return false;
+    const std::u16string path(sPath);
+    for (size_t i = path.find(u'\\'); i != std::u16string::npos; i = path.find(u'\\', i + 1))
+      folders.insert(path.substr(0, i));
+    folders.insert(path);
+    return true;
+  }
+  uint32_t LastError() override { return nLastError; }
+  std::u16string ErrorText(uint32_t nError) override { return u"system text " + base::LongToText(nError); }
+
+ private:
+  void Check() const {
+    if (bRaise) base::Raise(base::kPathFileAccessError);
+  }
+};
+
+}  // namespace testing_support
