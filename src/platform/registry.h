@@ -33,6 +33,11 @@ constexpr uint32_t kRegDword = 4;
 constexpr uint32_t kKeyRead = 0x20019;
 constexpr uint32_t kKeyWrite = 0x20006;
 constexpr uint32_t kKeyAllAccess = 0xF003F;
+// Added to an access mask at opening, these name the registry view of a 64-bit
+// system: KEY_WOW64_64KEY the native one, KEY_WOW64_32KEY the one that 32-bit
+// programs see (their installers write HKLM\Software and their classes there).
+constexpr uint32_t kKeyWow64_64Key = 0x0100;
+constexpr uint32_t kKeyWow64_32Key = 0x0200;
 
 class IRegistry {
  public:
