@@ -80,6 +80,8 @@ std::shared_ptr<MemoryRegistry::Key> MemoryRegistry::Resolve(HKey h, uint32_t nN
 
 int32_t MemoryRegistry::Walk(HKey hRoot, std::u16string_view sRequested, uint32_t nAccess, bool bCreate,
                              HKey* phKey) {
+  // The system reads a name only up to a NUL; one with an inner NUL is refused.
+  if (sRequested.find(u'\0') != std::u16string_view::npos) return kErrorFileNotFound;
   const std::u16string sViewPath = ViewPath(hRoot, sRequested, nAccess);
   std::u16string_view sPath = sViewPath;
   int32_t status;
@@ -133,6 +135,7 @@ int32_t MemoryRegistry::SetValue(HKey hKey, std::u16string_view sName, uint32_t 
   int32_t status;
   auto key = Resolve(hKey, kSetValue, &status);
   if (!key) return status;
+  if (sName.find(u'\0') != std::u16string_view::npos) return kErrorFileNotFound;
   Key::Value* v = key->FindValue(sName);
   if (!v) {
     key->values.push_back(Key::Value{std::u16string(sName), 0, {}});

@@ -88,7 +88,7 @@ class Win32Processes : public IProcesses {
     for (const std::wstring& folder : folders) {
       if (!IsFullPath(folder)) continue;
       std::wstring candidate = folder;
-      if (candidate.back() != L'\') candidate += L'\';
+      if (candidate.back() != L'\\') candidate += L'\\';
       candidate += *name;
       const DWORD nAttributes = ::GetFileAttributesW(candidate.c_str());
       if (nAttributes != INVALID_FILE_ATTRIBUTES && !(nAttributes & FILE_ATTRIBUTE_DIRECTORY))

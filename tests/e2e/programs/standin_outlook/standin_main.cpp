@@ -115,7 +115,9 @@ using namespace standin;
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Settings& c = Config();
   LoadSettings(c);
-  Record(L"start pid=" + std::to_wstring(GetCurrentProcessId()) + L" cmdline=" + GetCommandLineW());
+  wchar_t szExe[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, szExe, MAX_PATH);
+  Record(L"start pid=" + std::to_wstring(GetCurrentProcessId()) + L" exe=" + szExe + L" cmdline=" + GetCommandLineW());
 
   HANDLE hOutlookMutex = CreateMutexW(nullptr, FALSE, L"_outlook_mutex_");
   if (!hOutlookMutex || GetLastError() == ERROR_ALREADY_EXISTS) {
