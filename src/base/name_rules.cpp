@@ -34,6 +34,10 @@ bool IsPlainFileName(std::u16string_view s) {
   return !IsDeviceName(s.substr(0, s.find(u'.')));
 }
 
+bool IsFullPath(std::u16string_view s) {
+  return (s.size() >= 3 && s[1] == u':' && s[2] == u'\\') || s.substr(0, 2) == u"\\\\";
+}
+
 std::u16string PercentEncode(std::u16string_view s) {
   static const char16_t kHex[] = u"0123456789ABCDEF";
   std::u16string r;

@@ -19,6 +19,9 @@ bool IsPlainIdentifier(std::u16string_view s);
 // or a blank (which the system strips, so the name would mean another file), and
 // not a device name (CON, NUL, COM1, ... with or without an extension).
 bool IsPlainFileName(std::u16string_view s);
+// True for a path from the root of a drive ("C:\...") or a share ("\\server\..."):
+// the only kind whose meaning does not depend on the current folder.
+bool IsFullPath(std::u16string_view s);
 // s as UTF-8 with every byte outside the unreserved set of web addresses (ASCII
 // letters, digits, "-", ".", "_", "~") written as "%" and two capital hex digits.
 // A character that is not valid UTF-16 (a lone surrogate) counts as U+FFFD.

@@ -15,12 +15,6 @@ const std::u16string kExe = u".exe";
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
-// A path from the root of a drive ("C:\...") or a share ("\\server\..."): the only
-// kind that does not depend on the current folder.
-bool IsFullPath(const std::u16string& s) {
-  return (s.size() >= 3 && s[1] == u':' && s[2] == u'\\') || s.compare(0, 2, u"\\\\") == 0;
-}
-
 bool EndsWithExe(const std::u16string& s) {
   return s.size() >= kExe.size() && base::EqualsNoCase(s.substr(s.size() - kExe.size()), kExe);
 }
@@ -38,7 +32,7 @@ std::u16string FindProgram(const std::u16string& sName) {
   const std::u16string sFile = sName.find(u'.') == std::u16string::npos ? sName + kExe : sName;
   const std::u16string sRegistered =
       Unquote(mRegistryViews::ReadString(CWinReg().HKEY_LOCAL_MACHINE(), kAppPathsKey + sFile, u""));
-  if (IsFullPath(sRegistered) && mFileUtils::FileExists(sRegistered)) return sRegistered;
+  if (base::IsFullPath(sRegistered) && mFileUtils::FileExists(sRegistered)) return sRegistered;
   return platform::Processes().SearchExecutable(sFile);
 }
 
@@ -49,12 +43,12 @@ std::u16string ApplicationName(const std::u16string& sCommandLine) {
   if (!s.empty() && s[0] == u'"') {
     // Without a closing quote the name runs to the end, as the system reads it.
     const std::u16string sQuoted = s.substr(1, s.find(u'"', 1) - 1);
-    return IsFullPath(sQuoted) ? sQuoted : FindProgram(sQuoted);
+    return base::IsFullPath(sQuoted) ? sQuoted : FindProgram(sQuoted);
   }
   for (size_t nEnd = 0; nEnd <= s.size(); ++nEnd) {
     if (nEnd < s.size() && !IsBlank(s[nEnd])) continue;
     const std::u16string sPrefix = s.substr(0, nEnd);
-    if (EndsWithExe(sPrefix) && IsFullPath(sPrefix) && mFileUtils::FileExists(sPrefix)) return sPrefix;
+    if (EndsWithExe(sPrefix) && base::IsFullPath(sPrefix) && mFileUtils::FileExists(sPrefix)) return sPrefix;
   }
   size_t nWordEnd = 0;
   while (nWordEnd < s.size() && !IsBlank(s[nWordEnd])) ++nWordEnd;

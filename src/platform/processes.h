@@ -38,7 +38,7 @@ class IProcesses {
  public:
   virtual ~IProcesses() = default;
   // OpenMutexW(nDesiredAccess, no inheritance, sName): a handle, or 0 when no
-  // mutex of that name exists or it refuses the access.
+  // mutex of that name exists or it refuses the access (or the name holds a NUL).
   virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
   // CloseHandle: true when the handle was closed.
   virtual bool CloseHandle(KernelHandle hObject) = 0;
@@ -46,6 +46,7 @@ class IProcesses {
   // attributes, no inheritance, nCreationFlags, the caller's environment and
   // current folder, the start-up record, *pProcess). The system starts exactly the
   // file sApplicationName (a full path) and hands it sCommandLine unchanged.
+  // False, without a start, when either holds a NUL.
   virtual bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine,
                              uint32_t nCreationFlags, const StartupRecord& startup, ProcessRecord* pProcess) = 0;
   // The full path of the program file sName (a bare file name such as

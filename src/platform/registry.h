@@ -5,7 +5,8 @@
 // values are sign-extended to the pointer-sized handle as Windows does. Every
 // call answers a Windows status code: 0 success, 2 missing key or value, 5 access
 // refused (a write through a read-only handle, deleting a key with subkeys),
-// 6 bad handle, 234 buffer too small, 259 end of an enumeration.
+// 6 bad handle, 234 buffer too small, 259 end of an enumeration. A key path or
+// value name with an inner NUL names nothing (2).
 // String data (REG_SZ, REG_EXPAND_SZ) is UTF-16LE bytes, normally with a
 // terminating NUL that the size counts.
 #include <cstdint>

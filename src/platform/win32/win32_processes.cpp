@@ -6,16 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/name_rules.h"
 #include "platform/processes.h"
 
 namespace platform {
 namespace {
-
-// A folder given from the root of a drive or a share. A relative folder on the
-// search path ("", ".", "bin") would be found in the current folder.
-bool IsFullPath(const std::wstring& s) {
-  return (s.size() >= 3 && s[1] == L':' && s[2] == L'\\') || (s.size() >= 2 && s[0] == L'\\' && s[1] == L'\\');
-}
 
 std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
   wchar_t buffer[MAX_PATH + 1];
@@ -86,7 +81,8 @@ class Win32Processes : public IProcesses {
     std::vector<std::wstring> folders = {SystemFolder(::GetSystemDirectoryW), SystemFolder(::GetWindowsDirectoryW)};
     for (std::wstring& folder : PathFolders()) folders.push_back(std::move(folder));
     for (const std::wstring& folder : folders) {
-      if (!IsFullPath(folder)) continue;
+      // A relative folder on the search path ("", ".", "bin") is one of the current folder.
+      if (!base::IsFullPath(win32::FromWide(folder))) continue;
       std::wstring candidate = folder;
       if (candidate.back() != L'\\') candidate += L'\\';
       candidate += *name;

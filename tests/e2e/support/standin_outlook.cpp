@@ -145,10 +145,9 @@ std::vector<StandInEvent> StandInOutlook::Events(const std::wstring& sPrefix) co
 
 std::vector<std::wstring> StandInOutlook::StartedExes() const {
   std::vector<std::wstring> exes;
-  for (const StandInEvent& e : Events(L"start pid=")) {
-    const size_t nFrom = e.sText.find(L" exe="), nTo = e.sText.find(L" cmdline=");
-    if (nFrom != std::wstring::npos && nTo != std::wstring::npos && nTo > nFrom)
-      exes.push_back(e.sText.substr(nFrom + 5, nTo - nFrom - 5));
+  for (const StandInEvent& e : Events(L"image pid=")) {
+    const size_t nFrom = e.sText.find(L" exe=");
+    if (nFrom != std::wstring::npos) exes.push_back(e.sText.substr(nFrom + 5));
   }
   return exes;
 }

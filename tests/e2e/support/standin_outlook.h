@@ -65,7 +65,7 @@ class StandInOutlook {
   std::vector<StandInEvent> Events() const;
   // The events whose text starts with sPrefix.
   std::vector<StandInEvent> Events(const std::wstring& sPrefix) const;
-  // The program files that were started ("start ... exe=<path> cmdline=..."), in order.
+  // The program files that were started ("image pid=<n> exe=<path>"), in order.
   std::vector<std::wstring> StartedExes() const;
   // Waits until an event starting with sPrefix is recorded.
   bool WaitForEvent(const std::wstring& sPrefix, DWORD nTimeoutMs) const;
