@@ -18,6 +18,7 @@
 #include "support/paths.h"
 #include "support/product_options.h"
 #include "support/standin_outlook.h"
+#include "support/temp_folder.h"
 
 namespace e2e {
 namespace {
@@ -51,6 +52,15 @@ class LaunchScenario : public ::testing::Test {
     launcher_.reset();
     install_.reset();
     options_.reset();
+    // Only now has every copy of the stand-in ended and let go of its file and of
+    // its current folder (the launcher's, which it inherited).
+    for (const std::wstring& sFile : removeAtEnd_) DeleteFileW(sFile.c_str());
+    work_.reset();
+  }
+  // A folder to start the launcher in, as a user starts it from a document's folder.
+  const std::wstring& WorkFolder() {
+    if (!work_) work_.emplace(L"twinsweep-work");
+    return work_->Path();
   }
   StandInOutlook& Outlook() { return *outlook_; }
   ProcessTree& RunLauncher(const std::wstring& sWorkingFolder = std::wstring()) {
@@ -83,6 +93,8 @@ class LaunchScenario : public ::testing::Test {
   std::optional<LauncherInstall> install_;
   std::optional<ProcessTree> launcher_;
   std::optional<StandInOutlook> outlook_;
+  std::vector<std::wstring> removeAtEnd_;
+  std::optional<TempFolder> work_;
 };
 
 TEST_F(LaunchScenario, RunningWithTheAddinNoQuestionWizardAtOnce) {
@@ -138,12 +150,11 @@ TEST_F(LaunchScenario, YesAfterTheUserStartedOutlookStartsNoSecondOne) {
 // (App Paths), never in the folder the launcher was started from.
 TEST_F(LaunchScenario, WithoutLocalServer32OutlookExeIsStartedFromAppPaths) {
   Prepare(L"EN", {}, StandInOutlook::Registration::kNoLocalServer);
-  TempFolder work(L"twinsweep-work");
-  Outlook().InstallCopy(work.Path(), L"OUTLOOK.EXE");
+  Outlook().InstallCopy(WorkFolder(), L"OUTLOOK.EXE");
   Outlook().InstallCopy(Outlook().Folder(), L"OUTLOOK.EXE");
   const std::wstring sOffice = JoinPath(Outlook().Folder(), L"OUTLOOK.EXE");
   ScopedRegistryValue appPath(HKEY_LOCAL_MACHINE, kAppPathsOutlook, L"", sOffice);
-  RunLauncher(work.Path());
+  RunLauncher(WorkFolder());
   AnswerQuestion(IDYES);
   ExpectEnds();
   auto starts = Outlook().Events(L"start");
@@ -155,10 +166,9 @@ TEST_F(LaunchScenario, WithoutLocalServer32OutlookExeIsStartedFromAppPaths) {
 
 TEST_F(LaunchScenario, FallbackNeverRunsAnOutlookExeOfTheWorkingFolder) {
   Prepare(L"EN", {}, StandInOutlook::Registration::kNoLocalServer);
-  TempFolder work(L"twinsweep-work");
-  Outlook().InstallCopy(work.Path(), L"OUTLOOK.EXE");
+  Outlook().InstallCopy(WorkFolder(), L"OUTLOOK.EXE");
   ScopedRegistryValue noAppPath(HKEY_LOCAL_MACHINE, kAppPathsOutlook, L"", std::nullopt);
-  RunLauncher(work.Path());
+  RunLauncher(WorkFolder());
   AnswerQuestion(IDYES);
   ExpectEnds();
   EXPECT_TRUE(Outlook().Events(L"start").empty()) << Outlook().RecordText();
@@ -172,15 +182,8 @@ TEST_F(LaunchScenario, UnquotedRegistrationStartsTheRegisteredProgramNotAPlanted
   const std::wstring sGuess = sCommand.substr(0, sCommand.find(L' '));
   const std::wstring sPlantedFolder = sGuess.substr(0, sGuess.rfind(L'\\'));
   const std::wstring sPlanted = sGuess + L".exe";
-  ASSERT_FALSE(IsFile(sPlanted));
+  removeAtEnd_ = {sPlanted, JoinPath(sPlantedFolder, L"standin_outlook.ini")};
   Outlook().InstallCopy(sPlantedFolder, sPlanted.substr(sPlantedFolder.size() + 1));
-  struct Remove {
-    std::wstring sExe, sIni;
-    ~Remove() {
-      DeleteFileW(sExe.c_str());
-      DeleteFileW(sIni.c_str());
-    }
-  } planted{sPlanted, JoinPath(sPlantedFolder, L"standin_outlook.ini")};
   RunLauncher();
   AnswerQuestion(IDYES);
   ExpectEnds();
