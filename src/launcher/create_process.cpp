@@ -1,6 +1,7 @@
 #include "launcher/create_process.h"
 
 #include "base/failure.h"
+#include "launcher/application_name.h"
 #include "platform/processes.h"
 
 namespace mCreateProcess {
@@ -18,6 +19,8 @@ bool MutexExists(const std::u16string& sName) {
 }
 
 bool StartProcess(const std::u16string& sCommandLine, bool bMinimized) {
+  const std::u16string sApplication = ApplicationName(sCommandLine);
+  if (sApplication.empty()) return false;
   platform::StartupRecord startup;
   if (bMinimized) {
     startup.dwFlags = platform::kStartfUseShowWindow;
@@ -25,8 +28,10 @@ bool StartProcess(const std::u16string& sCommandLine, bool bMinimized) {
   }
   platform::ProcessRecord process;
   platform::IProcesses& sys = platform::Processes();
-  if (!sys.LaunchProcess(sCommandLine, platform::kNormalPriorityClass, startup, &process)) return false;
-  // The launcher does not watch the new process: its handles are of no use.
+  if (!sys.LaunchProcess(sApplication, sCommandLine, platform::kNormalPriorityClass, startup, &process))
+    return false;
+  // The launcher does not watch the new process: its handles are of no use. The
+  // thread's handle is closed first, then the process's.
   sys.CloseHandle(process.hThread);
   sys.CloseHandle(process.hProcess);
   return true;

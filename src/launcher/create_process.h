@@ -9,9 +9,10 @@ namespace mCreateProcess {
 // True when a mutex of that name exists and can be opened for synchronisation.
 // The handle is closed again before the answer.
 bool MutexExists(const std::u16string& sName);
-// Starts sCommandLine (parsed whole by the system) without waiting for it; with
+// Starts the program file that sCommandLine names (ApplicationName) with
+// sCommandLine unchanged as its command line, without waiting for it; with
 // bMinimized the program is asked to show itself minimised. True when the process
-// was created.
+// was created; false, without a try, when no program file could be named.
 bool StartProcess(const std::u16string& sCommandLine, bool bMinimized);
 
 }  // namespace mCreateProcess

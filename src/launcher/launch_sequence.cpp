@@ -7,6 +7,7 @@
 #include "base/failure.h"
 #include "base/variant.h"
 #include "lang/lang.h"
+#include "launcher/application_name.h"
 #include "launcher/create_process.h"
 #include "launcher/outlook_probe.h"
 #include "launcher/wizard_call.h"
@@ -42,7 +43,9 @@ bool UserWantsOutlookStarted() {
 // error; the sequence then ends silently.
 bool StartOutlook() {
   const std::u16string sCommandLine = GetOutlookPath();
-  Note(u"starting Outlook: " + sCommandLine);
+  const std::u16string sApplication = mCreateProcess::ApplicationName(sCommandLine);
+  Note(u"starting Outlook: " + sCommandLine + u" (program file: " +
+       (sApplication.empty() ? std::u16string(u"none found") : sApplication) + u")");
   if (mCreateProcess::StartProcess(sCommandLine, false)) return true;
   platform::IDiagnostics& diagnostics = platform::Diagnostics();
   const uint32_t nError = diagnostics.LastError();

@@ -3,6 +3,7 @@
 #include "base/convert.h"
 #include "base/diagnostic_log.h"
 #include "base/failure.h"
+#include "base/name_rules.h"
 #include "base/text.h"
 #include "launcher/launch_sequence.h"
 #include "platform/desktop.h"
@@ -21,24 +22,32 @@ const std::u16string kHelpFile = u"Twinsweep.chm";
 
 void OpenWithShell(const std::u16string& sTarget) { platform::Shell().Open(sTarget); }
 
+// The identifier goes into addresses percent-encoded: a plain one unchanged, any
+// other one unable to add a query, a fragment or (through the shell) an argument.
 void RunPurchaseBranch() {
-  std::u16string sLangID = Options().LangID();
+  std::u16string sLangID = base::PercentEncode(Options().LangID());
   OpenWithShell(base::Replace(kMakerSite + u"/purchase_twinsweep.asp?lang=<LANGID>", kLangIdPlaceholder, sLangID));
 }
 
 // Every read of the language goes to the registry anew, as the options object does.
+// Only a plain identifier names a help file: any other could lead the name out of
+// the program's folder, and help files can run script.
 void RunHelpBranch() {
   if (Options().LangID() == u"EN") {
     std::u16string sPath = platform::App().AppFolder() + u"\\" + kHelpFile;
     if (mFileUtils::FileExists(sPath)) return OpenWithShell(sPath);
   }
   std::u16string sFolder = platform::App().AppFolder();
-  std::u16string sPath = sFolder + u"\\" + Options().LangID() + u"_" + kHelpFile;
-  if (mFileUtils::FileExists(sPath)) return OpenWithShell(sPath);
   std::u16string sLangID = Options().LangID();
+  if (base::IsPlainIdentifier(sLangID)) {
+    std::u16string sPath = sFolder + u"\\" + sLangID + u"_" + kHelpFile;
+    if (mFileUtils::FileExists(sPath)) return OpenWithShell(sPath);
+  }
+  sLangID = Options().LangID();
   if (base::EqualsNoCase(sLangID, u"EN"))
     return OpenWithShell(kProductSite + u"/WebHelp/TwinsweepHelp.htm");
-  OpenWithShell(base::Replace(kProductSite + u"/<LANGID>/WebHelp/TwinsweepHelp.htm", kLangIdPlaceholder, sLangID));
+  OpenWithShell(base::Replace(kProductSite + u"/<LANGID>/WebHelp/TwinsweepHelp.htm", kLangIdPlaceholder,
+                              base::PercentEncode(sLangID)));
 }
 
 void ShowErrorBox() {

@@ -2,6 +2,7 @@
 
 #include "base/failure.h"
 #include "launcher/create_process.h"
+#include "settings/registry_views.h"
 #include "settings/win_reg.h"
 
 namespace mMain {
@@ -10,19 +11,14 @@ bool IsOutlookRunning() { return mCreateProcess::MutexExists(kOutlookMutex); }
 
 bool IsAddinRunning() { return mCreateProcess::MutexExists(kAddinMutex); }
 
+// Each key is read in the native view and then in the 32-bit one: 32-bit Office on
+// a 64-bit system registers its class (the CLSID key) only in the 32-bit view.
 std::u16string GetOutlookPath() {
   std::u16string sPath;
   base::Ignore([&] {
-    CWinReg oReg;
-    if (oReg.InitForRead(oReg.HKEY_CLASSES_ROOT(), u"Outlook.Application\\CLSID")) {
-      std::u16string sClassId = oReg.ReadString(u"");
-      if (!sClassId.empty()) {
-        oReg.CloseKey();
-        if (oReg.InitForRead(oReg.HKEY_CLASSES_ROOT(), u"CLSID\\" + sClassId + u"\\LocalServer32"))
-          sPath = oReg.ReadString(u"");
-      }
-      oReg.CloseKey();
-    }
+    const int32_t nRoot = CWinReg().HKEY_CLASSES_ROOT();
+    const std::u16string sClassId = mRegistryViews::ReadString(nRoot, u"Outlook.Application\\CLSID", u"");
+    if (!sClassId.empty()) sPath = mRegistryViews::ReadString(nRoot, u"CLSID\\" + sClassId + u"\\LocalServer32", u"");
   });
   if (sPath.empty()) sPath = kOutlookFallbackCommand;
   return sPath;

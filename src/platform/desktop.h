@@ -20,14 +20,16 @@ class IShell {
  public:
   virtual ~IShell() = default;
   // ShellExecuteW(no owner, "open", target, no parameters, no folder, SW_SHOWNORMAL);
-  // the result is deliberately not reported: the product never examines it.
+  // the result is deliberately not reported: the product never examines it. A
+  // target with an inner NUL is not opened at all.
   virtual void Open(std::u16string_view sTarget) = 0;
 };
 
 class IDialogs {
  public:
   virtual ~IDialogs() = default;
-  // MessageBoxW without an owner; answers the button pressed (IDOK, IDYES, ...).
+  // MessageBoxW without an owner; answers the button pressed (IDOK, IDYES, ...),
+  // 0 without a box when a text holds a NUL (the box would show it cut short).
   virtual int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) = 0;
   // Brings to the front a message box that another process of this program (an
   // executable of the same file name) is showing; false when none is showing. The

@@ -4,7 +4,8 @@
 // Paths use "\" as the separator, as the program builds them; the native
 // implementation maps them to its own. Every call answers a Windows status code:
 // 0 success, 2 missing file, 3 missing folder, 5 refused, 18 end of a search,
-// 38 read past the end.
+// 38 read past the end. A path with an inner NUL names no file (2): the system
+// would read only the part before the NUL.
 #include <cstdint>
 #include <string>
 #include <string_view>

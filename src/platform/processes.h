@@ -6,6 +6,7 @@
 // other programs own and closes them at once; it never waits on one. The one it
 // makes (one launch at a time) it holds until its launch sequence ends.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/services.h"
@@ -38,7 +39,7 @@ class IProcesses {
  public:
   virtual ~IProcesses() = default;
   // OpenMutexW(nDesiredAccess, no inheritance, sName): a handle, or 0 when no
-  // mutex of that name exists or it refuses the access.
+  // mutex of that name exists or it refuses the access (or the name holds a NUL).
   virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
   // CreateMutexW(no security attributes, not owned, sName): a handle to the mutex,
   // made now or already there (*pbExisted, ERROR_ALREADY_EXISTS); 0 when it can be
@@ -51,12 +52,18 @@ class IProcesses {
   }
   // CloseHandle: true when the handle was closed.
   virtual bool CloseHandle(KernelHandle hObject) = 0;
-  // CreateProcessW(no application name, a writable copy of sCommandLine, no
-  // security attributes, no inheritance, nCreationFlags, the caller's environment
-  // and current folder, the start-up record, *pProcess). The system parses the
-  // whole command line (quotes, arguments, search for a bare program name).
-  virtual bool LaunchProcess(std::u16string_view sCommandLine, uint32_t nCreationFlags, const StartupRecord& startup,
-                             ProcessRecord* pProcess) = 0;
+  // CreateProcessW(sApplicationName, a writable copy of sCommandLine, no security
+  // attributes, no inheritance, nCreationFlags, the caller's environment and
+  // current folder, the start-up record, *pProcess). The system starts exactly the
+  // file sApplicationName (a full path) and hands it sCommandLine unchanged.
+  // False, without a start, when either holds a NUL.
+  virtual bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine,
+                             uint32_t nCreationFlags, const StartupRecord& startup, ProcessRecord* pProcess) = 0;
+  // The full path of the program file sName (a bare file name such as
+  // "OUTLOOK.EXE") in the system folder, the Windows folder or a folder of the
+  // search path (PATH), in that order; never the current folder, nor a relative
+  // folder of the search path. Empty when none of them holds it.
+  virtual std::u16string SearchExecutable(std::u16string_view sName) = 0;
   // Sleep: blocks the thread for nMilliseconds.
   virtual void Sleep(uint32_t nMilliseconds) = 0;
   // GetTickCount64: milliseconds since an arbitrary start; what bounded waits

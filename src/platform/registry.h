@@ -5,7 +5,8 @@
 // values are sign-extended to the pointer-sized handle as Windows does. Every
 // call answers a Windows status code: 0 success, 2 missing key or value, 5 access
 // refused (a write through a read-only handle, deleting a key with subkeys),
-// 6 bad handle, 234 buffer too small, 259 end of an enumeration.
+// 6 bad handle, 234 buffer too small, 259 end of an enumeration. A key path or
+// value name with an inner NUL names nothing (2).
 // String data (REG_SZ, REG_EXPAND_SZ) is UTF-16LE bytes, normally with a
 // terminating NUL that the size counts.
 #include <cstdint>
@@ -33,6 +34,11 @@ constexpr uint32_t kRegDword = 4;
 constexpr uint32_t kKeyRead = 0x20019;
 constexpr uint32_t kKeyWrite = 0x20006;
 constexpr uint32_t kKeyAllAccess = 0xF003F;
+// Added to an access mask at opening, these name the registry view of a 64-bit
+// system: KEY_WOW64_64KEY the native one, KEY_WOW64_32KEY the one that 32-bit
+// programs see (their installers write HKLM\Software and their classes there).
+constexpr uint32_t kKeyWow64_64Key = 0x0100;
+constexpr uint32_t kKeyWow64_32Key = 0x0200;
 
 class IRegistry {
  public:

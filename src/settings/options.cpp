@@ -1,5 +1,7 @@
 #include "settings/options.h"
 
+#include "base/name_rules.h"
+#include "settings/registry_views.h"
 #include "settings/win_reg.h"
 
 std::u16string COptions::LangID() {
@@ -14,13 +16,16 @@ std::u16string COptions::LangID() {
 
 void COptions::LangID(const std::u16string& sValue) { WriteOption(u"LANG", sValue, true); }
 
+// The remembered file is a name in the program's folder. Anything else (a path, a
+// device) counts as no remembered file, so that a value written by someone else
+// cannot make the program load texts from outside its folder.
 std::u16string COptions::LangFile() {
   std::u16string s = ReadOption(u"LANG_", u"", true);
-  if (!s.empty()) return s;
   // The machine's file applies only while the user has not chosen a language of
   // their own that differs from the machine's.
-  if (ReadOption(u"LANG", u"", true) == ReadOption(u"LANG", u"", false)) return ReadOption(u"LANG_", u"", false);
-  return u"";
+  if (s.empty() && ReadOption(u"LANG", u"", true) == ReadOption(u"LANG", u"", false))
+    s = ReadOption(u"LANG_", u"", false);
+  return base::IsPlainFileName(s) ? s : u"";
 }
 
 void COptions::LangFile(const std::u16string& sValue) { WriteOption(u"LANG_", sValue, true); }
@@ -31,10 +36,14 @@ bool COptions::DiagnosticLog() {
   return n == 1;
 }
 
+// The machine's scope is read in both registry views: a 32-bit setup of the
+// product writes it only in the 32-bit one.
 std::u16string COptions::ReadOption(const std::u16string& sName, const std::u16string& sDefault, bool bUserScope) {
   CWinReg oReg;
   std::u16string s;
-  if (oReg.InitForRead(bUserScope ? oReg.HKEY_CURRENT_USER() : oReg.HKEY_LOCAL_MACHINE(), OptionsKeyPath())) {
+  if (!bUserScope) {
+    s = mRegistryViews::ReadString(oReg.HKEY_LOCAL_MACHINE(), OptionsKeyPath(), sName);
+  } else if (oReg.InitForRead(oReg.HKEY_CURRENT_USER(), OptionsKeyPath())) {
     s = oReg.ReadString(sName);
     oReg.CloseKey();
   }
@@ -43,8 +52,9 @@ std::u16string COptions::ReadOption(const std::u16string& sName, const std::u16s
 
 int32_t COptions::ReadNumberOption(const std::u16string& sName, bool bUserScope) {
   CWinReg oReg;
+  if (!bUserScope) return mRegistryViews::ReadDWord(oReg.HKEY_LOCAL_MACHINE(), OptionsKeyPath(), sName, -1);
   int32_t n = -1;
-  if (oReg.InitForRead(bUserScope ? oReg.HKEY_CURRENT_USER() : oReg.HKEY_LOCAL_MACHINE(), OptionsKeyPath())) {
+  if (oReg.InitForRead(oReg.HKEY_CURRENT_USER(), OptionsKeyPath())) {
     n = oReg.ReadDWord(sName, -1);
     oReg.CloseKey();
   }

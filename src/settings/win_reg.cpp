@@ -13,6 +13,10 @@ bool CWinReg::InitForRead(int32_t nRootKey, const std::u16string& strSubKey) {
   return InitForAccess(nRootKey, strSubKey, platform::kKeyRead, false);
 }
 
+bool CWinReg::InitForReadView(int32_t nRootKey, const std::u16string& strSubKey, uint32_t nView) {
+  return InitForAccess(nRootKey, strSubKey, platform::kKeyRead | nView, false);
+}
+
 bool CWinReg::InitForWrite(int32_t nRootKey, const std::u16string& strSubKey, bool bCreate) {
   return InitForAccess(nRootKey, strSubKey, platform::kKeyRead | platform::kKeyWrite, bCreate);
 }
@@ -65,7 +69,10 @@ std::u16string CWinReg::ReadString(const std::u16string& sName) {
   size_t nChars = nSize / sizeof(char16_t);
   std::u16string s(nChars, u'\0');
   for (size_t i = 0; i < nChars; ++i) s[i] = static_cast<char16_t>(buffer[2 * i] | (buffer[2 * i + 1] << 8));
-  // Only a terminating NUL is dropped: a value stored without one keeps its last character.
-  if (!s.empty() && s.back() == u'\0') s.pop_back();
+  // The text ends at its first NUL, as the system's own string readers end it: a
+  // value stored without one keeps its last character, and whatever a value holds
+  // after an inner NUL never reaches a caller that builds a name from it.
+  const size_t nEnd = s.find(u'\0');
+  if (nEnd != std::u16string::npos) s.resize(nEnd);
   return s;
 }

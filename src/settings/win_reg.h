@@ -47,6 +47,12 @@ class CWinReg {
   bool DeleteKey(const std::u16string& strSubKey);
   bool FlushKey();
 
+  // The registry view that 32-bit programs see on a 64-bit system, for
+  // InitForReadView; 0 names the program's own (native) view.
+  uint32_t KEY_WOW64_32KEY() const { return platform::kKeyWow64_32Key; }
+  // InitForRead in the view nView.
+  bool InitForReadView(int32_t nRootKey, const std::u16string& strSubKey, uint32_t nView);
+
   // The held key (0 when none); a child object opens subkeys relative to it.
   platform::HKey Handle() const { return hKey; }
 

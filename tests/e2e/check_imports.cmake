@@ -87,6 +87,23 @@ if(rc EQUAL 0 AND VERSION)
   endif()
 endif()
 
+# The program restricts the DLL search to the system folder before it loads
+# anything: SetDefaultDllDirectories must be among kernel32's imports.
+string(TOLOWER "${dump}" lower)
+string(FIND "${lower}" "dll name: kernel32.dll" at)
+set(kernel32 "")
+if(at GREATER -1)
+  math(EXPR at "${at} + 9")
+  string(SUBSTRING "${lower}" ${at} -1 kernel32)
+  string(FIND "${kernel32}" "dll name:" next)
+  if(next GREATER -1)
+    string(SUBSTRING "${kernel32}" 0 ${next} kernel32)
+  endif()
+endif()
+if(rc EQUAL 0 AND NOT kernel32 MATCHES "[ \t]setdefaultdlldirectories[\r\n]")
+  list(APPEND problems "does not import SetDefaultDllDirectories from kernel32.dll")
+endif()
+
 list(LENGTH problems nProblems)
 if(RESULT_XML)
   set(failures 0)

@@ -90,7 +90,8 @@ TEST_F(DiagnosticsLogScenario, DeclinedFailedStartAndWholeLaunchAreInTheFile) {
   EXPECT_EQ(notes[6].rfind("silent end: Outlook could not be started, system error ", 0), 0u) << notes[6];
   EXPECT_EQ(notes[7], "Outlook is not running");
   EXPECT_EQ(notes[8], "the question was answered Yes (6)");
-  EXPECT_EQ(notes[9], "starting Outlook: " + ToUtf8(outlook.RegisteredCommandLine()));
+  EXPECT_EQ(notes[9].rfind("starting Outlook: " + ToUtf8(outlook.RegisteredCommandLine()) + " (program file: ", 0), 0u)
+      << notes[9];
   EXPECT_EQ(notes[10].rfind("Outlook's mutex was there after ", 0), 0u) << notes[10];
   EXPECT_EQ(notes[11].rfind("the add-in's mutex was there after ", 0), 0u) << notes[11];
   EXPECT_EQ(notes[12], "the wizard call was made");

@@ -15,8 +15,10 @@
 
 #include "support/launcher_install.h"
 #include "support/message_box.h"
+#include "support/paths.h"
 #include "support/product_options.h"
 #include "support/standin_outlook.h"
+#include "support/temp_folder.h"
 
 namespace e2e {
 namespace {
@@ -25,6 +27,7 @@ constexpr DWORD kBoxTimeoutMs = 20000;
 constexpr DWORD kRunTimeoutMs = 60000;
 constexpr wchar_t kQuestionEN[] = L"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
 constexpr wchar_t kQuestionDE[] = L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
+constexpr wchar_t kAppPathsOutlook[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
 constexpr wchar_t kGoodExecute[] = L"execute object=first args=VT_BSTR,VT_DISPATCH(null) command=ShowQuickWizard hr=0x00000000";
 
 // True when the button nButton of the box is its default push button.
@@ -49,10 +52,19 @@ class LaunchScenario : public ::testing::Test {
     launcher_.reset();
     install_.reset();
     options_.reset();
+    // Only now has every copy of the stand-in ended and let go of its file and of
+    // its current folder (the launcher's, which it inherited).
+    for (const std::wstring& sFile : removeAtEnd_) DeleteFileW(sFile.c_str());
+    work_.reset();
+  }
+  // A folder to start the launcher in, as a user starts it from a document's folder.
+  const std::wstring& WorkFolder() {
+    if (!work_) work_.emplace(L"twinsweep-work");
+    return work_->Path();
   }
   StandInOutlook& Outlook() { return *outlook_; }
-  ProcessTree& RunLauncher() {
-    launcher_.emplace(install_->ExePath(), L"");
+  ProcessTree& RunLauncher(const std::wstring& sWorkingFolder = std::wstring()) {
+    launcher_.emplace(install_->ExePath(), L"", EnvironmentChanges{}, sWorkingFolder);
     return *launcher_;
   }
 
@@ -81,6 +93,8 @@ class LaunchScenario : public ::testing::Test {
   std::optional<LauncherInstall> install_;
   std::optional<ProcessTree> launcher_;
   std::optional<StandInOutlook> outlook_;
+  std::vector<std::wstring> removeAtEnd_;
+  std::optional<TempFolder> work_;
 };
 
 TEST_F(LaunchScenario, RunningWithTheAddinNoQuestionWizardAtOnce) {
@@ -132,16 +146,61 @@ TEST_F(LaunchScenario, YesAfterTheUserStartedOutlookStartsNoSecondOne) {
   ExpectOneGoodWizardCall();
 }
 
-TEST_F(LaunchScenario, WithoutLocalServer32OutlookExeIsStarted) {
+// Without LocalServer32 the bare "OUTLOOK.EXE" is found where Office records it
+// (App Paths), never in the folder the launcher was started from.
+TEST_F(LaunchScenario, WithoutLocalServer32OutlookExeIsStartedFromAppPaths) {
   Prepare(L"EN", {}, StandInOutlook::Registration::kNoLocalServer);
-  // A bare program name is found in the starting program's own folder first.
-  Outlook().InstallCopy(install_->Folder(), L"OUTLOOK.EXE");
-  RunLauncher();
+  Outlook().InstallCopy(WorkFolder(), L"OUTLOOK.EXE");
+  Outlook().InstallCopy(Outlook().Folder(), L"OUTLOOK.EXE");
+  const std::wstring sOffice = JoinPath(Outlook().Folder(), L"OUTLOOK.EXE");
+  ScopedRegistryValue appPath(HKEY_LOCAL_MACHINE, kAppPathsOutlook, L"", sOffice);
+  RunLauncher(WorkFolder());
   AnswerQuestion(IDYES);
   ExpectEnds();
   auto starts = Outlook().Events(L"start");
   ASSERT_EQ(starts.size(), 1u) << Outlook().RecordText();
   EXPECT_NE(starts[0].sText.find(L" cmdline=OUTLOOK.EXE"), std::wstring::npos) << Outlook().RecordText();
+  EXPECT_EQ(Outlook().StartedExes(), std::vector<std::wstring>{sOffice}) << Outlook().RecordText();
+  ExpectOneGoodWizardCall();
+}
+
+TEST_F(LaunchScenario, FallbackNeverRunsAnOutlookExeOfTheWorkingFolder) {
+  Prepare(L"EN", {}, StandInOutlook::Registration::kNoLocalServer);
+  Outlook().InstallCopy(WorkFolder(), L"OUTLOOK.EXE");
+  ScopedRegistryValue noAppPath(HKEY_LOCAL_MACHINE, kAppPathsOutlook, L"", std::nullopt);
+  RunLauncher(WorkFolder());
+  AnswerQuestion(IDYES);
+  ExpectEnds();
+  EXPECT_TRUE(Outlook().Events(L"start").empty()) << Outlook().RecordText();
+}
+
+// The system's own guess at an unquoted path with blanks would try the text up to
+// each blank, plus ".exe", first ("C:\Program.exe" for "C:\Program Files\...").
+TEST_F(LaunchScenario, UnquotedRegistrationStartsTheRegisteredProgramNotAPlantedOne) {
+  Prepare(L"EN", {}, StandInOutlook::Registration::kUnquoted);
+  const std::wstring& sCommand = Outlook().RegisteredCommandLine();
+  const std::wstring sGuess = sCommand.substr(0, sCommand.find(L' '));
+  const std::wstring sPlantedFolder = sGuess.substr(0, sGuess.rfind(L'\\'));
+  const std::wstring sPlanted = sGuess + L".exe";
+  removeAtEnd_ = {sPlanted, JoinPath(sPlantedFolder, L"standin_outlook.ini")};
+  Outlook().InstallCopy(sPlantedFolder, sPlanted.substr(sPlantedFolder.size() + 1));
+  RunLauncher();
+  AnswerQuestion(IDYES);
+  ExpectEnds();
+  EXPECT_EQ(Outlook().StartedExes(), std::vector<std::wstring>{Outlook().Exe()}) << Outlook().RecordText();
+  auto starts = Outlook().Events(L"start");
+  ASSERT_EQ(starts.size(), 1u) << Outlook().RecordText();
+  EXPECT_NE(starts[0].sText.find(L" cmdline=" + sCommand), std::wstring::npos) << Outlook().RecordText();
+  ExpectOneGoodWizardCall();
+}
+
+// 32-bit Office on a 64-bit system: its class is registered in the 32-bit view only.
+TEST_F(LaunchScenario, RegistrationOnlyInThe32BitViewIsStarted) {
+  Prepare(L"EN", {}, StandInOutlook::Registration::kOnly32BitView);
+  RunLauncher();
+  AnswerQuestion(IDYES);
+  ExpectEnds();
+  EXPECT_EQ(Outlook().StartedExes(), std::vector<std::wstring>{Outlook().Exe()}) << Outlook().RecordText();
   ExpectOneGoodWizardCall();
 }
 

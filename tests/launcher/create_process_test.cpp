@@ -45,6 +45,7 @@ TEST(StartProcessTest, StartupRecordFlagsAndHandles) {
     const std::u16string sCommand = u"\"C:\\Program Files\\Outlook\\OUTLOOK.EXE\" /automation";
     ASSERT_TRUE(mCreateProcess::StartProcess(sCommand, row.bMinimized));
     ASSERT_EQ(sys.launches.size(), 1u);
+    EXPECT_EQ(sys.launches[0].sApplicationName, u"C:\\Program Files\\Outlook\\OUTLOOK.EXE");
     EXPECT_EQ(sys.launches[0].sCommandLine, sCommand);
     EXPECT_EQ(sys.launches[0].nCreationFlags, 0x20u);
     EXPECT_EQ(sys.launches[0].startup.dwFlags, row.nFlags);
@@ -59,15 +60,28 @@ TEST(StartProcessTest, FailedStartAnswersFalseAndClosesNothing) {
   FakeProcesses sys;
   sys.bLaunchSucceeds = false;
   platform::ScopedOverride<platform::IProcesses> use(sys);
-  EXPECT_FALSE(mCreateProcess::StartProcess(u"OUTLOOK.EXE", false));
+  EXPECT_FALSE(mCreateProcess::StartProcess(u"\"C:\\Mail\\client.exe\"", false));
+  EXPECT_EQ(sys.launches.size(), 1u);
   EXPECT_TRUE(sys.closed.empty());
+}
+
+// A program that cannot be named is not started at all: the system would guess.
+TEST(StartProcessTest, NoProgramFileNoStart) {
+  FakeProcesses sys;
+  platform::MemoryRegistry reg;
+  platform::ScopedOverride<platform::IProcesses> use(sys);
+  platform::ScopedOverride<platform::IRegistry> useReg(reg);
+  EXPECT_FALSE(mCreateProcess::StartProcess(u"OUTLOOK.EXE", false));
+  EXPECT_TRUE(sys.launches.empty());
 }
 
 class GetOutlookPathTest : public ::testing::Test {
  protected:
-  void SetDefault(const std::u16string& sPath, const std::u16string& sValue, uint32_t nType = platform::kRegSz) {
+  void SetDefault(const std::u16string& sPath, const std::u16string& sValue, uint32_t nType = platform::kRegSz,
+                  uint32_t nView = 0) {
     platform::HKey h = 0;
-    ASSERT_EQ(reg_.CreateKey(platform::RootKey(platform::kRootClassesRoot), sPath, platform::kKeyAllAccess, &h), 0);
+    ASSERT_EQ(reg_.CreateKey(platform::RootKey(platform::kRootClassesRoot), sPath, platform::kKeyAllAccess | nView, &h),
+              0);
     std::u16string data = sValue + u'\0';
     reg_.SetValue(h, u"", nType, reinterpret_cast<const uint8_t*>(data.data()),
                   static_cast<uint32_t>(data.size() * 2));
@@ -86,6 +100,18 @@ TEST_F(GetOutlookPathTest, FallsBackUnlessTheWholeRegistrationIsThere) {
   EXPECT_EQ(mMain::GetOutlookPath(), u"OUTLOOK.EXE");  // no LocalServer32 key
   SetDefault(u"CLSID\\" + sClsid + u"\\LocalServer32", u"");
   EXPECT_EQ(mMain::GetOutlookPath(), u"OUTLOOK.EXE");  // empty command line
+  EXPECT_EQ(reg_.OpenHandleCount(), 0u);
+}
+
+// 32-bit Office on a 64-bit system: the class's keys only in the 32-bit view.
+TEST_F(GetOutlookPathTest, ReadsTheNativeViewFirstThenThe32BitView) {
+  const std::u16string sClsid = u"{0006F03A-0000-0000-C000-000000000046}";
+  SetDefault(u"Outlook.Application\\CLSID", sClsid, platform::kRegSz, platform::kKeyWow64_32Key);
+  SetDefault(u"CLSID\\" + sClsid + u"\\LocalServer32", u"C:\\x86\\OUTLOOK.EXE", platform::kRegSz,
+             platform::kKeyWow64_32Key);
+  EXPECT_EQ(mMain::GetOutlookPath(), u"C:\\x86\\OUTLOOK.EXE");
+  SetDefault(u"CLSID\\" + sClsid + u"\\LocalServer32", u"C:\\x64\\OUTLOOK.EXE");
+  EXPECT_EQ(mMain::GetOutlookPath(), u"C:\\x64\\OUTLOOK.EXE");
   EXPECT_EQ(reg_.OpenHandleCount(), 0u);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
+#include "launcher/application_name.h"
 #include "launcher/launch_sequence.h"
 #include "launcher_doubles.h"
 #include "platform/memory/memory_registry.h"
@@ -218,7 +219,9 @@ TEST_F(LaunchSequenceTest, TheApartmentIsJoinedBeforeTheAddinAppearsTheObjectsMa
 // The debug notes a support engineer reads in the diagnostics log.
 TEST_F(LaunchSequenceTest, EveryStepIsADebugNote) {
   const std::string p = "D|mMain.RunLaunchSequence|0|";
-  const std::string sStart = p + "starting Outlook: " + base::ToUtf8(kRegisteredCommand);
+  const std::u16string sProgram = mCreateProcess::ApplicationName(kRegisteredCommand);
+  const std::string sStart = p + "starting Outlook: " + base::ToUtf8(kRegisteredCommand) + " (program file: " +
+                             (sProgram.empty() ? "none found" : base::ToUtf8(sProgram)) + ")";
   struct Case {
     const char* szName;
     int32_t nAnswer;

@@ -11,6 +11,7 @@
 
 #include "base/failure.h"
 #include "platform/apartment.h"
+#include "base/text.h"
 #include "platform/automation.h"
 #include "platform/desktop.h"
 #include "platform/processes.h"
@@ -29,6 +30,7 @@ struct Presence {
 class FakeProcesses : public platform::IProcesses {
  public:
   struct Launch {
+    std::u16string sApplicationName;
     std::u16string sCommandLine;
     uint32_t nCreationFlags;
     platform::StartupRecord startup;
@@ -36,6 +38,9 @@ class FakeProcesses : public platform::IProcesses {
   };
 
   std::map<std::u16string, Presence> mutexes;
+  // What the search of the system folders and PATH finds, by program file name
+  // (compared without regard to case, as file names are).
+  std::map<std::u16string, std::u16string> searchable;
   bool bLaunchSucceeds = true;
   // Runs at a successful launch, e.g. to schedule the mutexes of the started program.
   std::function<void(FakeProcesses&)> onLaunch;
@@ -69,15 +74,20 @@ class FakeProcesses : public platform::IProcesses {
     --nOpenHandles;
     return true;
   }
-  bool LaunchProcess(std::u16string_view sCommandLine, uint32_t nFlags, const platform::StartupRecord& startup,
-                     platform::ProcessRecord* p) override {
-    launches.push_back({std::u16string(sCommandLine), nFlags, startup, nNow});
+  bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine, uint32_t nFlags,
+                     const platform::StartupRecord& startup, platform::ProcessRecord* p) override {
+    launches.push_back({std::u16string(sApplicationName), std::u16string(sCommandLine), nFlags, startup, nNow});
     if (!bLaunchSucceeds) return false;
     p->hProcess = 0x7001;
     p->hThread = 0x7002;
     nOpenHandles += 2;
     if (onLaunch) onLaunch(*this);
     return true;
+  }
+  std::u16string SearchExecutable(std::u16string_view sName) override {
+    for (const auto& [sFile, sPath] : searchable)
+      if (base::EqualsNoCase(sFile, sName)) return sPath;
+    return u"";
   }
   void Sleep(uint32_t nMilliseconds) override { nNow += nMilliseconds; }
   uint64_t TickCount() override { return nNow; }

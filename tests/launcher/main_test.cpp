@@ -59,7 +59,10 @@ TEST_F(MainTest, HelpOpensTheRightDocumentForEachLanguageAndHelpFile) {
       {u"EN", {u"Twinsweep.chm/"}, u"help", kProduct + u"/WebHelp/TwinsweepHelp.htm"},
       {u"DE", {}, u"buyonline", kMaker + u"/purchase_twinsweep.asp?lang=DE"},
       {u"EN", {}, u"BuyOnline", kMaker + u"/purchase_twinsweep.asp?lang=EN"},
-      {u"a&b", {}, u"buyonline", kMaker + u"/purchase_twinsweep.asp?lang=a&b"},
+      {u"a&b", {}, u"buyonline", kMaker + u"/purchase_twinsweep.asp?lang=a%26b"},
+      // An identifier that is not a plain name never names a file, even one that is there.
+      {u"DE\\..\\DE", {u"DE/", u"DE_Twinsweep.chm"}, u"help", kProduct + u"/DE%5C..%5CDE/WebHelp/TwinsweepHelp.htm"},
+      {u"DE\" \"--x", {}, u"help", kProduct + u"/DE%22%20%22--x/WebHelp/TwinsweepHelp.htm"},
   };
   for (const auto& c : cases) {
     TempFolder dir;

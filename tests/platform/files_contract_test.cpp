@@ -23,6 +23,25 @@ TEST(FilesContract, OpeningAMissingFileAnswersTwoAndAMissingFolderThree) {
   EXPECT_EQ(Files().OpenForQuery(dir.File(u"no\\such.txt"), &h), platform::kErrorPathNotFound);
 }
 
+// The system reads a path only up to a NUL: a path with an inner one would name a
+// shorter path than was asked for (a program instead of its help file). It names
+// no file at all.
+TEST(FilesContract, APathWithAnInnerNulNamesNoFile) {
+  TempFolder dir;
+  const std::u16string sProgram = dir.Write(u"prog.exe", "program");
+  const std::u16string sCut = sProgram + u'\0' + u"_Twinsweep.chm";
+  platform::FileHandle h;
+  EXPECT_EQ(Files().OpenForQuery(sCut, &h), platform::kErrorFileNotFound);
+  EXPECT_EQ(h, platform::kInvalidFile);
+  EXPECT_EQ(Files().OpenForRead(sCut, &h), platform::kErrorFileNotFound);
+  platform::FindData data;
+  EXPECT_EQ(Files().FindFirst(sCut, &h, &data), platform::kErrorFileNotFound);
+  EXPECT_EQ(Files().DeleteFile(sCut), platform::kErrorFileNotFound);
+  EXPECT_NE(Files().CreateDirectory(dir.File(u"new") + u'\0' + u"x"), platform::kErrorSuccess);
+  EXPECT_EQ(testing_support::ReadAll(sProgram), "program");
+  EXPECT_NE(Files().OpenForQuery(dir.File(u"new"), &h), platform::kErrorSuccess);
+}
+
 TEST(FilesContract, AFolderIsNotAFile) {
   TempFolder dir;
   std::u16string sub = dir.MakeFolder(u"sub");

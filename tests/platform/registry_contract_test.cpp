@@ -108,6 +108,23 @@ TEST_P(RegistryContract, AKeyOpenedForReadingRefusesWrites) {
   reg_.CloseKey(h);
 }
 
+// The system reads a name only up to a NUL: a name with an inner one would reach a
+// shorter key or value than was asked for. It is refused as a missing one instead.
+TEST_P(RegistryContract, ANameWithAnInnerNulIsRefusedAsMissing) {
+  const std::u16string sCut(u"cut"), sWithNul(u"cut\0x", 5);
+  ASSERT_EQ(SetSz(scratch_.Handle(), sCut, u"value"), 0);
+  HKey h = 0;
+  ASSERT_EQ(reg_.CreateKey(scratch_.Handle(), sCut, platform::kKeyAllAccess, &h), 0);
+  reg_.CloseKey(h);
+  uint32_t nType = 0, nSize = 0;
+  EXPECT_EQ(reg_.QueryValue(scratch_.Handle(), sWithNul, &nType, nullptr, &nSize), platform::kErrorFileNotFound);
+  EXPECT_EQ(SetSz(scratch_.Handle(), sWithNul, u"other"), platform::kErrorFileNotFound);
+  int32_t rc = 0;
+  EXPECT_EQ(Open(sWithNul, platform::kKeyRead, &rc), 0);
+  EXPECT_EQ(rc, platform::kErrorFileNotFound);
+  EXPECT_EQ(reg_.CreateKey(scratch_.Handle(), sWithNul, platform::kKeyAllAccess, &h), platform::kErrorFileNotFound);
+}
+
 TEST_P(RegistryContract, ClosingAClosedHandleFails) {
   HKey h = Open(u"", platform::kKeyRead);
   ASSERT_NE(h, 0);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/text.h"
 #include "platform/memory/memory_registry.h"
 #include "settings/options.h"
 #include "settings/win_reg.h"
@@ -87,6 +88,61 @@ TEST_F(OptionsTest, DiagnosticLogIsTheUsersDwordElseTheMachines) {
   // A text "1" is not the DWORD the option is.
   Set(HKCU, u"DiagnosticLog", u"1");
   EXPECT_FALSE(Options().DiagnosticLog());
+}
+
+// A 32-bit setup of the product writes the machine's scope only in the 32-bit view.
+TEST_F(OptionsTest, TheMachinesScopeIsReadInTheNativeViewThenThe32BitView) {
+  auto set32 = [&](const std::u16string& sName, const std::u16string& sValue) {
+    CWinReg r;
+    ASSERT_TRUE(r.InitForAccess(HKLM, kKey, platform::kKeyAllAccess | platform::kKeyWow64_32Key, true));
+    ASSERT_TRUE(r.WriteString(sName, sValue));
+  };
+  set32(u"LANG", u"IT");
+  set32(u"LANG_", u"it.lng");
+  EXPECT_EQ(Options().LangID(), u"IT");
+  EXPECT_EQ(Get(HKCU, u"LANG"), u"<no key>");  // found, so nothing was written back
+  Set(HKCU, u"LANG", u"IT");
+  EXPECT_EQ(Options().LangFile(), u"it.lng");
+  EXPECT_EQ(Get(HKLM, u"LANG"), u"<no key>");  // the native view has no such key
+  Set(HKLM, u"LANG", u"ES");
+  Set(HKCU, u"LANG", u"");
+  EXPECT_EQ(Options().LangID(), u"ES");
+}
+
+// Only a plain file name counts as a remembered language file; anything else as none.
+TEST_F(OptionsTest, ARememberedFileOutsideTheProgramsFolderCountsAsNone) {
+  const struct {
+    std::u16string sStored;
+    std::u16string sExpected;
+  } rows[] = {
+      {u"Deutsch.lng", u"Deutsch.lng"},
+      {u"..\\..\\elsewhere\\evil.lng", u""},
+      {u"C:\\evil.lng", u""},
+      {u"\\\\server\\share\\evil.lng", u""},
+      {u"sub/evil.lng", u""},
+      {u"NUL", u""},
+  };
+  for (const auto& r : rows) {
+    Set(HKCU, u"LANG_", r.sStored);
+    EXPECT_EQ(Options().LangFile(), r.sExpected) << base::ToUtf8(r.sStored);
+  }
+  // A user's file that is refused does not let the machine's file in either.
+  Set(HKCU, u"LANG_", u"..\\evil.lng");
+  Set(HKLM, u"LANG_", u"fr.lng");
+  EXPECT_EQ(Options().LangFile(), u"");
+}
+
+// The text of a string value ends at its first NUL: what follows never reaches a
+// caller that builds a file name from it.
+TEST_F(OptionsTest, AValueWithAnInnerNulIsReadUpToIt) {
+  CWinReg r;
+  ASSERT_TRUE(r.InitForWrite(HKCU, kKey, true));
+  const std::u16string data(u"..\\prog.exe\0x\0", 14);
+  ASSERT_EQ(registry_.SetValue(r.Handle(), u"LANG", platform::kRegSz, reinterpret_cast<const uint8_t*>(data.data()),
+                               static_cast<uint32_t>(data.size() * 2)),
+            0);
+  EXPECT_EQ(r.ReadString(u"LANG"), u"..\\prog.exe");
+  EXPECT_EQ(Options().LangID(), u"..\\prog.exe");
 }
 
 TEST_F(OptionsTest, AFailedWriteBackStillAnswersEnglish) {

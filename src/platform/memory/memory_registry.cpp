@@ -11,6 +11,24 @@ constexpr uint32_t kQueryValue = 0x1;
 constexpr uint32_t kSetValue = 0x2;
 constexpr uint32_t kEnumerateSubKeys = 0x8;
 constexpr int32_t kErrorKeyDeleted = 1018;
+
+// The 32-bit view of a 64-bit system, for the keys that the program reads in it:
+// opened from HKEY_LOCAL_MACHINE with KEY_WOW64_32KEY, "Software\X" is
+// "Software\WOW6432Node\X"; from HKEY_CLASSES_ROOT, "CLSID\X" is
+// "WOW6432Node\CLSID\X". Every other key, and every key opened without the flag
+// or below a key already open, is the native one.
+std::u16string ViewPath(HKey hRoot, std::u16string_view sPath, uint32_t nAccess) {
+  std::u16string s(sPath);
+  if (!(nAccess & kKeyWow64_32Key)) return s;
+  auto startsWith = [&](std::u16string_view sKey) {
+    return s.size() >= sKey.size() && base::EqualsNoCase(std::u16string_view(s).substr(0, sKey.size()), sKey) &&
+           (s.size() == sKey.size() || s[sKey.size()] == u'\\');
+  };
+  if (hRoot == RootKey(kRootLocalMachine) && startsWith(u"Software"))
+    return s.insert(8, u"\\WOW6432Node");
+  if (hRoot == RootKey(kRootClassesRoot) && startsWith(u"CLSID")) return u"WOW6432Node\\" + s;
+  return s;
+}
 }  // namespace
 
 struct MemoryRegistry::Key {
@@ -60,7 +78,12 @@ std::shared_ptr<MemoryRegistry::Key> MemoryRegistry::Resolve(HKey h, uint32_t nN
   return it->second.key;
 }
 
-int32_t MemoryRegistry::Walk(HKey hRoot, std::u16string_view sPath, uint32_t nAccess, bool bCreate, HKey* phKey) {
+int32_t MemoryRegistry::Walk(HKey hRoot, std::u16string_view sRequested, uint32_t nAccess, bool bCreate,
+                             HKey* phKey) {
+  // The system reads a name only up to a NUL; one with an inner NUL is refused.
+  if (sRequested.find(u'\0') != std::u16string_view::npos) return kErrorFileNotFound;
+  const std::u16string sViewPath = ViewPath(hRoot, sRequested, nAccess);
+  std::u16string_view sPath = sViewPath;
   int32_t status;
   std::shared_ptr<Key> key = Resolve(hRoot, 0, &status);
   if (!key) return status;
@@ -112,6 +135,7 @@ int32_t MemoryRegistry::SetValue(HKey hKey, std::u16string_view sName, uint32_t 
   int32_t status;
   auto key = Resolve(hKey, kSetValue, &status);
   if (!key) return status;
+  if (sName.find(u'\0') != std::u16string_view::npos) return kErrorFileNotFound;
   Key::Value* v = key->FindValue(sName);
   if (!v) {
     key->values.push_back(Key::Value{std::u16string(sName), 0, {}});

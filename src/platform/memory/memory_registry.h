@@ -7,6 +7,8 @@
 // enumerated in name order and values in creation order, the status codes of the
 // real functions, access checked against the mask a handle was opened with, and a
 // key with subkeys refusing deletion. Handles of deleted keys stay valid but fail.
+// It is the registry of a 64-bit system with its 32-bit view of HKLM\Software and
+// of HKCR\CLSID (KEY_WOW64_32KEY at opening), kept apart from the native keys.
 #include <map>
 #include <memory>
 #include <string>

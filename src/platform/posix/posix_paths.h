@@ -8,7 +8,10 @@
 
 namespace platform::posix {
 
+// A path with an inner NUL names no file, as on Windows: it becomes the empty path,
+// which every call answers as missing.
 inline std::string NativePath(std::u16string_view sPath) {
+  if (sPath.find(u'\0') != std::u16string_view::npos) return std::string();
   std::string p = base::ToUtf8(sPath);
   std::replace(p.begin(), p.end(), '\\', '/');
   return p;

@@ -104,7 +104,7 @@ class ArgumentBlock {
       case base::Variant::Kind::Double: v->vt = VT_R8; v->dblVal = val.AsDouble(); break;
       case base::Variant::Kind::Date: v->vt = VT_DATE; v->date = val.AsDate().dValue; break;
       case base::Variant::Kind::String: {
-        const std::wstring w = win32::Wide(val.AsText());
+        const std::wstring w = win32::WideCounted(val.AsText());
         v->vt = VT_BSTR;
         v->bstrVal = ::SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
         if (!v->bstrVal) base::Raise(base::kOutOfMemory);
@@ -177,8 +177,9 @@ class DispatchObject : public IAutomationObject {
   IDispatch* Get() const { return p_; }
 
   AutomationResult Invoke(std::u16string_view sName, InvokeKind kind, const AutomationArgs& args) override {
-    std::wstring name = win32::Wide(sName);
-    LPOLESTR names[1] = {&name[0]};
+    std::optional<std::wstring> name = win32::Wide(sName);
+    if (!name) RaiseHResult(DISP_E_UNKNOWNNAME, sName);
+    LPOLESTR names[1] = {&(*name)[0]};
     DISPID id = 0;
     HRESULT hr = p_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(hr)) RaiseHResult(hr, sName);
@@ -239,9 +240,10 @@ class Win32Automation : public IAutomation {
  public:
   AutomationObject CreateObject(std::u16string_view sProgID) override {
     EnsureApartment();
-    const std::wstring progId = win32::Wide(sProgID);
+    const std::optional<std::wstring> progId = win32::Wide(sProgID);
+    if (!progId) RaiseHResult(CO_E_CLASSSTRING, sProgID);
     CLSID clsid;
-    HRESULT hr = ::CLSIDFromProgID(progId.c_str(), &clsid);
+    HRESULT hr = ::CLSIDFromProgID(progId->c_str(), &clsid);
     if (FAILED(hr)) RaiseHResult(hr, sProgID);
     IUnknown* pUnknown = nullptr;
     hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IUnknown,

@@ -10,14 +10,19 @@ namespace {
 class Win32Shell : public IShell {
  public:
   void Open(std::u16string_view sTarget) override {
-    ShellExecuteW(nullptr, L"open", win32::Wide(sTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // A refused target is not opened at all, as a missing document opens nothing.
+    if (const auto target = win32::Wide(sTarget))
+      ShellExecuteW(nullptr, L"open", target->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
 };
 
 class Win32Dialogs : public IDialogs {
  public:
   int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
-    return MessageBoxW(nullptr, win32::Wide(sText).c_str(), win32::Wide(sCaption).c_str(), nType);
+    // A refused text shows no box: the answer is 0, as for a box that failed.
+    const auto text = win32::Wide(sText), caption = win32::Wide(sCaption);
+    if (!text || !caption) return 0;
+    return MessageBoxW(nullptr, text->c_str(), caption->c_str(), nType);
   }
 
   bool BringOtherInstanceBoxToFront() override {

@@ -9,7 +9,10 @@ HANDLE H(FileHandle h) { return reinterpret_cast<HANDLE>(h); }
 
 int32_t Open(std::u16string_view sPath, DWORD access, DWORD share, DWORD disposition, DWORD flags,
              FileHandle* phFile) {
-  HANDLE h = CreateFileW(win32::Wide(sPath).c_str(), access, share, nullptr, disposition, flags, nullptr);
+  *phFile = kInvalidFile;
+  const auto path = win32::Wide(sPath);
+  if (!path) return win32::kRefusedName;
+  HANDLE h = CreateFileW(path->c_str(), access, share, nullptr, disposition, flags, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     *phFile = kInvalidFile;
     return static_cast<int32_t>(GetLastError());
@@ -67,7 +70,9 @@ class Win32Files : public IFiles {
     FILETIME local, utc;
     if (!SystemTimeToFileTime(&st, &local) || !LocalFileTimeToFileTime(&local, &utc))
       return static_cast<int32_t>(GetLastError());
-    HANDLE h = CreateFileW(win32::Wide(sPath).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const auto path = win32::Wide(sPath);
+    if (!path) return win32::kRefusedName;
+    HANDLE h = CreateFileW(path->c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
     int32_t rc = Status(SetFileTime(h, nullptr, nullptr, &utc));
@@ -75,8 +80,11 @@ class Win32Files : public IFiles {
     return rc;
   }
   int32_t FindFirst(std::u16string_view sPattern, FileHandle* phFind, FindData* pData) override {
+    *phFind = kInvalidFile;
+    const auto pattern = win32::Wide(sPattern);
+    if (!pattern) return win32::kRefusedName;
     WIN32_FIND_DATAW d;
-    HANDLE h = FindFirstFileW(win32::Wide(sPattern).c_str(), &d);
+    HANDLE h = FindFirstFileW(pattern->c_str(), &d);
     if (h == INVALID_HANDLE_VALUE) {
       *phFind = kInvalidFile;
       return static_cast<int32_t>(GetLastError());
@@ -93,12 +101,17 @@ class Win32Files : public IFiles {
   }
   int32_t FindClose(FileHandle hFind) override { return Status(::FindClose(H(hFind))); }
   int32_t CreateDirectory(std::u16string_view sPath) override {
-    return Status(CreateDirectoryW(win32::Wide(sPath).c_str(), nullptr));
+    const auto path = win32::Wide(sPath);
+    return path ? Status(CreateDirectoryW(path->c_str(), nullptr)) : win32::kRefusedName;
   }
   int32_t RemoveDirectory(std::u16string_view sPath) override {
-    return Status(RemoveDirectoryW(win32::Wide(sPath).c_str()));
+    const auto path = win32::Wide(sPath);
+    return path ? Status(RemoveDirectoryW(path->c_str())) : win32::kRefusedName;
   }
-  int32_t DeleteFile(std::u16string_view sPath) override { return Status(DeleteFileW(win32::Wide(sPath).c_str())); }
+  int32_t DeleteFile(std::u16string_view sPath) override {
+    const auto path = win32::Wide(sPath);
+    return path ? Status(DeleteFileW(path->c_str())) : win32::kRefusedName;
+  }
 };
 
 }  // namespace

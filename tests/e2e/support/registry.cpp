@@ -12,9 +12,10 @@ namespace {
                            std::string(sKey.begin(), sKey.end()));
 }
 
-HKEY CreateKey(HKEY hRoot, const std::wstring& sKey) {
+HKEY CreateKey(HKEY hRoot, const std::wstring& sKey, REGSAM nView = 0) {
   HKEY hKey = nullptr;
-  LSTATUS n = RegCreateKeyExW(hRoot, sKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr);
+  LSTATUS n =
+      RegCreateKeyExW(hRoot, sKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE | nView, nullptr, &hKey, nullptr);
   if (n != ERROR_SUCCESS) Fail("RegCreateKeyExW", n, sKey);
   return hKey;
 }
@@ -30,8 +31,8 @@ std::vector<BYTE> StringBytes(const std::wstring& sValue) {
 }  // namespace
 
 ScopedRegistryValue::ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wstring sName,
-                                         std::optional<std::wstring> vValue)
-    : hRoot_(hRoot), sKey_(std::move(sKey)), sName_(std::move(sName)) {
+                                         std::optional<std::wstring> vValue, REGSAM nView)
+    : hRoot_(hRoot), nView_(nView), sKey_(std::move(sKey)), sName_(std::move(sName)) {
   if (vValue) {
     Put(REG_SZ, StringBytes(*vValue));
   } else {
@@ -46,7 +47,7 @@ ScopedRegistryValue::ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wst
 }
 
 void ScopedRegistryValue::Put(DWORD nType, std::optional<std::vector<BYTE>> vData) {
-  HKEY hKey = CreateKey(hRoot_, sKey_);
+  HKEY hKey = CreateKey(hRoot_, sKey_, nView_);
   DWORD nSize = 0;
   if (RegQueryValueExW(hKey, ValueName(sName_), nullptr, &nType_, nullptr, &nSize) == ERROR_SUCCESS) {
     previous_.resize(nSize);
@@ -67,7 +68,7 @@ void ScopedRegistryValue::Put(DWORD nType, std::optional<std::vector<BYTE>> vDat
 
 ScopedRegistryValue::~ScopedRegistryValue() {
   HKEY hKey = nullptr;
-  if (RegOpenKeyExW(hRoot_, sKey_.c_str(), 0, KEY_WRITE, &hKey) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(hRoot_, sKey_.c_str(), 0, KEY_WRITE | nView_, &hKey) != ERROR_SUCCESS) return;
   if (bExisted_) {
     RegSetValueExW(hKey, ValueName(sName_), 0, nType_, previous_.data(), static_cast<DWORD>(previous_.size()));
   } else {

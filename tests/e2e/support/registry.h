@@ -13,8 +13,10 @@ namespace e2e {
 class ScopedRegistryValue {
  public:
   // sName empty is the key's default value; vValue nullopt removes the value.
-  // The key is created when it is missing (and left in place afterwards).
-  ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wstring sName, std::optional<std::wstring> vValue);
+  // The key is created when it is missing (and left in place afterwards). nView
+  // names the registry view (KEY_WOW64_32KEY for the one 32-bit programs see).
+  ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wstring sName, std::optional<std::wstring> vValue,
+                      REGSAM nView = 0);
   // A value of any type, its data given as bytes.
   ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wstring sName, DWORD nType, std::vector<BYTE> data);
   ~ScopedRegistryValue();
@@ -26,6 +28,7 @@ class ScopedRegistryValue {
   void Put(DWORD nType, std::optional<std::vector<BYTE>> vData);
 
   HKEY hRoot_;
+  REGSAM nView_ = 0;
   std::wstring sKey_;
   std::wstring sName_;
   bool bExisted_ = false;

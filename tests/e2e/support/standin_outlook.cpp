@@ -60,12 +60,18 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
     case Registration::kMissingProgram:
       sCommandLine_ = L"\"" + (folder_ / L"no such outlook.exe") + L"\" /automation";
       break;
+    case Registration::kUnquoted: sCommandLine_ = sExe_ + L" /automation"; break;
+    case Registration::kOnly32BitView: sCommandLine_ = L"\"" + sExe_ + L"\" /automation"; break;
     case Registration::kNoLocalServer: break;
   }
+  const REGSAM nView = registration == Registration::kOnly32BitView ? KEY_WOW64_32KEY : 0;
   if (!sCommandLine_.empty()) vServer = sCommandLine_;
   registration_.push_back(
       std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, L"Outlook.Application\\CLSID", L"", kClsid));
-  registration_.push_back(std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", vServer));
+  if (nView != 0)  // nothing in the native view
+    registration_.push_back(std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", std::nullopt));
+  registration_.push_back(
+      std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", vServer, nView));
 }
 
 StandInOutlook::~StandInOutlook() {
@@ -124,6 +130,15 @@ std::vector<StandInEvent> StandInOutlook::Events(const std::wstring& sPrefix) co
   for (StandInEvent& e : Events())
     if (e.sText.compare(0, sPrefix.size(), sPrefix) == 0) matching.push_back(std::move(e));
   return matching;
+}
+
+std::vector<std::wstring> StandInOutlook::StartedExes() const {
+  std::vector<std::wstring> exes;
+  for (const StandInEvent& e : Events(L"image pid=")) {
+    const size_t nFrom = e.sText.find(L" exe=");
+    if (nFrom != std::wstring::npos) exes.push_back(e.sText.substr(nFrom + 5));
+  }
+  return exes;
 }
 
 bool StandInOutlook::WaitForEvent(const std::wstring& sPrefix, DWORD nTimeoutMs) const {

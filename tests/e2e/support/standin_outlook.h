@@ -43,6 +43,8 @@ class StandInOutlook {
     kLocalServer,     // LocalServer32 = "<path>" /automation
     kNoLocalServer,   // the class identifier is registered, its LocalServer32 is not
     kMissingProgram,  // LocalServer32 names a program that does not exist
+    kUnquoted,        // LocalServer32 = <path> /automation, the path with blanks and unquoted
+    kOnly32BitView,   // as kLocalServer, but the CLSID key only in the 32-bit registry view
   };
 
   explicit StandInOutlook(const StandInSettings& settings, Registration registration = Registration::kLocalServer);
@@ -51,6 +53,7 @@ class StandInOutlook {
   StandInOutlook& operator=(const StandInOutlook&) = delete;
 
   const std::wstring& Exe() const { return sExe_; }
+  const std::wstring& Folder() const { return folder_.Path(); }
   // The LocalServer32 command line as registered (empty for kNoLocalServer).
   const std::wstring& RegisteredCommandLine() const { return sCommandLine_; }
   // Puts a copy of the stand-in, with the same settings and record, at sFolder\sName.
@@ -62,6 +65,8 @@ class StandInOutlook {
   std::vector<StandInEvent> Events() const;
   // The events whose text starts with sPrefix.
   std::vector<StandInEvent> Events(const std::wstring& sPrefix) const;
+  // The program files that were started ("image pid=<n> exe=<path>"), in order.
+  std::vector<std::wstring> StartedExes() const;
   // Waits until an event starting with sPrefix is recorded.
   bool WaitForEvent(const std::wstring& sPrefix, DWORD nTimeoutMs) const;
   // The whole record, for failure messages.

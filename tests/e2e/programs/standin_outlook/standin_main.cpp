@@ -115,7 +115,10 @@ using namespace standin;
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Settings& c = Config();
   LoadSettings(c);
+  wchar_t szExe[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, szExe, MAX_PATH);
   Record(L"start pid=" + std::to_wstring(GetCurrentProcessId()) + L" cmdline=" + GetCommandLineW());
+  Record(L"image pid=" + std::to_wstring(GetCurrentProcessId()) + L" exe=" + szExe);
 
   HANDLE hOutlookMutex = CreateMutexW(nullptr, FALSE, L"_outlook_mutex_");
   if (!hOutlookMutex || GetLastError() == ERROR_ALREADY_EXISTS) {

@@ -1,0 +1,121 @@
+// Settings that someone else wrote into the user's registry: a value with an inner
+// NUL, identifiers that are paths or carry quotes, a remembered language file
+// outside the program's folder. The pass condition is what did not happen: no
+// planted program ran, and nothing outside the program's folder was opened or loaded.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/launcher_install.h"
+#include "support/message_box.h"
+#include "support/product_options.h"
+#include "support/registry.h"
+#include "support/shell_recorder.h"
+#include "support/standin_outlook.h"
+#include "support/temp_folder.h"
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kRunTimeoutMs = 30000;
+const std::wstring kProductSite = std::wstring(L"http://") + TWINSWEEP_PRODUCT_HOST;
+const std::wstring kMakerSite = std::wstring(L"http://") + TWINSWEEP_MAKER_HOST;
+
+// A folder beside the program's own (both are in the temporary folder), reached
+// from the program's folder as "..\<name>".
+class PlantedFolder : public TempFolder {
+ public:
+  PlantedFolder() : TempFolder(L"twinsweep-planted") {}
+  std::wstring FromProgramFolder(const std::wstring& sName) const {
+    return L"..\\" + Path().substr(Path().rfind(L'\\') + 1) + L"\\" + sName;
+  }
+};
+
+std::vector<BYTE> StringBytes(const std::wstring& s) {
+  const BYTE* p = reinterpret_cast<const BYTE*>(s.data());
+  return std::vector<BYTE>(p, p + (s.size() + 1) * sizeof(wchar_t));
+}
+
+// "LANG" = <a program outside the folder> NUL "x": the help file name built from it
+// would reach the system as the program's name.
+TEST(HostileSettings, LanguageWithAnInnerNulOpensNoProgram) {
+  ShellOpenRecorder recorder;
+  ScopedProductOptions options(std::nullopt, std::nullopt);
+  PlantedFolder planted;
+  StandInOutlook program({}, StandInOutlook::Registration::kNoLocalServer);
+  program.InstallCopy(planted.Path(), L"prog.exe");
+  const std::wstring sLang = planted.FromProgramFolder(L"prog.exe");
+  ScopedRegistryValue lang(HKEY_CURRENT_USER, kOptionsKey, L"LANG", REG_SZ, StringBytes(sLang + L'\0' + L"x"));
+  LauncherInstall install;
+  ProcessTree launcher = install.Run(L"help");
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_TRUE(program.Events(L"start").empty()) << program.RecordText();
+  const std::wstring sEncoded = L"..%5C" + planted.Path().substr(planted.Path().rfind(L'\\') + 1) + L"%5Cprog.exe";
+  EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{kProductSite + L"/" + sEncoded + L"/WebHelp/TwinsweepHelp.htm"});
+}
+
+// An identifier that is not a plain name never names a help file, even one that is
+// there; in addresses it is percent-encoded, so it adds no argument for the browser.
+struct IdentifierCase {
+  const char* szName;
+  std::wstring sArgs;
+  std::wstring sLangId;  // "@" stands for the name of the planted folder
+  std::wstring sTarget;  // likewise
+};
+
+std::ostream& operator<<(std::ostream& os, const IdentifierCase& c) { return os << c.szName; }
+
+class HostileIdentifier : public ::testing::TestWithParam<IdentifierCase> {};
+
+TEST_P(HostileIdentifier, OpensOnlyTheEncodedAddress) {
+  const IdentifierCase& c = GetParam();
+  ShellOpenRecorder recorder;
+  PlantedFolder planted;
+  planted.WriteFile(L"x_Twinsweep.chm", "planted help file");
+  const std::wstring sPlanted = planted.Path().substr(planted.Path().rfind(L'\\') + 1);
+  std::wstring sLangId = c.sLangId, sTarget = c.sTarget;
+  for (std::wstring* s : {&sLangId, &sTarget}) {
+    for (size_t n; (n = s->find(L'@')) != std::wstring::npos;) s->replace(n, 1, sPlanted);
+  }
+  ScopedProductOptions options(sLangId, std::nullopt);
+  LauncherInstall install;
+  install.AddFile(L"Twinsweep.chm", "help file");
+  ProcessTree launcher = install.Run(c.sArgs);
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{sTarget});
+}
+
+const IdentifierCase kIdentifierCases[] = {
+    {"PathOutOfTheFolder", L"help", L"..\\@\\x", kProductSite + L"/..%5C@%5Cx/WebHelp/TwinsweepHelp.htm"},
+    {"QuotesAndBlanksForHelp", L"help", L"DE\" \"--x", kProductSite + L"/DE%22%20%22--x/WebHelp/TwinsweepHelp.htm"},
+    {"QuotesAndBlanksForPurchase", L"buyonline", L"DE\" \"--x",
+     kMakerSite + L"/purchase_twinsweep.asp?lang=DE%22%20%22--x"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Identifier, HostileIdentifier, ::testing::ValuesIn(kIdentifierCases),
+                         [](const auto& info) { return std::string(info.param.szName); });
+
+// "LANG_" naming a language file outside the folder: its texts never reach the
+// question, which comes from the folder's own file for the language.
+TEST(HostileSettings, RememberedLanguageFileOutsideTheFolderIsNotLoaded) {
+  PlantedFolder planted;
+  planted.WriteFile(L"evil.lng",
+                    "[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"English\"\r\nlangid = \"EN\"\r\n"
+                    "[TwinsweepLauncher]\r\nglobals = \"texts\"\r\n"
+                    "[TwinsweepLauncher.texts]\r\nLID_TITLE = \"Twinsweep\"\r\nLID_RUN_OUTLOOK = \"PLANTED TEXT\"\r\n");
+  ScopedProductOptions options(L"EN", planted.FromProgramFolder(L"evil.lng"));
+  LauncherInstall install(LauncherInstall::LanguageFiles::kShipped);
+  ProcessTree launcher = install.Run(L"");
+  auto box = WaitForMessageBox({launcher.Id(), std::wstring(L"Twinsweep")}, kRunTimeoutMs);
+  ASSERT_TRUE(box) << "no question was asked";
+  EXPECT_EQ(box->sText, L"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?");
+  ASSERT_TRUE(PressButton(*box, IDNO));
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  // The listing chose the folder's own file and remembered it instead.
+  EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kOptionsKey, L"LANG_"), std::optional<std::wstring>(L"EN.lng"));
+}
+
+}  // namespace
+}  // namespace e2e
