@@ -38,15 +38,15 @@ class IProcesses {
   virtual ~IProcesses() = default;
   // OpenMutexW(nDesiredAccess, no inheritance, sName): a handle, or 0 when no
   // mutex of that name exists or it refuses the access.
-  virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
+  [[nodiscard]] virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
   // CloseHandle: true when the handle was closed.
   virtual bool CloseHandle(KernelHandle hObject) = 0;
   // CreateProcessW(no application name, a writable copy of sCommandLine, no
   // security attributes, no inheritance, nCreationFlags, the caller's environment
   // and current folder, the start-up record, *pProcess). The system parses the
   // whole command line (quotes, arguments, search for a bare program name).
-  virtual bool LaunchProcess(std::u16string_view sCommandLine, uint32_t nCreationFlags, const StartupRecord& startup,
-                             ProcessRecord* pProcess) = 0;
+  [[nodiscard]] virtual bool LaunchProcess(std::u16string_view sCommandLine, uint32_t nCreationFlags,
+                                           const StartupRecord& startup, ProcessRecord* pProcess) = 0;
   // Sleep: blocks the thread for nMilliseconds.
   virtual void Sleep(uint32_t nMilliseconds) = 0;
   // GetTickCount64: milliseconds since an arbitrary start; what bounded waits
