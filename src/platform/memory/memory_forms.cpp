@@ -5,7 +5,6 @@
 #include "base/failure.h"
 #include "platform/files.h"
 #include "platform/memory/memory_forms.h"
-#include "platform/scoped_handle.h"
 
 namespace platform {
 namespace {
@@ -24,19 +23,31 @@ std::intptr_t NextPictureHandle() {
   }
 }
 
+// Closes the file on every path out of the caller.
+class FileCloser {
+ public:
+  explicit FileCloser(FileHandle hFile) : hFile_(hFile) {}
+  ~FileCloser() { Files().Close(hFile_); }
+  FileCloser(const FileCloser&) = delete;
+  FileCloser& operator=(const FileCloser&) = delete;
+
+ private:
+  FileHandle hFile_;
+};
+
 // Every byte of the file; a picture larger than the biggest accepted bitmap can be
 // refused without reading it all.
 std::vector<uint8_t> ReadWholeFile(std::u16string_view sPath) {
   constexpr size_t kMaxPictureFile = 4 * static_cast<size_t>(kMaxBitmapPixels) + 4096;
-  ScopedFile hFile;
-  const int32_t nOpen = Files().OpenForRead(sPath, hFile.Receive());
+  FileHandle hFile = kInvalidFile;
+  const int32_t nOpen = Files().OpenForRead(sPath, &hFile);
   if (nOpen != kErrorSuccess) RaiseFileStatus(nOpen);
+  FileCloser closer(hFile);
   std::vector<uint8_t> bytes;
   uint8_t buffer[65536];
   for (;;) {
     uint32_t nRead = 0;
-    if (Files().Read(hFile.Get(), buffer, sizeof buffer, &nRead) != kErrorSuccess)
-      base::Raise(base::kPathFileAccessError);
+    if (Files().Read(hFile, buffer, sizeof buffer, &nRead) != kErrorSuccess) base::Raise(base::kPathFileAccessError);
     if (nRead == 0) break;
     bytes.insert(bytes.end(), buffer, buffer + nRead);
     if (bytes.size() > kMaxPictureFile) base::Raise(kErrInvalidPicture, u"Invalid picture");
@@ -69,10 +80,11 @@ void MemoryForms::SavePicture(const PictureRef& oPicture, std::u16string_view sP
   auto* pMemory = dynamic_cast<MemoryPicture*>(oPicture.get());
   if (!pMemory || pMemory->Handle() == 0) base::Raise(kErrInvalidPropertyValue, u"Invalid property value");
   const std::vector<uint8_t> bytes = EncodeBmp(pMemory->Image());
-  ScopedFile hFile;
-  const int32_t nOpen = Files().OpenForWrite(sPath, hFile.Receive());
+  FileHandle hFile = kInvalidFile;
+  const int32_t nOpen = Files().OpenForWrite(sPath, &hFile);
   if (nOpen != kErrorSuccess) RaiseFileStatus(nOpen);
-  if (Files().Write(hFile.Get(), bytes.data(), static_cast<uint32_t>(bytes.size())) != kErrorSuccess)
+  FileCloser closer(hFile);
+  if (Files().Write(hFile, bytes.data(), static_cast<uint32_t>(bytes.size())) != kErrorSuccess)
     base::Raise(base::kPathFileAccessError);
 }
 
