@@ -3,8 +3,8 @@
 // and the strings of an EXCEPINFO.
 //
 // Rule of this file: only owners, each releasing exactly what COM says the holder
-// must release (Release, VariantClear, SysFreeString), on every way out of the
-// caller. No calls of their own beyond that.
+// must release (Release, VariantClear, SysFreeString) on every way out of the
+// caller, and NewReference, the one AddRef. No other COM calls belong here.
 //
 //   win32::ComPtr<IUnknown> pUnknown;
 //   HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown,
