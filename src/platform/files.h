@@ -36,12 +36,12 @@ class IFiles {
   virtual ~IFiles() = default;
   // CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0):
   // a handle only for questions about the file. A folder cannot be opened so (5).
-  virtual int32_t OpenForQuery(std::u16string_view sPath, FileHandle* phFile) = 0;
+  [[nodiscard]] virtual int32_t OpenForQuery(std::u16string_view sPath, FileHandle* phFile) = 0;
   // CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL).
-  virtual int32_t OpenForRead(std::u16string_view sPath, FileHandle* phFile) = 0;
+  [[nodiscard]] virtual int32_t OpenForRead(std::u16string_view sPath, FileHandle* phFile) = 0;
   // CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL):
   // creates the file or empties an existing one.
-  virtual int32_t OpenForWrite(std::u16string_view sPath, FileHandle* phFile) = 0;
+  [[nodiscard]] virtual int32_t OpenForWrite(std::u16string_view sPath, FileHandle* phFile) = 0;
   // ReadFile: 0 and *pnRead = 0 at the end of the file.
   virtual int32_t Read(FileHandle hFile, uint8_t* pBuffer, uint32_t nToRead, uint32_t* pnRead) = 0;
   virtual int32_t Write(FileHandle hFile, const uint8_t* pData, uint32_t nSize) = 0;
@@ -52,10 +52,10 @@ class IFiles {
   virtual int32_t SetLastWriteLocalTime(std::u16string_view sPath, const SystemTime& time) = 0;
   // FindFirstFileW with the system's wildcard rules ("*", "*.lng"), FindNextFileW
   // (18 after the last entry), FindClose.
-  virtual int32_t FindFirst(std::u16string_view sPattern, FileHandle* phFind, FindData* pData) = 0;
+  [[nodiscard]] virtual int32_t FindFirst(std::u16string_view sPattern, FileHandle* phFind, FindData* pData) = 0;
   virtual int32_t FindNext(FileHandle hFind, FindData* pData) = 0;
   virtual int32_t FindClose(FileHandle hFind) = 0;
-  virtual int32_t CreateDirectory(std::u16string_view sPath) = 0;
+  [[nodiscard]] virtual int32_t CreateDirectory(std::u16string_view sPath) = 0;
   // RemoveDirectoryW: removes only an empty folder.
   virtual int32_t RemoveDirectory(std::u16string_view sPath) = 0;
   virtual int32_t DeleteFile(std::u16string_view sPath) = 0;

@@ -40,12 +40,12 @@ class IProcesses {
   virtual ~IProcesses() = default;
   // OpenMutexW(nDesiredAccess, no inheritance, sName): a handle, or 0 when no
   // mutex of that name exists or it refuses the access (or the name holds a NUL).
-  virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
+  [[nodiscard]] virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
   // CreateMutexW(no security attributes, not owned, sName): a handle to the mutex,
   // made now or already there (*pbExisted, ERROR_ALREADY_EXISTS); 0 when it can be
   // neither made nor opened. The one mutex the program makes is its own; this
   // default makes none, for doubles that have no use for it.
-  virtual KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) {
+  [[nodiscard]] virtual KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) {
     (void)sName;
     *pbExisted = false;
     return 0;
@@ -57,8 +57,8 @@ class IProcesses {
   // current folder, the start-up record, *pProcess). The system starts exactly the
   // file sApplicationName (a full path) and hands it sCommandLine unchanged.
   // False, without a start, when either holds a NUL.
-  virtual bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine,
-                             uint32_t nCreationFlags, const StartupRecord& startup, ProcessRecord* pProcess) = 0;
+  [[nodiscard]] virtual bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine,
+                                           uint32_t nCreationFlags, const StartupRecord& startup, ProcessRecord* pProcess) = 0;
   // The full path of the program file sName (a bare file name such as
   // "OUTLOOK.EXE") in the system folder, the Windows folder or a folder of the
   // search path (PATH), in that order; never the current folder, nor a relative

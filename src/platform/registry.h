@@ -44,9 +44,9 @@ class IRegistry {
  public:
   virtual ~IRegistry() = default;
   // RegOpenKeyExW: opens an existing key with the access mask.
-  virtual int32_t OpenKey(HKey hRoot, std::u16string_view sPath, uint32_t nAccess, HKey* phKey) = 0;
+  [[nodiscard]] virtual int32_t OpenKey(HKey hRoot, std::u16string_view sPath, uint32_t nAccess, HKey* phKey) = 0;
   // RegCreateKeyExW: opens the key, creating every missing level.
-  virtual int32_t CreateKey(HKey hRoot, std::u16string_view sPath, uint32_t nAccess, HKey* phKey) = 0;
+  [[nodiscard]] virtual int32_t CreateKey(HKey hRoot, std::u16string_view sPath, uint32_t nAccess, HKey* phKey) = 0;
   virtual int32_t CloseKey(HKey hKey) = 0;
   // RegSetValueExW: an empty name is the key's default value.
   virtual int32_t SetValue(HKey hKey, std::u16string_view sName, uint32_t nType, const uint8_t* pData,

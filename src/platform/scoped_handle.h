@@ -12,6 +12,8 @@
 //
 // Traits give the handle type, the "no handle" value and the close:
 //   struct Traits { using Handle = ...; static Handle Invalid(); static void Close(Handle); };
+// Close may also be an ordinary member: the owner then keeps the traits object it
+// was given (for instance the service to close through) and moves it with the handle.
 #include <utility>
 
 #include "platform/files.h"
@@ -21,18 +23,21 @@
 namespace platform {
 
 template <class Traits>
-class ScopedHandle {
+class ScopedHandle : private Traits {
  public:
   using Handle = typename Traits::Handle;
 
   ScopedHandle() = default;
-  explicit ScopedHandle(Handle h) : h_(h) {}
+  explicit ScopedHandle(Handle h, Traits traits = Traits()) : Traits(std::move(traits)), h_(h) {}
   ~ScopedHandle() { Reset(); }
   ScopedHandle(const ScopedHandle&) = delete;
   ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ScopedHandle(ScopedHandle&& other) noexcept : h_(other.Take()) {}
+  ScopedHandle(ScopedHandle&& other) noexcept : Traits(std::move(other.traits())), h_(other.Take()) {}
   ScopedHandle& operator=(ScopedHandle&& other) noexcept {
-    if (this != &other) Reset(other.Take());
+    if (this != &other) {
+      Reset(other.Take());  // the handle held so far is closed the way it was to be
+      traits() = std::move(other.traits());
+    }
     return *this;
   }
 
@@ -58,6 +63,8 @@ class ScopedHandle {
   [[nodiscard]] Handle Take() { return std::exchange(h_, Traits::Invalid()); }
 
  private:
+  Traits& traits() { return *this; }
+
   Handle h_ = Traits::Invalid();
 };
 

@@ -7,8 +7,6 @@ namespace {
 platform::IRegistry& Reg() { return platform::Registry(); }
 }  // namespace
 
-CWinReg::~CWinReg() { CloseKey(); }
-
 bool CWinReg::InitForRead(int32_t nRootKey, const std::u16string& strSubKey) {
   return InitForAccess(nRootKey, strSubKey, platform::kKeyRead, false);
 }
@@ -33,36 +31,36 @@ bool CWinReg::InitForAccessHandle(platform::HKey hRoot, const std::u16string& st
                                   bool bCreate) {
   platform::HKey h = 0;
   int32_t rc = bCreate ? Reg().CreateKey(hRoot, strSubKey, nAccess, &h) : Reg().OpenKey(hRoot, strSubKey, nAccess, &h);
-  hKey = rc == platform::kErrorSuccess ? h : 0;
+  // A key held from an earlier open is closed here rather than lost.
+  hKey.Reset(rc == platform::kErrorSuccess ? h : 0);
   return rc == platform::kErrorSuccess;
 }
 
 bool CWinReg::CloseKey() {
-  if (hKey == 0) return true;
-  int32_t rc = Reg().CloseKey(hKey);
-  hKey = 0;
-  return rc == platform::kErrorSuccess;
+  if (!hKey.IsValid()) return true;
+  // The object lets go of the key whatever the close answers.
+  return Reg().CloseKey(hKey.Take()) == platform::kErrorSuccess;
 }
 
 bool CWinReg::WriteString(const std::u16string& sName, const std::u16string& sValue) {
-  if (hKey == 0) return false;
+  if (!hKey.IsValid()) return false;
   // The text and its terminating NUL: an empty text is an empty string value.
   const uint8_t* data = reinterpret_cast<const uint8_t*>(sValue.c_str());
   uint32_t size = static_cast<uint32_t>((sValue.size() + 1) * sizeof(char16_t));
-  return Reg().SetValue(hKey, sName, platform::kRegSz, data, size) == platform::kErrorSuccess;
+  return Reg().SetValue(hKey.Get(), sName, platform::kRegSz, data, size) == platform::kErrorSuccess;
 }
 
 std::u16string CWinReg::ReadString(const std::u16string& sName) {
-  if (hKey == 0) return u"";
+  if (!hKey.IsValid()) return u"";
   std::vector<uint8_t> buffer(256, 0);
   uint32_t nType = 0;
   uint32_t nSize = static_cast<uint32_t>(buffer.size());
-  int32_t rc = Reg().QueryValue(hKey, sName, &nType, buffer.data(), &nSize);
+  int32_t rc = Reg().QueryValue(hKey.Get(), sName, &nType, buffer.data(), &nSize);
   if (rc == platform::kErrorMoreData) {
     // One more attempt with the size the registry asked for; a value that grew
     // again in between reads as empty.
     buffer.assign(nSize, 0);
-    rc = Reg().QueryValue(hKey, sName, &nType, buffer.data(), &nSize);
+    rc = Reg().QueryValue(hKey.Get(), sName, &nType, buffer.data(), &nSize);
   }
   if (rc != platform::kErrorSuccess || (nType != platform::kRegSz && nType != platform::kRegExpandSz) || nSize == 0)
     return u"";

@@ -1,21 +1,35 @@
 #pragma once
-// CWinReg: one open registry key.
+// CWinReg: one open registry key, read and written through the registry service.
 //
-// The object holds at most one key (hKey, 0 when none) and closes it at the latest
-// when it is destroyed. No member raises: failures come back as false, an empty
-// string or a default; QueryValueInfo alone answers the system's status code.
-// Members are declared in the order of the class's slots.
+// Owns: at most one key handle (hKey; none when no open succeeded). CloseKey
+// closes it, an open of the object closes a key it still held before taking the
+// new one, and the object closes it when it goes. The root, path and access of
+// the open key are not kept.
+//
+// Failures: no member raises. A failure comes back as false, an empty string or
+// the caller's default (ReadDWord without a key: 0); QueryValueInfo alone answers
+// the system's status code (-1 without a key). An open that fails leaves the
+// object holding no key; the value members then fail without calling the system.
+// Out-parameters: QueryValueInfo sets nType and nSize to 0 first and fills them
+// only when the value exists; ReadBinary leaves abData as it was unless the value
+// has data, and then replaces it, even when reading the data then fails.
+//
+//   CWinReg oReg;
+//   if (oReg.InitForRead(oReg.HKEY_CURRENT_USER(), u"Software\\Orvex\\Twinsweep")) {
+//     std::u16string sLang = oReg.ReadString(u"LANG");   // empty when missing
+//     oReg.CloseKey();                                    // or left to the object
+//   }
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "base/date.h"
 #include "platform/registry.h"
+#include "platform/scoped_handle.h"
 
 class CWinReg {
  public:
   CWinReg() = default;
-  ~CWinReg();
   CWinReg(const CWinReg&) = delete;
   CWinReg& operator=(const CWinReg&) = delete;
 
@@ -54,12 +68,12 @@ class CWinReg {
   bool InitForReadView(int32_t nRootKey, const std::u16string& strSubKey, uint32_t nView);
 
   // The held key (0 when none); a child object opens subkeys relative to it.
-  platform::HKey Handle() const { return hKey; }
+  platform::HKey Handle() const { return hKey.Get(); }
 
  private:
   // Opening relative to a key handle rather than a 32-bit root value: what
   // DeleteAllKeys and DeleteKeyRec need for child objects on 64-bit handles.
   bool InitForAccessHandle(platform::HKey hRoot, const std::u16string& strSubKey, uint32_t nAccess, bool bCreate);
 
-  platform::HKey hKey = 0;
+  platform::ScopedKey hKey;
 };

@@ -41,9 +41,13 @@ std::u16string NameAt(platform::HKey hKey, int32_t nIndex, EnumCall pfnEnum) {
 
 }  // namespace
 
-std::u16string CWinReg::Values(int32_t nIndex) { return NameAt(hKey, nIndex, &platform::IRegistry::EnumValue); }
+std::u16string CWinReg::Values(int32_t nIndex) {
+  return NameAt(hKey.Get(), nIndex, &platform::IRegistry::EnumValue);
+}
 
-std::u16string CWinReg::Keys(int32_t nIndex) { return NameAt(hKey, nIndex, &platform::IRegistry::EnumKey); }
+std::u16string CWinReg::Keys(int32_t nIndex) {
+  return NameAt(hKey.Get(), nIndex, &platform::IRegistry::EnumKey);
+}
 
 // Empties the held key of subkeys, depth first; the key itself and its own values
 // stay. Positions shift as keys go, so all names are collected before the first
@@ -62,7 +66,7 @@ bool CWinReg::DeleteAllKeys() {
   CWinReg oChild;
   for (const std::u16string& sName : asNames) {
     base::Ignore([&] {
-      if (oChild.InitForAccessHandle(hKey, sName, platform::kKeyAllAccess, false)) {
+      if (oChild.InitForAccessHandle(hKey.Get(), sName, platform::kKeyAllAccess, false)) {
         oChild.DeleteAllKeys();
         oChild.CloseKey();
       }
@@ -73,7 +77,7 @@ bool CWinReg::DeleteAllKeys() {
   base::Ignore([&] {
     char16_t acName[kNameBuffer];
     uint32_t nLength = kNameBuffer;
-    bEmpty = platform::Registry().EnumKey(hKey, 0, acName, &nLength) == platform::kErrorNoMoreItems;
+    bEmpty = platform::Registry().EnumKey(hKey.Get(), 0, acName, &nLength) == platform::kErrorNoMoreItems;
   });
   return bEmpty;
 }
@@ -84,7 +88,7 @@ bool CWinReg::DeleteKeyRec(const std::u16string& strSubKey) {
   if (strSubKey.empty()) return false;  // Not a subkey; see DeleteKey.
   base::Ignore([&] {
     CWinReg oChild;
-    if (oChild.InitForAccessHandle(hKey, strSubKey, platform::kKeyAllAccess, false)) {
+    if (oChild.InitForAccessHandle(hKey.Get(), strSubKey, platform::kKeyAllAccess, false)) {
       oChild.DeleteAllKeys();
       oChild.CloseKey();
     }

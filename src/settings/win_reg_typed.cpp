@@ -30,22 +30,23 @@ int32_t DateField(const std::vector<std::u16string>& asFields, size_t nIndex) {
 }  // namespace
 
 bool CWinReg::ReadBinary(const std::u16string& sName, std::vector<uint8_t>& abData) {
-  if (hKey == 0) return false;
+  if (!hKey.IsValid()) return false;
   platform::IRegistry& oRegistry = platform::Registry();
   uint32_t nSize = 0;
-  int32_t nStatus = oRegistry.QueryValue(hKey, sName, nullptr, nullptr, &nSize);
+  int32_t nStatus = oRegistry.QueryValue(hKey.Get(), sName, nullptr, nullptr, &nSize);
   if ((nStatus != platform::kErrorSuccess && nStatus != platform::kErrorMoreData) || nSize == 0) return false;
   abData.assign(nSize, 0);
-  return oRegistry.QueryValue(hKey, sName, nullptr, abData.data(), &nSize) == platform::kErrorSuccess;
+  return oRegistry.QueryValue(hKey.Get(), sName, nullptr, abData.data(), &nSize) == platform::kErrorSuccess;
 }
 
 int32_t CWinReg::QueryValueInfo(const std::u16string& sName, int32_t& nType, int32_t& nSize) {
   nType = 0;
   nSize = 0;
-  if (hKey == 0) return -1;
+  if (!hKey.IsValid()) return -1;
   uint32_t nQueriedType = 0;
   uint32_t nQueriedSize = 0;
-  int32_t nStatus = platform::Registry().QueryValue(hKey, sName, &nQueriedType, nullptr, &nQueriedSize);
+  int32_t nStatus =
+      platform::Registry().QueryValue(hKey.Get(), sName, &nQueriedType, nullptr, &nQueriedSize);
   // The out-values describe a value that exists; after a failure they stay 0
   // whatever the system left in its own out-parameters.
   if (nStatus == platform::kErrorSuccess) {
@@ -56,20 +57,20 @@ int32_t CWinReg::QueryValueInfo(const std::u16string& sName, int32_t& nType, int
 }
 
 bool CWinReg::WriteDWord(const std::u16string& sName, int32_t nValue) {
-  if (hKey == 0) return false;
+  if (!hKey.IsValid()) return false;
   uint8_t abValue[4];
   std::memcpy(abValue, &nValue, sizeof abValue);
-  return platform::Registry().SetValue(hKey, sName, platform::kRegDword, abValue, sizeof abValue) ==
+  return platform::Registry().SetValue(hKey.Get(), sName, platform::kRegDword, abValue, sizeof abValue) ==
          platform::kErrorSuccess;
 }
 
 int32_t CWinReg::ReadDWord(const std::u16string& sName, int32_t nDefault) {
   // Without a key the answer is 0, not the default: callers have always seen it so.
-  if (hKey == 0) return 0;
+  if (!hKey.IsValid()) return 0;
   uint8_t abValue[4] = {0, 0, 0, 0};
   uint32_t nSize = sizeof abValue;
   uint32_t nType = platform::kRegNone;
-  int32_t nStatus = platform::Registry().QueryValue(hKey, sName, &nType, abValue, &nSize);
+  int32_t nStatus = platform::Registry().QueryValue(hKey.Get(), sName, &nType, abValue, &nSize);
   if (nStatus != platform::kErrorSuccess || nType != platform::kRegDword) return nDefault;
   int32_t nValue = 0;
   std::memcpy(&nValue, abValue, sizeof nValue);
@@ -130,7 +131,7 @@ base::Date CWinReg::ReadDate(const std::u16string& sName, base::Date dtDefault) 
 // Without a held key the handle is 0 and the system refuses the call, so these
 // three need no test of their own.
 bool CWinReg::DeleteValue(const std::u16string& sName) {
-  return platform::Registry().DeleteValue(hKey, sName) == platform::kErrorSuccess;
+  return platform::Registry().DeleteValue(hKey.Get(), sName) == platform::kErrorSuccess;
 }
 
 // An empty name names no subkey. The system would take it for the held key
@@ -138,7 +139,7 @@ bool CWinReg::DeleteValue(const std::u16string& sName) {
 // HKEY_CURRENT_USER is the whole user's tree) before deleting it.
 bool CWinReg::DeleteKey(const std::u16string& strSubKey) {
   if (strSubKey.empty()) return false;
-  return platform::Registry().DeleteKey(hKey, strSubKey) == platform::kErrorSuccess;
+  return platform::Registry().DeleteKey(hKey.Get(), strSubKey) == platform::kErrorSuccess;
 }
 
-bool CWinReg::FlushKey() { return platform::Registry().FlushKey(hKey) == platform::kErrorSuccess; }
+bool CWinReg::FlushKey() { return platform::Registry().FlushKey(hKey.Get()) == platform::kErrorSuccess; }

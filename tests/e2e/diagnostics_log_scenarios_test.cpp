@@ -15,6 +15,7 @@
 #include "support/read_file.h"
 #include "support/registry.h"
 #include "support/standin_outlook.h"
+#include "support/temp_folder.h"
 #include "support/utf8_text.h"
 
 namespace e2e {
@@ -30,7 +31,7 @@ class DiagnosticsLogScenario : public ::testing::Test {
   // Runs the launcher with the log's folder as its local application data and
   // answers its question with nButton.
   void RunAndAnswer(int nButton) {
-    ProcessTree launcher(install_.ExePath(), L"", {{L"LOCALAPPDATA", appData_.Path()}});
+    ProcessTree launcher(install_.ExePath(), L"", {{L"LOCALAPPDATA", Wide(appData_.Path())}});
     auto box = WaitForMessageBox({launcher.Id(), std::wstring(L"Twinsweep")}, kTimeoutMs);
     ASSERT_TRUE(box) << "no question";
     ASSERT_TRUE(PressButton(*box, nButton));
@@ -48,7 +49,7 @@ class DiagnosticsLogScenario : public ::testing::Test {
     return notes;
   }
   std::vector<std::string> Lines() const {
-    const std::string sText = ReadWholeFile(appData_ / L"Orvex\\Twinsweep\\TwinsweepLauncher.log");
+    const std::string sText = ReadWholeFile(Wide(appData_.File(u"Orvex\\Twinsweep\\TwinsweepLauncher.log")));
     std::vector<std::string> lines;
     for (size_t pos = 0, end; (end = sText.find("\r\n", pos)) != std::string::npos; pos = end + 2)
       lines.push_back(sText.substr(pos, end - pos));
@@ -59,7 +60,7 @@ class DiagnosticsLogScenario : public ::testing::Test {
   ScopedRegistryValue enabled_{HKEY_CURRENT_USER, kOptionsKey, L"DiagnosticLog", REG_DWORD, Dword(1)};
   ScopedRegistryValue machine_{HKEY_LOCAL_MACHINE, kOptionsKey, L"DiagnosticLog", std::nullopt};
   LauncherInstall install_{LauncherInstall::LanguageFiles::kShipped};
-  TempFolder appData_{L"twinsweep-appdata"};
+  testing_support::TempFolder appData_{u"twinsweep-appdata"};
 };
 
 TEST_F(DiagnosticsLogScenario, DeclinedFailedStartAndWholeLaunchAreInTheFile) {
@@ -104,7 +105,7 @@ TEST_F(DiagnosticsLogScenario, WithoutTheOptionNoFileIsWritten) {
   ScopedRegistryValue off(HKEY_CURRENT_USER, kOptionsKey, L"DiagnosticLog", REG_DWORD, Dword(0));
   StandInOutlook outlook({});
   RunAndAnswer(IDNO);
-  EXPECT_FALSE(IsFolder(appData_ / L"Orvex"));
+  EXPECT_FALSE(IsFolder(Wide(appData_.File(u"Orvex"))));
 }
 
 }  // namespace

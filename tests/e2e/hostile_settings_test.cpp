@@ -14,6 +14,7 @@
 #include "support/registry.h"
 #include "support/shell_recorder.h"
 #include "support/standin_outlook.h"
+#include "support/paths.h"
 #include "support/temp_folder.h"
 
 namespace e2e {
@@ -25,12 +26,14 @@ const std::wstring kMakerSite = std::wstring(L"http://") + TWINSWEEP_MAKER_HOST;
 
 // A folder beside the program's own (both are in the temporary folder), reached
 // from the program's folder as "..\<name>".
-class PlantedFolder : public TempFolder {
+class PlantedFolder : public testing_support::TempFolder {
  public:
-  PlantedFolder() : TempFolder(L"twinsweep-planted") {}
+  PlantedFolder() : TempFolder(u"twinsweep-planted") {}
+  std::wstring WPath() const { return Wide(Path()); }
   std::wstring FromProgramFolder(const std::wstring& sName) const {
-    return L"..\\" + Path().substr(Path().rfind(L'\\') + 1) + L"\\" + sName;
+    return L"..\\" + WPath().substr(WPath().rfind(L'\\') + 1) + L"\\" + sName;
   }
+  void WriteFile(const std::wstring& sName, const std::string& sContent) const { (void)Write(Utf16(sName), sContent); }
 };
 
 std::vector<BYTE> StringBytes(const std::wstring& s) {
@@ -45,14 +48,14 @@ TEST(HostileSettings, LanguageWithAnInnerNulOpensNoProgram) {
   ScopedProductOptions options(std::nullopt, std::nullopt);
   PlantedFolder planted;
   StandInOutlook program({}, StandInOutlook::Registration::kNoLocalServer);
-  program.InstallCopy(planted.Path(), L"prog.exe");
+  program.InstallCopy(planted.WPath(), L"prog.exe");
   const std::wstring sLang = planted.FromProgramFolder(L"prog.exe");
   ScopedRegistryValue lang(HKEY_CURRENT_USER, kOptionsKey, L"LANG", REG_SZ, StringBytes(sLang + L'\0' + L"x"));
   LauncherInstall install;
   ProcessTree launcher = install.Run(L"help");
   ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
   EXPECT_TRUE(program.Events(L"start").empty()) << program.RecordText();
-  const std::wstring sEncoded = L"..%5C" + planted.Path().substr(planted.Path().rfind(L'\\') + 1) + L"%5Cprog.exe";
+  const std::wstring sEncoded = L"..%5C" + planted.WPath().substr(planted.WPath().rfind(L'\\') + 1) + L"%5Cprog.exe";
   EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{kProductSite + L"/" + sEncoded + L"/WebHelp/TwinsweepHelp.htm"});
 }
 
@@ -74,7 +77,7 @@ TEST_P(HostileIdentifier, OpensOnlyTheEncodedAddress) {
   ShellOpenRecorder recorder;
   PlantedFolder planted;
   planted.WriteFile(L"x_Twinsweep.chm", "planted help file");
-  const std::wstring sPlanted = planted.Path().substr(planted.Path().rfind(L'\\') + 1);
+  const std::wstring sPlanted = planted.WPath().substr(planted.WPath().rfind(L'\\') + 1);
   std::wstring sLangId = c.sLangId, sTarget = c.sTarget;
   for (std::wstring* s : {&sLangId, &sTarget}) {
     for (size_t n; (n = s->find(L'@')) != std::wstring::npos;) s->replace(n, 1, sPlanted);

@@ -59,8 +59,11 @@ class LaunchScenario : public ::testing::Test {
   }
   // A folder to start the launcher in, as a user starts it from a document's folder.
   const std::wstring& WorkFolder() {
-    if (!work_) work_.emplace(L"twinsweep-work");
-    return work_->Path();
+    if (!work_) {
+      work_.emplace(u"twinsweep-work");
+      sWork_ = Wide(work_->Path());
+    }
+    return sWork_;
   }
   StandInOutlook& Outlook() { return *outlook_; }
   ProcessTree& RunLauncher(const std::wstring& sWorkingFolder = std::wstring()) {
@@ -94,7 +97,8 @@ class LaunchScenario : public ::testing::Test {
   std::optional<ProcessTree> launcher_;
   std::optional<StandInOutlook> outlook_;
   std::vector<std::wstring> removeAtEnd_;
-  std::optional<TempFolder> work_;
+  std::optional<testing_support::TempFolder> work_;
+  std::wstring sWork_;
 };
 
 TEST_F(LaunchScenario, RunningWithTheAddinNoQuestionWizardAtOnce) {

@@ -34,14 +34,16 @@ std::wstring ExampleFile(const std::wstring& sName) { return JoinPath(JoinPath(B
 // The example, its language files and picture in a folder of their own.
 class ExampleInstall {
  public:
-  ExampleInstall() : folder_(L"twinsweep-example") {
+  ExampleInstall() : folder_(u"twinsweep-example") {
     for (const wchar_t* s : {L"options_dialog.exe", L"EN.lng", L"DE.lng", L"JA.lng", L"logo.bmp"})
-      folder_.CopyIn(ExampleFile(s), s);
+      folder_.CopyIn(Utf16(ExampleFile(s)), Utf16(s));
   }
-  const TempFolder& Folder() const { return folder_; }
+  // The path of sName in the example's folder.
+  std::wstring File(const std::wstring& sName) const { return Wide(folder_.File(Utf16(sName))); }
+  void Write(const std::wstring& sName, const std::string& sBytes) const { folder_.Write(Utf16(sName), sBytes); }
 
  private:
-  TempFolder folder_;
+  testing_support::TempFolder folder_;
 };
 
 // The dialog of the process, once it is shown.
@@ -101,9 +103,9 @@ class OptionsDialogExample : public ::testing::TestWithParam<const char*> {};
 TEST_P(OptionsDialogExample, ItsWindowsCarryTheTextsOfTheLanguageFile) {
   ExampleInstall install;
   const std::wstring sLang = FromUtf8(GetParam());
-  auto texts = FormSection(ReadBytes(install.Folder() / (sLang + L".lng")));
+  auto texts = FormSection(ReadBytes(install.File(sLang + L".lng")));
   ASSERT_FALSE(texts.empty());
-  ProcessTree example(install.Folder() / L"options_dialog.exe", sLang);
+  ProcessTree example(install.File(L"options_dialog.exe"), sLang);
   HWND hDlg = WaitForDialog(example.Id());
   ASSERT_TRUE(hDlg) << "no dialog";
   const struct {
@@ -124,12 +126,12 @@ INSTANTIATE_TEST_SUITE_P(Languages, OptionsDialogExample, ::testing::Values("EN"
 
 TEST(OptionsDialogExampleDump, ModeTwoWritesTheDesignedTexts) {
   ExampleInstall install;
-  std::string sFile = ReadBytes(install.Folder() / L"EN.lng");
+  std::string sFile = ReadBytes(install.File(L"EN.lng"));
   const std::string sForms = "forms     = \"frmOptions\"\r\n";
   ASSERT_NE(sFile.find(sForms), std::string::npos);
   sFile.insert(sFile.find(sForms) + sForms.size(), "dumpforms = \"2\"\r\n");
-  install.Folder().WriteFile(L"EN.lng", sFile);
-  ProcessTree example(install.Folder() / L"options_dialog.exe", L"EN");
+  install.Write(L"EN.lng", sFile);
+  ProcessTree example(install.File(L"options_dialog.exe"), L"EN");
   HWND hDlg = WaitForDialog(example.Id());
   ASSERT_TRUE(hDlg) << "no dialog";
   PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
@@ -137,7 +139,7 @@ TEST(OptionsDialogExampleDump, ModeTwoWritesTheDesignedTexts) {
   // The blocks of the form and of cmdOK, lblInfo(0), txtName and linSep (which has
   // none in this mode) are the classic example's, byte for byte; the option
   // buttons, the frame and the image follow.
-  EXPECT_EQ(ReadBytes(install.Folder() / L"Dump\\frmOptions.txt"),
+  EXPECT_EQ(ReadBytes(install.File(L"Dump\\frmOptions.txt")),
             "[OptionsDialog.frmOptions]\r\n"
             "; (frmOptions)\r\n"
             ".Caption\t\t\t=\"Options\"\r\n"

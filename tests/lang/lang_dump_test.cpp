@@ -22,8 +22,8 @@ class LangDump : public FormsTest {
   TestLang lang_;
 };
 
-TEST_F(LangDump, ModeTwoWritesTheCommentedTexts) {
-  EXPECT_EQ(Dump(2, OptionsForm()), Crlf(u8R"([TwinsweepLauncher.frmOptions]
+// Modes 2 and 3 write the same commented texts; mode 3 leaves out the empty text.
+const std::string kCommentedTextsHead = u8R"([TwinsweepLauncher.frmOptions]
 ; (frmOptions)
 .Caption⇥⇥⇥="Options"
 ; cmdOK(CommandButton)
@@ -31,9 +31,14 @@ cmdOK⇥⇥⇥⇥="OK"
 ; lblInfo(0)(Label)
 lblInfo(0)⇥⇥⇥="Line one\nLine two"
 ; txtName(TextBox)
-txtName⇥⇥⇥⇥=""
-txtName.ToolTipText⇥⇥="""name"""
-)"));
+)";
+const std::string kEmptyText = u8R"(txtName⇥⇥⇥⇥=""
+)";
+const std::string kCommentedTextsTail = u8R"(txtName.ToolTipText⇥⇥="""name"""
+)";
+
+TEST_F(LangDump, ModeTwoWritesTheCommentedTexts) {
+  EXPECT_EQ(Dump(2, OptionsForm()), Crlf(kCommentedTextsHead + kEmptyText + kCommentedTextsTail));
   EXPECT_TRUE(log_.Entries().empty()) << log_.Lines()[0];
 }
 
@@ -73,16 +78,7 @@ linSep.Y2⇥⇥⇥="1900"
 }
 
 TEST_F(LangDump, ModeThreeKeepsOnlyNonEmptyTexts) {
-  EXPECT_EQ(Dump(3, OptionsForm()), Crlf(u8R"([TwinsweepLauncher.frmOptions]
-; (frmOptions)
-.Caption⇥⇥⇥="Options"
-; cmdOK(CommandButton)
-cmdOK⇥⇥⇥⇥="OK"
-; lblInfo(0)(Label)
-lblInfo(0)⇥⇥⇥="Line one\nLine two"
-; txtName(TextBox)
-txtName.ToolTipText⇥⇥="""name"""
-)"));
+  EXPECT_EQ(Dump(3, OptionsForm()), Crlf(kCommentedTextsHead + kCommentedTextsTail));
 }
 
 TEST_F(LangDump, EachDumpReplacesTheFileAndAFormWithoutControlsGivesItsOwnBlock) {

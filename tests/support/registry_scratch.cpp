@@ -9,29 +9,32 @@ constexpr char16_t kTestsRoot[] = u"Software\\TwinsweepTests";
 }
 
 void DeleteTree(platform::IRegistry& oRegistry, platform::HKey hParent, const std::u16string& sSubKey) {
-  platform::HKey hKey = 0;
-  if (oRegistry.OpenKey(hParent, sSubKey, platform::kKeyAllAccess, &hKey) != platform::kErrorSuccess) return;
-  std::vector<std::u16string> asNames;
-  for (uint32_t nIndex = 0;; ++nIndex) {
-    char16_t acName[256];
-    uint32_t nLength = 256;
-    if (oRegistry.EnumKey(hKey, nIndex, acName, &nLength) != platform::kErrorSuccess) break;
-    asNames.emplace_back(acName, nLength);
-  }
-  for (const std::u16string& sName : asNames) DeleteTree(oRegistry, hKey, sName);
-  oRegistry.CloseKey(hKey);
+  {
+    ScopedKeyIn hKey(0, {&oRegistry});
+    if (oRegistry.OpenKey(hParent, sSubKey, platform::kKeyAllAccess, hKey.Receive()) != platform::kErrorSuccess)
+      return;
+    std::vector<std::u16string> asNames;
+    for (uint32_t nIndex = 0;; ++nIndex) {
+      char16_t acName[256];
+      uint32_t nLength = 256;
+      if (oRegistry.EnumKey(hKey.Get(), nIndex, acName, &nLength) != platform::kErrorSuccess) break;
+      asNames.emplace_back(acName, nLength);
+    }
+    for (const std::u16string& sName : asNames) DeleteTree(oRegistry, hKey.Get(), sName);
+  }  // closed before its deletion
   oRegistry.DeleteKey(hParent, sSubKey);
 }
 
 ScratchKey::ScratchKey(platform::IRegistry& oRegistry, const std::u16string& sSuite)
-    : oRegistry_(oRegistry), sPath_(std::u16string(kTestsRoot) + u"\\" + sSuite) {
+    : oRegistry_(oRegistry), sPath_(std::u16string(kTestsRoot) + u"\\" + sSuite), hKey_(0, {&oRegistry}) {
   platform::HKey hRoot = platform::RootKey(platform::kRootCurrentUser);
   DeleteTree(oRegistry_, hRoot, sPath_);
-  if (oRegistry_.CreateKey(hRoot, sPath_, platform::kKeyAllAccess, &hKey_) != platform::kErrorSuccess) hKey_ = 0;
+  platform::HKey hKey = 0;
+  if (oRegistry_.CreateKey(hRoot, sPath_, platform::kKeyAllAccess, &hKey) == platform::kErrorSuccess) hKey_.Reset(hKey);
 }
 
 ScratchKey::~ScratchKey() {
-  if (hKey_ != 0) oRegistry_.CloseKey(hKey_);
+  hKey_.Reset();  // closed before the tree goes
   platform::HKey hRoot = platform::RootKey(platform::kRootCurrentUser);
   DeleteTree(oRegistry_, hRoot, sPath_);
   // The common parent goes when the last suite's key has gone; while another

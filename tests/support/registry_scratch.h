@@ -11,8 +11,19 @@
 
 #include "platform/memory/memory_registry.h"
 #include "platform/registry.h"
+#include "platform/scoped_handle.h"
 
 namespace testing_support {
+
+// A key closed through the registry it was opened in, which a suite run against
+// several stores does not make the current one.
+struct KeyOfGivenRegistry {
+  using Handle = platform::HKey;
+  platform::IRegistry* pRegistry = nullptr;
+  static Handle Invalid() { return 0; }
+  void Close(Handle h) const { pRegistry->CloseKey(h); }
+};
+using ScopedKeyIn = platform::ScopedHandle<KeyOfGivenRegistry>;
 
 // Deletes sSubKey of hParent with everything beneath it, using only the platform
 // calls (so that a test of CWinReg's own deletion does not rely on it).
@@ -56,14 +67,14 @@ class ScratchKey {
   ScratchKey& operator=(const ScratchKey&) = delete;
 
   // The key, opened with all access (0 when it could not be created).
-  platform::HKey Handle() const { return hKey_; }
+  platform::HKey Handle() const { return hKey_.Get(); }
   // The path under HKEY_CURRENT_USER, for opening it again.
   const std::u16string& Path() const { return sPath_; }
 
  private:
   platform::IRegistry& oRegistry_;
   std::u16string sPath_;
-  platform::HKey hKey_ = 0;
+  ScopedKeyIn hKey_;
 };
 
 }  // namespace testing_support

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "platform/files.h"
+#include "platform/scoped_handle.h"
 
 namespace testing_support {
 
@@ -10,12 +11,9 @@ std::u16string ShippedLanguagesFolder(const char* szSourceDir) {
   for (auto& c : s)
     if (c == u'/') c = u'\\';
   for (const std::u16string& sCandidate : {s, u"Z:" + s}) {
-    platform::FileHandle h;
+    platform::ScopedFind hFind;
     platform::FindData fd;
-    if (platform::Files().FindFirst(sCandidate + u"\\*.lng", &h, &fd) == 0) {
-      platform::Files().FindClose(h);
-      return sCandidate;
-    }
+    if (platform::Files().FindFirst(sCandidate + u"\\*.lng", hFind.Receive(), &fd) == 0) return sCandidate;
   }
   return s;
 }

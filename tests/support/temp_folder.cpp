@@ -9,6 +9,7 @@
 
 #include "base/text.h"
 #include "platform/files.h"
+#include "platform/scoped_handle.h"
 
 namespace testing_support {
 namespace {
@@ -23,13 +24,14 @@ std::u16string SystemTemp() {
 
 void RemoveTree(const std::u16string& sPath) {
   platform::IFiles& files = platform::Files();
-  platform::FileHandle h;
-  platform::FindData d;
   std::vector<platform::FindData> entries;
-  if (files.FindFirst(sPath + u"\\*", &h, &d) == platform::kErrorSuccess) {
-    do entries.push_back(d);
-    while (files.FindNext(h, &d) == platform::kErrorSuccess);
-    files.FindClose(h);
+  {
+    platform::ScopedFind hFind;
+    platform::FindData d;
+    if (files.FindFirst(sPath + u"\\*", hFind.Receive(), &d) == platform::kErrorSuccess) {
+      do entries.push_back(d);
+      while (files.FindNext(hFind.Get(), &d) == platform::kErrorSuccess);
+    }
   }
   for (const auto& e : entries) {
     if (e.sName == u"." || e.sName == u"..") continue;
@@ -40,15 +42,29 @@ void RemoveTree(const std::u16string& sPath) {
   files.RemoveDirectory(sPath);
 }
 
+// Appends every byte of the file to sBytes; false when it cannot be opened or a
+// read fails (sBytes then holds what was read before).
+bool ReadWhole(const std::u16string& sPath, std::string& sBytes) {
+  platform::ScopedFile hFile;
+  if (platform::Files().OpenForRead(sPath, hFile.Receive()) != platform::kErrorSuccess) return false;
+  uint8_t buffer[4096];
+  for (;;) {
+    uint32_t n = 0;
+    if (platform::Files().Read(hFile.Get(), buffer, sizeof buffer, &n) != platform::kErrorSuccess) return false;
+    if (n == 0) return true;
+    sBytes.append(reinterpret_cast<const char*>(buffer), n);
+  }
+}
+
 }  // namespace
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(std::u16string_view sPrefix) {
   static std::atomic<int> counter{0};
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   std::u16string base = SystemTemp();
   while (!base.empty() && (base.back() == u'\\' || base.back() == u'/')) base.pop_back();
-  sPath_ = base + u"\\tsw-test-" + base::FromAscii(std::to_string(stamp % 1000000000)) + u"-" +
-           base::FromAscii(std::to_string(counter++));
+  sPath_ = base + u"\\" + std::u16string(sPrefix) + u"-" + base::FromAscii(std::to_string(stamp % 1000000000)) +
+           u"-" + base::FromAscii(std::to_string(counter++));
   EXPECT_EQ(platform::Files().CreateDirectory(sPath_), platform::kErrorSuccess) << base::ToUtf8(sPath_);
 }
 
@@ -58,31 +74,33 @@ std::u16string TempFolder::File(std::u16string_view sName) const { return sPath_
 
 std::u16string TempFolder::Write(std::u16string_view sName, std::string_view bytes) const {
   std::u16string path = File(sName);
-  platform::FileHandle h;
-  EXPECT_EQ(platform::Files().OpenForWrite(path, &h), platform::kErrorSuccess) << base::ToUtf8(path);
-  if (h != platform::kInvalidFile) {
-    platform::Files().Write(h, reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
-    platform::Files().Close(h);
+  platform::ScopedFile hFile;
+  EXPECT_EQ(platform::Files().OpenForWrite(path, hFile.Receive()), platform::kErrorSuccess) << base::ToUtf8(path);
+  if (hFile.IsValid()) {
+    EXPECT_EQ(platform::Files().Write(hFile.Get(), reinterpret_cast<const uint8_t*>(bytes.data()),
+                                      static_cast<uint32_t>(bytes.size())),
+              platform::kErrorSuccess)
+        << base::ToUtf8(path);
   }
   return path;
 }
 
 std::u16string TempFolder::MakeFolder(std::u16string_view sName) const {
   std::u16string path = File(sName);
-  platform::Files().CreateDirectory(path);
+  EXPECT_EQ(platform::Files().CreateDirectory(path), platform::kErrorSuccess) << base::ToUtf8(path);
   return path;
 }
 
+std::u16string TempFolder::CopyIn(std::u16string_view sSource, std::u16string_view sName) const {
+  std::string sBytes;
+  EXPECT_TRUE(ReadWhole(std::u16string(sSource), sBytes)) << base::ToUtf8(std::u16string(sSource));
+  return Write(sName, sBytes);
+}
+
 std::string ReadAll(const std::u16string& sPath) {
-  platform::FileHandle h;
-  if (platform::Files().OpenForRead(sPath, &h) != platform::kErrorSuccess) return {};
-  std::string out;
-  uint8_t buf[4096];
-  uint32_t n = 0;
-  while (platform::Files().Read(h, buf, sizeof buf, &n) == platform::kErrorSuccess && n > 0)
-    out.append(reinterpret_cast<const char*>(buf), n);
-  platform::Files().Close(h);
-  return out;
+  std::string sBytes;
+  ReadWhole(sPath, sBytes);
+  return sBytes;
 }
 
 void SetFileTime(const std::u16string& sPath, int32_t nYear, int32_t nMonth, int32_t nDay, int32_t nHour,

@@ -1,8 +1,7 @@
 // Windows implementation of late-bound automation: COM objects created from a
 // ProgID in the thread's single-threaded apartment and called through IDispatch.
+#include "platform/win32/win32_com_owners.h"
 #include "platform/win32/win32_strings.h"
-#include <ole2.h>
-#include <oleauto.h>
 
 #include <string>
 #include <vector>
@@ -12,6 +11,9 @@
 
 namespace platform {
 namespace {
+
+using win32::ComPtr;
+using win32::NewReference;
 
 // The system's text for an HRESULT, or a plain sentence when it has none.
 std::u16string DescribeHResult(HRESULT hr) {
@@ -48,7 +50,8 @@ void EnsureApartment() {
 class DispatchObject;
 IDispatch* DispatchOf(const AutomationObject& o);
 
-// VARIANT arguments built from the caller's, released when the call is done.
+// VARIANT arguments built from the caller's, released when the call is done (or
+// when building them fails half way).
 class ArgumentBlock {
  public:
   explicit ArgumentBlock(const AutomationArgs& args) : args_(args), v_(args.size()), longs_(args.size()) {
@@ -56,7 +59,6 @@ class ArgumentBlock {
     for (size_t i = 0; i < n; ++i) {
       // The callee receives the arguments last first.
       VARIANT& v = v_[n - 1 - i];
-      ::VariantInit(&v);
       const AutomationArg& a = args[i];
       switch (a.kind) {
         case AutomationArg::Kind::LongByRef:
@@ -66,8 +68,8 @@ class ArgumentBlock {
           break;
         case AutomationArg::Kind::Object:
           v.vt = VT_DISPATCH;
-          v.pdispVal = DispatchOf(a.oObject);
-          if (v.pdispVal) v.pdispVal->AddRef();
+          // The VARIANT holds a reference of its own, which clearing it releases.
+          v.pdispVal = NewReference(DispatchOf(a.oObject)).Take();
           break;
         case AutomationArg::Kind::Value:
           FromValue(a.vValue, &v);
@@ -75,15 +77,12 @@ class ArgumentBlock {
       }
     }
   }
-  ~ArgumentBlock() {
-    for (VARIANT& v : v_) ::VariantClear(&v);
-  }
   ArgumentBlock(const ArgumentBlock&) = delete;
   ArgumentBlock& operator=(const ArgumentBlock&) = delete;
 
   DISPPARAMS* Params() {
-    params_.rgvarg = v_.empty() ? nullptr : v_.data();
-    params_.cArgs = static_cast<UINT>(v_.size());
+    params_.rgvarg = v_.Data();
+    params_.cArgs = static_cast<UINT>(v_.Size());
     params_.rgdispidNamedArgs = nullptr;
     params_.cNamedArgs = 0;
     return &params_;
@@ -115,12 +114,12 @@ class ArgumentBlock {
   }
 
   const AutomationArgs& args_;
-  std::vector<VARIANT> v_;
+  win32::ScopedVariants v_;
   std::vector<LONG> longs_;
   DISPPARAMS params_{};
 };
 
-AutomationObject WrapDispatch(IDispatch* p);
+AutomationObject WrapDispatch(ComPtr<IDispatch> p);
 
 // A call's VARIANT result as the program's value or object reference.
 AutomationResult ToResult(VARIANT& v) {
@@ -128,16 +127,14 @@ AutomationResult ToResult(VARIANT& v) {
   switch (v.vt) {
     case VT_DISPATCH:
       r.bIsObject = true;
-      if (v.pdispVal) {
-        v.pdispVal->AddRef();
-        r.oObject = WrapDispatch(v.pdispVal);
-      }
+      if (v.pdispVal) r.oObject = WrapDispatch(NewReference(v.pdispVal));
       return r;
     case VT_UNKNOWN: {
       r.bIsObject = true;
-      IDispatch* p = nullptr;
-      if (v.punkVal && SUCCEEDED(v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&p))))
-        r.oObject = WrapDispatch(p);
+      ComPtr<IDispatch> p;
+      if (v.punkVal &&
+          SUCCEEDED(v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(p.Receive()))))
+        r.oObject = WrapDispatch(std::move(p));
       return r;
     }
     case VT_EMPTY: return r;
@@ -148,18 +145,16 @@ AutomationResult ToResult(VARIANT& v) {
     case VT_R8:
     case VT_CY:
     case VT_DECIMAL: {
-      VARIANT d;
-      ::VariantInit(&d);
-      if (FAILED(::VariantChangeType(&d, &v, 0, VT_R8))) base::Raise(base::kOverflow);
-      r.vValue = base::Variant(d.dblVal);
+      win32::ScopedVariant d;
+      if (FAILED(::VariantChangeType(d.Receive(), &v, 0, VT_R8))) base::Raise(base::kOverflow);
+      r.vValue = base::Variant(d.Get().dblVal);
       return r;
     }
     case VT_DATE: r.vValue = base::Variant(base::Date{v.date}); return r;
     default: {
-      VARIANT n;
-      ::VariantInit(&n);
-      if (SUCCEEDED(::VariantChangeType(&n, &v, 0, VT_I4))) {
-        r.vValue = base::Variant(static_cast<int32_t>(n.lVal));
+      win32::ScopedVariant n;
+      if (SUCCEEDED(::VariantChangeType(n.Receive(), &v, 0, VT_I4))) {
+        r.vValue = base::Variant(static_cast<int32_t>(n.Get().lVal));
         return r;
       }
       base::Raise(base::kTypeMismatch);
@@ -169,42 +164,30 @@ AutomationResult ToResult(VARIANT& v) {
 
 class DispatchObject : public IAutomationObject {
  public:
-  explicit DispatchObject(IDispatch* p) : p_(p) {}  // takes over one reference
-  ~DispatchObject() override { p_->Release(); }
-  DispatchObject(const DispatchObject&) = delete;
-  DispatchObject& operator=(const DispatchObject&) = delete;
+  explicit DispatchObject(ComPtr<IDispatch> p) : p_(std::move(p)) {}
 
-  IDispatch* Get() const { return p_; }
+  IDispatch* Get() const { return p_.Get(); }
 
   AutomationResult Invoke(std::u16string_view sName, InvokeKind kind, const AutomationArgs& args) override {
     std::optional<std::wstring> name = win32::Wide(sName);
     if (!name) RaiseHResult(DISP_E_UNKNOWNNAME, sName);
     LPOLESTR names[1] = {&(*name)[0]};
     DISPID id = 0;
-    HRESULT hr = p_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    HRESULT hr = p_.Get()->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(hr)) RaiseHResult(hr, sName);
 
     ArgumentBlock block(args);
-    VARIANT result;
-    ::VariantInit(&result);
-    EXCEPINFO info{};
+    win32::ScopedVariant result;
+    win32::ScopedExcepInfo info;
     UINT nArgErr = 0;
-    hr = p_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, static_cast<WORD>(kind), block.Params(), &result, &info,
-                    &nArgErr);
+    hr = p_.Get()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, static_cast<WORD>(kind), block.Params(),
+                          result.Receive(), &info.Get(), &nArgErr);
     if (FAILED(hr)) {
-      ::VariantClear(&result);
-      if (hr == DISP_E_EXCEPTION) RaiseException(info, sName);
+      if (hr == DISP_E_EXCEPTION) RaiseException(info.Get(), sName);
       RaiseHResult(hr, sName);
     }
     block.CopyBack();
-    try {
-      AutomationResult r = ToResult(result);
-      ::VariantClear(&result);
-      return r;
-    } catch (...) {
-      ::VariantClear(&result);
-      throw;
-    }
+    return ToResult(result.Get());
   }
 
  private:
@@ -214,9 +197,6 @@ class DispatchObject : public IAutomationObject {
     const int32_t nNumber = info.scode ? static_cast<int32_t>(info.scode) : static_cast<int32_t>(info.wCode);
     std::u16string s;
     if (info.bstrDescription) s = win32::FromWide(info.bstrDescription, ::SysStringLen(info.bstrDescription));
-    ::SysFreeString(info.bstrDescription);
-    ::SysFreeString(info.bstrSource);
-    ::SysFreeString(info.bstrHelpFile);
     if (s.empty()) {
       s = info.scode ? DescribeHResult(info.scode) : u"The automation server reported an error";
       s += u" (" + std::u16string(sName) + u")";
@@ -224,10 +204,10 @@ class DispatchObject : public IAutomationObject {
     base::Raise(nNumber, s);
   }
 
-  IDispatch* p_;
+  ComPtr<IDispatch> p_;
 };
 
-AutomationObject WrapDispatch(IDispatch* p) { return std::make_shared<DispatchObject>(p); }
+AutomationObject WrapDispatch(ComPtr<IDispatch> p) { return std::make_shared<DispatchObject>(std::move(p)); }
 
 IDispatch* DispatchOf(const AutomationObject& o) {
   if (!o) return nullptr;
@@ -245,20 +225,19 @@ class Win32Automation : public IAutomation {
     CLSID clsid;
     HRESULT hr = ::CLSIDFromProgID(progId->c_str(), &clsid);
     if (FAILED(hr)) RaiseHResult(hr, sProgID);
-    IUnknown* pUnknown = nullptr;
+    ComPtr<IUnknown> pUnknown;
     hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IUnknown,
-                            reinterpret_cast<void**>(&pUnknown));
+                            reinterpret_cast<void**>(pUnknown.Receive()));
     // Every object has IUnknown: E_NOINTERFACE for it means that the server that
     // was started ended without handing out its class (Wine reports it so when a
     // second instance hands over to the first one, which is still starting). That
     // is the failed start of a server, and is reported as one.
     if (hr == E_NOINTERFACE) hr = CO_E_SERVER_EXEC_FAILURE;
     if (FAILED(hr)) RaiseHResult(hr, sProgID);
-    IDispatch* pDispatch = nullptr;
-    hr = pUnknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch));
-    pUnknown->Release();
+    ComPtr<IDispatch> pDispatch;
+    hr = pUnknown.Get()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(pDispatch.Receive()));
     if (FAILED(hr)) RaiseHResult(hr, sProgID);
-    return WrapDispatch(pDispatch);
+    return WrapDispatch(std::move(pDispatch));
   }
 };
 

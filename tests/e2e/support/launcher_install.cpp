@@ -7,27 +7,27 @@
 namespace e2e {
 
 LauncherInstall::LauncherInstall(LanguageFiles languageFiles, const std::wstring& sFolderName)
-    : folder_(sFolderName) {
-  folder_.CopyIn(BuiltLauncher(), L"TwinsweepLauncher.exe");
+    : folder_(Utf16(sFolderName)) {
+  folder_.CopyIn(Utf16(BuiltLauncher()), u"TwinsweepLauncher.exe");
   if (languageFiles == LanguageFiles::kShipped) {
     WIN32_FIND_DATAW data;
     HANDLE hFind = FindFirstFileW(JoinPath(BuildRoot(), L"*.lng").c_str(), &data);
     if (hFind != INVALID_HANDLE_VALUE) {
       do {
-        folder_.CopyIn(JoinPath(BuildRoot(), data.cFileName), data.cFileName);
+        folder_.CopyIn(Utf16(JoinPath(BuildRoot(), data.cFileName)), Utf16(data.cFileName));
       } while (FindNextFileW(hFind, &data));
       FindClose(hFind);
     }
   }
 }
 
-std::wstring LauncherInstall::ExePath() const { return folder_ / L"TwinsweepLauncher.exe"; }
+std::wstring LauncherInstall::ExePath() const { return Wide(folder_.File(u"TwinsweepLauncher.exe")); }
 
 void LauncherInstall::AddFile(const std::wstring& sName, const std::string& sContent) const {
-  folder_.WriteFile(sName, sContent);
+  folder_.Write(Utf16(sName), sContent);
 }
 
-void LauncherInstall::AddFolder(const std::wstring& sName) const { folder_.CreateFolder(sName); }
+void LauncherInstall::AddFolder(const std::wstring& sName) const { folder_.MakeFolder(Utf16(sName)); }
 
 ProcessTree LauncherInstall::Run(const std::wstring& sArgs, EnvironmentChanges environment) const {
   return ProcessTree(ExePath(), sArgs, environment);

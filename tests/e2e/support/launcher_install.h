@@ -4,6 +4,7 @@
 // (help files, language files, a folder in a file's place).
 #include <string>
 
+#include "support/paths.h"
 #include "support/process.h"
 #include "support/temp_folder.h"
 
@@ -18,7 +19,7 @@ class LauncherInstall {
                            const std::wstring& sFolderName = L"Twinsweep Launcher");
 
   // The application's folder.
-  const std::wstring& Folder() const { return folder_.Path(); }
+  std::wstring Folder() const { return Wide(folder_.Path()); }
   std::wstring ExePath() const;
   // A file or folder in the application's folder.
   void AddFile(const std::wstring& sName, const std::string& sContent = std::string()) const;
@@ -28,7 +29,7 @@ class LauncherInstall {
   ProcessTree Run(const std::wstring& sArgs, EnvironmentChanges environment = {}) const;
 
  private:
-  TempFolder folder_;
+  testing_support::TempFolder folder_;
 };
 
 }  // namespace e2e

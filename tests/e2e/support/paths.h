@@ -3,6 +3,7 @@
 // operations the scenarios need. Everything is a Windows path (under Wine the build
 // tree is reached through its drive mapping, found from this executable's own path).
 #include <string>
+#include <string_view>
 
 namespace e2e {
 
@@ -19,5 +20,10 @@ std::wstring BuiltLauncher();
 std::wstring JoinPath(const std::wstring& sFolder, const std::wstring& sName);
 bool IsFile(const std::wstring& sPath);
 bool IsFolder(const std::wstring& sPath);
+
+// The program's UTF-16 strings (those of the shared test folder) and the wide
+// strings of the scenarios: under Windows the same code units.
+inline std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+inline std::u16string Utf16(std::wstring_view s) { return std::u16string(s.begin(), s.end()); }
 
 }  // namespace e2e

@@ -15,7 +15,7 @@ constexpr wchar_t kChmProgId[] = L"Twinsweep.E2E.RecordedHelpFile";
 }  // namespace
 
 ShellOpenRecorder::ShellOpenRecorder()
-    : folder_(L"twinsweep-shell-opens"), sRecordFile_(folder_ / L"targets.txt") {
+    : folder_(u"twinsweep-shell-opens"), sRecordFile_(Wide(folder_.File(u"targets.txt"))) {
   const std::wstring sCommand =
       L"\"" + HelperProgram(L"shell_open_recorder.exe") + L"\" \"" + sRecordFile_ + L"\" \"%1\"";
   auto put = [this](const std::wstring& sKey, const std::wstring& sName, std::optional<std::wstring> vValue) {

@@ -28,7 +28,7 @@ class ShellOpenRecorder {
   void Clear() const;
 
  private:
-  TempFolder folder_;
+  testing_support::TempFolder folder_;
   std::wstring sRecordFile_;
   std::vector<std::unique_ptr<ScopedRegistryValue>> registrations_;
 };

@@ -37,12 +37,11 @@ bool NamedMutexExists(const wchar_t* szName) {
 }
 
 StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration registration)
-    : folder_(L"stand in outlook") {
+    : folder_(u"stand in outlook") {
   hQuit_ = CreateEventW(nullptr, TRUE, FALSE, kQuitEvent);
   ResetEvent(hQuit_);
-  folder_.CopyIn(HelperProgram(L"standin_outlook.exe"), L"standin_outlook.exe");
-  sExe_ = folder_ / L"standin_outlook.exe";
-  sRecord_ = folder_ / L"record.log";
+  sExe_ = Wide(folder_.CopyIn(Utf16(HelperProgram(L"standin_outlook.exe")), u"standin_outlook.exe"));
+  sRecord_ = Wide(folder_.File(u"record.log"));
   std::string s = "record=" + ToUtf8(sRecord_) + "\r\n";
   s += "addin_delay_ms=" + std::to_string(settings.nAddinDelayMs) + "\r\n";
   s += "exit_after_ms=" + std::to_string(settings.nExitAfterMs) + "\r\n";
@@ -51,14 +50,14 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
   s += "lifetime_ms=" + std::to_string(settings.nLifetimeMs) + "\r\n";
   for (const auto& a : settings.addins) s += "addin=" + ToUtf8(a.first) + "|" + ToUtf8(a.second) + "\r\n";
   sSettings_ = s;
-  WriteWholeFile(folder_ / L"standin_outlook.ini", sSettings_);
+  WriteWholeFile(Wide(folder_.File(u"standin_outlook.ini")), sSettings_);
 
   const std::wstring sClassKey = std::wstring(L"CLSID\\") + kClsid + L"\\LocalServer32";
   std::optional<std::wstring> vServer;
   switch (registration) {
     case Registration::kLocalServer: sCommandLine_ = L"\"" + sExe_ + L"\" /automation"; break;
     case Registration::kMissingProgram:
-      sCommandLine_ = L"\"" + (folder_ / L"no such outlook.exe") + L"\" /automation";
+      sCommandLine_ = L"\"" + Wide(folder_.File(u"no such outlook.exe")) + L"\" /automation";
       break;
     case Registration::kUnquoted: sCommandLine_ = sExe_ + L" /automation"; break;
     case Registration::kOnly32BitView: sCommandLine_ = L"\"" + sExe_ + L"\" /automation"; break;

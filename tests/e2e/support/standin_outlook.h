@@ -73,7 +73,7 @@ class StandInOutlook {
   std::string RecordText() const;
 
  private:
-  TempFolder folder_;
+  testing_support::TempFolder folder_;
   std::wstring sExe_;
   std::wstring sRecord_;
   std::string sSettings_;
