@@ -10,7 +10,9 @@ namespace {
 
 class Win32Diagnostics : public IDiagnostics {
  public:
-  void DebugOutput(std::u16string_view sText) override { ::OutputDebugStringW(win32::Wide(sText).c_str()); }
+  void DebugOutput(std::u16string_view sText) override {
+    if (const auto text = win32::Wide(sText)) ::OutputDebugStringW(text->c_str());
+  }
 
   SystemTime LocalTime() override {
     SYSTEMTIME st;
@@ -32,7 +34,8 @@ class Win32Diagnostics : public IDiagnostics {
 
   int64_t FileSize(std::u16string_view sPath) override {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(win32::Wide(sPath).c_str(), GetFileExInfoStandard, &data)) return -1;
+    const auto path = win32::Wide(sPath);
+    if (!path || !::GetFileAttributesExW(path->c_str(), GetFileExInfoStandard, &data)) return -1;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
     return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   }
@@ -40,7 +43,9 @@ class Win32Diagnostics : public IDiagnostics {
   bool AppendToFile(std::u16string_view sPath, std::string_view sBytes) override {
     // FILE_APPEND_DATA alone: every write goes to the end of the file as it is then,
     // whoever else appends meanwhile.
-    HANDLE h = ::CreateFileW(win32::Wide(sPath).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE |
+    const auto path = win32::Wide(sPath);
+    if (!path) return false;
+    HANDLE h = ::CreateFileW(path->c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE |
                              FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD nWritten = 0;
@@ -51,11 +56,14 @@ class Win32Diagnostics : public IDiagnostics {
   }
 
   bool ReplaceFile(std::u16string_view sFrom, std::u16string_view sTo) override {
-    return ::MoveFileExW(win32::Wide(sFrom).c_str(), win32::Wide(sTo).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    const auto from = win32::Wide(sFrom), to = win32::Wide(sTo);
+    return from && to && ::MoveFileExW(from->c_str(), to->c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
   }
 
   bool CreateFolders(std::u16string_view sPath) override {
-    const std::wstring path = win32::Wide(sPath);
+    const auto wide = win32::Wide(sPath);
+    if (!wide) return false;
+    const std::wstring& path = *wide;
     // Each folder from the top down; the ones that exist already fail harmlessly.
     for (size_t i = path.find(L'\\', 3); i != std::wstring::npos; i = path.find(L'\\', i + 1))
       ::CreateDirectoryW(path.substr(0, i).c_str(), nullptr);

@@ -90,7 +90,10 @@ class Win32FormObject : public IFormObject {
   void SetProperty(std::u16string_view sName, const base::Variant& vValue) override {
     HWND h = Window();
     if (IsText(sName)) {
-      if (!SetWindowTextW(h, Wide(base::CStr(vValue)).c_str())) base::Raise(base::kOutOfMemory);
+      // A text with a NUL of its own would show cut short: refused as a bad argument.
+      const auto text = Wide(base::CStr(vValue));
+      if (!text) base::Raise(base::kInvalidProcedureCall);
+      if (!SetWindowTextW(h, text->c_str())) base::Raise(base::kOutOfMemory);
       return;
     }
     if (HasToolTip() && base::EqualsNoCase(sName, u"ToolTipText")) {

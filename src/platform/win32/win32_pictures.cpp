@@ -57,7 +57,9 @@ platform::Bitmap PixelsOf(HBITMAP hBitmap) {
 class Win32Forms : public IForms {
  public:
   PictureRef LoadPicture(std::u16string_view sPath) override {
-    const std::wstring sWide = Wide(sPath);
+    const auto wide = Wide(sPath);
+    if (!wide) base::Raise(base::kFileNotFound);
+    const std::wstring& sWide = *wide;
     const DWORD nAttributes = GetFileAttributesW(sWide.c_str());
     if (nAttributes == INVALID_FILE_ATTRIBUTES) {
       const DWORD nError = GetLastError();

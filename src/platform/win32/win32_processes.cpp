@@ -47,8 +47,12 @@ class Win32Processes : public IProcesses {
   }
 
   KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) override {
-    const std::wstring name = win32::Wide(sName);
-    HANDLE h = ::CreateMutexW(nullptr, FALSE, name.c_str());
+    const auto name = win32::Wide(sName);
+    if (!name) {
+      *pbExisted = false;
+      return 0;
+    }
+    HANDLE h = ::CreateMutexW(nullptr, FALSE, name->c_str());
     *pbExisted = h != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS;
     return reinterpret_cast<KernelHandle>(h);
   }

@@ -43,8 +43,11 @@ void SetToolTip(Container& c, HWND hControl, std::u16string_view sText) {
     SendMessageW(c.hToolTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     return;
   }
+  // A tip with a NUL of its own would show cut short: refused as a bad argument.
+  auto wide = Wide(sText);
+  if (!wide) base::Raise(base::kInvalidProcedureCall);
   HWND hTip = EnsureToolTip(c);
-  std::wstring sWide = Wide(sText);
+  std::wstring& sWide = *wide;
   TOOLINFOW ti = ToolOf(hControl);
   ti.lpszText = sWide.data();
   if (HasTool(hTip, hControl)) {

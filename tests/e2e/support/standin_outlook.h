@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/paths.h"
 #include "support/process.h"
 #include "support/registry.h"
 #include "support/temp_folder.h"
@@ -53,7 +54,7 @@ class StandInOutlook {
   StandInOutlook& operator=(const StandInOutlook&) = delete;
 
   const std::wstring& Exe() const { return sExe_; }
-  const std::wstring& Folder() const { return folder_.Path(); }
+  std::wstring Folder() const { return Wide(folder_.Path()); }
   // The LocalServer32 command line as registered (empty for kNoLocalServer).
   const std::wstring& RegisteredCommandLine() const { return sCommandLine_; }
   // Puts a copy of the stand-in, with the same settings and record, at sFolder\sName.

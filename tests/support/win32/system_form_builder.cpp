@@ -72,7 +72,7 @@ class Win32Builder : public IFormBuilder {
     windows_.clear();
     hUserControl_ = nullptr;
     RegisterPlainClass(L"TwinsweepTestForm");
-    hForm_ = CreateWindowExW(0, L"TwinsweepTestForm", Wide(d.sCaption).c_str(),
+    hForm_ = CreateWindowExW(0, L"TwinsweepTestForm", Wide(d.sCaption).value().c_str(),
                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, Pixels(d.nLeft, true),
                              Pixels(d.nTop, false), Pixels(d.nWidth, true), Pixels(d.nHeight, false), nullptr,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -82,8 +82,8 @@ class Win32Builder : public IFormBuilder {
     frm_ = platform::win32::AttachForm(hForm_, d.sName, names);
     uc_ = nullptr;
     if (!d.sUserControlClass.empty()) {
-      RegisterPlainClass(Wide(d.sUserControlClass));
-      HWND hUc = CreateWindowExW(0, Wide(d.sUserControlClass).c_str(), L"", WS_CHILD | WS_VISIBLE, 0, 0,
+      RegisterPlainClass(Wide(d.sUserControlClass).value());
+      HWND hUc = CreateWindowExW(0, Wide(d.sUserControlClass).value().c_str(), L"", WS_CHILD | WS_VISIBLE, 0, 0,
                                  Pixels(d.nUserControlWidth, true), Pixels(d.nUserControlHeight, false), hForm_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(99)), GetModuleHandleW(nullptr),
                                  nullptr);
@@ -144,7 +144,7 @@ class Win32Builder : public IFormBuilder {
         x = std::min(x, x2);
         y = std::min(y, y2);
       }
-      HWND h = CreateWindowExW(0, k->pszClass, Wide(c.sText).c_str(), WS_CHILD | WS_VISIBLE | k->nStyle, x, y, cx,
+      HWND h = CreateWindowExW(0, k->pszClass, Wide(c.sText).value().c_str(), WS_CHILD | WS_VISIBLE | k->nStyle, x, y, cx,
                                cy, hParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
                                GetModuleHandleW(nullptr), nullptr);
       std::u16string sKey = sPrefix + c.sName;
