@@ -5,6 +5,11 @@
 // are unique without regard to case; adding an existing key fails with 457 and
 // keeps the first item; reading a missing key or position fails with 5 or 9.
 // "None" is a null CollectionRef, on which every operation fails with 91.
+//
+// Removing by key leaves a tombstone in the item list, and the list is compacted
+// once the tombstones outnumber the live items, or before it is read by position
+// or iterated; so replacing a text (remove, then add) costs O(1) amortised while
+// the order of the other items is kept.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,22 +25,38 @@ namespace base {
 template <class T>
 class Collection {
  public:
-  int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+  struct Entry {
+    T item;
+    const std::u16string* pFoldedKey;  // the index's own copy of the key; null without a key
+    bool bRemoved = false;
+  };
+
+  int32_t Count() const { return static_cast<int32_t>(items_.size() - nRemoved_); }
 
   // Adds at the end; with a key, fails (457) when the key is already present.
   void Add(T item, const std::optional<std::u16string>& key = std::nullopt) {
     if (key) {
-      std::u16string folded = LCase(*key);
-      if (index_.count(folded)) Raise(kKeyAlreadyExists);
-      index_.emplace(folded, items_.size());
-      items_.push_back(Entry{std::move(item), std::move(folded)});
+      AddFolded(std::move(item), LCase(*key));
     } else {
-      items_.push_back(Entry{std::move(item), std::nullopt});
+      items_.push_back(Entry{std::move(item), nullptr});
+    }
+  }
+  // Add for a key already in lower case: a loader folds each key once and
+  // hands the folded key over.
+  void AddFolded(T item, std::u16string folded) {
+    auto [it, bNew] = index_.try_emplace(std::move(folded), items_.size());
+    if (!bNew) Raise(kKeyAlreadyExists);
+    try {
+      items_.push_back(Entry{std::move(item), &it->first});  // map nodes never move
+    } catch (...) {
+      index_.erase(it);
+      throw;
     }
   }
 
   const T& Item(int32_t nPosition) const {
     if (nPosition < 1 || nPosition > Count()) Raise(kSubscriptOutOfRange);
+    Compact();
     return items_[static_cast<size_t>(nPosition - 1)].item;
   }
   const T& Item(std::u16string_view key) const {
@@ -44,10 +65,7 @@ class Collection {
     return *p;
   }
   // The item under key, or null: the non-failing lookup for hot paths.
-  const T* Find(std::u16string_view key) const {
-    auto it = index_.find(LCase(key));
-    return it == index_.end() ? nullptr : &items_[it->second].item;
-  }
+  const T* Find(std::u16string_view key) const { return FindFolded(LCase(key)); }
   // Same as Find for a key already in lower case (saves the folding).
   const T* FindFolded(const std::u16string& folded) const {
     auto it = index_.find(folded);
@@ -55,27 +73,47 @@ class Collection {
   }
   bool Contains(std::u16string_view key) const { return Find(key) != nullptr; }
 
-  void Remove(std::u16string_view key) {
-    auto it = index_.find(LCase(key));
+  void Remove(std::u16string_view key) { RemoveFolded(LCase(key)); }
+  void RemoveFolded(const std::u16string& folded) {
+    auto it = index_.find(folded);
     if (it == index_.end()) Raise(kInvalidProcedureCall);
-    size_t pos = it->second;
+    Entry& e = items_[it->second];
     index_.erase(it);
-    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(pos));
-    for (auto& kv : index_)
-      if (kv.second > pos) --kv.second;
+    e = Entry{T(), nullptr, true};
+    ++nRemoved_;
+    if (nRemoved_ > items_.size() / 2) Compact();
   }
 
   // Iteration in insertion order over the items.
-  struct Entry {
-    T item;
-    std::optional<std::u16string> foldedKey;
-  };
-  typename std::vector<Entry>::const_iterator begin() const { return items_.begin(); }
-  typename std::vector<Entry>::const_iterator end() const { return items_.end(); }
+  typename std::vector<Entry>::const_iterator begin() const {
+    Compact();
+    return items_.begin();
+  }
+  typename std::vector<Entry>::const_iterator end() const {
+    Compact();
+    return items_.end();
+  }
 
  private:
-  std::vector<Entry> items_;
-  std::unordered_map<std::u16string, size_t> index_;
+  // Drops the tombstones and renumbers the index; the live items keep their order.
+  void Compact() const {
+    if (nRemoved_ == 0) return;
+    size_t nTo = 0;
+    for (size_t i = 0; i < items_.size(); ++i) {
+      if (items_[i].bRemoved) continue;
+      if (nTo != i) items_[nTo] = std::move(items_[i]);
+      if (items_[nTo].pFoldedKey) index_.find(*items_[nTo].pFoldedKey)->second = nTo;
+      ++nTo;
+    }
+    items_.resize(nTo);
+    nRemoved_ = 0;
+  }
+
+  // Compaction is invisible from outside: reading by position or iterating
+  // compacts first, so those stay const for the caller.
+  mutable std::vector<Entry> items_;
+  mutable std::unordered_map<std::u16string, size_t> index_;
+  mutable size_t nRemoved_ = 0;
 };
 
 template <class T>

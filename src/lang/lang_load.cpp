@@ -1,12 +1,15 @@
 // CLang: creation and release, the properties of the loaded file, and loading:
-// Init (one given file), InitEx (the user's file from the options and the
-// application's folder), GetAvailableLangs, GetSection and Clear.
+// Init (one given file, read whole once), InitFromMemory (the same bytes from
+// the caller), InitEx (the user's file from the options and the application's
+// folder), GetAvailableLangs, GetSection and Clear.
 #include <optional>
 
 #include "base/convert.h"
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
+#include "lang/lang_file.h"
+#include "lang/lang_section_index.h"
 #include "base/error_log.h"
 #include "platform/scoped_handle.h"
 #include "platform/desktop.h"
@@ -92,13 +95,70 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
   // Copies first: a reload passes this object's own fields, which Clear empties.
   const std::u16string sFile = sFilenameIn;
   const std::u16string sMain = sMainSectionIn;
+  try {
+    Clear();
+    // The time first: a save during or after the read leaves a newer time
+    // behind, so the next form reloads the file.
+    base::Date dt;
+    const bool bTime = mFileUtils::GetFileLastModificationTime(sFile, dt);
+    CLangFile oFile;
+    if (!OpenLanguageFile(oFile, sFile)) {
+      mMain::LogError(u"CLang.Init", 0, sprintf1(u"file '%s' has no version section", {sFile}));
+      return false;
+    }
+    // Part of a file is no language: a read failure fails the load, as an
+    // unreadable file does.
+    if (oFile.StoppedByFailure() && oFile.FailureNumber() != 0) {
+      mMain::LogError(u"CLang.ReadSection", oFile.FailureNumber(), std::u16string(u"oFile.ReadLine failed"));
+      return false;
+    }
+    if (!LoadFrom(oFile, sFile, sMain)) return false;
+    dtFileTime = bTime ? dt : base::Date{};
+    return true;
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    mMain::LogError(u"CLang.Init", -1, std::nullopt, u"file = '" + sFile + u"'");
+    Clear();
+    return false;
+  }
+}
+
+bool CLang::InitFromMemory(const std::u16string& sFilenameIn, std::string_view bytes,
+                           const std::u16string& sMainSectionIn) {
+  const std::u16string sFile = sFilenameIn;
+  const std::u16string sMain = sMainSectionIn;
+  try {
+    Clear();
+    CLangFile oFile;
+    oFile.OpenMemory(bytes);
+    return LoadFrom(oFile, sFile, sMain);
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    mMain::LogError(u"CLang.Init", -1, std::nullopt, u"file = '" + sFile + u"'");
+    Clear();
+    return false;
+  }
+}
+
+bool CLang::LoadFrom(CLangFile& oFile, const std::u16string& sFile, const std::u16string& sMain) {
   const char16_t* const kSource = u"CLang.Init";
   auto report = [&](const char16_t* sFormat, base::VariantList params) {
     mMain::LogError(kSource, 0, sprintf1(sFormat, params));
   };
   try {
-    Clear();
-    TextCollectionRef colVersion = GetSection(sFile, u"version");
+    LangSectionIndex index;
+    IndexSections(oFile, sFile, index);
+    // Each section is read from the index in the order, and with the reports,
+    // of a read of the whole file for that section alone.
+    auto getSection = [&](const std::u16string& sSection) {
+      TextCollectionRef colSection;
+      base::Ignore([&] {
+        TextCollectionRef c = base::NewCollection<std::u16string>();
+        if (ReadIndexedSection(oFile, index, sFile, sSection, *c, std::u16string(), nullptr)) colSection = c;
+      });
+      return colSection;
+    };
+    TextCollectionRef colVersion = getSection(u"version");
     if (!colVersion) {
       report(u"file '%s' has no version section", {sFile});
       return false;
@@ -109,7 +169,7 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
       return false;
     }
     FormCollectionRef colF = base::NewCollection<TextCollectionRef>();
-    TextCollectionRef colMain = GetSection(sFile, sMain);
+    TextCollectionRef colMain = getSection(sMain);
     if (!colMain) {
       report(u"file '%s' has no [%s] section", {sFile, sMain});
       return false;
@@ -140,11 +200,11 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
         }
         TextCollectionRef colK = base::NewCollection<std::u16string>();
         std::u16string sSub = sMain + u"." + sN;
-        if (!ReadSection(sFile, sSub, *colT, bForms ? sN : std::u16string(), colK.get())) {
+        if (!ReadIndexedSection(oFile, index, sFile, sSub, *colT, bForms ? sN : std::u16string(), colK.get())) {
           report(u"Error readig section [%s] in file '%s'", {sSub, sFile});
           return false;
         }
-        colF->Add(colK, base::LCase(sN));
+        colF->AddFolded(colK, base::LCase(sN));
       }
       return true;
     };
@@ -157,8 +217,6 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
     sLangID = sID;
     sLangName = sName;
     sMainSection = sMain;
-    base::Date dt;
-    dtFileTime = mFileUtils::GetFileLastModificationTime(sFile, dt) ? dt : base::Date{};
     return true;
   } catch (...) {
     base::SetPendingFromCurrentException();

@@ -30,6 +30,6 @@ bool CLang::ItemFind(const std::u16string& sKey) {
 
 void CLang::ItemSet(const std::u16string& sKey, const std::u16string& sItem) {
   std::u16string sFolded = base::LCase(sKey);
-  base::Ignore([&] { base::Deref(colTexts).Remove(sFolded); });
-  base::Ignore([&] { base::Deref(colTexts).Add(sItem, sFolded); });
+  base::Ignore([&] { base::Deref(colTexts).RemoveFolded(sFolded); });
+  base::Ignore([&] { base::Deref(colTexts).AddFolded(sItem, std::move(sFolded)); });
 }
