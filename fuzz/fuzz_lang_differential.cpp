@@ -145,7 +145,7 @@ class OldLang : public CLang {
         report(u"Const's name does not exist, line - %d, file = '%s'", {nLine, sFile});
         continue;
       }
-      std::u16string sValue = TrimBlanks(StripComment(TrimBlanks(sLine.substr(nEq + 1)))), sError;
+      std::u16string sValue = TrimBlanks(OldStripComment(TrimBlanks(sLine.substr(nEq + 1)))), sError;
       if (sValue.empty()) {
         report(u"Const's value does not exist, line - %d, file = '%s'", {nLine, sFile});
         continue;
@@ -162,6 +162,24 @@ class OldLang : public CLang {
       if (colNames) base::Ignore([&] { colNames->Add(base::LCase(sKey), sKey); });
     }
     return bIn;
+  }
+
+  // The comment cut as it was written first, positions counted from 1.
+  std::u16string OldStripComment(const std::u16string& s) {
+    int32_t c = InStrAny(s, u";'", 1), q = base::InStr(1, s, u"\"");
+    bool bIn = false;
+    while (q != 0) {
+      if (c == 0) return s;
+      if (q < c) {
+        bIn = !bIn;
+        q = base::InStr(q + 1, s, u"\"");
+      } else if (!bIn) {
+        return s.substr(0, static_cast<size_t>(c - 1));
+      } else {
+        c = InStrAny(s, u";'", c + 1);
+      }
+    }
+    return c == 0 ? s : s.substr(0, static_cast<size_t>(c - 1));
   }
 
   TextCollectionRef GetOld(const std::string& bytes, const std::u16string& sFile, const std::u16string& sSection) {
@@ -235,7 +253,7 @@ void Add(Trace& t, std::u16string s) { t.lines.push_back(std::move(s)); }
 
 void DumpTexts(Trace& t, const CLang::TextCollection& c) {
   Add(t, u"count " + base::FromAscii(std::to_string(c.Count())));
-  for (const auto& e : c) Add(t, (e.pFoldedKey ? *e.pFoldedKey : u"<no key>") + u"=" + e.item);
+  for (const auto& e : c) Add(t, (e.FoldedKey() ? *e.FoldedKey() : u"<no key>") + u"=" + e.item);
 }
 
 Trace Snapshot(bool bResult, OldLang& o, const std::vector<std::u16string>& reports) {
@@ -247,7 +265,7 @@ Trace Snapshot(bool bResult, OldLang& o, const std::vector<std::u16string>& repo
   if (o.colTexts) DumpTexts(t, *o.colTexts); else Add(t, u"no texts");
   if (o.colForms) {
     for (const auto& e : *o.colForms) {
-      Add(t, u"form " + *e.pFoldedKey);
+      Add(t, u"form " + *e.FoldedKey());
       DumpTexts(t, *e.item);
     }
   } else {

@@ -6,15 +6,20 @@
 // keeps the first item; reading a missing key or position fails with 5 or 9.
 // "None" is a null CollectionRef, on which every operation fails with 91.
 //
-// Removing by key leaves a tombstone in the item list, and the list is compacted
-// once the tombstones outnumber the live items, or before it is read by position
-// or iterated; so replacing a text (remove, then add) costs O(1) amortised while
-// the order of the other items is kept.
+// The items live in one list, each with its folded key and the key's hash; the
+// index is an open-addressed table of positions in that list, so a key is
+// stored once and an item costs no allocation of its own beyond its texts.
+// Removing by key leaves a tombstone in the list, which is compacted once the
+// tombstones outnumber the live items, or before the list is read by position
+// or iterated; so replacing a text costs O(1) amortised and the order of the
+// other items is kept.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "base/failure.h"
@@ -27,8 +32,18 @@ class Collection {
  public:
   struct Entry {
     T item;
-    const std::u16string* pFoldedKey;  // the index's own copy of the key; null without a key
+    std::u16string foldedKey;  // meaningful when bKeyed; empty when the item is the key itself
+    size_t nHash = 0;
+    bool bKeyed = false;
     bool bRemoved = false;
+    bool bItemIsKey = false;
+    const std::u16string* FoldedKey() const {
+      if (!bKeyed) return nullptr;
+      if constexpr (std::is_same_v<T, std::u16string>) {
+        if (bItemIsKey) return &item;
+      }
+      return &foldedKey;
+    }
   };
 
   int32_t Count() const { return static_cast<int32_t>(items_.size() - nRemoved_); }
@@ -38,20 +53,26 @@ class Collection {
     if (key) {
       AddFolded(std::move(item), LCase(*key));
     } else {
-      items_.push_back(Entry{std::move(item), nullptr});
+      items_.push_back(Entry{std::move(item), std::u16string(), 0, false, false});
     }
   }
   // Add for a key already in lower case: a loader folds each key once and
   // hands the folded key over.
   void AddFolded(T item, std::u16string folded) {
-    auto [it, bNew] = index_.try_emplace(std::move(folded), items_.size());
-    if (!bNew) Raise(kKeyAlreadyExists);
-    try {
-      items_.push_back(Entry{std::move(item), &it->first});  // map nodes never move
-    } catch (...) {
-      index_.erase(it);
-      throw;
-    }
+    const size_t nHash = Hash(folded);
+    if (Slot(folded, nHash) != kNone) Raise(kKeyAlreadyExists);
+    Append(std::move(item), std::move(folded), nHash);
+  }
+  // Remove (when present) and Add under the same folded key in one step: the
+  // item goes to the end, and the key keeps its place in the index.
+  void ReplaceFolded(T item, std::u16string folded) {
+    const size_t nHash = Hash(folded);
+    const size_t nSlot = Slot(folded, nHash);
+    if (nSlot == kNone) return Append(std::move(item), std::move(folded), nHash);
+    const size_t nOld = slots_[nSlot] - 1;
+    items_.push_back(MakeEntry(std::move(item), std::move(folded), nHash));
+    slots_[nSlot] = static_cast<uint32_t>(items_.size());
+    Bury(nOld);
   }
 
   const T& Item(int32_t nPosition) const {
@@ -67,21 +88,26 @@ class Collection {
   // The item under key, or null: the non-failing lookup for hot paths.
   const T* Find(std::u16string_view key) const { return FindFolded(LCase(key)); }
   // Same as Find for a key already in lower case (saves the folding).
-  const T* FindFolded(const std::u16string& folded) const {
-    auto it = index_.find(folded);
-    return it == index_.end() ? nullptr : &items_[it->second].item;
+  const T* FindFolded(std::u16string_view folded) const {
+    const size_t nSlot = Slot(folded, Hash(folded));
+    return nSlot == kNone ? nullptr : &items_[slots_[nSlot] - 1].item;
   }
   bool Contains(std::u16string_view key) const { return Find(key) != nullptr; }
 
+  // Room for nItems more items without growing the list or the index.
+  void Reserve(size_t nItems) {
+    items_.reserve(items_.size() + nItems);
+    if (2 * (nKeyed_ + nItems) > slots_.size()) Rehash(nKeyed_ + nItems);
+  }
+
   void Remove(std::u16string_view key) { RemoveFolded(LCase(key)); }
-  void RemoveFolded(const std::u16string& folded) {
-    auto it = index_.find(folded);
-    if (it == index_.end()) Raise(kInvalidProcedureCall);
-    Entry& e = items_[it->second];
-    index_.erase(it);
-    e = Entry{T(), nullptr, true};
-    ++nRemoved_;
-    if (nRemoved_ > items_.size() / 2) Compact();
+  void RemoveFolded(std::u16string_view folded) {
+    const size_t nSlot = Slot(folded, Hash(folded));
+    if (nSlot == kNone) Raise(kInvalidProcedureCall);
+    const size_t nOld = slots_[nSlot] - 1;
+    EraseSlot(nSlot);
+    --nKeyed_;
+    Bury(nOld);
   }
 
   // Iteration in insertion order over the items.
@@ -95,6 +121,66 @@ class Collection {
   }
 
  private:
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+  static size_t Hash(std::u16string_view s) { return std::hash<std::u16string_view>{}(s); }
+
+  // The slot that holds folded, or kNone.
+  size_t Slot(std::u16string_view folded, size_t nHash) const {
+    if (slots_.empty()) return kNone;
+    const size_t nMask = slots_.size() - 1;
+    for (size_t i = nHash & nMask; slots_[i] != 0; i = (i + 1) & nMask) {
+      const Entry& e = items_[slots_[i] - 1];
+      if (e.nHash == nHash && *e.FoldedKey() == folded) return i;
+    }
+    return kNone;
+  }
+  // Puts list position nPos + 1 into the first free slot for its hash.
+  void Place(size_t nPos) const {
+    const size_t nMask = slots_.size() - 1;
+    size_t i = items_[nPos].nHash & nMask;
+    while (slots_[i] != 0) i = (i + 1) & nMask;
+    slots_[i] = static_cast<uint32_t>(nPos + 1);
+  }
+  // A table at most half full for nKeys keys, filled from the list.
+  void Rehash(size_t nKeys) const {
+    size_t nSize = 16;
+    while (nSize < 2 * nKeys) nSize *= 2;
+    slots_.assign(nSize, 0);
+    for (size_t i = 0; i < items_.size(); ++i)
+      if (items_[i].bKeyed) Place(i);
+  }
+  void Append(T item, std::u16string folded, size_t nHash) {
+    if (2 * (nKeyed_ + 1) > slots_.size()) Rehash(nKeyed_ + 1);
+    items_.push_back(MakeEntry(std::move(item), std::move(folded), nHash));
+    Place(items_.size() - 1);
+    ++nKeyed_;
+  }
+  // A list of names keyed by themselves (a form's keys) keeps each text once.
+  static Entry MakeEntry(T item, std::u16string folded, size_t nHash) {
+    if constexpr (std::is_same_v<T, std::u16string>) {
+      if (item == folded) return Entry{std::move(item), std::u16string(), nHash, true, false, true};
+    }
+    return Entry{std::move(item), std::move(folded), nHash, true, false, false};
+  }
+  // Empties a slot of the linear-probing table, moving back the entries after
+  // it that would no longer be found past the gap.
+  void EraseSlot(size_t nGap) {
+    const size_t nMask = slots_.size() - 1;
+    for (size_t j = (nGap + 1) & nMask; slots_[j] != 0; j = (j + 1) & nMask) {
+      const size_t nHome = items_[slots_[j] - 1].nHash & nMask;
+      const bool bStays = nGap <= j ? (nGap < nHome && nHome <= j) : (nGap < nHome || nHome <= j);
+      if (bStays) continue;
+      slots_[nGap] = slots_[j];
+      nGap = j;
+    }
+    slots_[nGap] = 0;
+  }
+  // Turns the list's item at nPos into a tombstone, compacting when they are many.
+  void Bury(size_t nPos) {
+    items_[nPos] = Entry{T(), std::u16string(), 0, false, true};
+    ++nRemoved_;
+    if (nRemoved_ > items_.size() / 2) Compact();
+  }
   // Drops the tombstones and renumbers the index; the live items keep their order.
   void Compact() const {
     if (nRemoved_ == 0) return;
@@ -102,17 +188,18 @@ class Collection {
     for (size_t i = 0; i < items_.size(); ++i) {
       if (items_[i].bRemoved) continue;
       if (nTo != i) items_[nTo] = std::move(items_[i]);
-      if (items_[nTo].pFoldedKey) index_.find(*items_[nTo].pFoldedKey)->second = nTo;
       ++nTo;
     }
     items_.resize(nTo);
     nRemoved_ = 0;
+    Rehash(nKeyed_);
   }
 
   // Compaction is invisible from outside: reading by position or iterating
   // compacts first, so those stay const for the caller.
   mutable std::vector<Entry> items_;
-  mutable std::unordered_map<std::u16string, size_t> index_;
+  mutable std::vector<uint32_t> slots_;  // position in items_ + 1; 0 is a free slot
+  size_t nKeyed_ = 0;
   mutable size_t nRemoved_ = 0;
 };
 

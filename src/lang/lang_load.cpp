@@ -191,6 +191,16 @@ bool CLang::LoadFrom(CLangFile& oFile, const std::u16string& sFile, const std::u
     TextCollectionRef colT = base::NewCollection<std::u16string>();
     // Global sub-sections add their keys as they are; form sub-sections under
     // the form's name, which keeps form texts apart from global ones.
+    // Room for every line of the listed sections at once, rather than growing
+    // the texts' index step by step.
+    size_t nRoom = 0;
+    for (const std::u16string* pList : {&sGlobals, &sForms}) {
+      for (const std::u16string& sPiece : base::Split(*pList, u",")) {
+        auto it = index.sections.find(base::LCase(sMain + u"." + TrimBlanks(sPiece)));
+        if (it != index.sections.end()) nRoom += static_cast<size_t>(it->second.nBodyLines);
+      }
+    }
+    colT->Reserve(nRoom);
     auto readList = [&](const std::u16string& sList, bool bForms) {
       for (const std::u16string& sPiece : base::Split(sList, u",")) {
         std::u16string sN = TrimBlanks(sPiece);
@@ -200,6 +210,8 @@ bool CLang::LoadFrom(CLangFile& oFile, const std::u16string& sFile, const std::u
         }
         TextCollectionRef colK = base::NewCollection<std::u16string>();
         std::u16string sSub = sMain + u"." + sN;
+        auto it = index.sections.find(base::LCase(sSub));
+        if (it != index.sections.end()) colK->Reserve(static_cast<size_t>(it->second.nBodyLines));
         if (!ReadIndexedSection(oFile, index, sFile, sSub, *colT, bForms ? sN : std::u16string(), colK.get())) {
           report(u"Error readig section [%s] in file '%s'", {sSub, sFile});
           return false;

@@ -30,6 +30,23 @@ std::u16string_view TrimView(std::u16string_view s) {
 
 bool IsCommentStart(char16_t c) { return c == u';' || c == u'\''; }
 
+// The length of a value part before its comment: the first ";" or "'" that
+// stands outside double quotes. One that follows the last quote cuts even
+// inside an unclosed quote, since no quote after it could close it.
+size_t CommentCut(std::u16string_view s) {
+  const size_t nLastQuote = s.rfind(kQuote);
+  bool bInQuotes = false;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char16_t c = s[i];
+    if (c == kQuote) {
+      bInQuotes = !bInQuotes;
+    } else if (IsCommentStart(c) && (!bInQuotes || nLastQuote == std::u16string_view::npos || i > nLastQuote)) {
+      return i;
+    }
+  }
+  return s.size();
+}
+
 }  // namespace
 
 bool CLang::ReadSection(const std::u16string& sFilename, const std::u16string& sSection, TextCollection& colValues,
@@ -81,7 +98,10 @@ void CLang::IndexSections(CLangFile& oFile, const std::u16string& sFilename, Lan
 
     // Any header ends the body before it; a malformed one also ends the scan,
     // and the section before it is then the last one indexed.
-    if (pOpen) pOpen->nBodyEnd = piece.nStart;
+    if (pOpen) {
+      pOpen->nBodyEnd = piece.nStart;
+      pOpen->nBodyLines = nLine - 1 - pOpen->nHeaderLine;
+    }
     size_t nClose = sLine.find(u']', 1);
     if (nClose == std::u16string_view::npos) {
       return report(u"symbol ']' is absent, line = %d, file = '%s'", {nLine, sFilename});
@@ -97,9 +117,12 @@ void CLang::IndexSections(CLangFile& oFile, const std::u16string& sFilename, Lan
     if (pOpen) pOpen->bLast = false;
     auto [it, bNew] = index.sections.try_emplace(base::LCase(sName));
     pOpen = bNew ? &it->second : &ignored;
-    *pOpen = LangSectionIndex::Section{oFile.Position(), oFile.Position(), nLine, true};
+    *pOpen = LangSectionIndex::Section{oFile.Position(), oFile.Position(), nLine, 0, true};
   }
-  if (pOpen) pOpen->nBodyEnd = oFile.Position();
+  if (pOpen) {
+    pOpen->nBodyEnd = oFile.Position();
+    pOpen->nBodyLines = nLine - pOpen->nHeaderLine;
+  }
   if (oFile.StoppedByFailure()) {
     index.stop = LangSectionIndex::Stop::ReadFailed;
     index.nStopNumber = oFile.FailureNumber();
@@ -161,7 +184,7 @@ void CLang::ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16st
   std::u16string_view sKey = TrimView(sLine.substr(0, nEq));
   std::u16string_view sValuePart = TrimView(sLine.substr(nEq + 1));
   if (sKey.empty()) return report(u"Const's name does not exist, line - %d, file = '%s'", {nLine, sFilename});
-  std::u16string sValue = TrimBlanks(StripComment(sValuePart));
+  std::u16string sValue(TrimView(sValuePart.substr(0, CommentCut(sValuePart))));
   if (sValue.empty()) return report(u"Const's value does not exist, line - %d, file = '%s'", {nLine, sFilename});
   std::u16string sError;
   if (!Unquote(sValue, sError)) {
@@ -189,18 +212,22 @@ bool CLang::Unquote(std::u16string& sText, std::u16string& sError) {
     sError = u"The string should be in quotes";
     return false;
   }
-  sText = sText.substr(1, sText.size() - 2);
-  size_t nPos = 0;
-  for (;;) {
-    size_t q = sText.find(kQuote, nPos);
-    if (q == std::u16string::npos) return true;
-    if (q + 1 >= sText.size() || sText[q + 1] != kQuote) {
-      sError = u"quoted string has unary quotes";
-      return false;
+  // The text between the enclosing quotes is moved to the front in place, each
+  // doubled quote written once.
+  const size_t nEnd = sText.size() - 1;
+  size_t nTo = 0;
+  for (size_t i = 1; i < nEnd; ++i) {
+    if (sText[i] == kQuote) {
+      if (i + 1 >= nEnd || sText[i + 1] != kQuote) {
+        sError = u"quoted string has unary quotes";
+        return false;
+      }
+      ++i;
     }
-    sText.erase(q + 1, 1);
-    nPos = q + 1;
+    sText[nTo++] = sText[i];
   }
+  sText.resize(nTo);
+  return true;
 }
 
 std::u16string CLang::TrimBlanks(std::u16string_view sText) {
@@ -210,21 +237,5 @@ std::u16string CLang::TrimBlanks(std::u16string_view sText) {
 }
 
 std::u16string CLang::StripComment(std::u16string_view sText) {
-  const std::u16string_view kCommentChars = u";'";
-  int32_t c = InStrAny(sText, kCommentChars, 1);
-  int32_t q = base::InStr(1, sText, u"\"");
-  bool bInQuotes = false;
-  while (q != 0) {
-    if (c == 0) return std::u16string(sText);
-    if (q < c) {
-      bInQuotes = !bInQuotes;
-      q = base::InStr(q + 1, sText, u"\"");
-    } else if (!bInQuotes) {
-      return std::u16string(sText.substr(0, static_cast<size_t>(c - 1)));
-    } else {
-      c = InStrAny(sText, kCommentChars, c + 1);
-    }
-  }
-  if (c == 0) return std::u16string(sText);
-  return std::u16string(sText.substr(0, static_cast<size_t>(c - 1)));
+  return std::u16string(sText.substr(0, CommentCut(sText)));
 }

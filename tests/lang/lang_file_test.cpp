@@ -81,6 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {Ascii(Bytes('a', 10)), Ascii(Bytes('b', 4083)), u"c"}},
         // The same split when the line fills the block from its first byte.
         LinesCase{"CrLfSplitAfterFullBlockLine", Bytes('a', 4095) + "\r\nc", {Ascii(Bytes('a', 4095)), u"c"}},
+        // A CR that ends a full block stays in the piece unless its LF follows.
+        LinesCase{"CrAtFullBlockEndThenEnd", Bytes('a', 4095) + "\r", {Ascii(Bytes('a', 4095) + "\r")}},
+        LinesCase{"CrAtFullBlockEndThenText", Bytes('a', 4095) + "\rb\r\n",
+                  {Ascii(Bytes('a', 4095) + "\r"), u"b"}},
         LinesCase{"CrLfSplitAfterMovedLine",
                   Bytes('a', 100) + "\r\n" + Bytes('b', 4095) + "\r\n" + "c\r\n",
                   {Ascii(Bytes('a', 100)), Ascii(Bytes('b', 4095)), u"c"}},
