@@ -68,8 +68,6 @@ int main(int argc, char** argv) {
     bLoaded = oLang.Init(sWinPath, u"TwinsweepLauncher");
   }
   const long nPeak = StatusKiB("VmHWM:");
-  const size_t nTexts = 0;
-  (void)nTexts;
   std::remove(sPath.c_str());
   if (!bLoaded || nBefore < 0 || nPeak < 0) {
     std::printf("load failed or /proc unreadable\n");

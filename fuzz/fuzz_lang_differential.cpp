@@ -150,7 +150,7 @@ class OldLang : public CLang {
         report(u"Const's value does not exist, line - %d, file = '%s'", {nLine, sFile});
         continue;
       }
-      if (!Unquote(sValue, sError)) {
+      if (!OldUnquote(sValue, sError)) {
         report(u"Syntactic error - '%s', line - %d, file = '%s'", {sError, nLine, sFile});
         continue;
       }
@@ -162,6 +162,19 @@ class OldLang : public CLang {
       if (colNames) base::Ignore([&] { colNames->Add(base::LCase(sKey), sKey); });
     }
     return bIn;
+  }
+
+  // Unquote as it was written first: cut the enclosing quotes, then undouble.
+  static bool OldUnquote(std::u16string& s, std::u16string& sError) {
+    if (s.size() < 2 || s.front() != u'"' || s.back() != u'"') return sError = u"The string should be in quotes", false;
+    s = s.substr(1, s.size() - 2);
+    for (size_t p = 0;;) {
+      size_t q = s.find(u'"', p);
+      if (q == std::u16string::npos) return true;
+      if (q + 1 >= s.size() || s[q + 1] != u'"') return sError = u"quoted string has unary quotes", false;
+      s.erase(q + 1, 1);
+      p = q + 1;
+    }
   }
 
   // The comment cut as it was written first, positions counted from 1.

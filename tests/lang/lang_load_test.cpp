@@ -9,6 +9,7 @@
 #include "lang/lang_file.h"
 #include "lang_test_util.h"
 #include "platform/desktop.h"
+#include "platform/memory/memory_forms.h"
 #include "platform/memory/memory_registry.h"
 #include "settings/options.h"
 #include "support/fake_desktop.h"
@@ -32,6 +33,13 @@ class LangInit : public ::testing::Test {
   }
 };
 
+// After a failed load the object holds no texts at all, not even an empty list:
+// a text set then goes nowhere.
+bool HoldsNoTexts(CLang& o) {
+  o.ItemSet(u"probe", u"x");
+  return !o.ItemFind(u"probe");
+}
+
 TEST_F(LangInit, LoadsGlobalAndFormTexts) {
   std::u16string sPath = Write("EN.lng", LangFile("EN", {"[App]", "globals = \" texts , more \"", "forms = \"frmMain\"",
                                                           "[App.texts]", "LID_TITLE = \"Title\"", "[App.more]",
@@ -44,35 +52,47 @@ TEST_F(LangInit, LoadsGlobalAndFormTexts) {
   EXPECT_EQ("EN", U8(o.LangID()));
   EXPECT_EQ("Lang EN", U8(o.LangName()));
   EXPECT_EQ(0, o.nDumpForms);
-  EXPECT_NE(0.0, o.dtFileTime.dValue);
-  ASSERT_TRUE(o.colTexts);
-  EXPECT_EQ(4, o.colTexts->Count());
-  EXPECT_EQ("Title", U8(o.colTexts->Item(u"lid_title")));  // the first of two global sub-sections wins
-  EXPECT_EQ("OK", U8(o.colTexts->Item(u"frmmaincmdok.caption")));
-  EXPECT_EQ("Main", U8(o.colTexts->Item(u"frmmain.caption")));
-  ASSERT_TRUE(o.colForms);
-  EXPECT_EQ(3, o.colForms->Count());
-  const auto& form = *o.colForms->Item(u"frmmain");
-  EXPECT_EQ("cmdok.caption", U8(form.Item(1)));
-  EXPECT_EQ(".caption", U8(form.Item(u".Caption")));
+  EXPECT_EQ(4, o.colTexts->Count());   // no public count: the four texts below
+  EXPECT_EQ(3, o.colForms->Count());   // and the key lists of texts, more and frmMain
+  EXPECT_EQ("Title", U8(o.Item(u"LID_TITLE")));  // the first of two global sub-sections wins
+  EXPECT_EQ("More", U8(o.Item(u"lid_more")));
+  EXPECT_EQ("OK", U8(o.Item(u"frmMaincmdOK.Caption")));
+  EXPECT_EQ("Main", U8(o.Item(u"FRMMAIN.caption")));
+  EXPECT_FALSE(o.ItemFind(u"cmdOK.Caption"));  // form texts only under the form's name
   EXPECT_EQ(std::vector<std::string>{"E CLang.ReadSection 0 declaration of constant 'LID_TITLE' repeats in a line 12 of '" +
                                      U8(sPath) + "' file"},
             Reports(log));
 
+  // The form's key list applies its texts to the form; the file's time was
+  // taken, so an unchanged file is not loaded again.
+  auto frm = platform::MemoryFormObject::NewForm(u"frmMain");
+  frm->Set(u"Caption", base::Variant(u"design"));
+  auto cmd = frm->AddControl(u"CommandButton", u"cmdOK");
+  cmd->Set(u"Caption", base::Variant(u"design"));
+  log.Clear();
+  o.LocalizeForm(frm);
+  EXPECT_EQ(u"OK", base::CStr(cmd->GetProperty(u"Caption")));
+  EXPECT_EQ(u"Main", base::CStr(frm->GetProperty(u"Caption")));
+  EXPECT_TRUE(Reports(log, true).empty()) << Reports(log, true)[0];
+
   // A failed load forgets the language that was loaded.
   EXPECT_FALSE(o.Init(langtest::In(folder, "missing.lng"), u"App"));
-  EXPECT_FALSE(o.colTexts);
-  EXPECT_FALSE(o.colForms);
   EXPECT_TRUE(o.Filename().empty() && o.LangID().empty() && o.LangName().empty());
-  EXPECT_EQ(0.0, o.dtFileTime.dValue);
+  EXPECT_FALSE(o.ItemFind(u"LID_TITLE"));
+  EXPECT_TRUE(HoldsNoTexts(o));
 }
 
 TEST_F(LangInit, ReloadWithItsOwnFields) {
-  // A reload passes the object's own fields, which the load empties first.
+  // A form's reload passes the object's own fields, which the load empties first.
   std::u16string sPath = Write("EN.lng", LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]", "a = \"1\""}));
-  TestableLang o;
+  testing_support::SetFileTime(sPath, 2024, 1, 1, 10, 0, 0);
+  CLang o;
   ASSERT_TRUE(o.Init(sPath, u"App"));
-  ASSERT_TRUE(o.Init(o.sFilename, o.sMainSection));
+  testing_support::SetFileTime(sPath, 2024, 1, 1, 11, 0, 0);
+  LogCapture log;
+  o.LocalizeUserControl(u"ctlNone", nullptr, nullptr);
+  ASSERT_FALSE(Reports(log, true).empty());
+  EXPECT_NE(std::string::npos, Reports(log, true)[0].find("reloading file")) << Reports(log, true)[0];
   EXPECT_EQ(U8(sPath), U8(o.Filename()));
   EXPECT_EQ("1", U8(o.Item(u"a")));
 }
@@ -97,7 +117,7 @@ TEST_P(LangInitFails, WithReport) {
     expected.push_back(r);
   }
   EXPECT_EQ(expected, Reports(log));
-  EXPECT_FALSE(o.colTexts);
+  EXPECT_TRUE(HoldsNoTexts(o));
   EXPECT_TRUE(o.Filename().empty());
 }
 
@@ -256,7 +276,7 @@ TEST_F(LangInit, NameInGlobalsAndFormsIsAnUnexpectedError) {
   EXPECT_EQ(0u, r[0].rfind("E CLang.Init 457 ", 0)) << r[0];
   std::string sTail = "; file = '" + U8(sPath) + "'";
   EXPECT_EQ(sTail, r[0].substr(r[0].size() - sTail.size()));
-  EXPECT_FALSE(o.colTexts);
+  EXPECT_TRUE(HoldsNoTexts(o));
   EXPECT_FALSE(o.colForms);
 }
 
