@@ -32,7 +32,7 @@ class Collection {
  public:
   struct Entry {
     T item;
-    std::u16string foldedKey;  // meaningful when bKeyed; empty when the item is the key itself
+    std::u16string foldedKey;  // meaningful when bKeyed, unless the item is the key itself
     size_t nHash = 0;
     bool bKeyed = false;
     bool bRemoved = false;
@@ -61,16 +61,25 @@ class Collection {
   void AddFolded(T item, std::u16string folded) {
     const size_t nHash = Hash(folded);
     if (Slot(folded, nHash) != kNone) Raise(kKeyAlreadyExists);
-    Append(std::move(item), std::move(folded), nHash);
+    Append(Entry{std::move(item), std::move(folded), nHash, true, false, false});
+  }
+  // A lower-case name as an item under itself (a form's key list): the text
+  // is kept once, as item and key.
+  void AddFoldedName(std::u16string folded) {
+    static_assert(std::is_same_v<T, std::u16string>, "a name list holds texts");
+    const size_t nHash = Hash(folded);
+    if (Slot(folded, nHash) != kNone) Raise(kKeyAlreadyExists);
+    Append(Entry{std::move(folded), std::u16string(), nHash, true, false, true});
   }
   // Remove (when present) and Add under the same folded key in one step: the
   // item goes to the end, and the key keeps its place in the index.
   void ReplaceFolded(T item, std::u16string folded) {
     const size_t nHash = Hash(folded);
     const size_t nSlot = Slot(folded, nHash);
-    if (nSlot == kNone) return Append(std::move(item), std::move(folded), nHash);
+    Entry e{std::move(item), std::move(folded), nHash, true, false, false};
+    if (nSlot == kNone) return Append(std::move(e));
     const size_t nOld = slots_[nSlot] - 1;
-    items_.push_back(MakeEntry(std::move(item), std::move(folded), nHash));
+    items_.push_back(std::move(e));
     slots_[nSlot] = static_cast<uint32_t>(items_.size());
     Bury(nOld);
   }
@@ -149,18 +158,11 @@ class Collection {
     for (size_t i = 0; i < items_.size(); ++i)
       if (items_[i].bKeyed) Place(i);
   }
-  void Append(T item, std::u16string folded, size_t nHash) {
+  void Append(Entry e) {
     if (2 * (nKeyed_ + 1) > slots_.size()) Rehash(nKeyed_ + 1);
-    items_.push_back(MakeEntry(std::move(item), std::move(folded), nHash));
+    items_.push_back(std::move(e));
     Place(items_.size() - 1);
     ++nKeyed_;
-  }
-  // A list of names keyed by themselves (a form's keys) keeps each text once.
-  static Entry MakeEntry(T item, std::u16string folded, size_t nHash) {
-    if constexpr (std::is_same_v<T, std::u16string>) {
-      if (item == folded) return Entry{std::move(item), std::u16string(), nHash, true, false, true};
-    }
-    return Entry{std::move(item), std::move(folded), nHash, true, false, false};
   }
   // Empties a slot of the linear-probing table, moving back the entries after
   // it that would no longer be found past the gap.

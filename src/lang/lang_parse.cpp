@@ -192,19 +192,21 @@ void CLang::ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16st
   }
   // The key is folded once and serves both collections.
   std::u16string sFolded = base::LCase(sKey);
+  std::u16string sValuesKey;
+  if (sFoldedPrefix.empty() && !colNames) {
+    sValuesKey = std::move(sFolded);
+  } else {
+    sValuesKey.reserve(sFoldedPrefix.size() + sFolded.size());
+    sValuesKey.append(sFoldedPrefix).append(sFolded);
+  }
   try {
-    colValues.AddFolded(std::move(sValue), sFoldedPrefix + sFolded);
+    colValues.AddFolded(std::move(sValue), std::move(sValuesKey));
   } catch (const base::Failure& e) {
     if (e.Number() != base::kKeyAlreadyExists) throw;
     report(u"declaration of constant '%s' repeats in a line %d of '%s' file", {std::u16string(sKey), nLine, sFilename});
   }
   // The same key twice in one section, or no name list: nothing to record.
-  if (colNames) {
-    base::Ignore([&] {
-      std::u16string sItem = sFolded;
-      colNames->AddFolded(std::move(sItem), std::move(sFolded));
-    });
-  }
+  if (colNames) base::Ignore([&] { colNames->AddFoldedName(std::move(sFolded)); });
 }
 
 bool CLang::Unquote(std::u16string& sText, std::u16string& sError) {
