@@ -266,7 +266,7 @@ void Add(Trace& t, std::u16string s) { t.lines.push_back(std::move(s)); }
 
 void DumpTexts(Trace& t, const CLang::TextCollection& c) {
   Add(t, u"count " + base::FromAscii(std::to_string(c.Count())));
-  for (const auto& e : c) Add(t, (e.FoldedKey() ? *e.FoldedKey() : u"<no key>") + u"=" + e.item);
+  for (const auto& e : c) Add(t, (e.foldedKey.value_or(u"<no key>")) + u"=" + e.item);
 }
 
 Trace Snapshot(bool bResult, OldLang& o, const std::vector<std::u16string>& reports) {
@@ -278,7 +278,7 @@ Trace Snapshot(bool bResult, OldLang& o, const std::vector<std::u16string>& repo
   if (o.colTexts) DumpTexts(t, *o.colTexts); else Add(t, u"no texts");
   if (o.colForms) {
     for (const auto& e : *o.colForms) {
-      Add(t, u"form " + *e.FoldedKey());
+      Add(t, u"form " + *e.foldedKey);
       DumpTexts(t, *e.item);
     }
   } else {

@@ -14,7 +14,9 @@
 // or iterated; so replacing a text costs O(1) amortised and the order of the
 // other items is kept.
 #include <cstdint>
+#include <cstddef>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,21 +32,12 @@ namespace base {
 template <class T>
 class Collection {
  public:
+  // What iteration shows of an item: the item and its folded key, if any.
   struct Entry {
-    T item;
-    std::u16string foldedKey;  // meaningful when bKeyed, unless the item is the key itself
-    size_t nHash = 0;
-    bool bKeyed = false;
-    bool bRemoved = false;
-    bool bItemIsKey = false;
-    const std::u16string* FoldedKey() const {
-      if (!bKeyed) return nullptr;
-      if constexpr (std::is_same_v<T, std::u16string>) {
-        if (bItemIsKey) return &item;
-      }
-      return &foldedKey;
-    }
+    const T& item;
+    std::optional<std::u16string> foldedKey;
   };
+  class const_iterator;
 
   int32_t Count() const { return static_cast<int32_t>(items_.size() - nRemoved_); }
 
@@ -53,7 +46,7 @@ class Collection {
     if (key) {
       AddFolded(std::move(item), LCase(*key));
     } else {
-      items_.push_back(Entry{std::move(item), std::u16string(), 0, false, false});
+      items_.push_back(Stored{std::move(item), std::u16string(), 0, false, false});
     }
   }
   // Add for a key already in lower case: a loader folds each key once and
@@ -61,7 +54,7 @@ class Collection {
   void AddFolded(T item, std::u16string folded) {
     const size_t nHash = Hash(folded);
     if (Slot(folded, nHash) != kNone) Raise(kKeyAlreadyExists);
-    Append(Entry{std::move(item), std::move(folded), nHash, true, false, false});
+    Append(Stored{std::move(item), std::move(folded), nHash, true, false, false});
   }
   // A lower-case name as an item under itself (a form's key list): the text
   // is kept once, as item and key.
@@ -69,14 +62,14 @@ class Collection {
     static_assert(std::is_same_v<T, std::u16string>, "a name list holds texts");
     const size_t nHash = Hash(folded);
     if (Slot(folded, nHash) != kNone) Raise(kKeyAlreadyExists);
-    Append(Entry{std::move(folded), std::u16string(), nHash, true, false, true});
+    Append(Stored{std::move(folded), std::u16string(), nHash, true, false, true});
   }
   // Remove (when present) and Add under the same folded key in one step: the
   // item goes to the end, and the key keeps its place in the index.
   void ReplaceFolded(T item, std::u16string folded) {
     const size_t nHash = Hash(folded);
     const size_t nSlot = Slot(folded, nHash);
-    Entry e{std::move(item), std::move(folded), nHash, true, false, false};
+    Stored e{std::move(item), std::move(folded), nHash, true, false, false};
     if (nSlot == kNone) return Append(std::move(e));
     const size_t nOld = slots_[nSlot] - 1;
     items_.push_back(std::move(e));
@@ -120,16 +113,31 @@ class Collection {
   }
 
   // Iteration in insertion order over the items.
-  typename std::vector<Entry>::const_iterator begin() const {
+  const_iterator begin() const {
     Compact();
-    return items_.begin();
+    return const_iterator(items_.data());
   }
-  typename std::vector<Entry>::const_iterator end() const {
+  const_iterator end() const {
     Compact();
-    return items_.end();
+    return const_iterator(items_.data() + items_.size());
   }
 
  private:
+  struct Stored {
+    T item;
+    std::u16string foldedKey;  // meaningful when bKeyed, unless the item is the key itself
+    size_t nHash = 0;
+    bool bKeyed = false;
+    bool bRemoved = false;
+    bool bItemIsKey = false;
+    const std::u16string* FoldedKey() const {
+      if (!bKeyed) return nullptr;
+      if constexpr (std::is_same_v<T, std::u16string>) {
+        if (bItemIsKey) return &item;
+      }
+      return &foldedKey;
+    }
+  };
   static constexpr size_t kNone = static_cast<size_t>(-1);
   static size_t Hash(std::u16string_view s) { return std::hash<std::u16string_view>{}(s); }
 
@@ -138,7 +146,7 @@ class Collection {
     if (slots_.empty()) return kNone;
     const size_t nMask = slots_.size() - 1;
     for (size_t i = nHash & nMask; slots_[i] != 0; i = (i + 1) & nMask) {
-      const Entry& e = items_[slots_[i] - 1];
+      const Stored& e = items_[slots_[i] - 1];
       if (e.nHash == nHash && *e.FoldedKey() == folded) return i;
     }
     return kNone;
@@ -158,7 +166,7 @@ class Collection {
     for (size_t i = 0; i < items_.size(); ++i)
       if (items_[i].bKeyed) Place(i);
   }
-  void Append(Entry e) {
+  void Append(Stored e) {
     if (2 * (nKeyed_ + 1) > slots_.size()) Rehash(nKeyed_ + 1);
     items_.push_back(std::move(e));
     Place(items_.size() - 1);
@@ -179,7 +187,7 @@ class Collection {
   }
   // Turns the list's item at nPos into a tombstone, compacting when they are many.
   void Bury(size_t nPos) {
-    items_[nPos] = Entry{T(), std::u16string(), 0, false, true};
+    items_[nPos] = Stored{T(), std::u16string(), 0, false, true};
     ++nRemoved_;
     if (nRemoved_ > items_.size() / 2) Compact();
   }
@@ -199,10 +207,35 @@ class Collection {
 
   // Compaction is invisible from outside: reading by position or iterating
   // compacts first, so those stay const for the caller.
-  mutable std::vector<Entry> items_;
+  mutable std::vector<Stored> items_;
   mutable std::vector<uint32_t> slots_;  // position in items_ + 1; 0 is a free slot
   size_t nKeyed_ = 0;
   mutable size_t nRemoved_ = 0;
+};
+
+template <class T>
+class Collection<T>::const_iterator {
+ public:
+  using iterator_category = std::forward_iterator_tag;
+  using value_type = Entry;
+  using difference_type = std::ptrdiff_t;
+  using pointer = void;
+  using reference = Entry;
+
+  explicit const_iterator(const Stored* p) : p_(p) {}
+  Entry operator*() const {
+    const std::u16string* pKey = p_->FoldedKey();
+    return Entry{p_->item, pKey ? std::optional<std::u16string>(*pKey) : std::nullopt};
+  }
+  const_iterator& operator++() {
+    ++p_;
+    return *this;
+  }
+  bool operator==(const const_iterator& o) const { return p_ == o.p_; }
+  bool operator!=(const const_iterator& o) const { return p_ != o.p_; }
+
+ private:
+  const Stored* p_;
 };
 
 template <class T>
