@@ -93,17 +93,18 @@ class CLang {
   // One section's entries (keys lower-cased), or none when it cannot be read.
   TextCollectionRef GetSection(const std::u16string& sFilename, const std::u16string& sSection);
 
-  // The one-pass loading. OpenLanguageFile reads a file whole for oFile,
-  // reporting as a section read does when it cannot; IndexSections scans the
-  // lines once for the section headers; ReadIndexedSection then reads one section
-  // from those bytes with the results and reports, in the same order, of a read
-  // of the file from its first line; LoadFrom is Init on an opened reader.
-  bool OpenLanguageFile(CLangFile& oFile, const std::u16string& sFilename);
+  // The one-pass loading. InitFrom is Init on the file sFilename, or on the
+  // bytes *pBytes when given. OpenLanguageFile reads the file whole (or takes
+  // the bytes) for oFile, reporting as a section read does when it cannot;
+  // IndexSections scans the lines once for the section headers;
+  // ReadIndexedSection then reads one section from those bytes with the results
+  // and reports, in the same order, of a read of the file from its first line.
+  bool InitFrom(const std::u16string& sFilename, const std::u16string& sMainSection, const std::string_view* pBytes);
+  bool OpenLanguageFile(CLangFile& oFile, const std::u16string& sFilename, const std::string_view* pBytes = nullptr);
   void IndexSections(CLangFile& oFile, const std::u16string& sFilename, LangSectionIndex& index);
   bool ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, const std::u16string& sFilename,
                           const std::u16string& sSection, TextCollection& colValues, const std::u16string& sPrefix,
                           TextCollection* colNames);
-  bool LoadFrom(CLangFile& oFile, const std::u16string& sFilename, const std::u16string& sMainSection);
   // One entry line of a section being read (sLine stripped, not a comment).
   void ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16string& sFilename, TextCollection& colValues,
                  const std::u16string& sFoldedPrefix, TextCollection* colNames);

@@ -84,11 +84,16 @@ bool CLangFile::OpenFile(const std::u16string& sFilename) {
   return true;
 }
 
-void CLangFile::OpenMemory(std::string_view bytes) {
+bool CLangFile::OpenMemory(std::string_view bytes) {
   CloseFile();
+  if (bytes.size() > kMaxFileSize) {
+    nLastError = kErrorFileTooLarge;
+    return false;
+  }
   pData = reinterpret_cast<const uint8_t*>(bytes.data());
   nLen = bytes.size();
   Start();
+  return true;
 }
 
 void CLangFile::CloseFile() {

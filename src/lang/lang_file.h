@@ -48,7 +48,8 @@ class CLangFile {
   // Reads the file sFilename whole (forgetting what was read before) and closes it.
   bool OpenFile(const std::u16string& sFilename);
   // Reads the bytes given instead of a file; they must outlive the reading.
-  void OpenMemory(std::string_view bytes);
+  // More than the bound is refused as OpenFile refuses such a file.
+  bool OpenMemory(std::string_view bytes);
   // Windows error code of the last failed open or read; 0 after success.
   int32_t LastError() const { return nLastError; }
   // Forgets the bytes.
@@ -72,8 +73,11 @@ class CLangFile {
   // Where the next piece begins; Rewind to a value NextPiece left here.
   size_t Position() const { return nPos; }
   void Rewind(size_t nPosition) { nPos = nPosition; }
-  // True when the cut stopped early: a read failure (LastError tells which), or
-  // a file of nothing but the byte-order mark, which reads as a failure with 0.
+  // True when a read failed before the end of the file; ReadError is its code.
+  bool ReadFailed() const { return bTruncated; }
+  int32_t ReadError() const { return nReadError; }
+  // True when the cut stopped early: a read failure, or a file of nothing but
+  // the byte-order mark, which a reader takes for a failure with 0.
   bool StoppedByFailure() const { return bTruncated || bBomOnly; }
   int32_t FailureNumber() const { return bTruncated ? nReadError : 0; }
 

@@ -92,60 +92,40 @@ bool CLang::InitEx(const std::u16string& sMainSection) {
 }
 
 bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainSectionIn) {
-  // Copies first: a reload passes this object's own fields, which Clear empties.
-  const std::u16string sFile = sFilenameIn;
-  const std::u16string sMain = sMainSectionIn;
-  try {
-    Clear();
-    // The time first: a save during or after the read leaves a newer time
-    // behind, so the next form reloads the file.
-    base::Date dt;
-    const bool bTime = mFileUtils::GetFileLastModificationTime(sFile, dt);
-    CLangFile oFile;
-    if (!OpenLanguageFile(oFile, sFile)) {
-      mMain::LogError(u"CLang.Init", 0, sprintf1(u"file '%s' has no version section", {sFile}));
-      return false;
-    }
-    // Part of a file is no language: a read failure fails the load, as an
-    // unreadable file does.
-    if (oFile.StoppedByFailure() && oFile.FailureNumber() != 0) {
-      mMain::LogError(u"CLang.ReadSection", oFile.FailureNumber(), std::u16string(u"oFile.ReadLine failed"));
-      return false;
-    }
-    if (!LoadFrom(oFile, sFile, sMain)) return false;
-    dtFileTime = bTime ? dt : base::Date{};
-    return true;
-  } catch (...) {
-    base::SetPendingFromCurrentException();
-    mMain::LogError(u"CLang.Init", -1, std::nullopt, u"file = '" + sFile + u"'");
-    Clear();
-    return false;
-  }
+  return InitFrom(sFilenameIn, sMainSectionIn, nullptr);
 }
 
 bool CLang::InitFromMemory(const std::u16string& sFilenameIn, std::string_view bytes,
                            const std::u16string& sMainSectionIn) {
-  const std::u16string sFile = sFilenameIn;
-  const std::u16string sMain = sMainSectionIn;
-  try {
-    Clear();
-    CLangFile oFile;
-    oFile.OpenMemory(bytes);
-    return LoadFrom(oFile, sFile, sMain);
-  } catch (...) {
-    base::SetPendingFromCurrentException();
-    mMain::LogError(u"CLang.Init", -1, std::nullopt, u"file = '" + sFile + u"'");
-    Clear();
-    return false;
-  }
+  return InitFrom(sFilenameIn, sMainSectionIn, &bytes);
 }
 
-bool CLang::LoadFrom(CLangFile& oFile, const std::u16string& sFile, const std::u16string& sMain) {
+bool CLang::InitFrom(const std::u16string& sFilenameIn, const std::u16string& sMainSectionIn,
+                     const std::string_view* pBytes) {
+  // Copies first: a reload passes this object's own fields, which Clear empties.
+  const std::u16string sFile = sFilenameIn;
+  const std::u16string sMain = sMainSectionIn;
   const char16_t* const kSource = u"CLang.Init";
   auto report = [&](const char16_t* sFormat, base::VariantList params) {
     mMain::LogError(kSource, 0, sprintf1(sFormat, params));
   };
   try {
+    Clear();
+    // The time first: a save during or after the read leaves a newer time
+    // behind, so the next form reloads the file.
+    base::Date dt;
+    const bool bTime = !pBytes && mFileUtils::GetFileLastModificationTime(sFile, dt);
+    CLangFile oFile;
+    if (!OpenLanguageFile(oFile, sFile, pBytes)) {
+      report(u"file '%s' has no version section", {sFile});
+      return false;
+    }
+    // Part of a file is no language: a read failure fails the load, as an
+    // unreadable file does.
+    if (oFile.ReadFailed()) {
+      mMain::LogError(u"CLang.ReadSection", oFile.ReadError(), std::u16string(u"oFile.ReadLine failed"));
+      return false;
+    }
     LangSectionIndex index;
     IndexSections(oFile, sFile, index);
     // Each section is read from the index in the order, and with the reports,
@@ -229,6 +209,7 @@ bool CLang::LoadFrom(CLangFile& oFile, const std::u16string& sFile, const std::u
     sLangID = sID;
     sLangName = sName;
     sMainSection = sMain;
+    dtFileTime = bTime ? dt : base::Date{};
     return true;
   } catch (...) {
     base::SetPendingFromCurrentException();

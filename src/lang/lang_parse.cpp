@@ -2,7 +2,6 @@
 // file's lines in one scan; ReadIndexedSection reads one section's entries from
 // there, and ReadSection is the two on a file; TrimBlanks, StripComment and
 // Unquote take an entry apart.
-#include <memory>
 #include <optional>
 
 #include "base/failure.h"
@@ -64,8 +63,8 @@ bool CLang::ReadSection(const std::u16string& sFilename, const std::u16string& s
   }
 }
 
-bool CLang::OpenLanguageFile(CLangFile& oFile, const std::u16string& sFilename) {
-  if (oFile.OpenFile(sFilename)) return true;
+bool CLang::OpenLanguageFile(CLangFile& oFile, const std::u16string& sFilename, const std::string_view* pBytes) {
+  if (pBytes ? oFile.OpenMemory(*pBytes) : oFile.OpenFile(sFilename)) return true;
   mMain::LogError(kSource, oFile.LastError(),
                   std::u16string(oFile.LastError() == CLangFile::kErrorFileTooLarge
                                      ? u"oFile.OpenFile failed: the file is larger than 16 MiB"
