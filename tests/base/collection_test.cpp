@@ -6,25 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "support/failure_of.h"
+
 namespace {
 
 using Model = std::vector<std::pair<std::optional<std::u16string>, std::u16string>>;
 
-int32_t Number(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const base::Failure& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using testing_support::FailureOf;
 
 ptrdiff_t Find(const Model& m, const std::u16string& folded) {
   for (size_t i = 0; i < m.size(); ++i)
@@ -45,7 +39,7 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
       const ptrdiff_t at = Find(m, folded);
       switch (rng() % 6) {
         case 0:
-          ASSERT_EQ(at < 0 ? 0 : 457, Number([&] { c.Add(item, k); }));
+          ASSERT_EQ(at < 0 ? 0 : 457, FailureOf([&] { c.Add(item, k); }));
           if (at < 0) m.emplace_back(folded, item);
           break;
         case 1:
@@ -53,7 +47,7 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
           m.emplace_back(std::nullopt, item);
           break;
         case 2:
-          ASSERT_EQ(at < 0 ? 5 : 0, Number([&] { c.Remove(k); }));
+          ASSERT_EQ(at < 0 ? 5 : 0, FailureOf([&] { c.Remove(k); }));
           if (at >= 0) m.erase(m.begin() + at);
           break;
         case 3:
@@ -75,7 +69,7 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
             const size_t i = rng() % m.size();
             ASSERT_EQ(m[i].second, c.Item(static_cast<int32_t>(i + 1)));
           }
-          ASSERT_EQ(9, Number([&] { c.Item(c.Count() + 1); }));
+          ASSERT_EQ(9, FailureOf([&] { c.Item(c.Count() + 1); }));
       }
     }
     size_t i = 0;
@@ -92,7 +86,7 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
 TEST(Collection, ANameListKeepsEachNameOnceAndRefusesARepeat) {
   base::Collection<std::u16string> names;
   names.AddFoldedName(u"cmdok.caption");
-  EXPECT_EQ(457, Number([&] { names.AddFoldedName(u"cmdok.caption"); }));
+  EXPECT_EQ(457, FailureOf([&] { names.AddFoldedName(u"cmdok.caption"); }));
   EXPECT_EQ(u"cmdok.caption", names.Item(u"CmdOK.Caption"));
   for (const auto& e : names) EXPECT_EQ(std::optional<std::u16string>(u"cmdok.caption"), e.foldedKey);
 }
