@@ -1,9 +1,13 @@
 #include "lang/lang_file.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
+#include <vector>
 
-#include "base/failure.h"
 #include "base/error_log.h"
+#include "base/failure.h"
+#include "platform/scoped_handle.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -46,6 +50,19 @@ void WidenAscii(const uint8_t* p, size_t n, std::u16string& sOut) {
   for (size_t i = 0; i < n; ++i) d[i] = p[i];
 }
 
+// The first CR LF pair in [p, pEnd) whose CR stands before pEnd - 1, or null.
+const uint8_t* FindCrLf(const uint8_t* p, const uint8_t* pEnd) {
+  const uint8_t* pLast = pEnd - 1;
+  while (p < pLast) {
+    const void* hit = std::memchr(p, kCr, static_cast<size_t>(pLast - p));
+    if (!hit) return nullptr;
+    const uint8_t* cr = static_cast<const uint8_t*>(hit);
+    if (cr[1] == kLf) return cr;
+    p = cr + 1;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 CLangFile::CLangFile() { Class_Initialize(); }
@@ -54,209 +71,183 @@ CLangFile::~CLangFile() { Class_Terminate(); }
 
 bool CLangFile::OpenFile(const std::u16string& sFilename) {
   CloseFile();
-  nEncoding = -1;
-  nBufLen = 0;
-  nBufPos = 0;
-  bEOF = false;
-  bCutBeforeCr = false;
-  platform::FileHandle h = platform::kInvalidFile;
-  int32_t nStatus = platform::Files().OpenForRead(sFilename, &h);
-  if (nStatus != platform::kErrorSuccess || h == platform::kInvalidFile) {
+  platform::ScopedFile hFile;
+  int32_t nStatus = platform::Files().OpenForRead(sFilename, hFile.Receive());
+  if (nStatus != platform::kErrorSuccess || hFile.Get() == platform::kInvalidFile) {
     nLastError = nStatus != platform::kErrorSuccess ? nStatus : platform::kErrorInvalidHandle;
     return false;
   }
-  hFile = h;
-  nLastError = 0;
+  if (!ReadWhole(hFile.Get())) return false;
+  pData = reinterpret_cast<const uint8_t*>(sOwned.data());
+  nLen = sOwned.size();
+  Start();
+  return true;
+}
+
+bool CLangFile::OpenMemory(std::string_view bytes) {
+  CloseFile();
+  if (bytes.size() > kMaxFileSize) {
+    nLastError = kErrorFileTooLarge;
+    return false;
+  }
+  pData = reinterpret_cast<const uint8_t*>(bytes.data());
+  nLen = bytes.size();
+  Start();
   return true;
 }
 
 void CLangFile::CloseFile() {
-  if (hFile != platform::kInvalidFile) {
-    platform::Files().Close(hFile);
-    hFile = platform::kInvalidFile;
-    nLastError = 0;
-  }
-  nBufLen = 0;
-  nBufPos = 0;
-  bCutBeforeCr = false;
+  sOwned = std::string();
+  pData = nullptr;
+  nLen = 0;
+  nPos = 0;
+  bEOF = false;
+  nLastError = 0;
+  nEncoding = 0;
+  bTruncated = false;
+  nReadError = 0;
+  bBomOnly = false;
+  bBomOnlyTold = false;
 }
 
 bool CLangFile::ReadLine(std::u16string& sLine) {
   return Guarded(u"CTextFile.ReadLine", false, [&] {
-    if (Buffer_GetLine(sLine)) return true;
-    if (Buffer_AppendFromFile()) {
-      if (Buffer_GetLine(sLine)) return true;
-      if (nBufLen - nBufPos < 1) return false;
-      // Only the first refill of a file can add bytes and still leave a line
-      // undecided: the byte-order mark took the block's first bytes, so a first
-      // line without an end in the block needs one more refill, or reading
-      // would stop there with nothing read.
-      if (Buffer_AppendFromFile()) return Buffer_GetLine(sLine);
-    }
-    if (bEOF && nBufLen - nBufPos > 0) {
-      Mem2Str(nBufPos, nBufLen - nBufPos, sLine);
-      nBufPos = nBufLen;
+    Piece piece;
+    if (NextPiece(piece)) {
+      Decode(piece, sLine);
       return true;
+    }
+    if (bTruncated) {
+      nLastError = nReadError;
+    } else if (bBomOnly && !bBomOnlyTold) {
+      // The block that held only the mark gave no line, though the end of
+      // the file was not seen yet: the caller hears of a failure with 0.
+      bBomOnlyTold = true;
+    } else {
+      bEOF = true;
     }
     return false;
   });
 }
 
+bool CLangFile::NextPiece(Piece& piece) {
+  if (nPos >= nLen) return false;
+  const size_t nWindow = std::min(nLen - nPos, static_cast<size_t>(kBlockSize));
+  const uint8_t* pStart = pData + nPos;
+  if (const uint8_t* cr = FindCrLf(pStart, pStart + nWindow)) {
+    piece = Piece{nPos, static_cast<size_t>(cr - pStart)};
+    nPos += piece.nLength + 2;
+    return true;
+  }
+  if (nWindow < static_cast<size_t>(kBlockSize)) {
+    if (bTruncated) return false;  // the rest of the line was never read
+    piece = Piece{nPos, nWindow};
+    nPos = nLen;
+    return true;
+  }
+  // A whole block without a line end is a piece of a longer line. A CR at its
+  // end followed by an LF ends the line; any other CR stays in the piece.
+  const size_t nEnd = nPos + kBlockSize;
+  if (pData[nEnd - 1] == kCr) {
+    if (nEnd < nLen && pData[nEnd] == kLf) {
+      piece = Piece{nPos, static_cast<size_t>(kBlockSize - 1)};
+      nPos = nEnd + 1;
+      return true;
+    }
+    if (nEnd == nLen && bTruncated) return false;  // the byte after the CR was never read
+  }
+  piece = Piece{nPos, static_cast<size_t>(kBlockSize)};
+  nPos = nEnd;
+  return true;
+}
+
+void CLangFile::Decode(const Piece& piece, std::u16string& sOut) {
+  Guarded(u"CTextFile.Mem2Str", 0, [&] {
+    sOut.clear();
+    if (piece.nLength < 1) return 0;
+    const uint8_t* pBytes = pData + piece.nStart;
+    if (IsAscii(pBytes, piece.nLength)) {
+      WidenAscii(pBytes, piece.nLength, sOut);
+      return 0;
+    }
+    if (nEncoding == 1) {
+      int32_t nStep = 0, nLastErr = 0;
+      if (platform::DecodeBytesInto(platform::kCodePageUtf8, pBytes, piece.nLength, sOut, &nStep, &nLastErr)) return 0;
+      mMain::LogError(u"CTextFile.Mem2Str", nLastErr,
+                      std::u16string(nStep == 1 ? u"MultiByteToWideChar failed" : u"MultiByteToWideChar(2) failed"));
+    }
+    // Reached also after a failed UTF-8 conversion, which the assertion records.
+    mMain::AssertTrue(nEncoding == 0, u"CTextFile.Mem2Str", u"269");
+    platform::DecodeBytesInto(platform::kCodePageAnsi, pBytes, piece.nLength, sOut);
+    return 0;
+  });
+}
+
 void CLangFile::Class_Initialize() {
-  hFile = platform::kInvalidFile;
-  bEOF = false;
-  nLastError = 0;
-  nEncoding = -1;
-  nBufLen = 0;
-  nBufPos = 0;
-  bCutBeforeCr = false;
+  pData = nullptr;
+  CloseFile();
 }
 
 void CLangFile::Class_Terminate() { CloseFile(); }
 
-bool CLangFile::Buffer_GetLine(std::u16string& sLine) {
-  return Guarded(u"CTextFile.Buffer_GetLine", false, [&] {
-    if (bCutBeforeCr && nBufLen - nBufPos >= 2) {
-      bCutBeforeCr = false;
-      if (abBuffer[nBufPos] == kCr && abBuffer[nBufPos + 1] == kLf) nBufPos += 2;
-    }
-    if (nBufLen - nBufPos < 1) return false;
-    int32_t nLineEnd = -1;
-    int32_t nNextLine = -1;
-    Buffer_FindLineEnd(nLineEnd, nNextLine);
-    if (nLineEnd < 0) {
-      if (nBufLen < kBlockSize) {
-        nLineEnd = nBufLen;
-        nNextLine = nBufLen;
-      } else if (nBufPos == 0) {
-        // A full block without a line end is a piece of a longer line. When
-        // it ends in CR the next byte may be its LF: keep the CR for the refill
-        // to decide, so the pair is not torn into a CR in this line and an LF
-        // at the start of the next.
-        nLineEnd = nBufLen;
-        if (abBuffer[nBufLen - 1] == kCr) {
-          nLineEnd = nBufLen - 1;
-          bCutBeforeCr = true;
-        }
-        nNextLine = nLineEnd;
-      } else {
-        return false;
-      }
-    }
-    Mem2Str(nBufPos, nLineEnd - nBufPos, sLine);
-    nBufPos = nNextLine;
-    return true;
-  });
+void CLangFile::Start() {
+  nPos = 0;
+  nEncoding = 0;
+  if (nLen >= 3 && pData[0] == 0xEF && pData[1] == 0xBB && pData[2] == 0xBF) {
+    nEncoding = 1;
+    nPos = 3;
+    bBomOnly = nLen == 3 && !bTruncated;
+  }
 }
 
-void CLangFile::Buffer_FindLineEnd(int32_t& nLineEnd, int32_t& nNextLine) {
-  nLineEnd = -1;
-  nNextLine = -1;
-  Guarded(u"CTextFile.Buffer_FindLineEnd", 0, [&] {
-    // A CR held as the last byte is not a line end yet: its LF may come with
-    // the next read.
-    const uint8_t* p = abBuffer + nBufPos;
-    const uint8_t* pLast = abBuffer + nBufLen - 1;
-    while (p < pLast) {
-      const void* hit = std::memchr(p, kCr, static_cast<size_t>(pLast - p));
-      if (!hit) break;
-      const uint8_t* cr = static_cast<const uint8_t*>(hit);
-      if (cr[1] == kLf) {
-        nLineEnd = static_cast<int32_t>(cr - abBuffer);
-        nNextLine = nLineEnd + 2;
-        break;
-      }
-      p = cr + 1;
+bool CLangFile::ReadWhole(platform::FileHandle hFile) {
+  // A read may legally deliver fewer bytes than asked for (a network share):
+  // only a read of nothing is the end of the file. The bytes go into blocks of
+  // growing size that are joined once at the end, so the file is never copied
+  // while it grows.
+  platform::IFiles& files = platform::Files();
+  std::vector<std::string> full;  // filled blocks, in order
+  std::string block(64 * 1024, '\0');
+  size_t nFill = 0, nTotal = 0;
+  for (;;) {
+    if (nFill == block.size()) {
+      const size_t nNext = std::min(block.size() * 2, size_t{4} << 20);
+      full.push_back(std::move(block));
+      block.assign(nNext, '\0');
+      nFill = 0;
     }
-    return 0;
-  });
-}
-
-void CLangFile::Mem2Str(int32_t nStart, int32_t nCount, std::u16string& sOut) {
-  Guarded(u"CTextFile.Mem2Str", 0, [&] {
-    sOut.clear();
-    if (nCount < 1) return 0;
-    const uint8_t* pBytes = abBuffer + nStart;
-    if (IsAscii(pBytes, static_cast<size_t>(nCount))) {
-      WidenAscii(pBytes, static_cast<size_t>(nCount), sOut);
-      return 0;
-    }
-    platform::ITextCodec& codec = platform::TextCodec();
-    if (nEncoding == 1) {
-      int32_t nLastErr = 0;
-      int32_t n = codec.MultiByteToWide(platform::kCodePageUtf8, pBytes, nCount, nullptr, 0, &nLastErr);
-      if (n <= 0) {
-        mMain::LogError(u"CTextFile.Mem2Str", nLastErr, std::u16string(u"MultiByteToWideChar failed"));
-      } else {
-        sOut.resize(static_cast<size_t>(n));
-        int32_t m = codec.MultiByteToWide(platform::kCodePageUtf8, pBytes, nCount, sOut.data(), n, &nLastErr);
-        if (m != 0) {
-          sOut.resize(static_cast<size_t>(m));
-          return 0;
-        }
-        sOut.clear();
-        mMain::LogError(u"CTextFile.Mem2Str", nLastErr, std::u16string(u"MultiByteToWideChar(2) failed"));
-      }
-    } else if (nEncoding != 0) {
-      mMain::AssertTrue(false, u"CTextFile.Mem2Str", u"283");
-      return 0;
-    }
-    // Reached also after a failed UTF-8 conversion, which the assertion records.
-    mMain::AssertTrue(nEncoding == 0, u"CTextFile.Mem2Str", u"269");
-    int32_t nLastErr = 0;
-    int32_t n = codec.MultiByteToWide(platform::kCodePageAnsi, pBytes, nCount, nullptr, 0, &nLastErr);
-    if (n > 0) {
-      sOut.resize(static_cast<size_t>(n));
-      int32_t m = codec.MultiByteToWide(platform::kCodePageAnsi, pBytes, nCount, sOut.data(), n, &nLastErr);
-      sOut.resize(static_cast<size_t>(m > 0 ? m : 0));
-    }
-    return 0;
-  });
-}
-
-bool CLangFile::Buffer_AppendFromFile() {
-  return Guarded(u"CTextFile.Buffer_AppendFromFile", false, [&] {
-    if (bEOF) {
-      mMain::AssertTrue(nBufPos >= nBufLen, u"CTextFile.Buffer_AppendFromFile", u"195");
-      return false;
-    }
-    if (nBufPos > 0) {
-      int32_t nHeld = nBufLen - nBufPos;
-      if (nHeld > 0) std::memmove(abBuffer, abBuffer + nBufPos, static_cast<size_t>(nHeld));
-      nBufLen = nHeld;
-      nBufPos = 0;
-    }
-    int32_t nRoom = kBlockSize - nBufLen;
-    if (nRoom <= 0) {
-      mMain::AssertTrue(false, u"CTextFile.Buffer_AppendFromFile", u"217");
-      return false;
-    }
+    // One byte more than the bound may be read, to tell a file of exactly 16 MiB
+    // from a larger one.
+    const size_t nWant = std::min(block.size() - nFill, kMaxFileSize + 1 - nTotal);
     uint32_t nRead = 0;
-    bool bResult = true;
-    int32_t nStatus = platform::Files().Read(hFile, abBuffer + nBufLen, static_cast<uint32_t>(nRoom), &nRead);
-    if (nStatus == platform::kErrorSuccess) {
-      bEOF = nRead == 0;
-    } else {
-      nRead = 0;
-      nLastError = nStatus;
-      bResult = false;
-      if (nStatus == platform::kErrorHandleEof) {
-        bEOF = true;
-        nLastError = 0;
-      }
+    int32_t nStatus = files.Read(hFile, reinterpret_cast<uint8_t*>(block.data() + nFill),
+                                 static_cast<uint32_t>(nWant), &nRead);
+    if (nStatus == platform::kErrorHandleEof) break;
+    if (nStatus != platform::kErrorSuccess) {
+      bTruncated = true;
+      nReadError = nStatus;
+      break;
     }
-    if (nRead > static_cast<uint32_t>(nRoom)) nRead = static_cast<uint32_t>(nRoom);  // a misbehaving service
-    nBufLen += static_cast<int32_t>(nRead);
-    if (bEOF) bResult = false;
-    if (nEncoding == -1) {
-      mMain::AssertTrue(nRoom == kBlockSize, u"CTextFile.Buffer_AppendFromFile", u"332");
-      if (nRead >= 3 && abBuffer[0] == 0xEF && abBuffer[1] == 0xBB && abBuffer[2] == 0xBF) {
-        nEncoding = 1;
-        nBufPos = 3;
-      } else {
-        nEncoding = 0;
-      }
+    if (nRead == 0) break;
+    nRead = std::min<uint32_t>(nRead, static_cast<uint32_t>(nWant));  // a misbehaving service
+    nFill += nRead;
+    nTotal += nRead;
+    if (nTotal > kMaxFileSize) {
+      nLastError = kErrorFileTooLarge;
+      bTruncated = false;
+      return false;
     }
-    return bResult;
-  });
+  }
+  block.resize(nFill);
+  if (full.empty()) {
+    sOwned = std::move(block);
+  } else {
+    sOwned.reserve(nTotal);
+    for (std::string& b : full) {
+      sOwned += b;
+      b = std::string();
+    }
+    sOwned += block;
+  }
+  return true;
 }

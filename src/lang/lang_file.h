@@ -1,65 +1,104 @@
 #pragma once
 // CLangFile: the line reader of language files.
 //
-// Owns one open file and one fixed block of 4096 bytes, refilled with one
-// sequential read at a time; memory use does not depend on the file or on its
-// lines. Lines end at CR LF only (a pair split between two refills still counts);
-// a lone CR or LF is text. A line longer than the block comes back in pieces of
-// at most 4096 bytes. The first read decides the encoding for the whole file:
-// UTF-8 when it begins with the byte-order mark (which is never returned as
-// text), otherwise the system's ANSI code page. Internal failures are reported
-// under "CTextFile." and never escape.
+// Owns the bytes of one language file, read whole by OpenFile (at most 16 MiB),
+// or borrows bytes already in memory (OpenMemory), and cuts them into lines as
+// a reader with a block of 4096 bytes would: lines end at CR LF only, a lone CR
+// or LF is text, and a line longer than the block comes back in pieces of at
+// most 4096 bytes counted from its first byte. A CR that ends such a piece and
+// is followed by an LF ends the line; otherwise it stays in the piece. The
+// first bytes decide the encoding for the whole file: UTF-8 when they are the
+// byte-order mark (which is never returned as text), otherwise the system's
+// ANSI code page. Internal failures are reported under "CTextFile." and never
+// escape.
 //
-// Members are declared in the order of the class's slots.
+// On failure OpenFile answers false with LastError set (223 for a file over the
+// bound) and holds no bytes. A read error in the middle of the file is not
+// taken for its end: the lines complete before it are returned, then ReadLine
+// answers false with FEOF false and LastError set.
+//
+//   CLangFile oFile;
+//   if (!oFile.OpenFile(sPath)) return Report(oFile.LastError());
+//   std::u16string sLine;
+//   while (!oFile.FEOF() && oFile.ReadLine(sLine)) Use(sLine);
+//
+// The one-pass loader works on the same cut without decoding every line:
+// NextPiece gives the byte range of the next line (or piece), Decode converts
+// one, and Rewind goes back to a position where a line began.
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/files.h"
 
 class CLangFile {
  public:
   static constexpr int32_t kBlockSize = 4096;
+  // Larger language files are refused: no translation comes near it, and the
+  // whole file is held in memory while it is read.
+  static constexpr size_t kMaxFileSize = size_t{16} << 20;
+  static constexpr int32_t kErrorFileTooLarge = 223;  // ERROR_FILE_TOO_LARGE
 
   CLangFile();   // runs Class_Initialize
   ~CLangFile();  // runs Class_Terminate
   CLangFile(const CLangFile&) = delete;
   CLangFile& operator=(const CLangFile&) = delete;
 
-  // 1. Opens sFilename for sequential reading (closing a file already open).
+  // Reads the file sFilename whole (forgetting what was read before) and closes it.
   bool OpenFile(const std::u16string& sFilename);
-  // 2. Windows error code of the last failed open or read; 0 after success.
+  // Reads the bytes given instead of a file; they must outlive the reading.
+  // More than the bound is refused as OpenFile refuses such a file.
+  bool OpenMemory(std::string_view bytes);
+  // Windows error code of the last failed open or read; 0 after success.
   int32_t LastError() const { return nLastError; }
-  // 3. Closes the file, if any, and empties the block.
+  // Forgets the bytes.
   void CloseFile();
-  // 4. True once a read has met the end of the file.
+  // True once ReadLine has met the end of the bytes.
   bool FEOF() const { return bEOF; }
-  // 5. The next line without its CR LF; false (sLine untouched) when none is left
+  // The next line without its CR LF; false (sLine untouched) when none is left
   // or reading failed: FEOF and LastError then tell which.
   bool ReadLine(std::u16string& sLine);
 
+  // A line (or piece of a long line) as a range of the bytes.
+  struct Piece {
+    size_t nStart = 0;
+    size_t nLength = 0;
+  };
+  // The next piece; false at the end of what can be cut.
+  bool NextPiece(Piece& piece);
+  // The piece's bytes as text in the file's encoding, into sOut (its storage reused).
+  void Decode(const Piece& piece, std::u16string& sOut);
+  const uint8_t* Bytes() const { return pData; }
+  // Where the next piece begins; Rewind to a value NextPiece left here.
+  size_t Position() const { return nPos; }
+  void Rewind(size_t nPosition) { nPos = nPosition; }
+  // True when a read failed before the end of the file; ReadError is its code.
+  bool ReadFailed() const { return bTruncated; }
+  int32_t ReadError() const { return nReadError; }
+  // True when the cut stopped early: a read failure, or a file of nothing but
+  // the byte-order mark, which a reader takes for a failure with 0.
+  bool StoppedByFailure() const { return bTruncated || bBomOnly; }
+  int32_t FailureNumber() const { return bTruncated ? nReadError : 0; }
+
  private:
-  // 6-7. Creation and release.
   void Class_Initialize();
   void Class_Terminate();
-  // 8. Cuts the next line out of the block, when the held bytes decide it.
-  bool Buffer_GetLine(std::u16string& sLine);
-  // 9. The first CR LF at or after nBufPos: nLineEnd at the CR and nNextLine
-  // after the LF; nLineEnd is -1 when the held bytes have none.
-  void Buffer_FindLineEnd(int32_t& nLineEnd, int32_t& nNextLine);
-  // 10. nCount bytes from abBuffer[nStart] as text in the file's encoding, into
-  // sOut (whose storage is reused from line to line).
-  void Mem2Str(int32_t nStart, int32_t nCount, std::u16string& sOut);
-  // 11. Moves the unread bytes to the front and fills the rest from the file.
-  bool Buffer_AppendFromFile();
+  // Starts reading pData[0, nLen): decides the encoding and skips the mark.
+  void Start();
+  // Reads the open file hFile whole into sOwned; false (with nLastError) when
+  // it is too large. A read failure keeps what was read and sets bTruncated.
+  bool ReadWhole(platform::FileHandle hFile);
 
-  platform::FileHandle hFile;
+  std::string sOwned;  // the file's bytes, when read by OpenFile
+  const uint8_t* pData;
+  size_t nLen;
+  size_t nPos;
   bool bEOF;
   int32_t nLastError;
-  int32_t nEncoding;  // -1 not yet known, 0 ANSI code page, 1 UTF-8
-  uint8_t abBuffer[kBlockSize];
-  int32_t nBufLen;
-  int32_t nBufPos;
-  // A full block whose only line ran to a final CR was cut before that CR; when
-  // the refill shows an LF after it, the pair is that line's end, not an empty line.
-  bool bCutBeforeCr;
+  int32_t nEncoding;  // 0 ANSI code page, 1 UTF-8
+  bool bTruncated;    // a read failed before the end of the file
+  int32_t nReadError;
+  bool bBomOnly;      // nothing but the byte-order mark
+  bool bBomOnlyTold;  // the first ReadLine of such a file has answered
 };

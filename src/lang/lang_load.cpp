@@ -1,12 +1,15 @@
 // CLang: creation and release, the properties of the loaded file, and loading:
-// Init (one given file), InitEx (the user's file from the options and the
-// application's folder), GetAvailableLangs, GetSection and Clear.
+// Init (one given file, read whole once), InitFromMemory (the same bytes from
+// the caller), InitEx (the user's file from the options and the application's
+// folder), GetAvailableLangs, GetSection and Clear.
 #include <optional>
 
 #include "base/convert.h"
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
+#include "lang/lang_file.h"
+#include "lang/lang_section_index.h"
 #include "base/error_log.h"
 #include "platform/scoped_handle.h"
 #include "platform/desktop.h"
@@ -89,6 +92,16 @@ bool CLang::InitEx(const std::u16string& sMainSection) {
 }
 
 bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainSectionIn) {
+  return InitFrom(sFilenameIn, sMainSectionIn, nullptr);
+}
+
+bool CLang::InitFromMemory(const std::u16string& sFilenameIn, std::string_view bytes,
+                           const std::u16string& sMainSectionIn) {
+  return InitFrom(sFilenameIn, sMainSectionIn, &bytes);
+}
+
+bool CLang::InitFrom(const std::u16string& sFilenameIn, const std::u16string& sMainSectionIn,
+                     const std::string_view* pBytes) {
   // Copies first: a reload passes this object's own fields, which Clear empties.
   const std::u16string sFile = sFilenameIn;
   const std::u16string sMain = sMainSectionIn;
@@ -98,7 +111,34 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
   };
   try {
     Clear();
-    TextCollectionRef colVersion = GetSection(sFile, u"version");
+    // The time first: a save during or after the read leaves a newer time
+    // behind, so the next form reloads the file.
+    base::Date dt;
+    const bool bTime = !pBytes && mFileUtils::GetFileLastModificationTime(sFile, dt);
+    CLangFile oFile;
+    if (!OpenLanguageFile(oFile, sFile, pBytes)) {
+      report(u"file '%s' has no version section", {sFile});
+      return false;
+    }
+    // Part of a file is no language: a read failure fails the load, as an
+    // unreadable file does.
+    if (oFile.ReadFailed()) {
+      mMain::LogError(u"CLang.ReadSection", oFile.ReadError(), std::u16string(u"oFile.ReadLine failed"));
+      return false;
+    }
+    LangSectionIndex index;
+    IndexSections(oFile, sFile, index);
+    // Each section is read from the index in the order, and with the reports,
+    // of a read of the whole file for that section alone.
+    auto getSection = [&](const std::u16string& sSection) {
+      TextCollectionRef colSection;
+      base::Ignore([&] {
+        TextCollectionRef c = base::NewCollection<std::u16string>();
+        if (ReadIndexedSection(oFile, index, sFile, sSection, *c, std::u16string(), nullptr)) colSection = c;
+      });
+      return colSection;
+    };
+    TextCollectionRef colVersion = getSection(u"version");
     if (!colVersion) {
       report(u"file '%s' has no version section", {sFile});
       return false;
@@ -109,7 +149,7 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
       return false;
     }
     FormCollectionRef colF = base::NewCollection<TextCollectionRef>();
-    TextCollectionRef colMain = GetSection(sFile, sMain);
+    TextCollectionRef colMain = getSection(sMain);
     if (!colMain) {
       report(u"file '%s' has no [%s] section", {sFile, sMain});
       return false;
@@ -131,6 +171,16 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
     TextCollectionRef colT = base::NewCollection<std::u16string>();
     // Global sub-sections add their keys as they are; form sub-sections under
     // the form's name, which keeps form texts apart from global ones.
+    // Room for every line of the listed sections at once, rather than growing
+    // the texts' index step by step.
+    size_t nRoom = 0;
+    for (const std::u16string* pList : {&sGlobals, &sForms}) {
+      for (const std::u16string& sPiece : base::Split(*pList, u",")) {
+        auto it = index.sections.find(base::LCase(sMain + u"." + TrimBlanks(sPiece)));
+        if (it != index.sections.end()) nRoom += static_cast<size_t>(it->second.nBodyLines);
+      }
+    }
+    colT->Reserve(nRoom);
     auto readList = [&](const std::u16string& sList, bool bForms) {
       for (const std::u16string& sPiece : base::Split(sList, u",")) {
         std::u16string sN = TrimBlanks(sPiece);
@@ -140,11 +190,13 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
         }
         TextCollectionRef colK = base::NewCollection<std::u16string>();
         std::u16string sSub = sMain + u"." + sN;
-        if (!ReadSection(sFile, sSub, *colT, bForms ? sN : std::u16string(), colK.get())) {
+        auto it = index.sections.find(base::LCase(sSub));
+        if (it != index.sections.end()) colK->Reserve(static_cast<size_t>(it->second.nBodyLines));
+        if (!ReadIndexedSection(oFile, index, sFile, sSub, *colT, bForms ? sN : std::u16string(), colK.get())) {
           report(u"Error readig section [%s] in file '%s'", {sSub, sFile});
           return false;
         }
-        colF->Add(colK, base::LCase(sN));
+        colF->AddFolded(colK, base::LCase(sN));
       }
       return true;
     };
@@ -157,8 +209,7 @@ bool CLang::Init(const std::u16string& sFilenameIn, const std::u16string& sMainS
     sLangID = sID;
     sLangName = sName;
     sMainSection = sMain;
-    base::Date dt;
-    dtFileTime = mFileUtils::GetFileLastModificationTime(sFile, dt) ? dt : base::Date{};
+    dtFileTime = bTime ? dt : base::Date{};
     return true;
   } catch (...) {
     base::SetPendingFromCurrentException();

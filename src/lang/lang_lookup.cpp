@@ -29,7 +29,6 @@ bool CLang::ItemFind(const std::u16string& sKey) {
 }
 
 void CLang::ItemSet(const std::u16string& sKey, const std::u16string& sItem) {
-  std::u16string sFolded = base::LCase(sKey);
-  base::Ignore([&] { base::Deref(colTexts).Remove(sFolded); });
-  base::Ignore([&] { base::Deref(colTexts).Add(sItem, sFolded); });
+  // The old text goes and the new one comes last, in one step of the collection.
+  base::Ignore([&] { base::Deref(colTexts).ReplaceFolded(sItem, base::LCase(sKey)); });
 }

@@ -1,17 +1,20 @@
-// CLang: the language-file syntax. ReadSection reads one section through a
-// fresh line reader; TrimBlanks, StripComment and Unquote take an entry apart.
-#include <memory>
+// CLang: the language-file syntax. IndexSections finds the section headers of a
+// file's lines in one scan; ReadIndexedSection reads one section's entries from
+// there, and ReadSection is the two on a file; TrimBlanks, StripComment and
+// Unquote take an entry apart.
 #include <optional>
 
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
 #include "lang/lang_file.h"
+#include "lang/lang_section_index.h"
 #include "base/error_log.h"
 
 namespace {
 
 constexpr char16_t kQuote = u'"';
+constexpr char16_t kSource[] = u"CLang.ReadSection";
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
@@ -26,87 +29,139 @@ std::u16string_view TrimView(std::u16string_view s) {
 
 bool IsCommentStart(char16_t c) { return c == u';' || c == u'\''; }
 
+// The length of a value part before its comment: the first ";" or "'" that
+// stands outside double quotes. One that follows the last quote cuts even
+// inside an unclosed quote, since no quote after it could close it.
+size_t CommentCut(std::u16string_view s) {
+  const size_t nLastQuote = s.rfind(kQuote);
+  bool bInQuotes = false;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char16_t c = s[i];
+    if (c == kQuote) {
+      bInQuotes = !bInQuotes;
+    } else if (IsCommentStart(c) && (!bInQuotes || nLastQuote == std::u16string_view::npos || i > nLastQuote)) {
+      return i;
+    }
+  }
+  return s.size();
+}
+
 }  // namespace
 
 bool CLang::ReadSection(const std::u16string& sFilename, const std::u16string& sSection, TextCollection& colValues,
                         const std::u16string& sPrefix, TextCollection* colNames) {
-  const char16_t* const kSource = u"CLang.ReadSection";
   try {
-    auto oFile = std::make_unique<CLangFile>();
-    if (!oFile->OpenFile(sFilename)) {
-      mMain::LogError(kSource, oFile->LastError(), std::u16string(u"oFile.OpenFile failed"));
-      return false;
+    CLangFile oFile;
+    if (!OpenLanguageFile(oFile, sFilename)) return false;
+    LangSectionIndex index;
+    IndexSections(oFile, sFilename, index);
+    return ReadIndexedSection(oFile, index, sFilename, sSection, colValues, sPrefix, colNames);
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    mMain::LogError(kSource, -1, std::nullopt, sFilename);
+    return false;
+  }
+}
+
+bool CLang::OpenLanguageFile(CLangFile& oFile, const std::u16string& sFilename, const std::string_view* pBytes) {
+  if (pBytes ? oFile.OpenMemory(*pBytes) : oFile.OpenFile(sFilename)) return true;
+  mMain::LogError(kSource, oFile.LastError(),
+                  std::u16string(oFile.LastError() == CLangFile::kErrorFileTooLarge
+                                     ? u"oFile.OpenFile failed: the file is larger than 16 MiB"
+                                     : u"oFile.OpenFile failed"));
+  return false;
+}
+
+void CLang::IndexSections(CLangFile& oFile, const std::u16string& sFilename, LangSectionIndex& index) {
+  auto report = [&](const char16_t* sFormat, base::VariantList params) {
+    index.stop = LangSectionIndex::Stop::BadHeader;
+    index.sStopReport = sprintf1(sFormat, params);
+  };
+  LangSectionIndex::Section* pOpen = nullptr;  // the section whose body is being passed
+  LangSectionIndex::Section ignored;           // a later occurrence of a name already indexed
+  CLangFile::Piece piece;
+  std::u16string sRaw;  // reused from line to line
+  int32_t nLine = 0;
+  const uint8_t* pBytes = oFile.Bytes();
+  while (oFile.NextPiece(piece)) {
+    ++nLine;
+    // Only a line whose first character after blanks is "[" can be a header.
+    // An ASCII byte is one character in UTF-8 and in every ANSI code page, so
+    // most lines are decided without being converted.
+    size_t i = piece.nStart, nEnd = piece.nStart + piece.nLength;
+    while (i < nEnd && (pBytes[i] == ' ' || pBytes[i] == '\t')) ++i;
+    if (i == nEnd || (pBytes[i] != '[' && pBytes[i] < 0x80)) continue;
+    oFile.Decode(piece, sRaw);
+    const std::u16string_view sLine = TrimView(sRaw);
+    if (sLine.empty() || sLine[0] != u'[') continue;
+
+    // Any header ends the body before it; a malformed one also ends the scan,
+    // and the section before it is then the last one indexed.
+    if (pOpen) {
+      pOpen->nBodyEnd = piece.nStart;
+      pOpen->nBodyLines = nLine - 1 - pOpen->nHeaderLine;
     }
-    auto report = [&](const char16_t* sFormat, base::VariantList params) {
-      mMain::LogError(kSource, 0, sprintf1(sFormat, params));
-    };
-    int32_t nLine = 0;
+    size_t nClose = sLine.find(u']', 1);
+    if (nClose == std::u16string_view::npos) {
+      return report(u"symbol ']' is absent, line = %d, file = '%s'", {nLine, sFilename});
+    }
+    std::u16string_view sName = sLine.substr(1, nClose - 1);
+    if (sName.empty()) return report(u"empty section name, line - %d, file = '%s'", {nLine, sFilename});
+    std::u16string_view sRest = TrimView(sLine.substr(nClose + 1));
+    if (!sRest.empty() && !IsCommentStart(sRest[0])) {
+      return report(u"'%s' is not the comment, line - %d, file = '%s'", {std::u16string(sRest), nLine, sFilename});
+    }
+    // Only the first occurrence of a name is ever read; a later one still ends
+    // the section before it.
+    if (pOpen) pOpen->bLast = false;
+    auto [it, bNew] = index.sections.try_emplace(base::LCase(sName));
+    pOpen = bNew ? &it->second : &ignored;
+    *pOpen = LangSectionIndex::Section{oFile.Position(), oFile.Position(), nLine, 0, true};
+  }
+  if (pOpen) {
+    pOpen->nBodyEnd = oFile.Position();
+    pOpen->nBodyLines = nLine - pOpen->nHeaderLine;
+  }
+  if (oFile.StoppedByFailure()) {
+    index.stop = LangSectionIndex::Stop::ReadFailed;
+    index.nStopNumber = oFile.FailureNumber();
+  }
+}
+
+bool CLang::ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, const std::u16string& sFilename,
+                               const std::u16string& sSection, TextCollection& colValues,
+                               const std::u16string& sPrefix, TextCollection* colNames) {
+  try {
     bool bInSection = false;
-    std::u16string sRaw;  // reused from line to line
-    while (!oFile->FEOF()) {
-      if (!oFile->ReadLine(sRaw)) {
-        if (!oFile->FEOF()) {
-          mMain::LogError(kSource, oFile->LastError(), std::u16string(u"oFile.ReadLine failed"));
-        }
+    auto it = index.sections.find(base::LCase(sSection));
+    if (it != index.sections.end()) {
+      const LangSectionIndex::Section& section = it->second;
+      bInSection = true;
+      const std::u16string sFoldedPrefix = base::LCase(sPrefix);
+      CLangFile::Piece piece;
+      std::u16string sRaw;
+      int32_t nLine = section.nHeaderLine;
+      oFile.Rewind(section.nBodyStart);
+      while (oFile.Position() < section.nBodyEnd && oFile.NextPiece(piece)) {
+        ++nLine;
+        oFile.Decode(piece, sRaw);
+        const std::u16string_view sLine = TrimView(sRaw);
+        if (sLine.empty() || IsCommentStart(sLine[0])) continue;
+        ReadEntry(sLine, nLine, sFilename, colValues, sFoldedPrefix, colNames);
+      }
+      // A well-formed header ended the section.
+      if (!section.bLast) return true;
+    }
+    // The read went on to where the scan stopped.
+    switch (index.stop) {
+      case LangSectionIndex::Stop::End:
         break;
-      }
-      const std::u16string_view sLine = TrimView(sRaw);
-      ++nLine;
-      if (sLine.empty() || IsCommentStart(sLine[0])) continue;
-
-      if (sLine[0] == u'[') {
-        size_t nClose = sLine.find(u']', 1);
-        if (nClose == std::u16string_view::npos) {
-          report(u"symbol ']' is absent, line = %d, file = '%s'", {nLine, sFilename});
-          return false;
-        }
-        std::u16string_view sName = sLine.substr(1, nClose - 1);
-        if (sName.empty()) {
-          report(u"empty section name, line - %d, file = '%s'", {nLine, sFilename});
-          return false;
-        }
-        std::u16string_view sRest = TrimView(sLine.substr(nClose + 1));
-        if (!sRest.empty() && !IsCommentStart(sRest[0])) {
-          report(u"'%s' is not the comment, line - %d, file = '%s'", {std::u16string(sRest), nLine, sFilename});
-          return false;
-        }
-        if (bInSection) return true;
-        if (base::EqualsNoCase(sName, sSection)) bInSection = true;
-        continue;
-      }
-
-      // Entries of other sections are never examined.
-      if (!bInSection) continue;
-
-      size_t nEq = sLine.find(u'=');
-      if (nEq == std::u16string_view::npos) {
-        report(u"symbol '=' is absent, line = %d, file = '%s'", {nLine, sFilename});
-        continue;
-      }
-      std::u16string sKey(TrimView(sLine.substr(0, nEq)));
-      std::u16string_view sValuePart = TrimView(sLine.substr(nEq + 1));
-      if (sKey.empty()) {
-        report(u"Const's name does not exist, line - %d, file = '%s'", {nLine, sFilename});
-        continue;
-      }
-      std::u16string sValue = TrimBlanks(StripComment(sValuePart));
-      if (sValue.empty()) {
-        report(u"Const's value does not exist, line - %d, file = '%s'", {nLine, sFilename});
-        continue;
-      }
-      std::u16string sError;
-      if (!Unquote(sValue, sError)) {
-        report(u"Syntactic error - '%s', line - %d, file = '%s'", {sError, nLine, sFilename});
-        continue;
-      }
-      try {
-        colValues.Add(std::move(sValue), base::LCase(sPrefix + sKey));
-      } catch (const base::Failure& e) {
-        if (e.Number() != base::kKeyAlreadyExists) throw;
-        report(u"declaration of constant '%s' repeats in a line %d of '%s' file", {sKey, nLine, sFilename});
-      }
-      // The same key twice in one section, or no name list: nothing to record.
-      if (colNames) base::Ignore([&] { colNames->Add(base::LCase(sKey), sKey); });
+      case LangSectionIndex::Stop::BadHeader:
+        mMain::LogError(kSource, 0, index.sStopReport);
+        return false;
+      case LangSectionIndex::Stop::ReadFailed:
+        mMain::LogError(kSource, index.nStopNumber, std::u16string(u"oFile.ReadLine failed"));
+        break;
     }
     return bInSection;
   } catch (...) {
@@ -116,47 +171,72 @@ bool CLang::ReadSection(const std::u16string& sFilename, const std::u16string& s
   }
 }
 
+void CLang::ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16string& sFilename,
+                      TextCollection& colValues, const std::u16string& sFoldedPrefix, TextCollection* colNames) {
+  auto report = [&](const char16_t* sFormat, base::VariantList params) {
+    mMain::LogError(kSource, 0, sprintf1(sFormat, params));
+  };
+  size_t nEq = sLine.find(u'=');
+  if (nEq == std::u16string_view::npos) {
+    return report(u"symbol '=' is absent, line = %d, file = '%s'", {nLine, sFilename});
+  }
+  std::u16string_view sKey = TrimView(sLine.substr(0, nEq));
+  std::u16string_view sValuePart = TrimView(sLine.substr(nEq + 1));
+  if (sKey.empty()) return report(u"Const's name does not exist, line - %d, file = '%s'", {nLine, sFilename});
+  std::u16string sValue(TrimView(sValuePart.substr(0, CommentCut(sValuePart))));
+  if (sValue.empty()) return report(u"Const's value does not exist, line - %d, file = '%s'", {nLine, sFilename});
+  std::u16string sError;
+  if (!Unquote(sValue, sError)) {
+    return report(u"Syntactic error - '%s', line - %d, file = '%s'", {sError, nLine, sFilename});
+  }
+  // The key is folded once and serves both collections.
+  std::u16string sFolded = base::LCase(sKey);
+  std::u16string sValuesKey;
+  if (sFoldedPrefix.empty() && !colNames) {
+    sValuesKey = std::move(sFolded);
+  } else {
+    sValuesKey.reserve(sFoldedPrefix.size() + sFolded.size());
+    sValuesKey.append(sFoldedPrefix).append(sFolded);
+  }
+  try {
+    colValues.AddFolded(std::move(sValue), std::move(sValuesKey));
+  } catch (const base::Failure& e) {
+    if (e.Number() != base::kKeyAlreadyExists) throw;
+    report(u"declaration of constant '%s' repeats in a line %d of '%s' file", {std::u16string(sKey), nLine, sFilename});
+  }
+  // The same key twice in one section, or no name list: nothing to record.
+  if (colNames) base::Ignore([&] { colNames->AddFoldedName(std::move(sFolded)); });
+}
+
 bool CLang::Unquote(std::u16string& sText, std::u16string& sError) {
   if (sText.size() < 2 || sText.front() != kQuote || sText.back() != kQuote) {
     sError = u"The string should be in quotes";
     return false;
   }
-  sText = sText.substr(1, sText.size() - 2);
-  size_t nPos = 0;
-  for (;;) {
-    size_t q = sText.find(kQuote, nPos);
-    if (q == std::u16string::npos) return true;
-    if (q + 1 >= sText.size() || sText[q + 1] != kQuote) {
-      sError = u"quoted string has unary quotes";
-      return false;
+  // The text between the enclosing quotes is moved to the front in place, each
+  // doubled quote written once.
+  const size_t nEnd = sText.size() - 1;
+  size_t nTo = 0;
+  for (size_t i = 1; i < nEnd; ++i) {
+    if (sText[i] == kQuote) {
+      if (i + 1 >= nEnd || sText[i + 1] != kQuote) {
+        sError = u"quoted string has unary quotes";
+        return false;
+      }
+      ++i;
     }
-    sText.erase(q + 1, 1);
-    nPos = q + 1;
+    sText[nTo++] = sText[i];
   }
+  sText.resize(nTo);
+  return true;
 }
 
 std::u16string CLang::TrimBlanks(std::u16string_view sText) {
-  // Stripping spaces first and then, if a tab is left, spaces and tabs together
-  // comes to the same as stripping any mix of both at either end.
+  // Spaces and tabs in any mix at either end; no other character is a blank in
+  // a language file.
   return std::u16string(TrimView(sText));
 }
 
 std::u16string CLang::StripComment(std::u16string_view sText) {
-  const std::u16string_view kCommentChars = u";'";
-  int32_t c = InStrAny(sText, kCommentChars, 1);
-  int32_t q = base::InStr(1, sText, u"\"");
-  bool bInQuotes = false;
-  while (q != 0) {
-    if (c == 0) return std::u16string(sText);
-    if (q < c) {
-      bInQuotes = !bInQuotes;
-      q = base::InStr(q + 1, sText, u"\"");
-    } else if (!bInQuotes) {
-      return std::u16string(sText.substr(0, static_cast<size_t>(c - 1)));
-    } else {
-      c = InStrAny(sText, kCommentChars, c + 1);
-    }
-  }
-  if (c == 0) return std::u16string(sText);
-  return std::u16string(sText.substr(0, static_cast<size_t>(c - 1)));
+  return std::u16string(sText.substr(0, CommentCut(sText)));
 }

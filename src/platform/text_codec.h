@@ -33,5 +33,10 @@ inline ITextCodec& TextCodec() { return Get<ITextCodec>(); }
 
 // Convenience over MultiByteToWide for whole byte runs (no failure report).
 std::u16string DecodeBytes(uint32_t nCodePage, const uint8_t* pBytes, size_t nBytes);
+// The same into sOut (its storage reused). On failure sOut is empty, *pnStep
+// tells the call that failed (1 the length query, 2 the conversion) and
+// *pnLastError its code.
+bool DecodeBytesInto(uint32_t nCodePage, const uint8_t* pBytes, size_t nBytes, std::u16string& sOut,
+                     int32_t* pnStep = nullptr, int32_t* pnLastError = nullptr);
 
 }  // namespace platform

@@ -5,7 +5,7 @@
 
 #include "lang_test_util.h"
 #include "platform/text_codec.h"
-#include "support/pass_through_files.h"
+#include "support/fault_injecting_files.h"
 
 namespace {
 
@@ -81,6 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {Ascii(Bytes('a', 10)), Ascii(Bytes('b', 4083)), u"c"}},
         // The same split when the line fills the block from its first byte.
         LinesCase{"CrLfSplitAfterFullBlockLine", Bytes('a', 4095) + "\r\nc", {Ascii(Bytes('a', 4095)), u"c"}},
+        // A CR that ends a full block stays in the piece unless its LF follows.
+        LinesCase{"CrAtFullBlockEndThenEnd", Bytes('a', 4095) + "\r", {Ascii(Bytes('a', 4095) + "\r")}},
+        LinesCase{"CrAtFullBlockEndThenText", Bytes('a', 4095) + "\rb\r\n",
+                  {Ascii(Bytes('a', 4095) + "\r"), u"b"}},
         LinesCase{"CrLfSplitAfterMovedLine",
                   Bytes('a', 100) + "\r\n" + Bytes('b', 4095) + "\r\n" + "c\r\n",
                   {Ascii(Bytes('a', 100)), Ascii(Bytes('b', 4095)), u"c"}},
@@ -136,41 +140,32 @@ TEST(LangFile, MissingFileAndReopen) {
   EXPECT_TRUE(sLine == u"two");
 }
 
-// Files that answer the third read with a device error.
-class ThirdReadFails : public testing_support::PassThroughFiles {
- public:
-  static constexpr int32_t kError = 23;  // ERROR_CRC
-  int nReads = 0;
-  int32_t Read(platform::FileHandle h, uint8_t* b, uint32_t n, uint32_t* pn) override {
-    if (++nReads == 3) {
-      *pn = 0;
-      return kError;
-    }
-    return PassThroughFiles::Read(h, b, n, pn);
-  }
-};
-
 TEST(LangFile, ReadFailureInTheMiddleIsNotTheEnd) {
   TempFolder folder;
   std::string sBytes = "[s]\r\n";
   for (int i = 0; i < 20; ++i) sBytes += "k" + std::to_string(100 + i) + " = \"" + Bytes('v', 990) + "\"\r\n";
   std::u16string sPath = WriteFile(folder, "long.lng", sBytes);
 
-  ThirdReadFails files;
+  // Two blocks' worth of bytes arrive, then the device fails.
+  constexpr int32_t kError = 23;  // ERROR_CRC
+  testing_support::FaultInjectingFiles files;
   platform::ScopedOverride<platform::IFiles> use(files);
+  files.FailReadsAfter(8192, kError);
   ReadResult r = ReadAll(sPath);
   EXPECT_FALSE(r.bEOF);
-  EXPECT_EQ(ThirdReadFails::kError, r.nLastError);
-  EXPECT_EQ(9u, r.lines.size());  // the lines complete within the two good blocks
+  EXPECT_EQ(kError, r.nLastError);
+  EXPECT_EQ(9u, r.lines.size());  // the lines complete within the good bytes
 
   // The parser reports it and keeps what it had: the section was found.
-  files.nReads = 0;
+  files.Reset();
+  files.FailReadsAfter(8192, kError);
   LogCapture log;
-  langtest::TestableLang oLang;
+  CLang oLang;
   CLang::TextCollection colValues;
   EXPECT_TRUE(oLang.ReadSection(sPath, u"s", colValues, u"", nullptr));
   EXPECT_EQ(8, colValues.Count());
   EXPECT_EQ(std::vector<std::string>{"E CLang.ReadSection 23 oFile.ReadLine failed"}, langtest::Reports(log));
+  EXPECT_EQ(0u, files.OpenHandles());
 }
 
 // A code-page service whose UTF-8 conversion fails.

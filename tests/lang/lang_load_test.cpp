@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
+#include "lang/lang_file.h"
 #include "lang_test_util.h"
 #include "platform/desktop.h"
+#include "platform/memory/memory_forms.h"
 #include "platform/memory/memory_registry.h"
 #include "settings/options.h"
 #include "support/fake_desktop.h"
+#include "support/fault_injecting_files.h"
 
 namespace {
 
@@ -28,6 +33,13 @@ class LangInit : public ::testing::Test {
   }
 };
 
+// After a failed load the object holds no texts at all, not even an empty list:
+// a text set then goes nowhere.
+bool HoldsNoTexts(CLang& o) {
+  o.ItemSet(u"probe", u"x");
+  return !o.ItemFind(u"probe");
+}
+
 TEST_F(LangInit, LoadsGlobalAndFormTexts) {
   std::u16string sPath = Write("EN.lng", LangFile("EN", {"[App]", "globals = \" texts , more \"", "forms = \"frmMain\"",
                                                           "[App.texts]", "LID_TITLE = \"Title\"", "[App.more]",
@@ -40,35 +52,47 @@ TEST_F(LangInit, LoadsGlobalAndFormTexts) {
   EXPECT_EQ("EN", U8(o.LangID()));
   EXPECT_EQ("Lang EN", U8(o.LangName()));
   EXPECT_EQ(0, o.nDumpForms);
-  EXPECT_NE(0.0, o.dtFileTime.dValue);
-  ASSERT_TRUE(o.colTexts);
-  EXPECT_EQ(4, o.colTexts->Count());
-  EXPECT_EQ("Title", U8(o.colTexts->Item(u"lid_title")));  // the first of two global sub-sections wins
-  EXPECT_EQ("OK", U8(o.colTexts->Item(u"frmmaincmdok.caption")));
-  EXPECT_EQ("Main", U8(o.colTexts->Item(u"frmmain.caption")));
-  ASSERT_TRUE(o.colForms);
-  EXPECT_EQ(3, o.colForms->Count());
-  const auto& form = *o.colForms->Item(u"frmmain");
-  EXPECT_EQ("cmdok.caption", U8(form.Item(1)));
-  EXPECT_EQ(".caption", U8(form.Item(u".Caption")));
+  EXPECT_EQ(4, o.colTexts->Count());   // no public count: the four texts below
+  EXPECT_EQ(3, o.colForms->Count());   // and the key lists of texts, more and frmMain
+  EXPECT_EQ("Title", U8(o.Item(u"LID_TITLE")));  // the first of two global sub-sections wins
+  EXPECT_EQ("More", U8(o.Item(u"lid_more")));
+  EXPECT_EQ("OK", U8(o.Item(u"frmMaincmdOK.Caption")));
+  EXPECT_EQ("Main", U8(o.Item(u"FRMMAIN.caption")));
+  EXPECT_FALSE(o.ItemFind(u"cmdOK.Caption"));  // form texts only under the form's name
   EXPECT_EQ(std::vector<std::string>{"E CLang.ReadSection 0 declaration of constant 'LID_TITLE' repeats in a line 12 of '" +
                                      U8(sPath) + "' file"},
             Reports(log));
 
+  // The form's key list applies its texts to the form; the file's time was
+  // taken, so an unchanged file is not loaded again.
+  auto frm = platform::MemoryFormObject::NewForm(u"frmMain");
+  frm->Set(u"Caption", base::Variant(u"design"));
+  auto cmd = frm->AddControl(u"CommandButton", u"cmdOK");
+  cmd->Set(u"Caption", base::Variant(u"design"));
+  log.Clear();
+  o.LocalizeForm(frm);
+  EXPECT_EQ(u"OK", base::CStr(cmd->GetProperty(u"Caption")));
+  EXPECT_EQ(u"Main", base::CStr(frm->GetProperty(u"Caption")));
+  EXPECT_TRUE(Reports(log, true).empty()) << Reports(log, true)[0];
+
   // A failed load forgets the language that was loaded.
   EXPECT_FALSE(o.Init(langtest::In(folder, "missing.lng"), u"App"));
-  EXPECT_FALSE(o.colTexts);
-  EXPECT_FALSE(o.colForms);
   EXPECT_TRUE(o.Filename().empty() && o.LangID().empty() && o.LangName().empty());
-  EXPECT_EQ(0.0, o.dtFileTime.dValue);
+  EXPECT_FALSE(o.ItemFind(u"LID_TITLE"));
+  EXPECT_TRUE(HoldsNoTexts(o));
 }
 
 TEST_F(LangInit, ReloadWithItsOwnFields) {
-  // A reload passes the object's own fields, which the load empties first.
+  // A form's reload passes the object's own fields, which the load empties first.
   std::u16string sPath = Write("EN.lng", LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]", "a = \"1\""}));
-  TestableLang o;
+  testing_support::SetFileTime(sPath, 2024, 1, 1, 10, 0, 0);
+  CLang o;
   ASSERT_TRUE(o.Init(sPath, u"App"));
-  ASSERT_TRUE(o.Init(o.sFilename, o.sMainSection));
+  testing_support::SetFileTime(sPath, 2024, 1, 1, 11, 0, 0);
+  LogCapture log;
+  o.LocalizeUserControl(u"ctlNone", nullptr, nullptr);
+  ASSERT_FALSE(Reports(log, true).empty());
+  EXPECT_NE(std::string::npos, Reports(log, true)[0].find("reloading file")) << Reports(log, true)[0];
   EXPECT_EQ(U8(sPath), U8(o.Filename()));
   EXPECT_EQ("1", U8(o.Item(u"a")));
 }
@@ -93,7 +117,7 @@ TEST_P(LangInitFails, WithReport) {
     expected.push_back(r);
   }
   EXPECT_EQ(expected, Reports(log));
-  EXPECT_FALSE(o.colTexts);
+  EXPECT_TRUE(HoldsNoTexts(o));
   EXPECT_TRUE(o.Filename().empty());
 }
 
@@ -130,6 +154,117 @@ TEST_F(LangInit, MissingFileReportsOpenThenVersion) {
             Reports(log));
 }
 
+// A language file of several blocks, UTF-8 with the mark: 300 texts.
+std::string ThreeHundredTexts() {
+  std::string s = langtest::kBom + LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]"});
+  for (int i = 0; i < 300; ++i) s += "LID_" + std::to_string(i) + " = \"Text \xC3\xBC number " + std::to_string(i) + "\"\r\n";
+  return s;
+}
+
+// Loading through a file service with faults: short reads of any size read the
+// same language; a read error fails the load as an unreadable file does.
+struct FaultCase {
+  const char* name;
+  std::function<void(testing_support::FaultInjectingFiles&)> arrange;
+  bool bLoads;
+  std::vector<std::string> reports;  // %F: the path
+};
+
+class LangInitFaults : public LangInit, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(LangInitFaults, LoadOrFailWhole) {
+  std::u16string sPath = Write("x.lng", ThreeHundredTexts());
+  testing_support::FaultInjectingFiles files;
+  platform::ScopedOverride<platform::IFiles> use(files);
+  GetParam().arrange(files);
+  LogCapture log;
+  CLang o;
+  EXPECT_EQ(GetParam().bLoads, o.Init(sPath, u"App"));
+  std::vector<std::string> expected;
+  for (std::string r : GetParam().reports) {
+    for (size_t p; (p = r.find("%F")) != std::string::npos;) r.replace(p, 2, U8(sPath));
+    expected.push_back(r);
+  }
+  EXPECT_EQ(expected, Reports(log));
+  if (GetParam().bLoads) {
+    EXPECT_EQ("EN", U8(o.LangID()));
+    for (int i : {0, 1, 150, 299}) {
+      EXPECT_EQ("Text \xC3\xBC number " + std::to_string(i), U8(o.Item(base::FromAscii("lid_" + std::to_string(i)))));
+    }
+  } else {
+    // Nothing of the file is kept: the object is Empty, lookups give their keys.
+    EXPECT_TRUE(o.Filename().empty() && o.LangID().empty() && o.LangName().empty());
+    EXPECT_FALSE(o.ItemFind(u"LID_0"));
+  }
+  EXPECT_EQ(0u, files.OpenHandles());
+}
+
+const char* const kReadFault = "E CLang.ReadSection 30 oFile.ReadLine failed";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LangInitFaults,
+    ::testing::Values(
+        FaultCase{"NoFault", [](auto&) {}, true, {}},
+        FaultCase{"ReadsOfOneByte", [](auto& f) { f.CapReads(1); }, true, {}},
+        FaultCase{"FirstReadIsTheMark", [](auto& f) { f.CapReads(3); }, true, {}},
+        FaultCase{"ReadsOf100Bytes", [](auto& f) { f.CapReads(100); }, true, {}},
+        FaultCase{"ReadsOf4095Bytes", [](auto& f) { f.CapReads(4095); }, true, {}},
+        FaultCase{"ErrorAfterOneBlock", [](auto& f) { f.FailReadsAfter(4096, 30); }, false, {kReadFault}},
+        FaultCase{"ErrorAfterShortReads", [](auto& f) { f.CapReads(100), f.FailReadsAfter(5000, 30); }, false, {kReadFault}},
+        FaultCase{"ErrorOnTheFirstRead", [](auto& f) { f.FailReadsAfter(0, 30); }, false, {kReadFault}},
+        FaultCase{"Refused", [](auto& f) { f.FailCall(1, 5, /*bPersistent=*/true); }, false,
+                  {"E CLang.ReadSection 5 oFile.OpenFile failed", "E CLang.Init 0 file '%F' has no version section"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Language files are bounded at 16 MiB: one byte more is refused like an
+// unreadable file, and the question then shows its keys.
+TEST_F(LangInit, FilesAbove16MiBAreRefused) {
+  std::string sBytes = LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]", "LID_TITLE = \"Title\""});
+  const std::string sFill = "; " + std::string(1000, 'x') + "\r\n";
+  while (sBytes.size() + sFill.size() <= CLangFile::kMaxFileSize) sBytes += sFill;
+  sBytes += "; " + std::string(CLangFile::kMaxFileSize - sBytes.size() - 2, 'y');
+  ASSERT_EQ(CLangFile::kMaxFileSize, sBytes.size());
+  std::u16string sPath = Write("big.lng", sBytes);
+  CLang o;
+  EXPECT_TRUE(o.Init(sPath, u"App"));
+  EXPECT_EQ("Title", U8(o.Item(u"LID_TITLE")));
+
+  sPath = Write("big.lng", sBytes + "y");
+  LogCapture log;
+  EXPECT_FALSE(o.Init(sPath, u"App"));
+  EXPECT_EQ((std::vector<std::string>{"E CLang.ReadSection 223 oFile.OpenFile failed: the file is larger than 16 MiB",
+                                      "E CLang.Init 0 file '" + U8(sPath) + "' has no version section"}),
+            Reports(log));
+  EXPECT_EQ("LID_TITLE", U8(o.Item(u"LID_TITLE")));
+}
+
+// A save while the file is read leaves a time newer than the one the load
+// keeps, so the next form reloads the file.
+TEST_F(LangInit, ASaveDuringTheReadIsReloadedLater) {
+  std::u16string sPath = Write("EN.lng", LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]", "a = \"1\""}));
+  testing_support::SetFileTime(sPath, 2024, 1, 1, 10, 0, 0);
+  struct SavedWhileRead : testing_support::PassThroughFiles {
+    std::u16string sFile;
+    int32_t Read(platform::FileHandle h, uint8_t* p, uint32_t n, uint32_t* pn) override {
+      if (!sFile.empty()) testing_support::SetFileTime(std::exchange(sFile, u""), 2024, 1, 1, 11, 0, 0);
+      return PassThroughFiles::Read(h, p, n, pn);
+    }
+  } files;
+  files.sFile = sPath;
+  CLang o;
+  {
+    platform::ScopedOverride<platform::IFiles> use(files);
+    ASSERT_TRUE(o.Init(sPath, u"App"));
+  }
+  LogCapture log;
+  o.LocalizeUserControl(u"ctlNone", nullptr, nullptr);
+  const std::vector<std::string> notes = Reports(log, true);
+  ASSERT_FALSE(notes.empty());
+  EXPECT_EQ("D CLang.LocalizeControls 0 last modification time of file '" + U8(sPath) +
+                "' was changed, reloading file...",
+            notes[0]);
+}
+
 TEST_F(LangInit, NameInGlobalsAndFormsIsAnUnexpectedError) {
   std::u16string sPath =
       Write("x.lng", LangFile("EN", {"[App]", "globals = \"t\"", "forms = \"T\"", "[App.t]", "a = \"1\""}));
@@ -141,7 +276,7 @@ TEST_F(LangInit, NameInGlobalsAndFormsIsAnUnexpectedError) {
   EXPECT_EQ(0u, r[0].rfind("E CLang.Init 457 ", 0)) << r[0];
   std::string sTail = "; file = '" + U8(sPath) + "'";
   EXPECT_EQ(sTail, r[0].substr(r[0].size() - sTail.size()));
-  EXPECT_FALSE(o.colTexts);
+  EXPECT_TRUE(HoldsNoTexts(o));
   EXPECT_FALSE(o.colForms);
 }
 

@@ -12,11 +12,9 @@ class TestableLang : public CLang {
   using CLang::DumpControls;
   using CLang::dtFileTime;
   using CLang::EscapeValue;
-  using CLang::GetSection;
   using CLang::InStrAny;
   using CLang::LocalizeControls;
   using CLang::nDumpForms;
-  using CLang::ReadSection;
   using CLang::sFilename;
   using CLang::sMainSection;
   using CLang::sprintf1;
