@@ -39,12 +39,12 @@ const std::u16string* LoadedSection::Find(const std::u16string& sFoldedKey) cons
   return it == index.end() ? nullptr : &entries[it->second].second;
 }
 
-LoadedLanguage LoadLanguage(const std::u16string& sPath, const std::u16string& sMainSection) {
+LoadedLanguage LoadLanguage(const std::u16string& sPath, std::string_view bytes, const std::u16string& sMainSection) {
   LoadedLanguage lang;
   SectionReader oLang;
   {
     ScopedObserver capture([&](const mMain::LogEntry& e) { lang.reports.push_back(e); });
-    lang.bLoaded = oLang.Init(sPath, sMainSection);
+    lang.bLoaded = oLang.InitFromMemory(sPath, bytes, sMainSection);
   }
   // Init has said all there is to say; the reads below repeat its reports.
   ScopedObserver mute([](const mMain::LogEntry&) {});

@@ -1,8 +1,10 @@
 #pragma once
-// Every call of the tool into the localization engine. The language is loaded as
-// the program loads it (Init, whose reports are collected), and its sections are
-// then read one by one, quietly, for the comparisons.
+// Every call of the tool into the localization engine. The language is loaded from
+// the bytes the tool read, as the program loads a file (InitFromMemory, whose
+// reports are collected), and its sections are then read one by one, quietly, for
+// the comparisons.
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -31,6 +33,7 @@ struct LoadedLanguage {
   std::vector<LoadedSection> sections;      // as the main section lists them, globals first
 };
 
-LoadedLanguage LoadLanguage(const std::u16string& sPath, const std::u16string& sMainSection);
+// Loads the bytes the tool has read of sPath as the program loads that file.
+LoadedLanguage LoadLanguage(const std::u16string& sPath, std::string_view bytes, const std::u16string& sMainSection);
 
 }  // namespace lngcheck

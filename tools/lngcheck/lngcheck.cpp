@@ -60,7 +60,7 @@ class LoadedFile {
     bRead_ = source_.Read(sPath);
     if (!bRead_) return;
     layout_ = std::make_unique<Layout>(source_);
-    language_ = LoadLanguage(sPath, sMainSection);
+    language_ = LoadLanguage(sPath, source_.Bytes(), sMainSection);
     checked_ = std::make_unique<CheckedFile>(CheckedFile{base::ToUtf8(sPath), source_, *layout_, language_});
   }
   LoadedFile(const LoadedFile&) = delete;
