@@ -1,0 +1,60 @@
+// Any bytes of any type stored as a value, read back through every typed read:
+// ReadBinary gives the bytes, QueryValueInfo the type and size, ReadString the
+// text of a string value (one terminating NUL dropped) and "" for any other,
+// ReadDWord the number of a REG_DWORD of up to four bytes and the default for
+// anything else; ReadDate never fails. No handle is left open, no failure pending.
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/failure.h"
+#include "fuzz_input.h"
+#include "platform/memory/memory_registry.h"
+#include "settings/win_reg.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz_support::FuzzInput in(data, size);
+  platform::MemoryRegistry registry;
+  platform::ScopedOverride<platform::IRegistry> use(registry);
+  const uint32_t nType = in.Byte() % 12;
+  const std::u16string sName = in.Text(8);
+  const std::string stored = in.Rest();
+  {
+    CWinReg reg;
+    if (!reg.InitForWrite(reg.HKEY_CURRENT_USER(), u"Software\\Fuzz", true)) __builtin_trap();
+    if (registry.SetValue(reg.Handle(), sName, nType, reinterpret_cast<const uint8_t*>(stored.data()),
+                          static_cast<uint32_t>(stored.size())) != platform::kErrorSuccess)
+      __builtin_trap();
+
+    std::vector<uint8_t> abData;
+    const bool bBinary = reg.ReadBinary(sName, abData);
+    if (bBinary != !stored.empty()) __builtin_trap();
+    if (bBinary && std::string(abData.begin(), abData.end()) != stored) __builtin_trap();
+
+    int32_t nQueriedType = -1, nQueriedSize = -1;
+    if (reg.QueryValueInfo(sName, nQueriedType, nQueriedSize) != platform::kErrorSuccess ||
+        nQueriedType != static_cast<int32_t>(nType) || nQueriedSize != static_cast<int32_t>(stored.size()))
+      __builtin_trap();
+
+    std::u16string sWant;
+    if (nType == platform::kRegSz || nType == platform::kRegExpandSz) {
+      sWant.resize(stored.size() / 2);
+      std::memcpy(sWant.data(), stored.data(), sWant.size() * 2);
+      if (!sWant.empty() && sWant.back() == u'\0') sWant.pop_back();
+    }
+    if (reg.ReadString(sName) != sWant) __builtin_trap();
+
+    int32_t nWant = -7;
+    if (nType == platform::kRegDword && stored.size() <= 4) {
+      nWant = 0;
+      std::memcpy(&nWant, stored.data(), stored.size());
+    }
+    if (reg.ReadDWord(sName, -7) != nWant) __builtin_trap();
+
+    reg.ReadDate(sName, base::Date{});
+    reg.ReadBool(sName);
+  }
+  if (registry.OpenHandleCount() != 0 || base::HasPending()) __builtin_trap();
+  return 0;
+}
