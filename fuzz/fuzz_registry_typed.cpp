@@ -3,6 +3,8 @@
 // text of a string value (one terminating NUL dropped) and "" for any other,
 // ReadDWord the number of a REG_DWORD of up to four bytes and the default for
 // anything else; ReadDate never fails. No handle is left open, no failure pending.
+// A string counted without its terminator, with a NUL after it in memory, is
+// stored with that NUL (as Windows does); the fuzzer decides what follows.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -18,14 +20,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform::MemoryRegistry registry;
   platform::ScopedOverride<platform::IRegistry> use(registry);
   const uint32_t nType = in.Byte() % 12;
+  const bool bNulAfter = in.Byte() & 1;
   const std::u16string sName = in.Text(8);
-  const std::string stored = in.Rest();
+  const std::string given = in.Rest();
+  std::string memory = given + (bNulAfter ? std::string(2, '\0') : std::string("xy"));
+  std::string stored = given;
+  const bool bString = nType == platform::kRegSz || nType == platform::kRegExpandSz || nType == 7;
+  if (bString && given.size() >= 2) {
+    const size_t nLast = given.size() / 2 * 2 - 2;
+    if ((memory[nLast] | memory[nLast + 1]) != 0 && (memory[nLast + 2] | memory[nLast + 3]) == 0)
+      stored = memory.substr(0, given.size() + 2);
+  }
   {
     CWinReg reg;
     if (!reg.InitForWrite(reg.HKEY_CURRENT_USER(), u"Software\\Fuzz", true)) __builtin_trap();
-    if (registry.SetValue(reg.Handle(), sName, nType, reinterpret_cast<const uint8_t*>(stored.data()),
-                          static_cast<uint32_t>(stored.size())) != platform::kErrorSuccess)
-      __builtin_trap();
+    // Names with a NUL inside are refused; everything else is stored.
+    if (registry.SetValue(reg.Handle(), sName, nType, reinterpret_cast<const uint8_t*>(memory.data()),
+                          static_cast<uint32_t>(given.size())) != platform::kErrorSuccess) {
+      if (sName.find(u'\0') == std::u16string::npos) __builtin_trap();
+      return 0;
+    }
 
     std::vector<uint8_t> abData;
     const bool bBinary = reg.ReadBinary(sName, abData);
