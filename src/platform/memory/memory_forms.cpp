@@ -83,9 +83,10 @@ void MemoryForms::SavePicture(const PictureRef& oPicture, std::u16string_view sP
   FileHandle hFile = kInvalidFile;
   const int32_t nOpen = Files().OpenForWrite(sPath, &hFile);
   if (nOpen != kErrorSuccess) RaiseFileStatus(nOpen);
-  FileCloser closer(hFile);
-  if (Files().Write(hFile, bytes.data(), static_cast<uint32_t>(bytes.size())) != kErrorSuccess)
-    base::Raise(base::kPathFileAccessError);
+  // The close is checked as the write is: a picture cut short is no picture saved.
+  const int32_t nWrite = Files().Write(hFile, bytes.data(), static_cast<uint32_t>(bytes.size()));
+  const int32_t nClose = Files().Close(hFile);
+  if (nWrite != kErrorSuccess || nClose != kErrorSuccess) base::Raise(base::kPathFileAccessError);
 }
 
 template <>
