@@ -132,12 +132,11 @@ bool CLangFile::Buffer_GetLine(std::u16string& sLine) {
         // A full block without a line end is a piece of a longer line. When
         // it ends in CR the next byte may be its LF: keep the CR for the refill
         // to decide, so the pair is not torn into a CR in this line and an LF
-        // at the start of the next.
+        // at the start of the next. Either way a CR LF that the refill begins
+        // with ends this line; it is no empty line of its own.
         nLineEnd = nBufLen;
-        if (abBuffer[nBufLen - 1] == kCr) {
-          nLineEnd = nBufLen - 1;
-          bCutBeforeCr = true;
-        }
+        if (abBuffer[nBufLen - 1] == kCr) nLineEnd = nBufLen - 1;
+        bCutBeforeCr = true;
         nNextLine = nLineEnd;
       } else {
         return false;

@@ -59,7 +59,7 @@ class CLangFile {
   uint8_t abBuffer[kBlockSize];
   int32_t nBufLen;
   int32_t nBufPos;
-  // A full block whose only line ran to a final CR was cut before that CR; when
-  // the refill shows an LF after it, the pair is that line's end, not an empty line.
+  // A full block of one line was cut (before a final CR); when the refill begins
+  // with CR LF, the pair is that line's end, not an empty line.
   bool bCutBeforeCr;
 };
