@@ -9,25 +9,17 @@
 #include <set>
 
 #include "platform/processes.h"
+#include "support/fault_schedule.h"
 
 namespace testing_support {
 
-class FaultInjectingProcesses : public platform::IProcesses {
+class FaultInjectingProcesses : public platform::IProcesses, public FaultSchedule {
  public:
   explicit FaultInjectingProcesses(platform::IProcesses& inner) : inner_(inner) {}
 
-  void Reset() {
-    nCalls_ = 0;
-    nFailAt_ = 0;
-    bPersistent_ = false;
-    bFired_ = false;
-  }
-  // The status is not used: a failing kernel call answers no handle or false.
-  void FailCall(int64_t nCall, int32_t /*nStatus*/, bool bPersistent = false) {
-    nFailAt_ = nCall;
-    bPersistent_ = bPersistent;
-  }
-  bool Fired() const { return bFired_; }
+  // Forgets the faults and the count of calls; keeps the handle count. A failing
+  // call answers no handle or false (the status of FailCall is not used).
+  void Reset() { ResetSchedule(); }
   size_t OpenHandles() const { return open_.size(); }
 
   platform::KernelHandle OpenMutexByName(uint32_t nAccess, std::u16string_view sName) override {
@@ -53,18 +45,7 @@ class FaultInjectingProcesses : public platform::IProcesses {
   uint64_t TickCount() override { return inner_.TickCount(); }
 
  private:
-  bool Fault() {
-    ++nCalls_;
-    const bool bFail = nFailAt_ > 0 && (nCalls_ == nFailAt_ || (bPersistent_ && nCalls_ > nFailAt_));
-    bFired_ = bFired_ || bFail;
-    return bFail;
-  }
-
   platform::IProcesses& inner_;
-  int64_t nCalls_ = 0;
-  int64_t nFailAt_ = 0;
-  bool bPersistent_ = false;
-  bool bFired_ = false;
   std::set<platform::KernelHandle> open_;
 };
 
