@@ -129,7 +129,8 @@ void CLang::DumpControl(const platform::FormObjectRef& oControl, const std::u16s
     if (nBytes > static_cast<size_t>(CLangFile::kBlockSize))
       mMain::LogError(u"CLang.DumpControl", 0,
                       sprintf1(u"the line of '%s' is %d bytes long, too long to be read back (at most %d)",
-                               {sDumpName, static_cast<int32_t>(nBytes), CLangFile::kBlockSize}));
+                               {sLine.substr(0, sLine.find_first_of(u"\t=")), static_cast<int32_t>(nBytes),
+                                CLangFile::kBlockSize}));
     sBlock += sLine + kCrLf;
   };
   auto appendProperty = [&](std::u16string_view sPattern, std::u16string_view sProperty) {

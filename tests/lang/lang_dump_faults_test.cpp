@@ -109,6 +109,7 @@ TEST_F(LangDumpFaults, ALineTooLongToBeReadBackIsReportedAndStillWritten) {
     log_.Clear();
     auto frm = platform::MemoryFormObject::NewForm(u"frmLong");
     frm->AddControl(u"Label", u"lblText")->Set(u"Caption", Variant(std::u16string(nCaption, u'x')));
+    frm->AddControl(u"Label", u"lblShort")->Set(u"ToolTipText", Variant(u"short"));
     Dump(2, frm);
     const std::string dump = ReadAll(DumpFile(u"frmLong"));
     const size_t nStart = dump.find("lblText\t");
