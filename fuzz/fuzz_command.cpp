@@ -59,8 +59,9 @@ void StoreOption(fuzz_support::FuzzInput& in, platform::MemoryRegistry& registry
     s += std::string(2, '\0');
     registry.SetValue(h, sName, platform::kRegSz, reinterpret_cast<const uint8_t*>(s.data()),
                       static_cast<uint32_t>(s.size()));
-  } else {  // any type, any bytes
-    registry.SetValue(h, sName, nHow >> 4, reinterpret_cast<const uint8_t*>(bytes.data()),
+  } else {  // any type, any bytes; the system may read one character past a string's count
+    const std::string room = bytes + std::string(2, '\0');
+    registry.SetValue(h, sName, nHow >> 4, reinterpret_cast<const uint8_t*>(room.data()),
                       static_cast<uint32_t>(bytes.size()));
   }
   registry.CloseKey(h);
