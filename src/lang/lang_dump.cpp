@@ -3,12 +3,15 @@
 //
 // A dump is the designed state of a form written in the language-file syntax,
 // so that a translator starts from the real keys and texts. It never fails
-// towards its caller: a step that cannot be done is left out, and only a dump
-// file that cannot be written at all (or a picture that cannot be saved) is
-// reported.
+// towards its caller: a step that cannot be done is left out. A dump file that
+// cannot be created, or whose write or close fails, is reported, and a file cut
+// short is removed, so that no dump that looks complete lacks its end. A picture
+// that cannot be saved is reported and leaves no file behind; a value whose line
+// is too long to be read back whole is reported and still written.
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
+#include "lang/lang_file.h"
 #include "base/error_log.h"
 #include "platform/desktop.h"
 #include "platform/scoped_handle.h"
@@ -20,12 +23,25 @@ namespace {
 constexpr char16_t kCrLf[] = u"\r\n";
 constexpr int32_t kDumpTabStops = 4;
 
+// A write or close of the dump file that failed, with the system's status. It
+// ends the dump: the file is removed and the failure reported by DumpControls.
+struct DumpWriteFailure {
+  int32_t nStatus;
+};
+
 // Writes one line of the dump file: the text in the ANSI code page, then CR LF.
 void WriteDumpLine(platform::FileHandle hFile, const std::u16string& sLine) {
   const std::string bytes = platform::TextCodec().WideToMultiByte(platform::kCodePageAnsi, sLine + kCrLf);
-  if (platform::Files().Write(hFile, reinterpret_cast<const uint8_t*>(bytes.data()),
-                              static_cast<uint32_t>(bytes.size())) != platform::kErrorSuccess)
-    base::Raise(base::kPathFileAccessError);
+  const int32_t nStatus = platform::Files().Write(hFile, reinterpret_cast<const uint8_t*>(bytes.data()),
+                                                  static_cast<uint32_t>(bytes.size()));
+  if (nStatus != platform::kErrorSuccess) throw DumpWriteFailure{nStatus};
+}
+
+// The length in bytes of the line as the dump writes it, when it may exceed the
+// reader's block (no code page takes more than three bytes for a UTF-16 unit).
+size_t DumpLineBytes(const std::u16string& sLine) {
+  if (sLine.size() * 3 <= static_cast<size_t>(CLangFile::kBlockSize)) return sLine.size();
+  return platform::TextCodec().WideToMultiByte(platform::kCodePageAnsi, sLine).size();
 }
 
 // The failure opening a file for output gives for a file status.
@@ -56,10 +72,12 @@ void CLang::DumpUserControl(const std::u16string& sName, const platform::FormObj
 void CLang::DumpControls(const std::u16string& sName, const platform::FormObjectRef& oContainer,
                          const platform::ControlsRef& oControls) {
   platform::ScopedFile hFile;
+  std::u16string sFile;
   try {
     const std::u16string sDumpFolder = platform::App().AppFolder() + u"\\Dump";
     mFileUtils::CreateFolder(sDumpFolder);
-    const int32_t nStatus = platform::Files().OpenForWrite(sDumpFolder + u"\\" + sName + u".txt", hFile.Receive());
+    sFile = sDumpFolder + u"\\" + sName + u".txt";
+    const int32_t nStatus = platform::Files().OpenForWrite(sFile, hFile.Receive());
     if (nStatus != platform::kErrorSuccess) RaiseOpenFailure(nStatus);
     WriteDumpLine(hFile.Get(), sprintf1(u"[%s.%s]", {sMainSection, sName}));
     const std::u16string sPictureFolder = sDumpFolder + u"\\" + sName;
@@ -70,6 +88,16 @@ void CLang::DumpControls(const std::u16string& sName, const platform::FormObject
       platform::FormObjectRef oControl = Checked(oControls->Item(i));
       DumpControl(oControl, oControl->Name(), hFile.Get(), sPictureFolder);
     }
+    // Closing is the dump's last write: what the system held back may fail only now.
+    const int32_t nClose = platform::Files().Close(hFile.Take());
+    if (nClose != platform::kErrorSuccess) throw DumpWriteFailure{nClose};
+  } catch (const DumpWriteFailure& failure) {
+    hFile.Reset();
+    const bool bRemoved = platform::Files().DeleteFile(sFile) == platform::kErrorSuccess;
+    mMain::LogError(u"CLang.DumpControls", failure.nStatus,
+                    sprintf1(bRemoved ? u"dump file '%s' could not be written (system error %d); it was removed"
+                                      : u"dump file '%s' could not be written (system error %d) nor removed",
+                             {sFile, failure.nStatus}));
   } catch (...) {
     base::SetPendingFromCurrentException();
     mMain::LogError(u"CLang.DumpControls", -1);
@@ -94,7 +122,16 @@ void CLang::DumpControl(const platform::FormObjectRef& oControl, const std::u16s
 
   std::u16string sBlock;
   auto append = [&](std::u16string_view sPattern, const base::VariantList& params) {
-    sBlock += TabAlign(sprintf1(sPattern, params), kDumpTabStops) + kCrLf;
+    const std::u16string sLine = TabAlign(sprintf1(sPattern, params), kDumpTabStops);
+    // The reader takes a line in blocks: a longer one comes back in pieces and
+    // its value is lost. The translator learns it now, and the line is kept.
+    const size_t nBytes = DumpLineBytes(sLine);
+    if (nBytes > static_cast<size_t>(CLangFile::kBlockSize))
+      mMain::LogError(u"CLang.DumpControl", 0,
+                      sprintf1(u"the line of '%s' is %d bytes long, too long to be read back (at most %d)",
+                               {sLine.substr(0, sLine.find_first_of(u"\t=")), static_cast<int32_t>(nBytes),
+                                CLangFile::kBlockSize}));
+    sBlock += sLine + kCrLf;
   };
   auto appendProperty = [&](std::u16string_view sPattern, std::u16string_view sProperty) {
     base::Ignore([&] { append(sPattern, {sDumpName, base::CStr(Checked(oControl)->GetProperty(sProperty))}); });
@@ -129,6 +166,9 @@ void CLang::DumpControl(const platform::FormObjectRef& oControl, const std::u16s
         base::Ignore([&] { append(u"%s.Picture= \"%s\"", {sDumpName, EscapeValue(sPath)}); });
       } else {
         mMain::LogError(u"CLang.DumpControl", -1);
+        // A save cut short leaves no empty or partial picture, so that a folder
+        // with no other picture goes too.
+        platform::Files().DeleteFile(sPath);
         platform::Files().RemoveDirectory(sPictureFolder);
       }
     }
@@ -145,14 +185,13 @@ void CLang::DumpControl(const platform::FormObjectRef& oControl, const std::u16s
   base::Ignore([&] { sTip = EscapeValue(base::CStr(Checked(oControl)->GetProperty(u"ToolTipText"))); });
   if (!sTip.empty()) base::Ignore([&] { append(u"%s.ToolTipText=\"%s\"", {sDumpName, sTip}); });
 
+  base::ClearPending();
   if (!sBlock.empty()) {
     sBlock.resize(sBlock.size() - 2);  // the final CR LF; WriteDumpLine ends the block
-    base::Ignore([&] {
-      WriteDumpLine(hFile, sComment);
-      WriteDumpLine(hFile, sBlock);
-    });
+    // A failed write is not a step to leave out: it ends the dump (DumpControls).
+    WriteDumpLine(hFile, sComment);
+    WriteDumpLine(hFile, sBlock);
   }
-  base::ClearPending();
 }
 
 std::u16string CLang::EscapeValue(std::u16string_view sValue) {

@@ -79,7 +79,12 @@ std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantL
 
 std::u16string CLang::sprintf2(std::u16string_view sText) {
   // The result is built left to right; the text "so far" of a report is the
-  // resolved part followed by the part not yet looked at.
+  // resolved part followed by the part not yet looked at. Each report carries the
+  // whole text, so only the first few invalid escapes are reported one by one and
+  // the rest counted in one report: a text full of them would otherwise cost
+  // time and memory growing with the square of its length.
+  constexpr int32_t kReportedOneByOne = 8;
+  int32_t nInvalid = 0;
   std::u16string o;
   size_t a = 0;  // position in sText of the part not yet copied
   try {
@@ -97,8 +102,10 @@ std::u16string CLang::sprintf2(std::u16string_view sText) {
         case u'"': o += u'"'; break;
         default: {
           std::u16string sSeq = bHasNext ? std::u16string{u'\\', c} : std::u16string(u"\\");
-          std::u16string sSoFar = o + std::u16string(sText.substr(b));
-          mMain::LogError(u"CLang::sprintf2", 0, u"Invalid format specificator '" + sSeq + u"'", sSoFar);
+          if (++nInvalid <= kReportedOneByOne) {
+            std::u16string sSoFar = o + std::u16string(sText.substr(b));
+            mMain::LogError(u"CLang::sprintf2", 0, u"Invalid format specificator '" + sSeq + u"'", sSoFar);
+          }
           o += sSeq;
         }
       }
@@ -106,6 +113,10 @@ std::u16string CLang::sprintf2(std::u16string_view sText) {
       b = a < sText.size() ? sText.find(u'\\', a) : std::u16string_view::npos;
     }
     if (a < sText.size()) o.append(sText.substr(a));
+    if (nInvalid > kReportedOneByOne)
+      mMain::LogError(u"CLang::sprintf2", 0,
+                      u"Invalid format specificators: " + base::LongToText(nInvalid - kReportedOneByOne) + u" more",
+                      o);
     return o;
   } catch (...) {
     base::SetPendingFromCurrentException();

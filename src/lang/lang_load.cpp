@@ -225,7 +225,18 @@ CLang::TextCollectionRef CLang::GetAvailableLangs(const std::u16string& strFolde
   try {
     platform::ScopedFind hFind;
     platform::FindData fd;
-    if (files.FindFirst(strFolder + u"\\*.lng", hFind.Receive(), &fd) != platform::kErrorSuccess) return colResult;
+    // No language file, or no folder, is an empty list; a search that failed is
+    // reported, so that a list cut short is never taken for the whole one.
+    auto reportSearch = [&](int32_t nStatus) {
+      mMain::LogError(u"CLang.GetAvailableLangs", nStatus, sprintf1(u"searching folder '%s' failed", {strFolder}));
+    };
+    int32_t nStatus = files.FindFirst(strFolder + u"\\*.lng", hFind.Receive(), &fd);
+    if (nStatus != platform::kErrorSuccess) {
+      if (nStatus != platform::kErrorFileNotFound && nStatus != platform::kErrorPathNotFound &&
+          nStatus != platform::kErrorNoMoreFiles)
+        reportSearch(nStatus);
+      return colResult;
+    }
     do {
       const std::u16string sName = fd.sName;
       if (base::EqualsNoCase(sName, sIgnoreNameExt) || (fd.nAttributes & platform::kFileAttributeDirectory)) continue;
@@ -243,7 +254,8 @@ CLang::TextCollectionRef CLang::GetAvailableLangs(const std::u16string& strFolde
         continue;
       }
       colResult->Add(sID + kCrLf + sLang + kCrLf + sName);
-    } while (files.FindNext(hFind.Get(), &fd) == platform::kErrorSuccess);
+    } while ((nStatus = files.FindNext(hFind.Get(), &fd)) == platform::kErrorSuccess);
+    if (nStatus != platform::kErrorNoMoreFiles) reportSearch(nStatus);
   } catch (...) {
     base::SetPendingFromCurrentException();
     mMain::LogError(u"CLang.GetAvailableLangs", -1);

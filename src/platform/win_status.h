@@ -13,6 +13,7 @@ constexpr int32_t kErrorInvalidHandle = 6;
 constexpr int32_t kErrorNoMoreFiles = 18;
 constexpr int32_t kErrorHandleEof = 38;
 constexpr int32_t kErrorInvalidParameter = 87;
+constexpr int32_t kErrorDiskFull = 112;
 constexpr int32_t kErrorAlreadyExists = 183;
 constexpr int32_t kErrorMoreData = 234;
 constexpr int32_t kErrorNoMoreItems = 259;

@@ -1,16 +1,46 @@
 #include "settings/options.h"
 
+#include "base/error_log.h"
 #include "base/name_rules.h"
+#include "platform/scoped_handle.h"
 #include "settings/registry_views.h"
 #include "settings/win_reg.h"
 
+namespace {
+
+// True when the scope holds no text under sName: no key, no value, or a value
+// that is no text or an empty one. False when that could not be found out.
+bool OptionAbsent(int32_t nRoot, const std::u16string& sKeyPath, const std::u16string& sName) {
+  platform::IRegistry& oRegistry = platform::Registry();
+  platform::ScopedKey hKey;
+  const int32_t nOpen = oRegistry.OpenKey(platform::RootKey(nRoot), sKeyPath, platform::kKeyRead, hKey.Receive());
+  if (nOpen == platform::kErrorFileNotFound) return true;
+  if (nOpen != platform::kErrorSuccess) return false;
+  uint32_t nType = 0, nSize = 0;
+  const int32_t nQuery = oRegistry.QueryValue(hKey.Get(), sName, &nType, nullptr, &nSize);
+  if (nQuery == platform::kErrorFileNotFound) return true;
+  if (nQuery != platform::kErrorSuccess) return false;
+  return (nType != platform::kRegSz && nType != platform::kRegExpandSz) || nSize <= sizeof(char16_t);
+}
+
+}  // namespace
+
 std::u16string COptions::LangID() {
   std::u16string s = ReadOption(u"LANG", u"", true);
-  if (s.empty()) s = ReadOption(u"LANG", u"", false);
-  if (s.empty()) {
-    s = u"EN";
+  if (!s.empty()) return s;
+  // A language that is stored but could not be read is reported and never
+  // replaced: the fallback serves this time only. English is remembered only
+  // where neither scope has a language.
+  const bool bUserAbsent = OptionAbsent(platform::kRootCurrentUser, OptionsKeyPath(), u"LANG");
+  if (!bUserAbsent) mMain::LogError(u"COptions.LangID", 0, u"the user's language could not be read");
+  s = ReadOption(u"LANG", u"", false);
+  if (!s.empty()) return s;
+  s = u"EN";
+  if (!bUserAbsent) return s;
+  if (OptionAbsent(platform::kRootLocalMachine, OptionsKeyPath(), u"LANG"))
     LangID(s);
-  }
+  else
+    mMain::LogError(u"COptions.LangID", 0, u"the machine's language could not be read; English is used for now");
   return s;
 }
 

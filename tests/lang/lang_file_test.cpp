@@ -92,6 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808))}},
         LinesCase{"LongLineThenMore", Bytes('x', 10000) + "\r\ntail",
                   {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808)), u"tail"}},
+        // A line of whole blocks: the CR LF after its last piece makes no empty line.
+        LinesCase{"LineOfWholeBlocksThenMore", Bytes('x', 8192) + "\r\ntail",
+                  {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), u"tail"}},
         LinesCase{"BomThenLongFirstLine", kBom + Bytes('x', 10000),
                   {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808))}},
         LinesCase{"BomThenFirstLineToBlockEnd", kBom + Bytes('x', 4093), {Ascii(Bytes('x', 4093))}},

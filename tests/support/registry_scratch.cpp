@@ -15,8 +15,8 @@ void DeleteTree(platform::IRegistry& oRegistry, platform::HKey hParent, const st
       return;
     std::vector<std::u16string> asNames;
     for (uint32_t nIndex = 0;; ++nIndex) {
-      char16_t acName[256];
-      uint32_t nLength = 256;
+      char16_t acName[257];  // Wine takes key names one character longer than Windows
+      uint32_t nLength = 257;
       if (oRegistry.EnumKey(hKey.Get(), nIndex, acName, &nLength) != platform::kErrorSuccess) break;
       asNames.emplace_back(acName, nLength);
     }

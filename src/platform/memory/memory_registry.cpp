@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/text.h"
+#include "platform/memory/registry_name_case.h"
 
 namespace platform {
 namespace {
@@ -29,6 +30,20 @@ std::u16string ViewPath(HKey hRoot, std::u16string_view sPath, uint32_t nAccess)
   if (hRoot == RootKey(kRootClassesRoot) && startsWith(u"CLSID")) return u"WOW6432Node\\" + s;
   return s;
 }
+
+constexpr int32_t kErrorNoAccess = 998;
+// The longest names the registry takes, in characters: a key name (each level of
+// a path) and a value name. Wine takes one character more for a key name; the
+// store holds to Windows' limit.
+constexpr size_t kLongestKeyName = 255;
+constexpr size_t kLongestValueName = 16383;
+
+// The system reads a name only up to a NUL; the program's registry service
+// refuses a name with a NUL inside as a name that does not exist, rather than let
+// it be cut short.
+bool HasInnerNul(std::u16string_view sName) { return sName.find(u'\0') != std::u16string_view::npos; }
+
+bool IsStringType(uint32_t nType) { return nType == kRegSz || nType == kRegExpandSz || nType == 7; }
 }  // namespace
 
 struct MemoryRegistry::Key {
@@ -46,8 +61,9 @@ struct MemoryRegistry::Key {
   std::vector<Value> values;
 
   Value* FindValue(std::u16string_view name) {
+    const std::u16string sFolded = RegistryFold(name);
     for (auto& v : values)
-      if (base::EqualsNoCase(v.sName, name)) return &v;
+      if (RegistryFold(v.sName) == sFolded) return &v;
     return nullptr;
   }
 };
@@ -94,11 +110,14 @@ int32_t MemoryRegistry::Walk(HKey hRoot, std::u16string_view sRequested, uint32_
     if (hRoot != RootKey(kRootClassesRoot)) return kErrorBadPathname;
     sPath.remove_prefix(1);
   }
+  if (HasInnerNul(sPath)) return kErrorFileNotFound;
   std::vector<std::u16string> parts;
   for (auto& part : base::Split(sPath, u"\\"))
     if (!part.empty()) parts.push_back(part);
+  for (const auto& part : parts)
+    if (part.size() > kLongestKeyName) return kErrorInvalidParameter;
   for (const auto& part : parts) {
-    std::u16string folded = base::LCase(part);
+    std::u16string folded = RegistryFold(part);
     auto it = key->subkeys.find(folded);
     if (it == key->subkeys.end()) {
       if (!bCreate) return kErrorFileNotFound;
@@ -135,7 +154,16 @@ int32_t MemoryRegistry::SetValue(HKey hKey, std::u16string_view sName, uint32_t 
   int32_t status;
   auto key = Resolve(hKey, kSetValue, &status);
   if (!key) return status;
-  if (sName.find(u'\0') != std::u16string_view::npos) return kErrorFileNotFound;
+  if (HasInnerNul(sName)) return kErrorFileNotFound;
+  if (sName.size() > kLongestValueName) return kErrorInvalidParameter;
+  if (!pData && nSize != 0) return kErrorNoAccess;
+  // A string counted without its terminator while one follows it in memory gets
+  // the terminator counted, as Windows does (it reads that one character more).
+  if (IsStringType(nType) && nSize >= 2) {
+    const uint8_t* pNext = pData + nSize / 2 * 2;
+    const uint8_t* pLast = pNext - 2;
+    if ((pLast[0] | pLast[1]) != 0 && (pNext[0] | pNext[1]) == 0) nSize += 2;
+  }
   Key::Value* v = key->FindValue(sName);
   if (!v) {
     key->values.push_back(Key::Value{std::u16string(sName), 0, {}});
@@ -151,7 +179,7 @@ int32_t MemoryRegistry::QueryValue(HKey hKey, std::u16string_view sName, uint32_
   int32_t status;
   auto key = Resolve(hKey, kQueryValue, &status);
   if (!key) return status;
-  Key::Value* v = key->FindValue(sName);
+  Key::Value* v = HasInnerNul(sName) ? nullptr : key->FindValue(sName);
   if (!v) return kErrorFileNotFound;
   if (pnType) *pnType = v->nType;
   uint32_t size = static_cast<uint32_t>(v->abData.size());
@@ -171,9 +199,9 @@ int32_t MemoryRegistry::DeleteValue(HKey hKey, std::u16string_view sName) {
   int32_t status;
   auto key = Resolve(hKey, kSetValue, &status);
   if (!key) return status;
-  auto it = std::find_if(key->values.begin(), key->values.end(),
-                         [&](const Key::Value& v) { return base::EqualsNoCase(v.sName, sName); });
-  if (it == key->values.end()) return kErrorFileNotFound;
+  Key::Value* v = HasInnerNul(sName) ? nullptr : key->FindValue(sName);
+  if (!v) return kErrorFileNotFound;
+  auto it = key->values.begin() + (v - key->values.data());
   key->values.erase(it);
   return kErrorSuccess;
 }
@@ -187,7 +215,7 @@ int32_t MemoryRegistry::DeleteKey(HKey hKey, std::u16string_view sSubKey) {
   if (!child->pParent) return kErrorAccessDenied;  // a root key cannot be deleted
   if (!child->subkeys.empty()) return kErrorAccessDenied;
   child->bDeleted = true;
-  child->pParent->subkeys.erase(base::LCase(child->sName));
+  child->pParent->subkeys.erase(RegistryFold(child->sName));
   return kErrorSuccess;
 }
 

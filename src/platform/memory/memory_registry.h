@@ -3,7 +3,8 @@
 // has no registry) and for tests that need a registry of their own.
 //
 // It keeps the Windows registry's observable rules, held to the real one by the
-// registry contract tests: names compared without regard to case, subkeys
+// registry contract tests: names compared by the registry's simple upper-case
+// mapping and limited in length as the real ones are, subkeys
 // enumerated in name order and values in creation order, the status codes of the
 // real functions, access checked against the mask a handle was opened with, and a
 // key with subkeys refusing deletion. Handles of deleted keys stay valid but fail.

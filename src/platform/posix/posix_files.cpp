@@ -35,6 +35,11 @@ int32_t FromErrno(int e) {
     case EEXIST: return kErrorAlreadyExists;
     case ENOTEMPTY: return kErrorDirNotEmpty;
     case EBADF: return kErrorInvalidHandle;
+    case ENOSPC:
+    case EDQUOT: return kErrorDiskFull;
+    case EMFILE:
+    case ENFILE: return 4;  // ERROR_TOO_MANY_OPEN_FILES
+    case EIO: return 1117;  // ERROR_IO_DEVICE
     default: return kErrorInvalidParameter;
   }
 }
@@ -106,13 +111,16 @@ class PosixFiles : public IFiles {
       ssize_t n = ::write(static_cast<int>(hFile), pData, nSize);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) return FromErrno(errno);
+      if (n == 0) return kErrorDiskFull;  // no progress: the device takes no more
       pData += n;
       nSize -= static_cast<uint32_t>(n);
     }
     return kErrorSuccess;
   }
   int32_t Close(FileHandle hFile) override {
-    return ::close(static_cast<int>(hFile)) == 0 ? kErrorSuccess : kErrorInvalidHandle;
+    // A write the system held back can fail only now (a full disk, a network
+    // share gone): the caller must learn it, as from the write itself.
+    return ::close(static_cast<int>(hFile)) == 0 ? kErrorSuccess : FromErrno(errno);
   }
   int32_t GetLastWriteLocalTime(FileHandle hFile, SystemTime* pTime) override {
     struct stat st;

@@ -48,6 +48,7 @@ class Win32Files : public IFiles {
     while (nSize > 0) {
       DWORD n = 0;
       if (!WriteFile(H(hFile), pData, nSize, &n, nullptr)) return static_cast<int32_t>(GetLastError());
+      if (n == 0) return ERROR_DISK_FULL;  // no progress: the device takes no more
       pData += n;
       nSize -= n;
     }
