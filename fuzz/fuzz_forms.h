@@ -62,8 +62,12 @@ inline std::vector<std::pair<ControlSpec, std::shared_ptr<platform::MemoryFormOb
     if (bWithTexts) {
       static const char16_t* const kGeometry[] = {u"Left", u"Top", u"Width", u"Height"};
       static const char16_t* const kLine[] = {u"X1", u"Y1", u"X2", u"Y2"};
-      for (int k = 0; k < 4; ++k)
-        o->SetProperty(c.sType == u"Line" ? kLine[k] : kGeometry[k], base::Variant(c.anGeometry[k]));
+      for (int k = 0; k < 4; ++k) {
+        // A window has no negative size; a line's ends may lie anywhere.
+        const bool bSize = c.sType != u"Line" && k >= 2;
+        const int32_t n = bSize && c.anGeometry[k] < 0 ? -c.anGeometry[k] : c.anGeometry[k];
+        o->SetProperty(c.sType == u"Line" ? kLine[k] : kGeometry[k], base::Variant(n));
+      }
       try {
         o->SetProperty(u"Caption", base::Variant(c.sCaption));
       } catch (...) {

@@ -81,6 +81,8 @@ class OldReader {
       ++off_;
     } else {
       Str(0, 4096, s);
+      // A CR LF right after the block ends this line, not an empty line after it.
+      if (off_ + 1 < b_.size() && b_[off_] == 13 && b_[off_ + 1] == 10) off_ += 2;
     }
     pos_ = len_;
     return true;

@@ -158,6 +158,8 @@ bool CLangFile::NextPiece(Piece& piece) {
   }
   piece = Piece{nPos, static_cast<size_t>(kBlockSize)};
   nPos = nEnd;
+  // A CR LF right after the block ends this line; it is no empty line of its own.
+  if (nLen - nPos >= 2 && pData[nPos] == kCr && pData[nPos + 1] == kLf) nPos += 2;
   return true;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 // FaultInjectingProcesses: the kernel calls of another processes service with
 // faults on demand, as FaultInjectingFiles has them for files. Call n of
-// OpenMutexByName, CloseHandle or LaunchProcess fails (no handle, false, false),
-// once or from then on; Sleep and TickCount pass through uncounted, so that a
+// OpenMutexByName, CreateMutexByName, CloseHandle, LaunchProcess or
+// SearchExecutable fails (no handle, no handle, false, false, not found), once or
+// from then on; Sleep and TickCount pass through uncounted, so that a
 // virtual clock keeps its time. OpenHandles() counts the handles given out through
 // the double and not yet closed.
 #include <cstdint>
 #include <set>
+#include <string>
 
 #include "platform/processes.h"
 #include "support/fault_schedule.h"
@@ -28,18 +30,28 @@ class FaultInjectingProcesses : public platform::IProcesses, public FaultSchedul
     if (h) open_.insert(h);
     return h;
   }
+  platform::KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) override {
+    *pbExisted = false;
+    if (Fault()) return 0;
+    const platform::KernelHandle h = inner_.CreateMutexByName(sName, pbExisted);
+    if (h) open_.insert(h);
+    return h;
+  }
   bool CloseHandle(platform::KernelHandle h) override {
     open_.erase(h);  // a failed close still gives the handle up
     const bool bFault = Fault();
     const bool bClosed = inner_.CloseHandle(h);
     return !bFault && bClosed;
   }
-  bool LaunchProcess(std::u16string_view sCommandLine, uint32_t nFlags, const platform::StartupRecord& startup,
-                     platform::ProcessRecord* p) override {
-    if (Fault() || !inner_.LaunchProcess(sCommandLine, nFlags, startup, p)) return false;
+  bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine, uint32_t nFlags,
+                     const platform::StartupRecord& startup, platform::ProcessRecord* p) override {
+    if (Fault() || !inner_.LaunchProcess(sApplicationName, sCommandLine, nFlags, startup, p)) return false;
     open_.insert(p->hProcess);
     open_.insert(p->hThread);
     return true;
+  }
+  std::u16string SearchExecutable(std::u16string_view sName) override {
+    return Fault() ? std::u16string() : inner_.SearchExecutable(sName);
   }
   void Sleep(uint32_t nMilliseconds) override { inner_.Sleep(nMilliseconds); }
   uint64_t TickCount() override { return inner_.TickCount(); }
