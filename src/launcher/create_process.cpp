@@ -3,19 +3,15 @@
 #include "base/failure.h"
 #include "launcher/application_name.h"
 #include "platform/processes.h"
+#include "platform/scoped_handle.h"
 
 namespace mCreateProcess {
 
 bool MutexExists(const std::u16string& sName) {
-  bool bExists = false;
-  platform::IProcesses& sys = platform::Processes();
-  platform::KernelHandle hMutex = 0;
-  base::Ignore([&] { hMutex = sys.OpenMutexByName(platform::kSynchronize, sName); });
-  if (hMutex != 0) {
-    bExists = true;
-    base::Ignore([&] { sys.CloseHandle(hMutex); });
-  }
-  return bExists;
+  // The owner closes the handle before the answer reaches the caller.
+  platform::ScopedKernelHandle hMutex;
+  base::Ignore([&] { hMutex.Reset(platform::Processes().OpenMutexByName(platform::kSynchronize, sName)); });
+  return hMutex.IsValid();
 }
 
 bool StartProcess(const std::u16string& sCommandLine, bool bMinimized) {
