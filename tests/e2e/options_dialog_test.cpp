@@ -12,6 +12,7 @@
 #include "support/process.h"
 #include "support/temp_folder.h"
 #include "support/utf8_text.h"
+#include "support/win32_handle.h"
 
 namespace e2e {
 namespace {
@@ -19,13 +20,12 @@ namespace {
 constexpr DWORD kTimeoutMs = 20000;
 
 std::string ReadBytes(const std::wstring& sPath) {
-  HANDLE h = CreateFileW(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return "";
+  const OwnedFile file(CreateFileW(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file.IsValid()) return "";
   std::string s;
   char buf[4096];
   DWORD n = 0;
-  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0) s.append(buf, n);
-  CloseHandle(h);
+  while (ReadFile(file.Get(), buf, sizeof buf, &n, nullptr) && n > 0) s.append(buf, n);
   return s;
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "support/paths.h"
+#include "support/win32_handle.h"
 
 namespace e2e {
 
@@ -11,12 +12,11 @@ LauncherInstall::LauncherInstall(LanguageFiles languageFiles, const std::wstring
   folder_.CopyIn(Utf16(BuiltLauncher()), u"TwinsweepLauncher.exe");
   if (languageFiles == LanguageFiles::kShipped) {
     WIN32_FIND_DATAW data;
-    HANDLE hFind = FindFirstFileW(JoinPath(BuildRoot(), L"*.lng").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE) {
+    const OwnedFind find(FindFirstFileW(JoinPath(BuildRoot(), L"*.lng").c_str(), &data));
+    if (find.IsValid()) {
       do {
         folder_.CopyIn(Utf16(JoinPath(BuildRoot(), data.cFileName)), Utf16(data.cFileName));
-      } while (FindNextFileW(hFind, &data));
-      FindClose(hFind);
+      } while (FindNextFileW(find.Get(), &data));
     }
   }
 }

@@ -6,19 +6,18 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/win32_handle.h"
+
 namespace e2e {
 
 class ScopedNamedMutex {
  public:
-  explicit ScopedNamedMutex(const std::wstring& sName) : hMutex_(CreateMutexW(nullptr, FALSE, sName.c_str())) {
-    if (!hMutex_) throw std::runtime_error("CreateMutexW failed (" + std::to_string(GetLastError()) + ")");
+  explicit ScopedNamedMutex(const std::wstring& sName) : mutex_(CreateMutexW(nullptr, FALSE, sName.c_str())) {
+    if (!mutex_.IsValid()) throw std::runtime_error("CreateMutexW failed (" + std::to_string(GetLastError()) + ")");
   }
-  ~ScopedNamedMutex() { CloseHandle(hMutex_); }
-  ScopedNamedMutex(const ScopedNamedMutex&) = delete;
-  ScopedNamedMutex& operator=(const ScopedNamedMutex&) = delete;
 
  private:
-  HANDLE hMutex_;
+  OwnedHandle mutex_;
 };
 
 }  // namespace e2e

@@ -51,11 +51,11 @@ void HoldTheDesktop() {
 ProcessTree::ProcessTree(const std::wstring& sProgram, const std::wstring& sArgs,
                          const EnvironmentChanges& environment, const std::wstring& sWorkingFolder) {
   HoldTheDesktop();
-  hJob_ = CreateJobObjectW(nullptr, nullptr);
-  if (!hJob_) Fail("CreateJobObjectW");
+  job_.Reset(CreateJobObjectW(nullptr, nullptr));
+  if (!job_.IsValid()) Fail("CreateJobObjectW");
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  SetInformationJobObject(hJob_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
 
   std::wstring sCommandLine = L"\"" + sProgram + L"\"";
   if (!sArgs.empty()) sCommandLine += L" " + sArgs;
@@ -67,35 +67,27 @@ ProcessTree::ProcessTree(const std::wstring& sProgram, const std::wstring& sArgs
   if (!CreateProcessW(sProgram.c_str(), &sCommandLine[0], nullptr, nullptr, FALSE,
                       CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT, &sEnvironment[0],
                       sWorkingFolder.empty() ? nullptr : sWorkingFolder.c_str(), &startup, &info)) {
-    CloseHandle(hJob_);
-    Fail("CreateProcessW");
+    Fail("CreateProcessW");  // the job is closed with the half-made object
   }
-  hProcess_ = info.hProcess;
+  const OwnedHandle thread(info.hThread);
+  process_.Reset(info.hProcess);
   nProcessId_ = info.dwProcessId;
-  if (!AssignProcessToJobObject(hJob_, hProcess_)) {
-    TerminateProcess(hProcess_, 1);
-    CloseHandle(info.hThread);
-    CloseHandle(hProcess_);
-    CloseHandle(hJob_);
-    Fail("AssignProcessToJobObject");
+  if (!AssignProcessToJobObject(job_.Get(), process_.Get())) {
+    TerminateProcess(process_.Get(), 1);
+    Fail("AssignProcessToJobObject");  // thread, process and job are closed in that order
   }
-  ResumeThread(info.hThread);
-  CloseHandle(info.hThread);
+  ResumeThread(thread.Get());
 }
 
-ProcessTree::~ProcessTree() {
-  Terminate();
-  CloseHandle(hProcess_);
-  CloseHandle(hJob_);
-}
+ProcessTree::~ProcessTree() { Terminate(); }
 
 bool ProcessTree::WaitForExit(DWORD nTimeoutMs) const {
-  return WaitForSingleObject(hProcess_, nTimeoutMs) == WAIT_OBJECT_0;
+  return WaitForSingleObject(process_.Get(), nTimeoutMs) == WAIT_OBJECT_0;
 }
 
 std::optional<DWORD> ProcessTree::ExitCode() const {
   DWORD nCode = 0;
-  if (!WaitForExit(0) || !GetExitCodeProcess(hProcess_, &nCode)) return std::nullopt;
+  if (!WaitForExit(0) || !GetExitCodeProcess(process_.Get(), &nCode)) return std::nullopt;
   return nCode;
 }
 
@@ -103,7 +95,7 @@ bool ProcessTree::WaitForTreeExit(DWORD nTimeoutMs) const {
   const ULONGLONG nEnd = GetTickCount64() + nTimeoutMs;
   for (;;) {
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
-    if (!QueryInformationJobObject(hJob_, JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
+    if (!QueryInformationJobObject(job_.Get(), JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
                                    nullptr)) {
       Fail("QueryInformationJobObject");
     }
@@ -113,6 +105,6 @@ bool ProcessTree::WaitForTreeExit(DWORD nTimeoutMs) const {
   }
 }
 
-void ProcessTree::Terminate() const { TerminateJobObject(hJob_, 1); }
+void ProcessTree::Terminate() const { TerminateJobObject(job_.Get(), 1); }
 
 }  // namespace e2e

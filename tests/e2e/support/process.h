@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/win32_handle.h"
+
 namespace e2e {
 
 // Changes to the test's own environment for the child: a value sets the variable,
@@ -38,8 +40,10 @@ class ProcessTree {
   void Terminate() const;
 
  private:
-  HANDLE hJob_ = nullptr;
-  HANDLE hProcess_ = nullptr;
+  // Declared in this order so that the process handle is closed before the job,
+  // whose close ends whatever of the tree is left.
+  OwnedHandle job_;
+  OwnedHandle process_;
   DWORD nProcessId_ = 0;
 };
 

@@ -5,17 +5,19 @@
 
 #include <string>
 
+#include "support/win32_handle.h"
+
 namespace e2e {
 
 inline std::string ReadWholeFile(const std::wstring& sPath) {
-  HANDLE h = CreateFileW(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return std::string();
+  const OwnedFile file(CreateFileW(sPath.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+  if (!file.IsValid()) return std::string();
   std::string text;
   char buf[4096];
   DWORD n = 0;
-  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) text.append(buf, n);
-  CloseHandle(h);
+  while (ReadFile(file.Get(), buf, sizeof buf, &n, nullptr) && n) text.append(buf, n);
   return text;
 }
 

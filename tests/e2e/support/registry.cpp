@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/win32_handle.h"
+
 namespace e2e {
 
 namespace {
@@ -12,12 +14,12 @@ namespace {
                            std::string(sKey.begin(), sKey.end()));
 }
 
-HKEY CreateKey(HKEY hRoot, const std::wstring& sKey, REGSAM nView = 0) {
-  HKEY hKey = nullptr;
-  LSTATUS n =
-      RegCreateKeyExW(hRoot, sKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE | nView, nullptr, &hKey, nullptr);
+OwnedKey CreateKey(HKEY hRoot, const std::wstring& sKey, REGSAM nView = 0) {
+  OwnedKey key;
+  LSTATUS n = RegCreateKeyExW(hRoot, sKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE | nView, nullptr,
+                              key.Receive(), nullptr);
   if (n != ERROR_SUCCESS) Fail("RegCreateKeyExW", n, sKey);
-  return hKey;
+  return key;
 }
 
 const wchar_t* ValueName(const std::wstring& sName) { return sName.empty() ? nullptr : sName.c_str(); }
@@ -47,68 +49,65 @@ ScopedRegistryValue::ScopedRegistryValue(HKEY hRoot, std::wstring sKey, std::wst
 }
 
 void ScopedRegistryValue::Put(DWORD nType, std::optional<std::vector<BYTE>> vData) {
-  HKEY hKey = CreateKey(hRoot_, sKey_, nView_);
+  OwnedKey key = CreateKey(hRoot_, sKey_, nView_);
   DWORD nSize = 0;
-  if (RegQueryValueExW(hKey, ValueName(sName_), nullptr, &nType_, nullptr, &nSize) == ERROR_SUCCESS) {
+  if (RegQueryValueExW(key.Get(), ValueName(sName_), nullptr, &nType_, nullptr, &nSize) == ERROR_SUCCESS) {
     previous_.resize(nSize);
-    if (RegQueryValueExW(hKey, ValueName(sName_), nullptr, &nType_, previous_.data(), &nSize) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(key.Get(), ValueName(sName_), nullptr, &nType_, previous_.data(), &nSize) == ERROR_SUCCESS) {
       previous_.resize(nSize);
       bExisted_ = true;
     }
   }
   LSTATUS n = ERROR_SUCCESS;
   if (vData) {
-    n = RegSetValueExW(hKey, ValueName(sName_), 0, nType, vData->data(), static_cast<DWORD>(vData->size()));
+    n = RegSetValueExW(key.Get(), ValueName(sName_), 0, nType, vData->data(), static_cast<DWORD>(vData->size()));
   } else if (bExisted_) {
-    n = RegDeleteValueW(hKey, ValueName(sName_));
+    n = RegDeleteValueW(key.Get(), ValueName(sName_));
   }
-  RegCloseKey(hKey);
+  key.Reset();
   if (n != ERROR_SUCCESS) Fail("setting a registry value", n, sKey_);
 }
 
 ScopedRegistryValue::~ScopedRegistryValue() {
-  HKEY hKey = nullptr;
-  if (RegOpenKeyExW(hRoot_, sKey_.c_str(), 0, KEY_WRITE | nView_, &hKey) != ERROR_SUCCESS) return;
+  OwnedKey key;
+  if (RegOpenKeyExW(hRoot_, sKey_.c_str(), 0, KEY_WRITE | nView_, key.Receive()) != ERROR_SUCCESS) return;
   if (bExisted_) {
-    RegSetValueExW(hKey, ValueName(sName_), 0, nType_, previous_.data(), static_cast<DWORD>(previous_.size()));
+    RegSetValueExW(key.Get(), ValueName(sName_), 0, nType_, previous_.data(), static_cast<DWORD>(previous_.size()));
   } else {
-    RegDeleteValueW(hKey, ValueName(sName_));
+    RegDeleteValueW(key.Get(), ValueName(sName_));
   }
-  RegCloseKey(hKey);
 }
 
 void WriteRegistryString(HKEY hRoot, const std::wstring& sKey, const std::wstring& sName, const std::wstring& sValue) {
-  HKEY hKey = CreateKey(hRoot, sKey);
+  OwnedKey key = CreateKey(hRoot, sKey);
   const std::vector<BYTE> data = StringBytes(sValue);
-  LSTATUS n = RegSetValueExW(hKey, ValueName(sName), 0, REG_SZ, data.data(), static_cast<DWORD>(data.size()));
-  RegCloseKey(hKey);
+  LSTATUS n = RegSetValueExW(key.Get(), ValueName(sName), 0, REG_SZ, data.data(), static_cast<DWORD>(data.size()));
+  key.Reset();
   if (n != ERROR_SUCCESS) Fail("RegSetValueExW", n, sKey);
 }
 
 void DeleteRegistryValue(HKEY hRoot, const std::wstring& sKey, const std::wstring& sName) {
-  HKEY hKey = nullptr;
-  if (RegOpenKeyExW(hRoot, sKey.c_str(), 0, KEY_WRITE, &hKey) != ERROR_SUCCESS) return;
-  RegDeleteValueW(hKey, ValueName(sName));
-  RegCloseKey(hKey);
+  OwnedKey key;
+  if (RegOpenKeyExW(hRoot, sKey.c_str(), 0, KEY_WRITE, key.Receive()) != ERROR_SUCCESS) return;
+  RegDeleteValueW(key.Get(), ValueName(sName));
 }
 
 std::optional<std::wstring> ReadRegistryString(HKEY hRoot, const std::wstring& sKey, const std::wstring& sName) {
-  HKEY hKey = nullptr;
-  if (RegOpenKeyExW(hRoot, sKey.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS) return std::nullopt;
+  OwnedKey key;
+  if (RegOpenKeyExW(hRoot, sKey.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return std::nullopt;
   DWORD nType = 0, nSize = 0;
   std::optional<std::wstring> vResult;
-  if (RegQueryValueExW(hKey, ValueName(sName), nullptr, &nType, nullptr, &nSize) == ERROR_SUCCESS &&
+  if (RegQueryValueExW(key.Get(), ValueName(sName), nullptr, &nType, nullptr, &nSize) == ERROR_SUCCESS &&
       (nType == REG_SZ || nType == REG_EXPAND_SZ)) {
     std::wstring s(nSize / sizeof(wchar_t) + 1, L'\0');
     DWORD nBytes = static_cast<DWORD>(s.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(hKey, ValueName(sName), nullptr, &nType, reinterpret_cast<BYTE*>(&s[0]), &nBytes) ==
+    if (RegQueryValueExW(key.Get(), ValueName(sName), nullptr, &nType, reinterpret_cast<BYTE*>(&s[0]), &nBytes) ==
         ERROR_SUCCESS) {
       s.resize(nBytes / sizeof(wchar_t));
       while (!s.empty() && s.back() == L'\0') s.pop_back();
       vResult = s;
     }
   }
-  RegCloseKey(hKey);
   return vResult;
 }
 

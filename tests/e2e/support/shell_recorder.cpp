@@ -4,6 +4,7 @@
 
 #include "support/paths.h"
 #include "support/utf8_text.h"
+#include "support/win32_handle.h"
 
 namespace e2e {
 
@@ -36,14 +37,15 @@ ShellOpenRecorder::~ShellOpenRecorder() {
 
 std::vector<std::wstring> ShellOpenRecorder::Targets() const {
   std::vector<std::wstring> targets;
-  HANDLE h = CreateFileW(sRecordFile_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return targets;
   std::string sBytes;
-  char buffer[4096];
-  DWORD nRead = 0;
-  while (ReadFile(h, buffer, sizeof buffer, &nRead, nullptr) && nRead > 0) sBytes.append(buffer, nRead);
-  CloseHandle(h);
+  {
+    const OwnedFile file(CreateFileW(sRecordFile_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.IsValid()) return targets;
+    char buffer[4096];
+    DWORD nRead = 0;
+    while (ReadFile(file.Get(), buffer, sizeof buffer, &nRead, nullptr) && nRead > 0) sBytes.append(buffer, nRead);
+  }
   size_t nStart = 0;
   for (size_t nEnd; (nEnd = sBytes.find('\n', nStart)) != std::string::npos; nStart = nEnd + 1) {
     targets.push_back(FromUtf8(sBytes.substr(nStart, nEnd - nStart)));

@@ -13,11 +13,10 @@ constexpr wchar_t kClsid[] = L"{6C1E5A2B-7F3D-4E8A-9B21-3D4C5E6F7A80}";
 constexpr wchar_t kQuitEvent[] = L"TwinsweepStandIn.Quit";
 
 void WriteWholeFile(const std::wstring& sPath, const std::string& sText) {
-  HANDLE h = CreateFileW(sPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + ToUtf8(sPath));
+  const OwnedFile file(CreateFileW(sPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!file.IsValid()) throw std::runtime_error("cannot write " + ToUtf8(sPath));
   DWORD n = 0;
-  WriteFile(h, sText.data(), static_cast<DWORD>(sText.size()), &n, nullptr);
-  CloseHandle(h);
+  WriteFile(file.Get(), sText.data(), static_cast<DWORD>(sText.size()), &n, nullptr);
 }
 
 }  // namespace
@@ -30,16 +29,13 @@ double PerformanceNowMs() {
 }
 
 bool NamedMutexExists(const wchar_t* szName) {
-  HANDLE h = OpenMutexW(SYNCHRONIZE, FALSE, szName);
-  if (!h) return false;
-  CloseHandle(h);
-  return true;
+  return OwnedHandle(OpenMutexW(SYNCHRONIZE, FALSE, szName)).IsValid();
 }
 
 StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration registration)
     : folder_(u"stand in outlook") {
-  hQuit_ = CreateEventW(nullptr, TRUE, FALSE, kQuitEvent);
-  ResetEvent(hQuit_);
+  quit_.Reset(CreateEventW(nullptr, TRUE, FALSE, kQuitEvent));
+  ResetEvent(quit_.Get());
   sExe_ = Wide(folder_.CopyIn(Utf16(HelperProgram(L"standin_outlook.exe")), u"standin_outlook.exe"));
   sRecord_ = Wide(folder_.File(u"record.log"));
   std::string s = "record=" + ToUtf8(sRecord_) + "\r\n";
@@ -74,7 +70,7 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
 }
 
 StandInOutlook::~StandInOutlook() {
-  SetEvent(hQuit_);
+  SetEvent(quit_.Get());
   // Every instance that took over (all but second instances) records its exit.
   const ULONGLONG nEnd = GetTickCount64() + 10000;
   while (GetTickCount64() < nEnd) {
@@ -84,15 +80,15 @@ StandInOutlook::~StandInOutlook() {
   }
   for (const StandInEvent& e : Events(L"start pid=")) {
     DWORD nPid = static_cast<DWORD>(_wtoi(e.sText.c_str() + 10));
-    if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nPid)) {
-      if (WaitForSingleObject(h, 2000) != WAIT_OBJECT_0) TerminateProcess(h, 1);
-      WaitForSingleObject(h, 5000);
-      CloseHandle(h);
+    const OwnedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, nPid));
+    if (process.IsValid()) {
+      if (WaitForSingleObject(process.Get(), 2000) != WAIT_OBJECT_0) TerminateProcess(process.Get(), 1);
+      WaitForSingleObject(process.Get(), 5000);
     }
   }
   direct_.reset();
   registration_.clear();
-  CloseHandle(hQuit_);
+  quit_.Reset();
 }
 
 void StandInOutlook::InstallCopy(const std::wstring& sFolder, const std::wstring& sName) const {

@@ -19,6 +19,7 @@
 #include "support/process.h"
 #include "support/registry.h"
 #include "support/temp_folder.h"
+#include "support/win32_handle.h"
 
 namespace e2e {
 
@@ -79,7 +80,7 @@ class StandInOutlook {
   std::wstring sRecord_;
   std::string sSettings_;
   std::wstring sCommandLine_;
-  HANDLE hQuit_ = nullptr;
+  OwnedHandle quit_;
   std::vector<std::unique_ptr<ScopedRegistryValue>> registration_;
   std::unique_ptr<ProcessTree> direct_;
 };

@@ -11,6 +11,7 @@
 
 #include "support/message_box.h"
 #include "support/utf8_text.h"
+#include "support/win32_handle.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   int argc = 0;
@@ -23,11 +24,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   auto box = e2e::WaitForMessageBox({0, sCaption}, nTimeoutMs);
   if (!box) return 1;
   const std::string sText = e2e::ToUtf8(box->sText);
-  HANDLE h = CreateFileW(sTextFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
+  {
+    // Closed before the wait below, during which the script reads the file.
+    const e2e::OwnedFile file(
+        CreateFileW(sTextFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD n = 0;
-    WriteFile(h, sText.data(), static_cast<DWORD>(sText.size()), &n, nullptr);
-    CloseHandle(h);
+    if (file.IsValid()) WriteFile(file.Get(), sText.data(), static_cast<DWORD>(sText.size()), &n, nullptr);
   }
   const std::wstring sGo = sTextFile + L".go";
   for (int i = 0; i < 200 && GetFileAttributesW(sGo.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);

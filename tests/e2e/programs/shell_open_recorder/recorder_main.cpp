@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/utf8_text.h"
+#include "support/win32_handle.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int nArgs = 0;
@@ -20,15 +21,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   for (int i = 2; i < nArgs; ++i) sTarget += (i > 2 ? L" " : L"") + std::wstring(args[i]);
   std::string sLine = e2e::ToUtf8(sTarget) + "\n";
   // Appends are serialised by retrying while another recorder holds the file.
-  HANDLE h = INVALID_HANDLE_VALUE;
-  for (int nTry = 0; nTry < 200 && h == INVALID_HANDLE_VALUE; ++nTry) {
-    h = CreateFileW(args[1], FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) Sleep(10);
+  e2e::OwnedFile file;
+  for (int nTry = 0; nTry < 200 && !file.IsValid(); ++nTry) {
+    file.Reset(
+        CreateFileW(args[1], FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) Sleep(10);
   }
   LocalFree(args);
-  if (h == INVALID_HANDLE_VALUE) return 1;
+  if (!file.IsValid()) return 1;
   DWORD nWritten = 0;
-  BOOL bOk = WriteFile(h, sLine.data(), static_cast<DWORD>(sLine.size()), &nWritten, nullptr);
-  CloseHandle(h);
-  return bOk ? 0 : 1;
+  return WriteFile(file.Get(), sLine.data(), static_cast<DWORD>(sLine.size()), &nWritten, nullptr) ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "../../support/utf8_text.h"
+#include "../../support/win32_handle.h"
 #include "standin.h"
 
 namespace standin {
@@ -20,14 +21,15 @@ std::wstring ExeFolder() {
 void LoadSettings(Settings& c) {
   const std::wstring sFolder = ExeFolder();
   c.sRecord = sFolder + L"\\standin_outlook.log";
-  HANDLE h = CreateFileW((sFolder + L"\\standin_outlook.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
   std::string text;
-  char buf[4096];
-  DWORD n = 0;
-  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) text.append(buf, n);
-  CloseHandle(h);
+  {
+    const e2e::OwnedFile file(CreateFileW((sFolder + L"\\standin_outlook.ini").c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.IsValid()) return;
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(file.Get(), buf, sizeof buf, &n, nullptr) && n) text.append(buf, n);
+  }
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = text.find('\n', pos);
@@ -100,12 +102,11 @@ void Record(const std::wstring& sEvent) {
   wsprintfA(stamp, "%lu.%03lu ", static_cast<unsigned long>(NowMs()),
             static_cast<unsigned long>(static_cast<unsigned long long>(NowMs() * 1000.0) % 1000));
   std::string line = stamp + ToUtf8(sEvent) + "\r\n";
-  HANDLE h = CreateFileW(Config().sRecord.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
+  const e2e::OwnedFile file(CreateFileW(Config().sRecord.c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr));
+  if (!file.IsValid()) return;
   DWORD n = 0;
-  WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &n, nullptr);
-  CloseHandle(h);
+  WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &n, nullptr);
 }
 
 }  // namespace standin
@@ -120,15 +121,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Record(L"start pid=" + std::to_wstring(GetCurrentProcessId()) + L" cmdline=" + GetCommandLineW());
   Record(L"image pid=" + std::to_wstring(GetCurrentProcessId()) + L" exe=" + szExe);
 
-  HANDLE hOutlookMutex = CreateMutexW(nullptr, FALSE, L"_outlook_mutex_");
-  if (!hOutlookMutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+  e2e::OwnedHandle outlookMutex(CreateMutexW(nullptr, FALSE, L"_outlook_mutex_"));
+  if (!outlookMutex.IsValid() || GetLastError() == ERROR_ALREADY_EXISTS) {
     // Outlook runs once per session; a second start hands over to the first.
     Record(L"second-instance");
-    if (hOutlookMutex) CloseHandle(hOutlookMutex);
     return 0;
   }
   Record(L"outlook-mutex");
-  HANDLE hQuit = CreateEventW(nullptr, TRUE, FALSE, L"TwinsweepStandIn.Quit");
+  e2e::OwnedHandle quit(CreateEventW(nullptr, TRUE, FALSE, L"TwinsweepStandIn.Quit"));
 
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   IMessageFilter* pPrevious = nullptr;
@@ -136,7 +136,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
   static ClassFactory factory;
   DWORD nCookie = 0;
-  HANDLE hAddinMutex = nullptr;
+  e2e::OwnedHandle addinMutex;
   auto registerClass = [&] {
     HRESULT hr = CoRegisterClassObject(kApplicationClsid, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &nCookie);
     wchar_t buf[64];
@@ -144,7 +144,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     Record(buf);
   };
   auto loadAddin = [&] {
-    hAddinMutex = CreateMutexW(nullptr, FALSE, L"Orvex.Twinsweep.Addin");
+    addinMutex.Reset(CreateMutexW(nullptr, FALSE, L"Orvex.Twinsweep.Addin"));
     Record(L"addin-mutex");
   };
 
@@ -161,6 +161,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
   std::wstring sReason;
   while (sReason.empty()) {
+    const HANDLE hQuit = quit.Get();
     DWORD w = MsgWaitForMultipleObjects(1, &hQuit, FALSE, INFINITE, QS_ALLINPUT);
     if (w == WAIT_OBJECT_0) {
       sReason = L"quit";
@@ -181,10 +182,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   }
 
   if (nCookie) CoRevokeClassObject(nCookie);
-  if (hAddinMutex) CloseHandle(hAddinMutex);
-  CloseHandle(hOutlookMutex);
+  // The mutexes are gone before the exit is recorded; ExitProcess runs no destructors.
+  addinMutex.Reset();
+  outlookMutex.Reset();
   Record(L"exit reason=" + sReason);
-  CloseHandle(hQuit);
+  quit.Reset();
   // Objects still referenced by clients are abandoned with the process.
   ExitProcess(0);
 }
