@@ -59,15 +59,11 @@ struct KernelHandleTraits {
   static void Close(Handle h) { CloseHandle(h); }
 };
 // Files: CreateFileW answers INVALID_HANDLE_VALUE on failure.
-struct FileHandleTraits {
-  using Handle = HANDLE;
+struct FileHandleTraits : KernelHandleTraits {
   static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) { CloseHandle(h); }
 };
-// Searches of FindFirstFileW, which answers INVALID_HANDLE_VALUE on failure.
-struct FindHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+// Searches of FindFirstFileW, which answers INVALID_HANDLE_VALUE on failure too.
+struct FindHandleTraits : FileHandleTraits {
   static void Close(Handle h) { FindClose(h); }
 };
 // Registry keys opened or created by the test (never the predefined roots).
