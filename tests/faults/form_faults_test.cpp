@@ -9,6 +9,7 @@
 
 #include "faults/fault_loop.h"
 #include "lang/forms_fixture.h"
+#include "platform/scoped_handle.h"
 #include "support/fault_injecting_files.h"
 
 namespace {
@@ -25,19 +26,23 @@ std::string ReadAll(const std::u16string& sPath) {
   return testing_support::ReadAll(sPath);
 }
 
+// Owners that close through the real files, not through the faulty double in place.
+struct RealFileTraits : platform::FileTraits {
+  static void Close(Handle h) { (void)RealFiles().Close(h); }
+};
+struct RealFindTraits : platform::FindTraits {
+  static void Close(Handle h) { (void)RealFiles().FindClose(h); }
+};
+
 bool Exists(const std::u16string& sPath) {
-  platform::FileHandle h;
-  if (RealFiles().OpenForQuery(sPath, &h) != platform::kErrorSuccess) return false;
-  RealFiles().Close(h);
-  return true;
+  platform::ScopedHandle<RealFileTraits> hFile;
+  return RealFiles().OpenForQuery(sPath, hFile.Receive()) == platform::kErrorSuccess;
 }
 
 bool FolderExists(const std::u16string& sPath) {
-  platform::FileHandle h;
+  platform::ScopedHandle<RealFindTraits> hFind;
   platform::FindData d;
-  if (RealFiles().FindFirst(sPath + u"\\*", &h, &d) != platform::kErrorSuccess) return false;
-  RealFiles().FindClose(h);
-  return true;
+  return RealFiles().FindFirst(sPath + u"\\*", hFind.Receive(), &d) == platform::kErrorSuccess;
 }
 
 // The options form with a picture on the form and one on a control.
