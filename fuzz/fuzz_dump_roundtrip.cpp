@@ -49,14 +49,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput in(data, size);
   const int nDumpForms = 1 + in.Byte() % 3;
   const std::u16string sFormCaption = in.Text(64);
-  const std::vector<ControlSpec> specs = ReadControls(in, 64);
+  const std::vector<ControlDesign> designs = ReadControls(in, 64);
   auto designed = platform::MemoryFormObject::NewForm(u"frmFuzz");
   designed->SetProperty(u"Caption", base::Variant(sFormCaption));
-  const auto taken = AddControls(*designed, specs, true);
+  const auto taken = AddControls(*designed, designs, true);
   auto blank = platform::MemoryFormObject::NewForm(u"frmFuzz");
-  std::vector<ControlSpec> takenSpecs;
-  for (const auto& t : taken) takenSpecs.push_back(t.first);
-  const auto blanks = AddControls(*blank, takenSpecs, false);
+  std::vector<ControlDesign> takenDesigns;
+  for (const auto& t : taken) takenDesigns.push_back(t.first);
+  const auto blanks = AddControls(*blank, takenDesigns, false);
 
   {
     TestableLang dumper;
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   if (Carried(sFormCaption) && Text(blank, u"Caption") != sFormCaption) __builtin_trap();
   for (size_t i = 0; i < taken.size(); ++i) {
-    const ControlSpec& c = taken[i].first;
+    const ControlDesign& c = taken[i].first;
     const platform::FormObjectRef& o = blanks[i].second;
     if (c.sType != u"Line" && Carried(c.sCaption) && Text(o, u"Caption") != Text(taken[i].second, u"Caption"))
       __builtin_trap();

@@ -14,7 +14,7 @@ namespace fuzz_support {
 constexpr char16_t kAppFolder[] = u"C:\\App";
 constexpr char16_t kLanguageFile[] = u"C:\\App\\fuzz.lng";
 
-struct ControlSpec {
+struct ControlDesign {
   std::u16string sType;
   std::u16string sName;
   int32_t nIndex = -1;  // -1: not an element of a control array
@@ -30,11 +30,11 @@ inline const std::u16string& ControlType(uint8_t n) {
 }
 
 // Up to eight controls; names come from a small set so that arrays and clashes occur.
-inline std::vector<ControlSpec> ReadControls(FuzzInput& in, size_t nMaxText) {
-  std::vector<ControlSpec> specs;
+inline std::vector<ControlDesign> ReadControls(FuzzInput& in, size_t nMaxText) {
+  std::vector<ControlDesign> designs;
   const int nCount = in.Byte() % 9;
   for (int i = 0; i < nCount; ++i) {
-    ControlSpec c;
+    ControlDesign c;
     const uint8_t nKind = in.Byte();
     c.sType = ControlType(nKind);
     c.sName = u"ctl" + std::u16string(1, static_cast<char16_t>(u'A' + (nKind >> 4) % 6));
@@ -42,17 +42,17 @@ inline std::vector<ControlSpec> ReadControls(FuzzInput& in, size_t nMaxText) {
     c.sCaption = in.Text(nMaxText);
     c.sToolTip = in.Text(nMaxText);
     for (int32_t& g : c.anGeometry) g = static_cast<int16_t>(in.U32());
-    specs.push_back(c);
+    designs.push_back(c);
   }
-  return specs;
+  return designs;
 }
 
 // Adds the controls that the container takes (a clash of name or index is skipped)
 // and answers those it took.
-inline std::vector<std::pair<ControlSpec, std::shared_ptr<platform::MemoryFormObject>>> AddControls(
-    platform::MemoryFormObject& container, const std::vector<ControlSpec>& specs, bool bWithTexts) {
-  std::vector<std::pair<ControlSpec, std::shared_ptr<platform::MemoryFormObject>>> out;
-  for (const ControlSpec& c : specs) {
+inline std::vector<std::pair<ControlDesign, std::shared_ptr<platform::MemoryFormObject>>> AddControls(
+    platform::MemoryFormObject& container, const std::vector<ControlDesign>& designs, bool bWithTexts) {
+  std::vector<std::pair<ControlDesign, std::shared_ptr<platform::MemoryFormObject>>> out;
+  for (const ControlDesign& c : designs) {
     std::shared_ptr<platform::MemoryFormObject> o;
     try {
       o = c.nIndex < 0 ? container.AddControl(c.sType, c.sName) : container.AddControl(c.sType, c.sName, c.nIndex);
