@@ -205,8 +205,8 @@ class OldLang : public CLang {
   bool InitOld(const std::string& bytes, const std::u16string& sFile, const std::u16string& sMain) {
     auto report = [&](const char16_t* f, base::VariantList p) { mMain::LogError(u"CLang.Init", 0, sprintf1(f, p)); };
     auto value = [](const TextCollection& c, const char16_t* k) {
-      const std::u16string* p = c.Find(k);
-      return p ? *p : std::u16string();
+      const auto p = c.Find(k);
+      return p ? std::u16string(*p) : std::u16string();
     };
     try {
       Clear();
@@ -268,7 +268,7 @@ void Add(Trace& t, std::u16string s) { t.lines.push_back(std::move(s)); }
 
 void DumpTexts(Trace& t, const CLang::TextCollection& c) {
   Add(t, u"count " + base::FromAscii(std::to_string(c.Count())));
-  for (const auto& e : c) Add(t, (e.foldedKey.value_or(u"<no key>")) + u"=" + e.item);
+  for (const auto& e : c) Add(t, (e.foldedKey.value_or(u"<no key>")) + u"=" + std::u16string(e.item));
 }
 
 Trace Snapshot(bool bResult, OldLang& o, const std::vector<std::u16string>& reports) {

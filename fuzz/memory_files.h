@@ -71,6 +71,12 @@ class MemoryFiles : public platform::IFiles {
   int32_t Close(platform::FileHandle h) override {
     return open_.erase(h) ? platform::kErrorSuccess : platform::kErrorInvalidHandle;
   }
+  int32_t GetSize(platform::FileHandle h, uint64_t* pn) override {
+    auto it = open_.find(h);
+    if (it == open_.end()) return platform::kErrorInvalidHandle;
+    *pn = it->second.file->bytes.size();
+    return platform::kErrorSuccess;
+  }
   int32_t GetLastWriteLocalTime(platform::FileHandle h, platform::SystemTime* p) override {
     if (!open_.count(h)) return platform::kErrorInvalidHandle;
     *p = platform::SystemTime{2024, 5, 17, 10, 30, 0, 0};

@@ -105,9 +105,15 @@ class CLang {
   bool ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, const std::u16string& sFilename,
                           const std::u16string& sSection, TextCollection& colValues, const std::u16string& sPrefix,
                           TextCollection* colNames);
+  // Scratch room of a section read for an entry's folded key and value, kept
+  // from line to line so that reading an entry allocates nothing of its own.
+  struct EntryBuffers {
+    std::u16string sKey;
+    std::u16string sValue;
+  };
   // One entry line of a section being read (sLine stripped, not a comment).
   void ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16string& sFilename, TextCollection& colValues,
-                 const std::u16string& sFoldedPrefix, TextCollection* colNames);
+                 const std::u16string& sFoldedPrefix, TextCollection* colNames, EntryBuffers& buffers);
   // Creation and release.
   void Class_Initialize();
   void Class_Terminate();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #include "base/error_log.h"
 #include "base/failure.h"
@@ -78,8 +77,7 @@ bool CLangFile::OpenFile(const std::u16string& sFilename) {
     return false;
   }
   if (!ReadWhole(hFile.Get())) return false;
-  pData = reinterpret_cast<const uint8_t*>(sOwned.data());
-  nLen = sOwned.size();
+  pData = pOwned.get();
   Start();
   return true;
 }
@@ -97,7 +95,7 @@ bool CLangFile::OpenMemory(std::string_view bytes) {
 }
 
 void CLangFile::CloseFile() {
-  sOwned = std::string();
+  pOwned.reset();
   pData = nullptr;
   nLen = 0;
   nPos = 0;
@@ -203,27 +201,30 @@ void CLangFile::Start() {
 }
 
 bool CLangFile::ReadWhole(platform::FileHandle hFile) {
-  // A read may legally deliver fewer bytes than asked for (a network share):
-  // only a read of nothing is the end of the file. The bytes go into blocks of
-  // growing size that are joined once at the end, so the file is never copied
-  // while it grows.
+  // The size is a first guess only: the file may change while it is read, and
+  // a read may legally deliver fewer bytes than asked for (a network share), so
+  // only a read of nothing is the end of the file. One byte more than the size
+  // is asked for, so that the end is seen without a second buffer, and one
+  // more than the bound, to tell a file of exactly 16 MiB from a larger one. A
+  // file that outgrows the buffer moves to one twice as large.
   platform::IFiles& files = platform::Files();
-  std::vector<std::string> full;  // filled blocks, in order
-  std::string block(64 * 1024, '\0');
-  size_t nFill = 0, nTotal = 0;
+  uint64_t nSize = 0;
+  size_t nCapacity = 64 * 1024;
+  if (files.GetSize(hFile, &nSize) == platform::kErrorSuccess)
+    nCapacity = static_cast<size_t>(std::min<uint64_t>(nSize, kMaxFileSize)) + 1;
+  std::unique_ptr<uint8_t[]> buffer(new uint8_t[nCapacity]);  // filled by the reads: no zeroing
+  size_t nTotal = 0;
   for (;;) {
-    if (nFill == block.size()) {
-      const size_t nNext = std::min(block.size() * 2, size_t{4} << 20);
-      full.push_back(std::move(block));
-      block.assign(nNext, '\0');
-      nFill = 0;
+    if (nTotal == nCapacity) {
+      const size_t nNext = std::min(nCapacity * 2, kMaxFileSize + 1);
+      std::unique_ptr<uint8_t[]> larger(new uint8_t[nNext]);
+      std::memcpy(larger.get(), buffer.get(), nTotal);
+      buffer = std::move(larger);
+      nCapacity = nNext;
     }
-    // One byte more than the bound may be read, to tell a file of exactly 16 MiB
-    // from a larger one.
-    const size_t nWant = std::min(block.size() - nFill, kMaxFileSize + 1 - nTotal);
+    const uint32_t nWant = static_cast<uint32_t>(nCapacity - nTotal);
     uint32_t nRead = 0;
-    int32_t nStatus = files.Read(hFile, reinterpret_cast<uint8_t*>(block.data() + nFill),
-                                 static_cast<uint32_t>(nWant), &nRead);
+    int32_t nStatus = files.Read(hFile, buffer.get() + nTotal, nWant, &nRead);
     if (nStatus == platform::kErrorHandleEof) break;
     if (nStatus != platform::kErrorSuccess) {
       bTruncated = true;
@@ -231,25 +232,14 @@ bool CLangFile::ReadWhole(platform::FileHandle hFile) {
       break;
     }
     if (nRead == 0) break;
-    nRead = std::min<uint32_t>(nRead, static_cast<uint32_t>(nWant));  // a misbehaving service
-    nFill += nRead;
-    nTotal += nRead;
+    nTotal += std::min(nRead, nWant);  // a misbehaving service
     if (nTotal > kMaxFileSize) {
       nLastError = kErrorFileTooLarge;
       bTruncated = false;
       return false;
     }
   }
-  block.resize(nFill);
-  if (full.empty()) {
-    sOwned = std::move(block);
-  } else {
-    sOwned.reserve(nTotal);
-    for (std::string& b : full) {
-      sOwned += b;
-      b = std::string();
-    }
-    sOwned += block;
-  }
+  pOwned = std::move(buffer);
+  nLen = nTotal;
   return true;
 }

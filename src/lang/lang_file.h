@@ -27,6 +27,7 @@
 // one, and Rewind goes back to a position where a line began.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -86,11 +87,11 @@ class CLangFile {
   void Class_Terminate();
   // Starts reading pData[0, nLen): decides the encoding and skips the mark.
   void Start();
-  // Reads the open file hFile whole into sOwned; false (with nLastError) when
+  // Reads the open file hFile whole into pOwned (nLen bytes); false (with nLastError) when
   // it is too large. A read failure keeps what was read and sets bTruncated.
   bool ReadWhole(platform::FileHandle hFile);
 
-  std::string sOwned;  // the file's bytes, when read by OpenFile
+  std::unique_ptr<uint8_t[]> pOwned;  // the file's bytes, when read by OpenFile
   const uint8_t* pData;
   size_t nLen;
   size_t nPos;

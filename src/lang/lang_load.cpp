@@ -24,8 +24,8 @@ constexpr char16_t kCrLf[] = u"\r\n";
 
 // A key that a section does not have counts as an empty text.
 std::u16string ValueOf(const CLang::TextCollection& col, std::u16string_view sKey) {
-  const std::u16string* p = col.Find(sKey);
-  return p ? *p : std::u16string();
+  const auto p = col.Find(sKey);
+  return p ? std::u16string(*p) : std::u16string();
 }
 
 bool IsValidVersion(const CLang::TextCollection& colVersion, std::u16string* psLangID, std::u16string* psLang) {
@@ -69,7 +69,7 @@ bool CLang::InitEx(const std::u16string& sMainSection) {
     }
     TextCollectionRef colList = GetAvailableLangs(sFolder, sIgnore);
     for (const auto& entry : base::Deref(colList)) {
-      const std::u16string& s = entry.item;
+      const std::u16string_view s = entry.item;
       size_t nFirst = s.find(kCrLf);
       if (s.substr(0, nFirst) != sID) continue;
       size_t nSecond = nFirst == std::u16string::npos ? nFirst : s.find(kCrLf, nFirst + 2);

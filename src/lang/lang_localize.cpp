@@ -95,7 +95,7 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
   const int32_t nCount = colEntries->Count();
   for (int32_t i = 1; i <= nCount; ++i) {
     base::Ignore([&] {
-      const std::u16string sKey = colEntries->Item(i);
+      const std::u16string sKey(colEntries->Item(i));
 
       // Control part and property: split at the first ".", the property defaults to caption.
       std::u16string sControl = sKey;
@@ -151,7 +151,7 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
 
       std::u16string sValue;
       if (colValues)
-        if (const std::u16string* p = colValues->Find(base::LCase(sName + sKey))) sValue = *p;
+        if (const auto p = colValues->Find(base::LCase(sName + sKey))) sValue = *p;
       sValue = sprintf2(sValue);
 
       const PropertyRule* pRule = FindRule(sProperty);

@@ -1,5 +1,8 @@
 // CLang: the public text operations. A missing text never fails the caller: it
 // is reported and the key itself stands in for it.
+#include <optional>
+#include <string_view>
+
 #include "base/failure.h"
 #include "base/text.h"
 #include "lang/lang.h"
@@ -7,8 +10,10 @@
 
 std::u16string CLang::Item(const std::u16string& Key, const base::VariantList& sprintf_params) {
   std::u16string sWorking;
-  const std::u16string* pText = nullptr;
-  base::Ignore([&] { pText = colTexts ? colTexts->Find(Key) : nullptr; });
+  std::optional<std::u16string_view> pText;
+  base::Ignore([&] {
+    if (colTexts) pText = colTexts->Find(Key);
+  });
   if (pText) {
     sWorking = *pText;
   } else {
@@ -24,7 +29,7 @@ std::u16string CLang::Item(const std::u16string& Key) { return Item(Key, base::V
 
 bool CLang::ItemFind(const std::u16string& sKey) {
   bool bFound = false;
-  base::Ignore([&] { bFound = colTexts && colTexts->Find(sKey) != nullptr; });
+  base::Ignore([&] { bFound = colTexts && colTexts->Find(sKey).has_value(); });
   return bFound;
 }
 

@@ -140,6 +140,7 @@ bool CLang::ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, 
       const std::u16string sFoldedPrefix = base::LCase(sPrefix);
       CLangFile::Piece piece;
       std::u16string sRaw;
+      EntryBuffers buffers;
       int32_t nLine = section.nHeaderLine;
       oFile.Rewind(section.nBodyStart);
       while (oFile.Position() < section.nBodyEnd && oFile.NextPiece(piece)) {
@@ -147,7 +148,7 @@ bool CLang::ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, 
         oFile.Decode(piece, sRaw);
         const std::u16string_view sLine = TrimView(sRaw);
         if (sLine.empty() || IsCommentStart(sLine[0])) continue;
-        ReadEntry(sLine, nLine, sFilename, colValues, sFoldedPrefix, colNames);
+        ReadEntry(sLine, nLine, sFilename, colValues, sFoldedPrefix, colNames, buffers);
       }
       // A well-formed header ended the section.
       if (!section.bLast) return true;
@@ -172,7 +173,8 @@ bool CLang::ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, 
 }
 
 void CLang::ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16string& sFilename,
-                      TextCollection& colValues, const std::u16string& sFoldedPrefix, TextCollection* colNames) {
+                      TextCollection& colValues, const std::u16string& sFoldedPrefix, TextCollection* colNames,
+                      EntryBuffers& buffers) {
   auto report = [&](const char16_t* sFormat, base::VariantList params) {
     mMain::LogError(kSource, 0, sprintf1(sFormat, params));
   };
@@ -183,29 +185,27 @@ void CLang::ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16st
   std::u16string_view sKey = TrimView(sLine.substr(0, nEq));
   std::u16string_view sValuePart = TrimView(sLine.substr(nEq + 1));
   if (sKey.empty()) return report(u"Const's name does not exist, line - %d, file = '%s'", {nLine, sFilename});
-  std::u16string sValue(TrimView(sValuePart.substr(0, CommentCut(sValuePart))));
+  std::u16string& sValue = buffers.sValue;
+  sValue.assign(TrimView(sValuePart.substr(0, CommentCut(sValuePart))));
   if (sValue.empty()) return report(u"Const's value does not exist, line - %d, file = '%s'", {nLine, sFilename});
   std::u16string sError;
   if (!Unquote(sValue, sError)) {
     return report(u"Syntactic error - '%s', line - %d, file = '%s'", {sError, nLine, sFilename});
   }
-  // The key is folded once and serves both collections.
-  std::u16string sFolded = base::LCase(sKey);
-  std::u16string sValuesKey;
-  if (sFoldedPrefix.empty() && !colNames) {
-    sValuesKey = std::move(sFolded);
-  } else {
-    sValuesKey.reserve(sFoldedPrefix.size() + sFolded.size());
-    sValuesKey.append(sFoldedPrefix).append(sFolded);
-  }
+  // The key is folded once and serves both collections: the texts' key is the
+  // prefix and the name.
+  std::u16string& sKeyBuffer = buffers.sKey;
+  sKeyBuffer.assign(sFoldedPrefix);
+  const size_t nNameStart = sKeyBuffer.size();
+  for (const char16_t c : sKey) sKeyBuffer.push_back(base::ToLowerChar(c));
   try {
-    colValues.AddFolded(std::move(sValue), std::move(sValuesKey));
+    colValues.AddFolded(sValue, sKeyBuffer);
   } catch (const base::Failure& e) {
     if (e.Number() != base::kKeyAlreadyExists) throw;
     report(u"declaration of constant '%s' repeats in a line %d of '%s' file", {std::u16string(sKey), nLine, sFilename});
   }
   // The same key twice in one section, or no name list: nothing to record.
-  if (colNames) base::Ignore([&] { colNames->AddFoldedName(std::move(sFolded)); });
+  if (colNames) base::Ignore([&] { colNames->AddFoldedName(std::u16string_view(sKeyBuffer).substr(nNameStart)); });
 }
 
 bool CLang::Unquote(std::u16string& sText, std::u16string& sError) {

@@ -46,6 +46,8 @@ class IFiles {
   virtual int32_t Read(FileHandle hFile, uint8_t* pBuffer, uint32_t nToRead, uint32_t* pnRead) = 0;
   virtual int32_t Write(FileHandle hFile, const uint8_t* pData, uint32_t nSize) = 0;
   virtual int32_t Close(FileHandle hFile) = 0;
+  // GetFileSizeEx: the size of an open file in bytes, as it stands now.
+  virtual int32_t GetSize(FileHandle hFile, uint64_t* pnSize) = 0;
   // GetFileTime (last write), FileTimeToLocalFileTime, FileTimeToSystemTime.
   virtual int32_t GetLastWriteLocalTime(FileHandle hFile, SystemTime* pTime) = 0;
   // Sets a file's last-write time from a local time; for tests and tools.

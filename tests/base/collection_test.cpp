@@ -56,8 +56,8 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
           m.emplace_back(folded, item);
           break;
         case 4: {
-          const std::u16string* p = c.Find(k);
-          ASSERT_EQ(at >= 0, p != nullptr);
+          const auto p = c.Find(k);
+          ASSERT_EQ(at >= 0, p.has_value());
           if (p) {
             ASSERT_EQ(m[static_cast<size_t>(at)].second, *p);
           }

@@ -168,7 +168,7 @@ TEST_F(LangLoadFaults, GetAvailableLangsListsEveryFileOrReportsWhyNot) {
     TestableLang lang;
     std::vector<std::u16string> names;
     const auto colList = lang.GetAvailableLangs(folder_.Path(), u"");
-    for (const auto& entry : base::Deref(colList)) names.push_back(entry.item);
+    for (const auto& entry : base::Deref(colList)) names.emplace_back(entry.item);
     std::sort(names.begin(), names.end());
     return names;
   };

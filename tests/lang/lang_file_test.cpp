@@ -6,6 +6,7 @@
 #include "lang_test_util.h"
 #include "platform/text_codec.h"
 #include "support/fault_injecting_files.h"
+#include "support/pass_through_files.h"
 
 namespace {
 
@@ -169,6 +170,34 @@ TEST(LangFile, ReadFailureInTheMiddleIsNotTheEnd) {
   EXPECT_EQ(8, colValues.Count());
   EXPECT_EQ(std::vector<std::string>{"E CLang.ReadSection 23 oFile.ReadLine failed"}, langtest::Reports(log));
   EXPECT_EQ(0u, files.OpenHandles());
+}
+
+// The size of the open file is only the reader's first guess: a file that grew
+// since, or a size that cannot be told, is still read to its end.
+class MisstatedSize : public testing_support::PassThroughFiles {
+ public:
+  int32_t nStatus = 0;
+  uint64_t nSize = 0;
+  int32_t GetSize(platform::FileHandle, uint64_t* pn) override {
+    *pn = nSize;
+    return nStatus;
+  }
+};
+
+TEST(LangFile, AWrongOrUnknownSizeStillReadsTheWholeFile) {
+  TempFolder folder;
+  std::string sBytes;
+  for (int i = 0; i < 100; ++i) sBytes += "k" + std::to_string(i) + " = \"" + Bytes('v', 990) + "\"\r\n";
+  const std::u16string sPath = WriteFile(folder, "grown.lng", sBytes);
+  for (const auto& [nStatus, nSize] : {std::pair<int32_t, uint64_t>{0, 10}, {0, 0}, {1, 0}, {0, uint64_t{1} << 40}}) {
+    MisstatedSize files;
+    files.nStatus = nStatus;
+    files.nSize = nSize;
+    platform::ScopedOverride<platform::IFiles> use(files);
+    const ReadResult r = ReadAll(sPath);
+    EXPECT_TRUE(r.bEOF);
+    EXPECT_EQ(100u, r.lines.size()) << "size " << nSize << ", status " << nStatus;
+  }
 }
 
 // A code-page service whose UTF-8 conversion fails.

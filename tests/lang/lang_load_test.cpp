@@ -23,7 +23,7 @@ using langtest::Reports;
 using langtest::TestableLang;
 using langtest::WriteFile;
 
-std::string U8(const std::u16string& s) { return base::ToUtf8(s); }
+std::string U8(std::u16string_view s) { return base::ToUtf8(s); }
 
 class LangInit : public ::testing::Test {
  protected:

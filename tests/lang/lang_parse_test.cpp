@@ -32,7 +32,7 @@ Parsed Parse(const std::string& sBytes, const std::u16string& sSection, const st
 }
 
 std::string ValueOf(const CLang::TextCollection& c, const std::u16string& sKey) {
-  const std::u16string* s = c.Find(sKey);
+  const auto s = c.Find(sKey);
   return s ? base::ToUtf8(*s) : "<none>";
 }
 
@@ -117,8 +117,8 @@ TEST_P(ReadSectionEntries, GiveTextOrReport) {
   EXPECT_TRUE(p.bResult);
   EXPECT_EQ("z", ValueOf(p.values, u"last"));  // a bad entry never stops the reading
   if (c.report.empty()) {
-    const std::u16string* s = p.values.Find(c.key);
-    ASSERT_NE(nullptr, s);
+    const auto s = p.values.Find(c.key);
+    ASSERT_TRUE(s.has_value());
     EXPECT_EQ(base::ToUtf8(c.text), base::ToUtf8(*s));
     EXPECT_TRUE(p.reports.empty()) << p.reports[0];
   } else {

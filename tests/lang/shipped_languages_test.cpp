@@ -16,8 +16,8 @@ TEST(ShippedLanguages, EveryFileLoadsWithBothTexts) {
   auto list = lister.GetAvailableLangs(sFolder, u"");
   std::vector<std::string> ids;
   for (const auto& e : *list) {
-    std::u16string sName = e.item.substr(e.item.rfind(u"\r\n") + 2);
-    std::u16string sID = e.item.substr(0, e.item.find(u"\r\n"));
+    std::u16string sName(e.item.substr(e.item.rfind(u"\r\n") + 2));
+    std::u16string sID(e.item.substr(0, e.item.find(u"\r\n")));
     ids.push_back(base::ToUtf8(sID));
     SCOPED_TRACE(base::ToUtf8(sName));
     EXPECT_EQ(sID + u".lng", sName);

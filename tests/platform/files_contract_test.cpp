@@ -113,6 +113,19 @@ TEST(FilesContract, LastWriteTimeReadsBackWhatWasSet) {
             (std::vector<int>{2021, 6, 15, 13, 45, 30}));
 }
 
+TEST(FilesContract, SizeOfAnOpenFileIsItsBytesAsTheyStandNow) {
+  TempFolder dir;
+  for (const std::string& bytes : {std::string(), std::string(70000, 'x')}) {
+    const std::u16string path = dir.Write(u"s.txt", bytes);
+    platform::FileHandle h;
+    ASSERT_EQ(Files().OpenForRead(path, &h), 0);
+    uint64_t nSize = 1;
+    EXPECT_EQ(Files().GetSize(h, &nSize), 0);
+    Files().Close(h);
+    EXPECT_EQ(nSize, bytes.size());
+  }
+}
+
 TEST(FilesContract, FoldersAreCreatedOneLevelAtATimeAndRemovedOnlyWhenEmpty) {
   TempFolder dir;
   EXPECT_EQ(Files().CreateDirectory(dir.File(u"a\\b")), platform::kErrorPathNotFound);

@@ -67,6 +67,9 @@ class FaultInjectingFiles : public PassThroughFiles, public FaultSchedule {
     const int32_t rc = real().Close(h);
     return bFault ? FaultStatus() : rc;
   }
+  int32_t GetSize(platform::FileHandle h, uint64_t* pn) override {
+    return Fault() ? FaultStatus() : real().GetSize(h, pn);
+  }
   int32_t GetLastWriteLocalTime(platform::FileHandle h, platform::SystemTime* p) override {
     return Fault() ? FaultStatus() : real().GetLastWriteLocalTime(h, p);
   }

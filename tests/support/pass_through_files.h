@@ -14,6 +14,7 @@ class PassThroughFiles : public platform::IFiles {
   int32_t Read(platform::FileHandle h, uint8_t* p, uint32_t n, uint32_t* pn) override { return real().Read(h, p, n, pn); }
   int32_t Write(platform::FileHandle h, const uint8_t* p, uint32_t n) override { return real().Write(h, p, n); }
   int32_t Close(platform::FileHandle h) override { return real().Close(h); }
+  int32_t GetSize(platform::FileHandle h, uint64_t* pn) override { return real().GetSize(h, pn); }
   int32_t GetLastWriteLocalTime(platform::FileHandle h, platform::SystemTime* p) override {
     return real().GetLastWriteLocalTime(h, p);
   }

@@ -28,8 +28,8 @@ class ScopedObserver {
 };
 
 std::u16string ValueOf(const CLang::TextCollectionRef& col, const std::u16string& sKey) {
-  const std::u16string* p = col ? col->Find(sKey) : nullptr;
-  return p ? *p : std::u16string();
+  const auto p = col ? col->Find(sKey) : std::nullopt;
+  return p ? std::u16string(*p) : std::u16string();
 }
 
 }  // namespace

@@ -122,6 +122,12 @@ class PosixFiles : public IFiles {
     // share gone): the caller must learn it, as from the write itself.
     return ::close(static_cast<int>(hFile)) == 0 ? kErrorSuccess : FromErrno(errno);
   }
+  int32_t GetSize(FileHandle hFile, uint64_t* pnSize) override {
+    struct stat st;
+    if (fstat(static_cast<int>(hFile), &st) != 0) return FromErrno(errno);
+    *pnSize = static_cast<uint64_t>(st.st_size);
+    return kErrorSuccess;
+  }
   int32_t GetLastWriteLocalTime(FileHandle hFile, SystemTime* pTime) override {
     struct stat st;
     if (fstat(static_cast<int>(hFile), &st) != 0) return FromErrno(errno);

@@ -55,6 +55,12 @@ class Win32Files : public IFiles {
     return kErrorSuccess;
   }
   int32_t Close(FileHandle hFile) override { return Status(CloseHandle(H(hFile))); }
+  int32_t GetSize(FileHandle hFile, uint64_t* pnSize) override {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(H(hFile), &size)) return static_cast<int32_t>(GetLastError());
+    *pnSize = static_cast<uint64_t>(size.QuadPart);
+    return kErrorSuccess;
+  }
   int32_t GetLastWriteLocalTime(FileHandle hFile, SystemTime* pTime) override {
     FILETIME created, accessed, written, local;
     SYSTEMTIME st;
