@@ -2,6 +2,7 @@
 // ProgID in the thread's single-threaded apartment and called through IDispatch.
 #include "platform/win32/win32_com_owners.h"
 #include "platform/win32/win32_strings.h"
+#include "platform/win32/win32_system_message.h"
 
 #include <string>
 #include <vector>
@@ -17,15 +18,7 @@ using win32::NewReference;
 
 // The system's text for an HRESULT, or a plain sentence when it has none.
 std::u16string DescribeHResult(HRESULT hr) {
-  wchar_t* pText = nullptr;
-  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&pText), 0, nullptr);
-  std::u16string s;
-  if (n && pText) {
-    s = win32::FromWide(pText, n);
-    ::LocalFree(pText);
-    while (!s.empty() && (s.back() == u'\r' || s.back() == u'\n' || s.back() == u' ')) s.pop_back();
-  }
+  std::u16string s = win32::SystemMessage(static_cast<DWORD>(hr));
   if (s.empty()) {
     wchar_t buf[16];
     ::wsprintfW(buf, L"%08X", static_cast<unsigned>(hr));

@@ -1,5 +1,6 @@
 // Windows implementation of the diagnostics log's system side.
 #include "platform/win32/win32_strings.h"
+#include "platform/win32/win32_system_message.h"
 
 #include <string>
 
@@ -74,17 +75,7 @@ class Win32Diagnostics : public IDiagnostics {
 
   uint32_t LastError() override { return ::GetLastError(); }
 
-  std::u16string ErrorText(uint32_t nError) override {
-    wchar_t* pText = nullptr;
-    const DWORD n = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, nError, 0,
-        reinterpret_cast<wchar_t*>(&pText), 0, nullptr);
-    std::u16string s;
-    if (n && pText) s = win32::FromWide(pText, n);
-    if (pText) ::LocalFree(pText);
-    while (!s.empty() && (s.back() == u'\r' || s.back() == u'\n' || s.back() == u' ')) s.pop_back();
-    return s;
-  }
+  std::u16string ErrorText(uint32_t nError) override { return win32::SystemMessage(nError); }
 };
 
 }  // namespace
