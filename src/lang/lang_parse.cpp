@@ -31,19 +31,24 @@ bool IsCommentStart(char16_t c) { return c == u';' || c == u'\''; }
 
 // The length of a value part before its comment: the first ";" or "'" that
 // stands outside double quotes. One that follows the last quote cuts even
-// inside an unclosed quote, since no quote after it could close it.
+// inside an unclosed quote, since no quote after it could close it; so the
+// first one inside quotes is kept in mind until a quote follows it.
 size_t CommentCut(std::u16string_view s) {
-  const size_t nLastQuote = s.rfind(kQuote);
+  constexpr size_t kNone = std::u16string_view::npos;
   bool bInQuotes = false;
+  size_t nInsideSinceLastQuote = kNone;
   for (size_t i = 0; i < s.size(); ++i) {
     const char16_t c = s[i];
+    if (c > u';') continue;  // the quote and both comment characters are below it
     if (c == kQuote) {
       bInQuotes = !bInQuotes;
-    } else if (IsCommentStart(c) && (!bInQuotes || nLastQuote == std::u16string_view::npos || i > nLastQuote)) {
-      return i;
+      nInsideSinceLastQuote = kNone;
+    } else if (IsCommentStart(c)) {
+      if (!bInQuotes) return i;
+      if (nInsideSinceLastQuote == kNone) nInsideSinceLastQuote = i;
     }
   }
-  return s.size();
+  return nInsideSinceLastQuote == kNone ? s.size() : nInsideSinceLastQuote;
 }
 
 }  // namespace
@@ -197,7 +202,10 @@ void CLang::ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16st
   std::u16string& sKeyBuffer = buffers.sKey;
   sKeyBuffer.assign(sFoldedPrefix);
   const size_t nNameStart = sKeyBuffer.size();
-  for (const char16_t c : sKey) sKeyBuffer.push_back(base::ToLowerChar(c));
+  for (const char16_t c : sKey) {
+    const bool bAsciiCapital = c >= u'A' && c <= u'Z';
+    sKeyBuffer.push_back(bAsciiCapital ? static_cast<char16_t>(c + 32) : c < 0x80 ? c : base::ToLowerChar(c));
+  }
   try {
     colValues.AddFolded(sValue, sKeyBuffer);
   } catch (const base::Failure& e) {
