@@ -1,7 +1,8 @@
 // The keyed collection against a plain model (a list of key and item pairs):
 // random adds, removes, replaces and reads must agree in every answer, in the
 // order of the items and in the failures; the index is an open-addressed table
-// whose removals move entries back, which only many mixed steps exercise.
+// whose removals move entries back, and the texts' arena is rebuilt when the
+// list is compacted, which only many mixed steps exercise.
 #include "base/collection.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +36,8 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
     auto key = [&] { return u"Key" + std::u16string(1, static_cast<char16_t>(u'A' + rng() % 40)); };
     for (int nStep = 0; nStep < 3000; ++nStep) {
       const std::u16string k = key(), folded = base::LCase(k);
-      const std::u16string item = u"v" + std::u16string(1, static_cast<char16_t>(u'0' + nStep % 10));
+      // Now and then a text long enough for a block of its own in the arena.
+      const std::u16string item = u"v" + std::u16string(nStep % 97 == 0 ? 5000 : 1, static_cast<char16_t>(u'0' + nStep % 10));
       const ptrdiff_t at = Find(m, folded);
       switch (rng() % 6) {
         case 0:
@@ -80,6 +82,31 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
       ++i;
     }
     EXPECT_EQ(m.size(), i);
+  }
+}
+
+// Replaces with no read between them leave tombstones until they outnumber the
+// live texts; the list is then compacted and the arena rebuilt from the live
+// texts alone, in the middle of the run.
+TEST(Collection, ManyReplacesInARowKeepEveryLatestTextInOrder) {
+  std::mt19937 rng(7);
+  base::Collection<std::u16string> c;
+  Model m;
+  for (int nStep = 0; nStep < 4000; ++nStep) {
+    const std::u16string folded = u"key" + std::u16string(1, static_cast<char16_t>(u'a' + rng() % 26));
+    const std::u16string item(nStep % 13 == 0 ? 4100 : 1 + nStep % 7, static_cast<char16_t>(u'A' + nStep % 26));
+    c.ReplaceFolded(item, folded);
+    const ptrdiff_t at = Find(m, folded);
+    if (at >= 0) m.erase(m.begin() + at);
+    m.emplace_back(folded, item);
+  }
+  for (const auto& [key, item] : m) ASSERT_EQ(item, c.Find(*key).value_or(u"<none>"));
+  size_t i = 0;
+  for (const auto& e : c) {
+    ASSERT_LT(i, m.size());
+    EXPECT_EQ(m[i].first, e.foldedKey);
+    EXPECT_EQ(m[i].second, e.item);
+    ++i;
   }
 }
 
