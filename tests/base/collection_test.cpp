@@ -27,6 +27,18 @@ ptrdiff_t Find(const Model& m, const std::u16string& folded) {
   return -1;
 }
 
+// Iteration gives the model's keys and items, in the model's order.
+void ExpectSameItemsInOrder(const Model& m, const base::Collection<std::u16string>& c) {
+  size_t i = 0;
+  for (const auto& e : c) {
+    ASSERT_LT(i, m.size());
+    EXPECT_EQ(m[i].first, e.foldedKey);
+    EXPECT_EQ(m[i].second, e.item);
+    ++i;
+  }
+  EXPECT_EQ(m.size(), i);
+}
+
 TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
   std::mt19937 rng(20261207);
   for (int nRound = 0; nRound < 20; ++nRound) {
@@ -74,14 +86,7 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
           ASSERT_EQ(9, FailureOf([&] { c.Item(c.Count() + 1); }));
       }
     }
-    size_t i = 0;
-    for (const auto& e : c) {
-      ASSERT_LT(i, m.size());
-      EXPECT_EQ(m[i].first, e.foldedKey);
-      EXPECT_EQ(m[i].second, e.item);
-      ++i;
-    }
-    EXPECT_EQ(m.size(), i);
+    ExpectSameItemsInOrder(m, c);
   }
 }
 
@@ -101,13 +106,7 @@ TEST(Collection, ManyReplacesInARowKeepEveryLatestTextInOrder) {
     m.emplace_back(folded, item);
   }
   for (const auto& [key, item] : m) ASSERT_EQ(item, c.Find(*key).value_or(u"<none>"));
-  size_t i = 0;
-  for (const auto& e : c) {
-    ASSERT_LT(i, m.size());
-    EXPECT_EQ(m[i].first, e.foldedKey);
-    EXPECT_EQ(m[i].second, e.item);
-    ++i;
-  }
+  ExpectSameItemsInOrder(m, c);
 }
 
 TEST(Collection, ANameListKeepsEachNameOnceAndRefusesARepeat) {
