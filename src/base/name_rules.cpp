@@ -13,8 +13,10 @@ bool IsDeviceName(std::u16string_view sBase) {
   while (!sBase.empty() && sBase.back() == u' ') sBase.remove_suffix(1);
   const std::u16string s = UCase(sBase);
   if (s == u"CON" || s == u"PRN" || s == u"AUX" || s == u"NUL" || s == u"CONIN$" || s == u"CONOUT$") return true;
-  return s.size() == 4 && (s.compare(0, 3, u"COM") == 0 || s.compare(0, 3, u"LPT") == 0) && s[3] >= u'1' &&
-         s[3] <= u'9';
+  if (s.size() != 4 || (s.compare(0, 3, u"COM") != 0 && s.compare(0, 3, u"LPT") != 0)) return false;
+  // The system also takes the superscript digits one to three for port numbers.
+  const char16_t c = s[3];
+  return (c >= u'1' && c <= u'9') || c == u'\u00b9' || c == u'\u00b2' || c == u'\u00b3';
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ bool IsPlainIdentifier(std::u16string_view s);
 // True for the name of a file in one folder, without any path: no "\", "/" or ":",
 // no character the file system forbids or a control character, not ending in "."
 // or a blank (which the system strips, so the name would mean another file), and
-// not a device name (CON, NUL, COM1, ... with or without an extension).
+// not a device name (CON, NUL, COM1, COM¹, ... with or without an extension).
 bool IsPlainFileName(std::u16string_view s);
 // True for a path from the root of a drive ("C:\...") or a share ("\\server\..."):
 // the only kind whose meaning does not depend on the current folder.

@@ -111,6 +111,28 @@ class CLang {
     std::u16string sKey;
     std::u16string sValue;
   };
+  // The problems that one load (an Init, a ReadSection) finds in the file's
+  // lines: the first nLoadProblemsOneByOne are reported one by one, the rest
+  // counted in one report when the load ends, so that a file of broken lines
+  // cannot flood the log or hold up the start. The checking tool lifts the cap.
+  static constexpr int32_t kLoadProblemsOneByOne = 100;
+  int32_t nLoadProblemsOneByOne = kLoadProblemsOneByOne;
+  // Opens a load's count for its lifetime (nested loads share the outer one)
+  // and reports what was not reported one by one when the outermost ends.
+  class LoadReports {
+   public:
+    LoadReports(CLang& oLang, const std::u16string& sFilename);
+    ~LoadReports();
+    LoadReports(const LoadReports&) = delete;
+    LoadReports& operator=(const LoadReports&) = delete;
+
+   private:
+    CLang& oLang_;
+    const std::u16string& sFilename_;
+  };
+  void ReportLoadProblem(const char16_t* sFormat, const base::VariantList& params);
+  int32_t nLoadDepth = 0;
+  int32_t nLoadProblems = 0;
   // One entry line of a section being read (sLine stripped, not a comment).
   void ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16string& sFilename, TextCollection& colValues,
                  const std::u16string& sFoldedPrefix, TextCollection* colNames, EntryBuffers& buffers);

@@ -109,6 +109,7 @@ bool CLang::InitFrom(const std::u16string& sFilenameIn, const std::u16string& sM
   auto report = [&](const char16_t* sFormat, base::VariantList params) {
     mMain::LogError(kSource, 0, sprintf1(sFormat, params));
   };
+  LoadReports reports(*this, sFile);
   try {
     Clear();
     // The time first: a save during or after the read leaves a newer time

@@ -2,6 +2,7 @@
 // file's lines in one scan; ReadIndexedSection reads one section's entries from
 // there, and ReadSection is the two on a file; TrimBlanks, StripComment and
 // Unquote take an entry apart.
+#include <cstdint>
 #include <optional>
 
 #include "base/failure.h"
@@ -53,8 +54,30 @@ size_t CommentCut(std::u16string_view s) {
 
 }  // namespace
 
+CLang::LoadReports::LoadReports(CLang& oLang, const std::u16string& sFilename) : oLang_(oLang), sFilename_(sFilename) {
+  if (oLang_.nLoadDepth++ == 0) oLang_.nLoadProblems = 0;
+}
+
+CLang::LoadReports::~LoadReports() {
+  if (--oLang_.nLoadDepth != 0) return;
+  const int32_t nRest = oLang_.nLoadProblems - oLang_.nLoadProblemsOneByOne;
+  if (nRest <= 0) return;
+  base::Ignore([&] {
+    mMain::LogError(kSource, 0, oLang_.sprintf1(u"%d more problems, file = '%s'", {nRest, sFilename_}));
+  });
+}
+
+void CLang::ReportLoadProblem(const char16_t* sFormat, const base::VariantList& params) {
+  // Counted to the bound, so that even a file of more lines than a count holds
+  // cannot wrap it.
+  if (nLoadProblems < INT32_MAX) ++nLoadProblems;
+  if (nLoadDepth > 0 && nLoadProblems > nLoadProblemsOneByOne) return;
+  mMain::LogError(kSource, 0, sprintf1(sFormat, params));
+}
+
 bool CLang::ReadSection(const std::u16string& sFilename, const std::u16string& sSection, TextCollection& colValues,
                         const std::u16string& sPrefix, TextCollection* colNames) {
+  LoadReports reports(*this, sFilename);
   try {
     CLangFile oFile;
     if (!OpenLanguageFile(oFile, sFilename)) return false;
@@ -180,9 +203,7 @@ bool CLang::ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, 
 void CLang::ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16string& sFilename,
                       TextCollection& colValues, const std::u16string& sFoldedPrefix, TextCollection* colNames,
                       EntryBuffers& buffers) {
-  auto report = [&](const char16_t* sFormat, base::VariantList params) {
-    mMain::LogError(kSource, 0, sprintf1(sFormat, params));
-  };
+  auto report = [&](const char16_t* sFormat, const base::VariantList& params) { ReportLoadProblem(sFormat, params); };
   size_t nEq = sLine.find(u'=');
   if (nEq == std::u16string_view::npos) {
     return report(u"symbol '=' is absent, line = %d, file = '%s'", {nLine, sFilename});

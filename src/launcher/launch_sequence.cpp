@@ -5,11 +5,13 @@
 #include "base/convert.h"
 #include "base/error_log.h"
 #include "base/failure.h"
+#include "base/text.h"
 #include "base/variant.h"
-#include "lang/lang.h"
 #include "launcher/application_name.h"
 #include "launcher/create_process.h"
 #include "launcher/outlook_probe.h"
+#include "launcher/show_box.h"
+#include "launcher/user_texts.h"
 #include "launcher/wizard_call.h"
 #include "platform/apartment.h"
 #include "platform/desktop.h"
@@ -25,15 +27,14 @@ void Note(const std::u16string& sText) { LogDebug(u"mMain.RunLaunchSequence", sT
 
 std::u16string Ms(uint64_t nMs) { return base::LongToText(static_cast<int64_t>(nMs)) + u" ms"; }
 
-// Asks, in the user's language, whether Outlook shall be started. The language
-// object lives only until the answer.
+// Asks, in the user's language (or else in English), whether Outlook shall be
+// started. The texts live only until the answer.
 bool UserWantsOutlookStarted() {
-  CLang oLang;
-  oLang.InitEx(u"TwinsweepLauncher");
-  const std::u16string sQuestion = oLang.Item(u"LID_RUN_OUTLOOK", base::VariantList{});
-  const std::u16string sTitle = oLang.Item(u"LID_TITLE", base::VariantList{});
+  const UserTexts texts;
+  const std::u16string sQuestion = texts.Item(u"LID_RUN_OUTLOOK", base::VariantList{});
+  const std::u16string sTitle = texts.Item(u"LID_TITLE", base::VariantList{});
   // No icon, Yes the default button (MB_DEFBUTTON1 is 0).
-  const int32_t nAnswer = platform::Dialogs().MessageBox(sQuestion, sTitle, platform::kMbYesNo);
+  const int32_t nAnswer = ShowBox(sQuestion, sTitle, platform::kMbYesNo);
   const char16_t* szAnswer = nAnswer == platform::kIdYes ? u"Yes" : nAnswer == platform::kIdNo ? u"No" : u"otherwise";
   Note(u"the question was answered " + std::u16string(szAnswer) + u" (" + base::LongToText(nAnswer) + u")");
   return nAnswer == platform::kIdYes;
@@ -46,11 +47,18 @@ bool StartOutlook() {
   const std::u16string sApplication = mCreateProcess::ApplicationName(sCommandLine);
   Note(u"starting Outlook: " + sCommandLine + u" (program file: " +
        (sApplication.empty() ? std::u16string(u"none found") : sApplication) + u")");
+  // Without a program file no start is tried, and the system's last error is
+  // about some earlier call: it is not reported.
+  if (sApplication.empty()) {
+    Note(u"silent end: Outlook could not be started, no program file was found");
+    return false;
+  }
   if (mCreateProcess::StartProcess(sCommandLine, false)) return true;
   platform::IDiagnostics& diagnostics = platform::Diagnostics();
   const uint32_t nError = diagnostics.LastError();
+  // Some system texts name the file they are about as "%1".
   Note(u"silent end: Outlook could not be started, system error " + base::LongToText(nError) + u": " +
-       diagnostics.ErrorText(nError));
+       base::Replace(diagnostics.ErrorText(nError), u"%1", sApplication));
   return false;
 }
 

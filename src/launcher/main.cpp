@@ -6,6 +6,7 @@
 #include "base/name_rules.h"
 #include "base/text.h"
 #include "launcher/launch_sequence.h"
+#include "launcher/show_box.h"
 #include "platform/desktop.h"
 #include "settings/file_utils.h"
 #include "settings/options.h"
@@ -53,7 +54,7 @@ void RunHelpBranch() {
 void ShowErrorBox() {
   const base::PendingError& e = base::Pending();
   std::u16string sText = u"Error(" + base::LongToText(e.nNumber) + u"): " + e.sDescription;
-  platform::Dialogs().MessageBox(sText, u"TwinsweepLauncher", platform::kMbOk);
+  ShowBox(sText, u"TwinsweepLauncher", platform::kMbOk);
   base::ClearPending();
 }
 

@@ -18,7 +18,8 @@ std::u16string GetOutlookPath() {
   base::Ignore([&] {
     const int32_t nRoot = CWinReg().HKEY_CLASSES_ROOT();
     const std::u16string sClassId = mRegistryViews::ReadString(nRoot, u"Outlook.Application\\CLSID", u"");
-    if (!sClassId.empty()) sPath = mRegistryViews::ReadString(nRoot, u"CLSID\\" + sClassId + u"\\LocalServer32", u"");
+    if (!sClassId.empty())
+      sPath = mRegistryViews::ReadExpandedString(nRoot, u"CLSID\\" + sClassId + u"\\LocalServer32", u"");
   });
   if (sPath.empty()) sPath = kOutlookFallbackCommand;
   return sPath;

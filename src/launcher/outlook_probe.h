@@ -16,7 +16,8 @@ constexpr char16_t kOutlookFallbackCommand[] = u"OUTLOOK.EXE";
 bool IsOutlookRunning();
 bool IsAddinRunning();
 // The default value of HKCR\CLSID\{Outlook.Application's CLSID}\LocalServer32,
-// exactly as stored (quotes, arguments and environment references kept), each key
+// as stored (quotes and arguments kept; a value of the type REG_EXPAND_SZ with its
+// environment variables expanded, as COM starts it), each key
 // found in the native or else the 32-bit registry view; never empty, "OUTLOOK.EXE"
 // when there is no such registration (StartProcess then finds the program through
 // App Paths and the system folders). Never raises.

@@ -32,6 +32,9 @@ class IDiagnostics {
   virtual bool AppendToFile(std::u16string_view sPath, std::string_view sBytes) = 0;
   // MoveFileExW(MOVEFILE_REPLACE_EXISTING): sFrom takes sTo's place.
   virtual bool ReplaceFile(std::u16string_view sFrom, std::u16string_view sTo) = 0;
+  // Empties the existing file (its size becomes 0) while others may hold it open;
+  // true when it is empty afterwards.
+  virtual bool EmptyFile(std::u16string_view sPath) = 0;
   // Creates the folder and the missing ones above it; true when it exists afterwards.
   virtual bool CreateFolders(std::u16string_view sPath) = 0;
   // GetLastError, to be read right after the failed call it is about.

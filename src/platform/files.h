@@ -37,7 +37,9 @@ class IFiles {
   // CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0):
   // a handle only for questions about the file. A folder cannot be opened so (5).
   [[nodiscard]] virtual int32_t OpenForQuery(std::u16string_view sPath, FileHandle* phFile) = 0;
-  // CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL).
+  // CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  // OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL): the reader never stops another program
+  // (a translator's editor, a setup replacing the file) from writing or removing it.
   [[nodiscard]] virtual int32_t OpenForRead(std::u16string_view sPath, FileHandle* phFile) = 0;
   // CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL):
   // creates the file or empties an existing one.

@@ -64,6 +64,11 @@ class IProcesses {
   // search path (PATH), in that order; never the current folder, nor a relative
   // folder of the search path. Empty when none of them holds it.
   virtual std::u16string SearchExecutable(std::u16string_view sName) = 0;
+  // ExpandEnvironmentStringsW: each "%NAME%" of a defined variable replaced by its
+  // value, as the system expands a REG_EXPAND_SZ value; the text unchanged when
+  // it cannot be expanded. The default expands nothing, for doubles that have no
+  // use for it.
+  virtual std::u16string ExpandEnvironment(std::u16string_view sText) { return std::u16string(sText); }
   // Sleep: blocks the thread for nMilliseconds.
   virtual void Sleep(uint32_t nMilliseconds) = 0;
   // GetTickCount64: milliseconds since an arbitrary start; what bounded waits

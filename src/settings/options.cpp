@@ -8,8 +8,10 @@
 
 namespace {
 
-// True when the scope holds no text under sName: no key, no value, or a value
-// that is no text or an empty one. False when that could not be found out.
+// True when the scope holds no text under sName: no key, no value, or an empty
+// text. A value of another type is not absent: it is someone's setting that this
+// program cannot read, and writing over it would lose it. False also when that
+// could not be found out.
 bool OptionAbsent(int32_t nRoot, const std::u16string& sKeyPath, const std::u16string& sName) {
   platform::IRegistry& oRegistry = platform::Registry();
   platform::ScopedKey hKey;
@@ -20,7 +22,7 @@ bool OptionAbsent(int32_t nRoot, const std::u16string& sKeyPath, const std::u16s
   const int32_t nQuery = oRegistry.QueryValue(hKey.Get(), sName, &nType, nullptr, &nSize);
   if (nQuery == platform::kErrorFileNotFound) return true;
   if (nQuery != platform::kErrorSuccess) return false;
-  return (nType != platform::kRegSz && nType != platform::kRegExpandSz) || nSize <= sizeof(char16_t);
+  return (nType == platform::kRegSz || nType == platform::kRegExpandSz) && nSize <= sizeof(char16_t);
 }
 
 }  // namespace
@@ -44,7 +46,10 @@ std::u16string COptions::LangID() {
   return s;
 }
 
-void COptions::LangID(const std::u16string& sValue) { WriteOption(u"LANG", sValue, true); }
+// A key the user may not write is no failure of the program: the write is noted.
+void COptions::LangID(const std::u16string& sValue) {
+  if (!WriteOption(u"LANG", sValue, true)) mMain::LogDebug(u"COptions.LangID", u"LANG could not be written");
+}
 
 // The remembered file is a name in the program's folder. Anything else (a path, a
 // device) counts as no remembered file, so that a value written by someone else
@@ -58,7 +63,9 @@ std::u16string COptions::LangFile() {
   return base::IsPlainFileName(s) ? s : u"";
 }
 
-void COptions::LangFile(const std::u16string& sValue) { WriteOption(u"LANG_", sValue, true); }
+void COptions::LangFile(const std::u16string& sValue) {
+  if (!WriteOption(u"LANG_", sValue, true)) mMain::LogDebug(u"COptions.LangFile", u"LANG_ could not be written");
+}
 
 bool COptions::DiagnosticLog() {
   int32_t n = ReadNumberOption(u"DiagnosticLog", true);

@@ -1,5 +1,6 @@
 #include "settings/registry_views.h"
 
+#include "platform/processes.h"
 #include "settings/win_reg.h"
 
 namespace mRegistryViews {
@@ -23,6 +24,17 @@ T FirstInViews(int32_t nRootKey, const std::u16string& strSubKey, const T& missi
 
 std::u16string ReadString(int32_t nRootKey, const std::u16string& strSubKey, const std::u16string& sName) {
   return FirstInViews<std::u16string>(nRootKey, strSubKey, u"", [&](CWinReg& r) { return r.ReadString(sName); });
+}
+
+std::u16string ReadExpandedString(int32_t nRootKey, const std::u16string& strSubKey, const std::u16string& sName) {
+  return FirstInViews<std::u16string>(nRootKey, strSubKey, u"", [&](CWinReg& r) {
+    std::u16string s = r.ReadString(sName);
+    int32_t nType = 0, nSize = 0;
+    if (!s.empty() && r.QueryValueInfo(sName, nType, nSize) == platform::kErrorSuccess &&
+        nType == static_cast<int32_t>(platform::kRegExpandSz))
+      s = platform::Processes().ExpandEnvironment(s);
+    return s;
+  });
 }
 
 int32_t ReadDWord(int32_t nRootKey, const std::u16string& strSubKey, const std::u16string& sName, int32_t nDefault) {

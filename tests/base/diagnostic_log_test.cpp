@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "base/diagnostic_log.h"
 #include "base/error_log.h"
 #include "base/failure.h"
+#include "base/text.h"
 #include "support/recording_diagnostics.h"
 
 namespace {
@@ -33,10 +36,29 @@ TEST_F(DiagnosticLog, OneUtf8LinePerEntryWithTimeProcessSourceNumberAndText) {
       {{Kind::Debug, u"mMain.RunLaunchSequence", 0, u"Outlook is not running"},
        "2026-03-04 05:06:07.089\t4242\tmMain.RunLaunchSequence\t0\tOutlook is not running\r\n"},
       // Line ends of the text are shown, so that one entry stays one line.
-      {{Kind::Error, u"X", -2147221164, u"a\r\nb\nc\rd"}, "2026-03-04 05:06:07.089\t4242\tX\t-2147221164\ta\\nb\\nc\\nd\r\n"},
+      {{Kind::Error, u"X", -2147221164, u"a\r\nb\nc\rd"}, "2026-03-04 05:06:07.089\t4242\tX\t-2147221164\ta\\r\\nb\\nc\\rd\r\n"},
+      // A tab in the source or the text makes no column of its own.
+      {{Kind::Debug, u"S\tT", 0, u"LANG = D\tE"}, "2026-03-04 05:06:07.089\t4242\tS\\tT\t0\tLANG = D\\tE\r\n"},
       {{Kind::Debug, u"X", 0, u"M\u00f6chten \u65e5\u672c"}, "2026-03-04 05:06:07.089\t4242\tX\t0\tM\xc3\xb6" "chten \xe6\x97\xa5\xe6\x9c\xac\r\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(mMain::FormatLogLine(sys_.time, sys_.nProcessId, c.entry), c.sExpected);
+}
+
+// Whoever wrote a value, it cannot add a column or a line, nor pass for an
+// escape: the backslash itself is escaped too.
+TEST_F(DiagnosticLog, FieldsAreEscaped) {
+  const struct {
+    std::u16string sIn;
+    std::u16string sOut;
+  } rows[] = {{u"plain text", u"plain text"},
+              {u"a\tb", u"a\\tb"},
+              {u"a\r\nb", u"a\\r\\nb"},
+              {u"C:\\x\\n", u"C:\\\\x\\\\n"},
+              {std::u16string(u"a\0b", 3), u"a\\x00b"},
+              {u"\x01\x1b\x1f", u"\\x01\\x1b\\x1f"},
+              {u"a\u0085b\u2028c\u2029d", u"a\\u0085b\\u2028c\\u2029d"},
+              {u"\u00e4 \u65e5 \x7f \u2027", u"\u00e4 \u65e5 \x7f \u2027"}};
+  for (const auto& r : rows) EXPECT_EQ(mMain::EscapeLogField(r.sIn), r.sOut) << base::ToUtf8(r.sOut);
 }
 
 TEST_F(DiagnosticLog, EveryEntryGoesToTheDebugOutputTheFileOnlyWhenSwitchedOn) {
@@ -70,6 +92,38 @@ TEST_F(DiagnosticLog, TheFileStaysBelowTheCapAndOnePreviousFileIsKept) {
   EXPECT_EQ(sys_.files[kLog], sLine);
   EXPECT_EQ(sys_.files[kLog + u".1"].size(), static_cast<size_t>(mMain::kLogFileCap));
   EXPECT_EQ(sys_.files.size(), 2u);
+}
+
+// The cap holds when the full file cannot become the previous one (a viewer
+// holds it, ".log.1" is a folder): the file is emptied and goes on; when it
+// cannot be emptied either, the entry is dropped rather than the file grown.
+TEST_F(DiagnosticLog, TheCapHoldsWhenThePreviousFileCannotBeReplaced) {
+  sys_.CreateFolders(kLog.substr(0, kLog.find_last_of(u'\\')));
+  const std::string sLine = mMain::FormatLogLine(sys_.time, sys_.nProcessId, {mMain::LogEntry::Kind::Debug, u"S", 0, u"x"});
+  sys_.bFailReplace = true;
+  sys_.files[kLog] = std::string(mMain::kLogFileCap - 1, 'a');
+  mMain::LogDebug(u"S", u"x");
+  EXPECT_EQ(sys_.files[kLog], sLine);
+  EXPECT_EQ(sys_.files.count(kLog + u".1"), 0u);
+
+  sys_.files[kLog] = std::string(mMain::kLogFileCap - 1, 'a');
+  sys_.bFailWrites = true;
+  mMain::LogDebug(u"S", u"x");
+  EXPECT_EQ(sys_.files[kLog].size(), static_cast<size_t>(mMain::kLogFileCap - 1));
+}
+
+// A write cut short by a full disk leaves half a line; the next entry does not
+// continue it.
+TEST_F(DiagnosticLog, AfterAPartialWriteTheNextEntryStartsOnALineOfItsOwn) {
+  sys_.CreateFolders(kLog.substr(0, kLog.find_last_of(u'\\')));
+  const std::string sLine = mMain::FormatLogLine(sys_.time, sys_.nProcessId, {mMain::LogEntry::Kind::Debug, u"S", 0, u"x"});
+  sys_.files[kLog] = "";
+  sys_.nWriteRoom = 10;
+  mMain::LogDebug(u"S", u"x");
+  sys_.nWriteRoom = SIZE_MAX;
+  mMain::LogDebug(u"S", u"x");
+  mMain::LogDebug(u"S", u"x");
+  EXPECT_EQ(sys_.files[kLog], sLine.substr(0, 10) + "\r\n" + sLine + sLine);
 }
 
 // Whatever the destinations do, the log keeps its promise: nothing fails, and the

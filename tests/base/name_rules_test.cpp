@@ -33,7 +33,10 @@ TEST(NameRulesTest, PlainFileName) {
                     {u"C:evil.lng", false}, {u"DE.lng:stream", false}, {u"\\\\server\\share\\DE.lng", false},
                     {u"..", false}, {u"DE.lng.", false}, {u"DE.lng ", false}, {u"DE?.lng", false},
                     {u"DE\t.lng", false}, {u"NUL", false}, {u"con.lng", false}, {u"COM1.lng", false},
-                    {u"LPT9", false}, {std::u16string(u"DE.lng\0x", 8), false}});
+                    {u"LPT9", false}, {std::u16string(u"DE.lng\0x", 8), false},
+                    // superscript one to three are port numbers too; other superscripts are not
+                    {u"COM\u00b9.lng", false}, {u"lpt\u00b2.lng", false}, {u"COM\u00b3", false},
+                    {u"LPT\u00b3 .lng", false}, {u"COM\u2074.lng", true}, {u"COM\u00b9x.lng", true}});
 }
 
 TEST(NameRulesTest, FullPath) {

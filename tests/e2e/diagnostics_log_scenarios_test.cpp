@@ -4,6 +4,7 @@
 // and a whole launch each leave their steps in it, and nothing of it is shown.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <string>
 #include <vector>
@@ -30,8 +31,10 @@ class DiagnosticsLogScenario : public ::testing::Test {
  protected:
   // Runs the launcher with the log's folder as its local application data and
   // answers its question with nButton.
-  void RunAndAnswer(int nButton) {
-    ProcessTree launcher(install_.ExePath(), L"", {{L"LOCALAPPDATA", Wide(appData_.Path())}});
+  void RunAndAnswer(int nButton, EnvironmentChanges more = {}) {
+    EnvironmentChanges environment = {{L"LOCALAPPDATA", Wide(appData_.Path())}};
+    for (auto& change : more) environment.push_back(std::move(change));
+    ProcessTree launcher(install_.ExePath(), L"", environment);
     auto box = WaitForMessageBox({launcher.Id(), std::wstring(L"Twinsweep")}, kTimeoutMs);
     ASSERT_TRUE(box) << "no question";
     ASSERT_TRUE(PressButton(*box, nButton));
@@ -99,6 +102,65 @@ TEST_F(DiagnosticsLogScenario, DeclinedFailedStartAndWholeLaunchAreInTheFile) {
   // Every line: local time to the millisecond, process id, source, number, text.
   const std::regex line(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t\d+\t[^\t]+\t-?\d+\t.*)");
   for (const auto& sLine : Lines()) EXPECT_TRUE(std::regex_match(sLine, line)) << sLine;
+}
+
+// A registration that names no program file that can be found: no start is
+// tried, and the note says so rather than repeat an unrelated last error.
+TEST_F(DiagnosticsLogScenario, NoProgramFileIsNotedWithoutAStaleSystemError) {
+  StandInOutlook outlook({}, StandInOutlook::Registration::kNoProgramFile);
+  RunAndAnswer(IDYES);
+  const std::vector<std::string> notes = Notes();
+  ASSERT_EQ(notes.size(), 4u);
+  EXPECT_EQ(notes[2], "starting Outlook: twinsweep-no-such-mail /automation (program file: none found)");
+  EXPECT_EQ(notes[3], "silent end: Outlook could not be started, no program file was found");
+  EXPECT_TRUE(outlook.Events(L"start").empty()) << outlook.RecordText();
+}
+
+// A LocalServer32 of the type REG_EXPAND_SZ is started as COM starts it, with its
+// environment variables expanded.
+TEST_F(DiagnosticsLogScenario, AnExpandableRegistrationStartsTheProgramItNames) {
+  StandInOutlook outlook({}, StandInOutlook::Registration::kExpandable);
+  RunAndAnswer(IDYES, {{StandInOutlook::kFolderVariable, outlook.Folder()}});
+  ASSERT_TRUE(outlook.WaitForEvent(L"execute", kTimeoutMs)) << outlook.RecordText();
+  const std::vector<std::string> notes = Notes();
+  ASSERT_GE(notes.size(), 3u);
+  EXPECT_EQ(notes[2], "starting Outlook: \"" + ToUtf8(outlook.Exe()) + "\" /automation (program file: " +
+                          ToUtf8(outlook.Exe()) + ")");
+}
+
+// A LANG that holds a tab (anyone who can write the user's registry can put one
+// there) stays inside its field: every line keeps its five fields.
+TEST_F(DiagnosticsLogScenario, ALanguageHoldingATabCannotAddAColumn) {
+  ScopedRegistryValue lang(HKEY_CURRENT_USER, kOptionsKey, L"LANG", std::wstring(L"D\tE\r\nforged"));
+  StandInOutlook outlook({});
+  RunAndAnswer(IDNO);
+  bool bMentioned = false;
+  for (const auto& sLine : Lines()) {
+    EXPECT_EQ(std::count(sLine.begin(), sLine.end(), '\t'), 4) << sLine;
+    bMentioned = bMentioned || sLine.find("D\\tE\\r\\nforged") != std::string::npos;
+  }
+  EXPECT_TRUE(bMentioned);
+}
+
+// When the full log cannot become TwinsweepLauncher.log.1 (here a folder of that
+// name is in the way), the log is emptied and goes on rather than growing.
+TEST_F(DiagnosticsLogScenario, ALogWhoseRenameFailsStaysUnderTheCap) {
+  const std::wstring sLog = Wide(appData_.File(u"Orvex\\Twinsweep\\TwinsweepLauncher.log"));
+  appData_.MakeFolder(u"Orvex");
+  appData_.MakeFolder(u"Orvex\\Twinsweep");
+  appData_.MakeFolder(u"Orvex\\Twinsweep\\TwinsweepLauncher.log.1");
+  const size_t kCap = 1024 * 1024;
+  std::string sFull;
+  while (sFull.size() + 100 < kCap) sFull += "2026-01-01 00:00:00.000\t1\told\t0\t" + std::string(60, 'x') + "\r\n";
+  appData_.Write(u"Orvex\\Twinsweep\\TwinsweepLauncher.log", sFull);
+  StandInOutlook outlook({});
+  RunAndAnswer(IDNO);
+  RunAndAnswer(IDNO);
+  const std::string sText = ReadWholeFile(sLog);
+  EXPECT_LE(sText.size(), kCap);
+  EXPECT_LT(sText.size(), sFull.size());
+  EXPECT_NE(sText.find("silent end: the question was declined"), std::string::npos);
+  EXPECT_TRUE(IsFolder(sLog + L".1"));
 }
 
 TEST_F(DiagnosticsLogScenario, WithoutTheOptionNoFileIsWritten) {

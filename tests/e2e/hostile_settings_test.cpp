@@ -1,6 +1,7 @@
 // Settings that someone else wrote into the user's registry: a value with an inner
 // NUL, identifiers that are paths or carry quotes, a remembered language file
-// outside the program's folder. The pass condition is what did not happen: no
+// outside the program's folder; and language files that do not load (locked,
+// missing, of another encoding, holding a NUL). The pass condition is what did not happen: no
 // planted program ran, and nothing outside the program's folder was opened or loaded.
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include "support/standin_outlook.h"
 #include "support/paths.h"
 #include "support/temp_folder.h"
+#include "support/win32_handle.h"
 
 namespace e2e {
 namespace {
@@ -119,6 +121,76 @@ TEST(HostileSettings, RememberedLanguageFileOutsideTheFolderIsNotLoaded) {
   // The listing chose the folder's own file and remembered it instead.
   EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kOptionsKey, L"LANG_"), std::optional<std::wstring>(L"EN.lng"));
 }
+
+// Whatever lies in the folder, the question is asked in words: in the user's
+// language when a file has it in another letter case, else in English from the
+// folder's English file, else in the English texts built into the program. None
+// of these is remembered: LANG and LANG_ stay as they were.
+struct FallbackCase {
+  const char* szName;
+  std::optional<std::wstring> vLang, vLangFile;
+  bool bShipped;                // the shipped language files lie in the folder
+  std::string sOwnEnglish;      // else this EN.lng ("" for none)
+  const wchar_t* szLocked;      // a file held open by another program without sharing
+  std::wstring sQuestion;
+};
+
+std::ostream& operator<<(std::ostream& os, const FallbackCase& c) { return os << c.szName; }
+
+class LanguageFallback : public ::testing::TestWithParam<FallbackCase> {};
+
+const std::wstring kEnglishQuestion = L"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
+const std::wstring kGermanQuestion = L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
+
+std::string EnglishFile(const std::string& sQuestion) {
+  return "[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"English\"\r\nlangid = \"EN\"\r\n"
+         "[TwinsweepLauncher]\r\nglobals = \"texts\"\r\n[TwinsweepLauncher.texts]\r\n"
+         "LID_TITLE = \"Twinsweep\"\r\nLID_RUN_OUTLOOK = \"" + sQuestion + "\"\r\n";
+}
+
+// The same file saved as UTF-16 with its byte-order mark, as some editors save it.
+std::string Utf16File(const std::string& sAscii) {
+  std::string s = "\xFF\xFE";
+  for (char c : sAscii) s += std::string{c, '\0'};
+  return s;
+}
+
+TEST_P(LanguageFallback, TheQuestionIsInWordsAndNothingIsRemembered) {
+  const FallbackCase& c = GetParam();
+  ScopedProductOptions options(c.vLang, c.vLangFile);
+  LauncherInstall install(c.bShipped ? LauncherInstall::LanguageFiles::kShipped : LauncherInstall::LanguageFiles::kNone);
+  if (!c.sOwnEnglish.empty()) install.AddFile(L"EN.lng", c.sOwnEnglish);
+  OwnedFile locked;
+  if (c.szLocked) {
+    locked.Reset(CreateFileW((install.Folder() + L"\\" + c.szLocked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(locked.IsValid());
+  }
+  ProcessTree launcher = install.Run(L"");
+  auto box = WaitForMessageBox({launcher.Id(), std::wstring(L"Twinsweep")}, kRunTimeoutMs);
+  ASSERT_TRUE(box) << "no question in words was asked";
+  EXPECT_EQ(box->sText, c.sQuestion);
+  ASSERT_TRUE(PressButton(*box, IDNO));
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kOptionsKey, L"LANG"), c.vLang);
+  EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kOptionsKey, L"LANG_"), c.vLangFile);
+}
+
+const FallbackCase kFallbackCases[] = {
+    {"NoLanguageFiles", L"EN", std::nullopt, false, "", nullptr, kEnglishQuestion},
+    {"ChosenFileLockedEnglishThere", L"DE", L"DE.lng", true, "", L"DE.lng", kEnglishQuestion},
+    {"LanguageInOtherCase", L"de", std::nullopt, true, "", nullptr, kGermanQuestion},
+    {"LanguageNotShipped", L"NL", std::nullopt, true, "", nullptr, kEnglishQuestion},
+    {"OnlyFileIsUtf16", L"EN", std::nullopt, false, Utf16File(EnglishFile("from the UTF-16 file")), nullptr,
+     kEnglishQuestion},
+    // A NUL cuts the text as the system's string readers cut it: the question is
+    // shown up to it rather than not at all.
+    {"NulInTheQuestion", L"EN", std::nullopt, false, EnglishFile(std::string("Start Outlook?") + '\0' + " (hidden)"), nullptr,
+     L"Start Outlook?"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Language, LanguageFallback, ::testing::ValuesIn(kFallbackCases),
+                         [](const auto& info) { return std::string(info.param.szName); });
 
 }  // namespace
 }  // namespace e2e

@@ -6,11 +6,14 @@
 #include "base/text.h"
 #include "launcher/application_name.h"
 #include "launcher/launch_sequence.h"
+#include "launcher/user_texts.h"
 #include "launcher_doubles.h"
 #include "platform/memory/memory_registry.h"
 #include "support/log_capture.h"
 #include "support/recording_diagnostics.h"
+#include "settings/win_reg.h"
 #include "support/source_languages.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -175,6 +178,86 @@ TEST_F(LaunchSequenceTest, AsksInTheUsersLanguageWithYesNoNoIconYesDefault) {
             u"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?");
 }
 
+class FolderApp : public platform::IApp {
+ public:
+  explicit FolderApp(std::u16string sFolder) : sFolder_(std::move(sFolder)) {}
+  std::u16string AppFolder() override { return sFolder_; }
+  std::u16string CommandLineArgs() override { return u""; }
+
+ private:
+  std::u16string sFolder_;
+};
+
+std::string QuestionFile(const std::string& sLangID, const std::string& sQuestion) {
+  return "[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"L\"\r\nlangid = \"" + sLangID +
+         "\"\r\n[TwinsweepLauncher]\r\nglobals = \"texts\"\r\n[TwinsweepLauncher.texts]\r\n"
+         "LID_TITLE = \"Twinsweep\"\r\nLID_RUN_OUTLOOK = \"" + sQuestion + "\"\r\n";
+}
+
+// When the user's language does not load, the question is still asked in words:
+// a file for LANG in another case, the English file, or the texts built into the
+// program, in that order; none of them is remembered, and each is a note.
+TEST_F(LaunchSequenceTest, TheQuestionIsAlwaysInWords) {
+  const std::string kBroken = "no language file at all";
+  const struct {
+    const char* szName;
+    std::u16string sLang, sLangFile;
+    std::vector<std::pair<std::u16string, std::string>> files;
+    std::u16string sQuestion;
+    std::string sNote;  // the start of the fallback's note; "" when InitEx loaded the file
+  } rows[] = {
+      {"InitEx loads it", u"DE", u"", {{u"de.lng", QuestionFile("DE", "Deutsch?")}}, u"Deutsch?", ""},
+      {"no files", u"DE", u"", {}, u"Built in.\r\nStart?", "no language file serves for LANG 'DE' nor for English"},
+      {"LANG in another case", u"de", u"", {{u"en.lng", QuestionFile("EN", "English?")}, {u"x.lng", QuestionFile("DE", "Deutsch?")}},
+       u"Deutsch?", "the language file 'x.lng' (langid 'DE') serves for LANG 'de'"},
+      {"LANG unshipped", u"NL", u"", {{u"de.lng", QuestionFile("DE", "Deutsch?")}, {u"en.lng", QuestionFile("EN", "English?")}},
+       u"English?", "no language file serves for LANG 'NL'; the English file 'en.lng' serves instead"},
+      {"chosen file broken", u"DE", u"de.lng", {{u"de.lng", kBroken}, {u"en.lng", QuestionFile("EN", "English?")}},
+       u"English?", "no language file serves for LANG 'DE'; the English file 'en.lng' serves instead"},
+      {"English broken too", u"EN", u"", {{u"en.lng", kBroken}}, u"Built in.\r\nStart?",
+       "no language file serves for LANG 'EN' nor for English"},
+      {"a NUL in the question", u"EN", u"", {{u"en.lng", QuestionFile("EN", std::string("Start\0 it?", 10))}}, u"Start", ""},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.szName);
+    reg_ = platform::MemoryRegistry();
+    SetLanguage(r.sLang);
+    if (!r.sLangFile.empty()) {
+      CWinReg w;
+      ASSERT_TRUE(w.InitForWrite(platform::kRootCurrentUser, u"Software\\Orvex\\Twinsweep", true));
+      ASSERT_TRUE(w.WriteString(u"LANG_", r.sLangFile));
+    }
+    testing_support::TempFolder folder;
+    for (const auto& [sName, sBytes] : r.files) folder.Write(sName, sBytes);
+    FolderApp app(folder.Path());
+    platform::ScopedOverride<platform::IApp> useApp(app);
+    launcher_test::FakeStringTable table;
+    table.nFirstId = mMain::kBuiltInTextsFirstId;
+    table.lines = {u"LID_TITLE = \"Twinsweep\"", u"LID_RUN_OUTLOOK = \"Built in.\\nStart?\"   ; a comment"};
+    platform::ScopedOverride<platform::IStringTable> useTable(table);
+    dialogs_ = FakeDialogs();
+    dialogs_.nAnswer = platform::kIdNo;
+    testing_support::LogCapture log;
+    mMain::RunLaunchSequence();
+    ASSERT_EQ(dialogs_.boxes.size(), 1u);
+    EXPECT_EQ(dialogs_.boxes[0].sText, r.sQuestion);
+    EXPECT_EQ(dialogs_.boxes[0].sCaption, u"Twinsweep");
+    std::string sNotes;
+    for (const auto& sLine : log.Lines())
+      if (sLine.rfind("D|mMain.UserTexts|0|", 0) == 0) sNotes += sLine.substr(20) + "\n";
+    if (r.sNote.empty()) {
+      EXPECT_EQ(sNotes, "");
+    } else {
+      EXPECT_EQ(sNotes.rfind(r.sNote, 0), 0u) << sNotes;
+      // A fallback is never remembered.
+      CWinReg reader;
+      ASSERT_TRUE(reader.InitForRead(platform::kRootCurrentUser, u"Software\\Orvex\\Twinsweep"));
+      EXPECT_EQ(reader.ReadString(u"LANG"), r.sLang);
+      EXPECT_EQ(reader.ReadString(u"LANG_"), r.sLangFile);
+    }
+  }
+}
+
 TEST_F(LaunchSequenceTest, WizardCallReachesTheAddinWithItsCommand) {
   OutlookComesUp(0, 0, kNever);
   mMain::RunLaunchSequence();
@@ -222,11 +305,14 @@ TEST_F(LaunchSequenceTest, EveryStepIsADebugNote) {
   const std::u16string sProgram = mCreateProcess::ApplicationName(kRegisteredCommand);
   const std::string sStart = p + "starting Outlook: " + base::ToUtf8(kRegisteredCommand) + " (program file: " +
                              (sProgram.empty() ? "none found" : base::ToUtf8(sProgram)) + ")";
+  const std::u16string kNoProgram = u"nowhere-mail /automation";
   struct Case {
     const char* szName;
     int32_t nAnswer;
     bool bLaunchSucceeds;
     std::vector<std::string> notes;
+    std::u16string sCommand = kRegisteredCommand;
+    uint32_t nLastError = 2;
   } cases[] = {
       {"declined", platform::kIdNo, true,
        {p + "Outlook is not running", p + "the question was answered No (7)", p + "silent end: the question was declined"}},
@@ -237,15 +323,30 @@ TEST_F(LaunchSequenceTest, EveryStepIsADebugNote) {
        {p + "Outlook is not running", p + "the question was answered Yes (6)", sStart,
         p + "Outlook's mutex was there after 3000 ms", p + "the add-in's mutex was there after 2000 ms",
         p + "the wizard call was made"}},
+      // No program file: no start was tried, so the last error (here left by an
+      // earlier call) says nothing about it.
+      {"no program file", platform::kIdYes, false,
+       {p + "Outlook is not running", p + "the question was answered Yes (6)",
+        p + "starting Outlook: nowhere-mail /automation (program file: none found)",
+        p + "silent end: Outlook could not be started, no program file was found"},
+       kNoProgram, 183},
+      // A system text that names its file as "%1" names the program file.
+      {"text with an insert", platform::kIdYes, false,
+       {p + "Outlook is not running", p + "the question was answered Yes (6)", sStart,
+        p + "silent end: Outlook could not be started, system error 193: Bad EXE format for " +
+            base::ToUtf8(sProgram) + "."},
+       kRegisteredCommand, 193},
   };
   for (const auto& c : cases) {
     SetUp();
+    WriteDefault(u"CLSID\\{11111111-2222-3333-4444-555555555555}\\LocalServer32", c.sCommand);
     sys_ = FakeProcesses();
     sys_.bLaunchSucceeds = c.bLaunchSucceeds;
     sys_.onLaunch = [&](FakeProcesses& s) { OutlookComesUp(s.nNow + 3000, 2000, kNever); };
     dialogs_.nAnswer = c.nAnswer;
     testing_support::RecordingDiagnostics diagnostics;
-    diagnostics.nLastError = 2;
+    diagnostics.nLastError = c.nLastError;
+    diagnostics.errorTexts[193] = u"Bad EXE format for %1.";
     platform::ScopedOverride<platform::IDiagnostics> useDiagnostics(diagnostics);
     testing_support::LogCapture log;
     mMain::RunLaunchSequence();
@@ -253,6 +354,30 @@ TEST_F(LaunchSequenceTest, EveryStepIsADebugNote) {
     for (const auto& sLine : log.Lines())
       if (sLine.rfind(p, 0) == 0) notes.push_back(sLine);
     EXPECT_EQ(notes, c.notes) << c.szName;
+  }
+}
+
+// A LocalServer32 of the type REG_EXPAND_SZ is started as COM starts it: with its
+// environment variables expanded; one of the type REG_SZ exactly as it stands.
+TEST_F(LaunchSequenceTest, AnExpandableRegistrationIsExpandedBeforeTheProgramIsWorkedOut) {
+  const std::u16string sExpanded = u"\"C:\\Program Files\\Mail\\outlook.exe\" /automation";
+  for (const uint32_t nType : {platform::kRegExpandSz, platform::kRegSz}) {
+    SCOPED_TRACE(nType);
+    platform::HKey h = 0;
+    reg_.CreateKey(platform::RootKey(platform::kRootClassesRoot), u"CLSID\\{11111111-2222-3333-4444-555555555555}\\LocalServer32",
+                   platform::kKeyAllAccess, &h);
+    const std::u16string data = std::u16string(u"\"%ProgramFiles%\\Mail\\outlook.exe\" /automation") + u'\0';
+    reg_.SetValue(h, u"", nType, reinterpret_cast<const uint8_t*>(data.data()), static_cast<uint32_t>(data.size() * 2));
+    reg_.CloseKey(h);
+    sys_ = FakeProcesses();
+    sys_.environment[u"ProgramFiles"] = u"C:\\Program Files";
+    sys_.bLaunchSucceeds = false;
+    mMain::RunLaunchSequence();
+    ASSERT_EQ(sys_.launches.size(), nType == platform::kRegExpandSz ? 1u : 0u);
+    if (nType == platform::kRegExpandSz) {
+      EXPECT_EQ(sys_.launches[0].sApplicationName, u"C:\\Program Files\\Mail\\outlook.exe");
+      EXPECT_EQ(sys_.launches[0].sCommandLine, sExpanded);
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "platform/automation.h"
 #include "platform/desktop.h"
 #include "platform/processes.h"
+#include "platform/string_table.h"
 
 namespace launcher_test {
 
@@ -42,6 +44,8 @@ class FakeProcesses : public platform::IProcesses {
   // (compared without regard to case, as file names are).
   std::map<std::u16string, std::u16string> searchable;
   bool bLaunchSucceeds = true;
+  // The environment's variables, for "%NAME%" references.
+  std::map<std::u16string, std::u16string> environment;
   // Runs at a successful launch, e.g. to schedule the mutexes of the started program.
   std::function<void(FakeProcesses&)> onLaunch;
 
@@ -83,6 +87,11 @@ class FakeProcesses : public platform::IProcesses {
     nOpenHandles += 2;
     if (onLaunch) onLaunch(*this);
     return true;
+  }
+  std::u16string ExpandEnvironment(std::u16string_view sText) override {
+    std::u16string s(sText);
+    for (const auto& [sName, sValue] : environment) s = base::Replace(s, u"%" + sName + u"%", sValue);
+    return s;
   }
   std::u16string SearchExecutable(std::u16string_view sName) override {
     for (const auto& [sFile, sPath] : searchable)
@@ -128,6 +137,17 @@ class FakeDialogs : public platform::IDialogs {
   bool BringOtherInstanceBoxToFront() override {
     ++nBroughtToFront;
     return bOtherInstanceBox;
+  }
+};
+
+// The program's string table: lines from the first ID of the built-in texts on.
+class FakeStringTable : public platform::IStringTable {
+ public:
+  std::vector<std::u16string> lines;
+  uint32_t nFirstId = 0;
+  std::optional<std::u16string> String(uint32_t nId) override {
+    if (nId < nFirstId || nId - nFirstId >= lines.size()) return std::nullopt;
+    return lines[nId - nFirstId];
   }
 };
 

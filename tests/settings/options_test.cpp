@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 #include <utility>
 
 #include "base/text.h"
 #include "platform/memory/memory_registry.h"
 #include "settings/options.h"
 #include "settings/win_reg.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -148,6 +151,43 @@ TEST_F(OptionsTest, AValueWithAnInnerNulIsReadUpToIt) {
 TEST_F(OptionsTest, AFailedWriteBackStillAnswersEnglish) {
   registry_.RefuseAccess(platform::RootKey(HKCU), kKey, platform::kKeyWrite);
   EXPECT_EQ(Options().LangID(), u"EN");
+  // A key the user may not write: each write is a note, not an error.
+  testing_support::LogCapture log;
+  Options().LangID(u"EN");
+  Options().LangFile(u"EN.lng");
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"D|COptions.LangID|0|LANG could not be written",
+                                                   "D|COptions.LangFile|0|LANG_ could not be written"}));
+}
+
+// A user's LANG of another type than text is a setting this program cannot read:
+// it is reported, English serves, and the value stays as it was. An empty text is
+// no setting at all and is replaced.
+TEST_F(OptionsTest, ALanguageOfAnotherTypeIsReportedAndKept) {
+  const struct {
+    const char* szName;
+    uint32_t nType;
+    std::vector<uint8_t> data;
+    bool bKept;
+  } rows[] = {
+      {"multi", platform::kRegMultiSz, {'D', 0, 'E', 0, 0, 0, 0, 0}, true},
+      {"dword", platform::kRegDword, {7, 0, 0, 0}, true},
+      {"binary", platform::kRegBinary, {'D', 0, 'E', 0}, true},
+      {"empty binary", platform::kRegBinary, {}, true},
+      {"empty text", platform::kRegSz, {0, 0}, false},
+      {"empty expandable text", platform::kRegExpandSz, {}, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.szName);
+    CWinReg w;
+    ASSERT_TRUE(w.InitForWrite(HKCU, kKey, true));
+    ASSERT_EQ(registry_.SetValue(w.Handle(), u"LANG", r.nType, r.data.data(), static_cast<uint32_t>(r.data.size())), 0);
+    testing_support::LogCapture log;
+    EXPECT_EQ(Options().LangID(), u"EN");
+    uint32_t nType = 0, nSize = 0;
+    ASSERT_EQ(registry_.QueryValue(w.Handle(), u"LANG", &nType, nullptr, &nSize), 0);
+    EXPECT_EQ(nType, r.bKept ? r.nType : platform::kRegSz);
+    EXPECT_EQ(log.Errors().size(), r.bKept ? 1u : 0u);
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // A diagnostics double: debug output and files in memory, a fixed clock and
 // process id, and switches that make writes fail or raise.
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -21,6 +23,8 @@ class RecordingDiagnostics : public platform::IDiagnostics {
   platform::SystemTime time{2026, 3, 4, 5, 6, 7, 89};
   uint32_t nProcessId = 4242;
   bool bFailWrites = false;
+  bool bFailReplace = false;   // the previous file cannot be replaced (held open, a folder)
+  size_t nWriteRoom = SIZE_MAX;  // bytes the disk takes before it is full
   bool bRaise = false;  // every call raises, as a broken implementation might
   uint32_t nLastError = 0;
 
@@ -40,15 +44,24 @@ class RecordingDiagnostics : public platform::IDiagnostics {
     Check();
     const std::u16string path(sPath);
     if (bFailWrites || !folders.count(path.substr(0, path.find_last_of(u'\\')))) return false;
-    files[path].append(sBytes);
-    return true;
+    const size_t n = std::min(sBytes.size(), nWriteRoom);
+    files[path].append(sBytes.substr(0, n));
+    nWriteRoom -= n;
+    return n == sBytes.size();
   }
   bool ReplaceFile(std::u16string_view sFrom, std::u16string_view sTo) override {
     Check();
     auto it = files.find(std::u16string(sFrom));
-    if (bFailWrites || it == files.end()) return false;
+    if (bFailWrites || bFailReplace || it == files.end()) return false;
     files[std::u16string(sTo)] = std::move(it->second);
     files.erase(std::u16string(sFrom));
+    return true;
+  }
+  bool EmptyFile(std::u16string_view sPath) override {
+    Check();
+    auto it = files.find(std::u16string(sPath));
+    if (bFailWrites || it == files.end()) return false;
+    it->second.clear();
     return true;
   }
   bool CreateFolders(std::u16string_view sPath) override {
@@ -61,7 +74,11 @@ class RecordingDiagnostics : public platform::IDiagnostics {
     return true;
   }
   uint32_t LastError() override { return nLastError; }
-  std::u16string ErrorText(uint32_t nError) override { return u"system text " + base::LongToText(nError); }
+  std::map<uint32_t, std::u16string> errorTexts;  // the others read "system text <code>"
+  std::u16string ErrorText(uint32_t nError) override {
+    auto it = errorTexts.find(nError);
+    return it != errorTexts.end() ? it->second : u"system text " + base::LongToText(nError);
+  }
 
  private:
   void Check() const {

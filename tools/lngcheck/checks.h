@@ -42,7 +42,7 @@ bool IsText(const LoadedSection& section, const std::u16string& sKey);
 
 // Each report of the engine's load, with its own text, at the line it concerns.
 void ReportEngine(const CheckContext& ctx);
-// encoding, invalid-utf8, line-ending.
+// encoding, invalid-utf8, line-ending, nul-byte.
 void CheckBytes(const CheckContext& ctx);
 // duplicate-key, duplicate-section.
 void CheckKeys(const CheckContext& ctx);

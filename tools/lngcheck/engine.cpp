@@ -1,5 +1,7 @@
 #include "engine.h"
 
+#include <cstdint>
+
 #include "base/text.h"
 #include "lang/lang.h"
 
@@ -11,6 +13,8 @@ namespace {
 // one by one after the load.
 class SectionReader : public CLang {
  public:
+  // A translator needs every problem, not the program's first hundred.
+  SectionReader() { nLoadProblemsOneByOne = INT32_MAX; }
   using CLang::GetSection;
   using CLang::TrimBlanks;
 };

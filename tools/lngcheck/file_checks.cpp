@@ -1,5 +1,5 @@
 // Checks of one language file that need no reference: how its bytes will be read
-// (encoding, invalid-utf8, line-ending), keys and sections that the program would
+// (encoding, invalid-utf8, line-ending, nul-byte), keys and sections that the program would
 // merge or skip (duplicate-key, duplicate-section), and escapes that the program
 // would report when it shows a text (bad-escape).
 #include <cstdio>
@@ -130,9 +130,24 @@ void CheckLineEnds(const CheckContext& ctx) {
   }
 }
 
+// A NUL is read into the text as a character of its own, and a text shown in a
+// box ends before it: what follows never reaches the user.
+void CheckNulBytes(const CheckContext& ctx) {
+  const SourceFile& file = ctx.file.source;
+  int nLine = 0;
+  for (const SourceLine& line : file.Lines()) {
+    ++nLine;
+    const size_t n = line.sBytes.find('\0');
+    if (n == std::string::npos) continue;
+    ctx.Add(nLine, file.ColumnOfByte(line, n), Severity::Error,
+            u"NUL byte; a text shown to the user ends before it (a file saved as UTF-16?)", "nul-byte");
+  }
+}
+
 }  // namespace
 
 void CheckBytes(const CheckContext& ctx) {
+  CheckNulBytes(ctx);
   if (ctx.file.source.HasByteOrderMark()) {
     CheckUtf8(ctx);
   } else {

@@ -15,6 +15,9 @@ constexpr char kUsage[] =
     "usage: lngcheck [--format=text|json] [--werror] [--reference REF.lng] FILE.lng [MAIN_SECTION]\n"
     "       lngcheck --pseudo REF.lng [MAIN_SECTION] > XX.lng\n";
 
+// The most findings printed; the counts cover all of them.
+constexpr size_t kPrintedFindings = 1000;
+
 struct Options {
   bool bJson = false;
   bool bWerror = false;
@@ -122,8 +125,15 @@ int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std
   CheckEscapes(ctx);
   if (reference) CompareWithReference(ctx, reference->Checked());
 
-  const std::vector<Diagnostic> sorted = findings.Sorted();
+  // Every finding is counted; a file of broken lines prints only the first ones.
+  std::vector<Diagnostic> sorted = findings.Sorted();
+  const size_t nUnprinted = sorted.size() > kPrintedFindings ? sorted.size() - kPrintedFindings : 0;
+  sorted.resize(sorted.size() - nUnprinted);
   *psOut += o.bJson ? FormatJson(sorted) : FormatText(sorted);
+  if (nUnprinted) {
+    // After the text's lines; beside a JSON array, which must stay whole.
+    *(o.bJson ? psErr : psOut) += "lngcheck: " + std::to_string(nUnprinted) + " more finding(s) not printed\n";
+  }
   const int nErrors = findings.Count(Severity::Error), nWarnings = findings.Count(Severity::Warning);
   *psErr += file.Checked().sDisplayName + ": " + std::to_string(nErrors) + " error(s), " + std::to_string(nWarnings) +
             " warning(s), " + std::to_string(findings.Count(Severity::Note)) + " note(s)\n";

@@ -60,6 +60,12 @@ class PosixDiagnostics : public IDiagnostics {
     return std::rename(NativePath(sFrom).c_str(), NativePath(sTo).c_str()) == 0;
   }
 
+  bool EmptyFile(std::u16string_view sPath) override {
+    struct stat st{};
+    const std::string path = NativePath(sPath);
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && truncate(path.c_str(), 0) == 0;
+  }
+
   bool CreateFolders(std::u16string_view sPath) override {
     const std::string path = NativePath(sPath);
     for (size_t i = path.find('/', 1); i != std::string::npos; i = path.find('/', i + 1))

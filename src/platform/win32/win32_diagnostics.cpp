@@ -61,6 +61,17 @@ class Win32Diagnostics : public IDiagnostics {
     return from && to && ::MoveFileExW(from->c_str(), to->c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
   }
 
+  bool EmptyFile(std::u16string_view sPath) override {
+    // Shared as the appends share it, so that a viewer holding the file does not stop it.
+    const auto path = win32::Wide(sPath);
+    if (!path) return false;
+    HANDLE h = ::CreateFileW(path->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(h);
+    return true;
+  }
+
   bool CreateFolders(std::u16string_view sPath) override {
     const auto wide = win32::Wide(sPath);
     if (!wide) return false;

@@ -33,7 +33,8 @@ class Win32Files : public IFiles {
     return Open(sPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0, phFile);
   }
   int32_t OpenForRead(std::u16string_view sPath, FileHandle* phFile) override {
-    return Open(sPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, phFile);
+    return Open(sPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                FILE_ATTRIBUTE_NORMAL, phFile);
   }
   int32_t OpenForWrite(std::u16string_view sPath, FileHandle* phFile) override {
     return Open(sPath, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, phFile);

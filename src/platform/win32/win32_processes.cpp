@@ -104,6 +104,20 @@ class Win32Processes : public IProcesses {
     return u"";
   }
 
+  std::u16string ExpandEnvironment(std::u16string_view sText) override {
+    const auto text = win32::Wide(sText);
+    if (!text) return std::u16string(sText);
+    // The size asked for includes the NUL; a variable that grew in between asks again.
+    std::wstring buffer(text->size() + 1, L'\0');
+    for (int nTry = 0; nTry < 3; ++nTry) {
+      const DWORD n = ::ExpandEnvironmentStringsW(text->c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+      if (n == 0) break;
+      if (n <= buffer.size()) return win32::FromWide(buffer.data(), n - 1);
+      buffer.assign(n, L'\0');
+    }
+    return std::u16string(sText);
+  }
+
   void Sleep(uint32_t nMilliseconds) override { ::Sleep(nMilliseconds); }
 
   uint64_t TickCount() override { return ::GetTickCount64(); }

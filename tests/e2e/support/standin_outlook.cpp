@@ -58,6 +58,10 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
     case Registration::kUnquoted: sCommandLine_ = sExe_ + L" /automation"; break;
     case Registration::kOnly32BitView: sCommandLine_ = L"\"" + sExe_ + L"\" /automation"; break;
     case Registration::kNoLocalServer: break;
+    case Registration::kNoProgramFile: sCommandLine_ = L"twinsweep-no-such-mail /automation"; break;
+    case Registration::kExpandable:
+      sCommandLine_ = std::wstring(L"\"%") + kFolderVariable + L"%" + sExe_.substr(sExe_.rfind(L'\\')) + L"\" /automation";
+      break;
   }
   const REGSAM nView = registration == Registration::kOnly32BitView ? KEY_WOW64_32KEY : 0;
   if (!sCommandLine_.empty()) vServer = sCommandLine_;
@@ -65,8 +69,14 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
       std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, L"Outlook.Application\\CLSID", L"", kClsid));
   if (nView != 0)  // nothing in the native view
     registration_.push_back(std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", std::nullopt));
-  registration_.push_back(
-      std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", vServer, nView));
+  if (registration == Registration::kExpandable) {
+    const BYTE* p = reinterpret_cast<const BYTE*>(sCommandLine_.c_str());
+    registration_.push_back(std::make_unique<ScopedRegistryValue>(
+        HKEY_CLASSES_ROOT, sClassKey, L"", REG_EXPAND_SZ,
+        std::vector<BYTE>(p, p + (sCommandLine_.size() + 1) * sizeof(wchar_t))));
+  } else {
+    registration_.push_back(std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", vServer, nView));
+  }
 }
 
 StandInOutlook::~StandInOutlook() {

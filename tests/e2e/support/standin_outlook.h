@@ -47,7 +47,13 @@ class StandInOutlook {
     kMissingProgram,  // LocalServer32 names a program that does not exist
     kUnquoted,        // LocalServer32 = <path> /automation, the path with blanks and unquoted
     kOnly32BitView,   // as kLocalServer, but the CLSID key only in the 32-bit registry view
+    kNoProgramFile,   // LocalServer32 = a bare program name that no search finds & " /automation"
+    kExpandable,      // LocalServer32 of the type REG_EXPAND_SZ = "%<kFolderVariable>%\<exe>" /automation
   };
+
+  // The environment variable that kExpandable's registration refers to; the
+  // launcher must be run with it set to Folder().
+  static constexpr wchar_t kFolderVariable[] = L"TWINSWEEP_STANDIN_FOLDER";
 
   explicit StandInOutlook(const StandInSettings& settings, Registration registration = Registration::kLocalServer);
   ~StandInOutlook();

@@ -1,0 +1,14 @@
+#pragma once
+// The one way the launcher shows a message box.
+#include <cstdint>
+#include <string>
+
+namespace mMain {
+
+// Shows a box with sText and sCaption (platform::kMbYesNo, kMbOk, ...) and answers
+// the button pressed. Each text is cut at its first NUL, as the system's own
+// string readers cut it, so that a text holding one is shown up to it rather than
+// not at all; the cut is a debug note.
+int32_t ShowBox(const std::u16string& sText, const std::u16string& sCaption, uint32_t nFlags);
+
+}  // namespace mMain
