@@ -185,7 +185,7 @@ const FallbackCase kFallbackCases[] = {
      kEnglishQuestion},
     // A NUL cuts the text as the system's string readers cut it: the question is
     // shown up to it rather than not at all.
-    {"NulInTheQuestion", L"EN", std::nullopt, false, EnglishFile(std::string("Start Outlook?") + '\0' + " (hidden)"), nullptr,
+    {"NulInTheQuestion", L"EN", L"EN.lng", false, EnglishFile(std::string("Start Outlook?") + '\0' + " (hidden)"), nullptr,
      L"Start Outlook?"},
 };
 
