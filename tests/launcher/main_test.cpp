@@ -97,20 +97,28 @@ TEST_F(MainTest, OtherArgumentsRunTheLaunchSequence) {
 // A registry whose every open raises, as a failing system service would.
 class RaisingRegistry : public platform::MemoryRegistry {
  public:
+  std::u16string sDescription = u"Access is denied.";
   int32_t OpenKey(platform::HKey, std::u16string_view, uint32_t, platform::HKey*) override {
-    base::Raise(-2147024891, u"Access is denied.");
+    base::Raise(-2147024891, sDescription);
   }
 };
 
+// A description holding a NUL (an automation server's text) is shown up to it
+// rather than not at all.
 TEST_F(MainTest, AFailureThatReachesMainShowsOneErrorBox) {
-  RaisingRegistry raising;
-  platform::ScopedOverride<platform::IRegistry> o(raising);
-  EXPECT_TRUE(Run(u"help").empty());
-  ASSERT_EQ(dialogs_.shown.size(), 1u);
-  EXPECT_EQ(dialogs_.shown[0].sText, u"Error(-2147024891): Access is denied.");
-  EXPECT_EQ(dialogs_.shown[0].sCaption, u"TwinsweepLauncher");
-  EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbOk);
-  EXPECT_FALSE(base::HasPending());
+  for (const std::u16string& sDescription : {std::u16string(u"Access is denied."),
+                                             std::u16string(u"Access is denied.\0 hidden", 25)}) {
+    RaisingRegistry raising;
+    raising.sDescription = sDescription;
+    platform::ScopedOverride<platform::IRegistry> o(raising);
+    dialogs_.shown.clear();
+    EXPECT_TRUE(Run(u"help").empty());
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].sText, u"Error(-2147024891): Access is denied.");
+    EXPECT_EQ(dialogs_.shown[0].sCaption, u"TwinsweepLauncher");
+    EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbOk);
+    EXPECT_FALSE(base::HasPending());
+  }
 }
 
 }  // namespace
