@@ -109,7 +109,9 @@ bool COptions::WriteOption(const std::u16string& sName, const std::u16string& sV
 std::u16string COptions::OptionsKeyPath() { return u"Software\\Orvex\\Twinsweep"; }
 
 // The machine's policy before the user's, as Windows applies them; each in both
-// views, since a 32-bit management tool may write only the 32-bit one.
+// registry views, like the machine's own options: a 32-bit script or deployment
+// tool that writes the values may reach only the 32-bit one. A value of another
+// type counts as no policy.
 std::u16string COptions::ReadPolicy(const std::u16string& sName) {
   CWinReg oReg;
   for (int32_t nRoot : {oReg.HKEY_LOCAL_MACHINE(), oReg.HKEY_CURRENT_USER()}) {
