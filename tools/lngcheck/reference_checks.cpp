@@ -65,7 +65,7 @@ void CompareTexts(const CheckContext& ctx, const LoadedSection& section, const s
     ctx.Add(nLine, nColumn, Severity::Warning,
             u"expects " + Number(nRefBreaks) + u" \\n, found " + Number(nBreaks), "escape-mismatch");
   }
-  if (sText == sRef && HasLetters(sText) && IsText(section, sKey)) {
+  if (sText == sRef && HasLetters(sText) && IsText(section, sKey) && !(at && at->bSame)) {
     ctx.Add(nLine, nColumn, Severity::Note, u"'" + sKey + u"' is the same as in the reference", "untranslated");
   }
 }

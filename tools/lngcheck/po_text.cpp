@@ -1,0 +1,111 @@
+#include "po_text.h"
+
+#include <cstdio>
+
+namespace lngcheck {
+
+std::u16string LngToPoText(const std::u16string& s) {
+  std::u16string r;
+  r.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != u'\\' || i + 1 == s.size()) {
+      r += s[i];
+      continue;
+    }
+    switch (s[i + 1]) {
+      case u'n':
+      case u'N':
+        r += u'\n';
+        break;
+      case u't':
+      case u'T':
+        r += u'\t';
+        break;
+      case u'\\':
+        r += u'\\';
+        break;
+      case u'"':
+        r += u'"';
+        break;
+      default:
+        r += u'\\';  // kept, as the program keeps it; the character after it is read as usual
+        continue;
+    }
+    ++i;
+  }
+  return r;
+}
+
+std::u16string PoTextToLng(const std::u16string& s) {
+  std::u16string r;
+  r.reserve(s.size() + s.size() / 8);
+  for (size_t i = 0; i < s.size(); ++i) {
+    switch (s[i]) {
+      case u'\r':
+        if (i + 1 < s.size() && s[i + 1] == u'\n') ++i;
+        r += u"\\n";
+        break;
+      case u'\n':
+        r += u"\\n";
+        break;
+      case u'\t':
+        r += u"\\t";
+        break;
+      case u'\\':
+        r += u"\\\\";
+        break;
+      default:
+        r += s[i];
+    }
+  }
+  return r;
+}
+
+std::string PoEscape(const std::string& s) {
+  std::string r;
+  r.reserve(s.size() + 8);
+  for (unsigned char c : s) {
+    switch (c) {
+      case '\\':
+        r += "\\\\";
+        break;
+      case '"':
+        r += "\\\"";
+        break;
+      case '\n':
+        r += "\\n";
+        break;
+      case '\t':
+        r += "\\t";
+        break;
+      case '\r':
+        r += "\\r";
+        break;
+      default:
+        if (c < 0x20 || c == 0x7F) {
+          char sz[8];
+          std::snprintf(sz, sizeof sz, "\\%03o", c);
+          r += sz;
+        } else {
+          r += static_cast<char>(c);
+        }
+    }
+  }
+  return r;
+}
+
+std::string PoStrings(const std::string& sKeyword, const std::string& s) {
+  const size_t nBreak = s.find('\n');
+  if (nBreak == std::string::npos || nBreak + 1 == s.size()) return sKeyword + " \"" + PoEscape(s) + "\"\n";
+  std::string r = sKeyword + " \"\"\n";
+  size_t b = 0;
+  while (b < s.size()) {
+    size_t e = s.find('\n', b);
+    e = e == std::string::npos ? s.size() : e + 1;
+    r += "\"" + PoEscape(s.substr(b, e - b)) + "\"\n";
+    b = e;
+  }
+  return r;
+}
+
+}  // namespace lngcheck
