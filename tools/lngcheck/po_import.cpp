@@ -213,9 +213,9 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
     if (i + 1 < lines.size() || EndsWithLineEnd((base ? *base : reference).source)) sBody += "\r\n";
   }
   for (char c : sBody) bAscii = bAscii && static_cast<unsigned char>(c) < 0x80;
-  // Plain ASCII reads the same with the mark and without; the file it is made
-  // from decides then.
-  const bool bMark = !bAscii || (base ? *base : reference).source.SavedAs() != Encoding::Ascii;
+  // Plain ASCII reads the same with the mark and without: a base without it
+  // (an English file) keeps its form.
+  const bool bMark = !bAscii || !base || base->source.SavedAs() != Encoding::Ascii;
   *psOut += (bMark ? "\xEF\xBB\xBF" : "") + sBody;
   return true;
 }
