@@ -196,10 +196,10 @@ TEST(LngcheckPo, FromPoWritesTheTranslationOrRefusesTheFileWithItsLine) {
     std::vector<std::string> expected;  // lines of the file made, or of the refusal
   } kRows[] = {
       {"a translated text, its quotes doubled and its line break escaped",
-       kHeader + "msgctxt \"[Demo.texts] LID_TWO\"\nmsgid \"Line one\\nLine two\"\nmsgstr \"Zeile \\\"eins\\\"\\nZeile zwei\"\n\n"
+       "# made in an editor\n" + kHeader + "msgctxt \"[Demo.texts] LID_TWO\"\nmsgid \"Line one\\nLine two\"\nmsgstr \"Zeile \\\"eins\\\"\\nZeile zwei\"\n\n"
                  "#, fuzzy\nmsgctxt \"[Demo.texts] LID_HELLO\"\nmsgid \"Hello\"\nmsgstr \"Hallo?\"\n",
        0,
-       {"; Demo, Deutsch", "lang      = \"Deutsch\"", "langid    = \"DE\"", "LID_TWO   = \"Zeile \"\"eins\"\"\\nZeile zwei\"",
+       {"; made in an editor\r\n; Demo, Deutsch\r\n[version]", "lang      = \"Deutsch\"", "langid    = \"DE\"", "LID_TWO   = \"Zeile \"\"eins\"\"\\nZeile zwei\"",
         "LID_HELLO = \"Hello\"", "cmdOK.Left      = \"120\""}},
       {"a placeholder of the translation that the reference does not have",
        kHeader + kCount + "msgstr \"%s Dateien in '%d'\"\n", 1,

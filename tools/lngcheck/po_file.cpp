@@ -1,5 +1,7 @@
 #include "po_file.h"
 
+#include <cctype>
+
 #include "base/text.h"
 #include "source_file.h"
 

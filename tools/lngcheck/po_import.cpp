@@ -161,7 +161,11 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
     for (int n : numbers) lines.push_back(f.source.Line(n)->sText);
   };
   if (!po.headerComments.empty()) {
-    for (const std::string& s : po.headerComments) lines.push_back(base::FromUtf8(s));
+    // An editor's own header comment becomes a comment of the language file.
+    for (const std::string& s : po.headerComments) {
+      const std::u16string sLine = base::FromUtf8(s), sTrimmed = TrimBlanks(sLine);
+      lines.push_back(sTrimmed.empty() || sTrimmed[0] == u';' || sTrimmed[0] == u'\'' ? sLine : u"; " + sLine);
+    }
   } else {
     for (const std::u16string& s : Heading(base ? *base : reference)) lines.push_back(s);
   }
