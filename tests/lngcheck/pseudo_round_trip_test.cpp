@@ -204,6 +204,8 @@ TEST(LngcheckPo, FromPoWritesTheTranslationOrRefusesTheFileWithItsLine) {
       {"a placeholder of the translation that the reference does not have",
        kHeader + kCount + "msgstr \"%s Dateien in '%d'\"\n", 1,
        {"x.po:11:1: error: [Demo.texts] LID_COUNT: expects %d %s, found %s %d [format-mismatch]"}},
+      {"a lone percent sign where the reference has two", kHeader + kCount + "msgstr \"%d Dateien in '%s' (100% fertig)\"\n",
+       1, {"x.po:11:1: error: [Demo.texts] LID_COUNT: '%' starts no placeholder; write %% for a percent sign [bad-percent]"}},
       {"a string that does not end", kHeader + kCount + "msgstr \"offen\n", 1,
        {"x.po:11:1: error: the string has no closing quote [po]"}},
       {"no language's name and no base to take it from", "msgid \"\"\nmsgstr \"Language: de\\n\"\n", 1,

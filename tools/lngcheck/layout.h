@@ -22,7 +22,8 @@ struct LayoutEntry {
   size_t nValueBegin = 0, nValueEnd = 0;
   int nValueColumn = 1;  // of the opening quote, or of the value part when not quoted
   // The comment "lngcheck: same" stands on the entry's line or on the line above:
-  // the text stays as in the reference (a product name).
+  // the text stays as in the reference (a product name). In the reference it
+  // holds for every translation.
   bool bSame = false;
 };
 

@@ -21,6 +21,7 @@ struct Message {
   const LayoutEntry* entry;
   std::u16string sContext;
   std::u16string sText;  // as the language file holds it, quotes undone
+  bool bForm;            // of a form sub-section: shown without formatting
 };
 
 // The messages of the reference, in the order of its lines.

@@ -77,6 +77,12 @@ std::string Field(const PoFile& po, const char* szName) {
   return it == po.fields.end() ? std::string() : it->second;
 }
 
+bool HasBadPercent(const std::u16string& sText) {
+  for (const Token& t : Tokenize(sText))
+    if (t.kind == TokenKind::BadPercent) return true;
+  return false;
+}
+
 bool EndsWithLineEnd(const SourceFile& f) {
   const std::string& s = f.Bytes();
   return s.size() > 3 && s.compare(s.size() - 2, 2, "\r\n") == 0;
@@ -122,6 +128,11 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
     const std::u16string sExpected = PlaceholderSequence(m.sText), sFound = PlaceholderSequence(sText);
     if (sExpected != sFound) {
       error(p->nLine, base::ToUtf8(m.sContext + u": expects " + sExpected + u", found " + sFound), "format-mismatch");
+    }
+    // "(100%)" for "(100%%)": the placeholders agree, but the program drops the "%".
+    if (!m.bForm && HasBadPercent(sText) && !HasBadPercent(m.sText)) {
+      error(p->nLine, base::ToUtf8(m.sContext) + ": '%' starts no placeholder; write %% for a percent sign",
+            "bad-percent");
     }
     if (p->sId != LngToPoText(m.sText)) {
       note(p->nLine, base::ToUtf8(m.sContext) + ": the reference's text is no longer the msgid; the translation is taken");

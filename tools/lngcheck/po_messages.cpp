@@ -20,7 +20,7 @@ std::vector<Message> Messages(const CheckedFile& reference, const std::u16string
       if (!e.bQuoted || section.Find(e.sKey) != &e || !IsText(*it->second, e.sKey)) continue;
       std::u16string sText = EntryText(reference.source, e);
       if (sText.empty()) continue;
-      r.push_back({&section, &e, u"[" + section.sName + u"] " + e.sKey, std::move(sText)});
+      r.push_back({&section, &e, u"[" + section.sName + u"] " + e.sKey, std::move(sText), it->second->bForm});
     }
   }
   return r;
