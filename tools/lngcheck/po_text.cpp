@@ -1,37 +1,29 @@
 #include "po_text.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace lngcheck {
+
+namespace {
+
+// The escapes that the program resolves: the letter after the backslash, and the
+// character it stands for.
+constexpr std::pair<char16_t, char16_t> kEscapes[] = {{u'n', u'\n'},  {u'N', u'\n'},  {u't', u'\t'},
+                                                      {u'T', u'\t'},  {u'\\', u'\\'}, {u'"', u'"'}};
+
+}  // namespace
 
 std::u16string LngToPoText(const std::u16string& s) {
   std::u16string r;
   r.reserve(s.size());
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != u'\\' || i + 1 == s.size()) {
-      r += s[i];
-      continue;
-    }
-    switch (s[i + 1]) {
-      case u'n':
-      case u'N':
-        r += u'\n';
-        break;
-      case u't':
-      case u'T':
-        r += u'\t';
-        break;
-      case u'\\':
-        r += u'\\';
-        break;
-      case u'"':
-        r += u'"';
-        break;
-      default:
-        r += u'\\';  // kept, as the program keeps it; the character after it is read as usual
-        continue;
-    }
-    ++i;
+    const char16_t* pResolved = nullptr;
+    for (const auto& e : kEscapes)
+      if (s[i] == u'\\' && i + 1 < s.size() && s[i + 1] == e.first) pResolved = &e.second;
+    // Any other backslash is kept, as the program keeps it.
+    r += pResolved ? *pResolved : s[i];
+    if (pResolved) ++i;
   }
   return r;
 }
@@ -40,22 +32,13 @@ std::u16string PoTextToLng(const std::u16string& s) {
   std::u16string r;
   r.reserve(s.size() + s.size() / 8);
   for (size_t i = 0; i < s.size(); ++i) {
-    switch (s[i]) {
-      case u'\r':
-        if (i + 1 < s.size() && s[i + 1] == u'\n') ++i;
-        r += u"\\n";
-        break;
-      case u'\n':
-        r += u"\\n";
-        break;
-      case u'\t':
-        r += u"\\t";
-        break;
-      case u'\\':
-        r += u"\\\\";
-        break;
-      default:
-        r += s[i];
+    if (s[i] == u'\r' && i + 1 < s.size() && s[i + 1] == u'\n') ++i;  // CR LF is one line break
+    const char16_t c = s[i] == u'\r' ? u'\n' : s[i];
+    if (c == u'\n' || c == u'\t' || c == u'\\') {
+      r += u'\\';
+      r += c == u'\n' ? u'n' : c == u'\t' ? u't' : u'\\';
+    } else {
+      r += c;
     }
   }
   return r;
