@@ -46,7 +46,7 @@ bool ParseLiteral(const std::string& s, size_t i, std::string* pOut, std::string
     } else if (c == 'x') {
       int n = 0, d = 0;
       for (++i; i < s.size() && isxdigit(static_cast<unsigned char>(s[i])); ++i, ++d)
-        n = n * 16 + (isdigit(static_cast<unsigned char>(s[i])) ? s[i] - '0' : (s[i] | 0x20) - 'a' + 10);
+        n = (n * 16 + (isdigit(static_cast<unsigned char>(s[i])) ? s[i] - '0' : (s[i] | 0x20) - 'a' + 10)) & 0xFF;
       --i;
       if (!d) {
         *psWhy = "\\x without hexadecimal digits";
