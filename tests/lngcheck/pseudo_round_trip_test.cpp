@@ -4,10 +4,12 @@
 
 #include "base/text.h"
 #include "lang/testable_lang.h"
+#include "platform/services.h"
 #include "lngcheck.h"
 #include "po_text.h"
 #include "pseudo.h"
 #include "support/log_capture.h"
+#include "support/pass_through_files.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -268,6 +270,28 @@ TEST(LngcheckFix, RewritesEncodingAndLineEndsOnly) {
     // Fixed once is fixed: the second run leaves the file alone.
     EXPECT_NE(std::string::npos, Lngcheck({u"--fix", sFile}).sOut.find("nothing to fix"));
   }
+}
+
+// A write that fails after the file was opened (and so emptied) must not leave
+// the translator with an empty file.
+TEST(LngcheckFix, AFailedWriteLeavesTheFileAsItWas) {
+  struct FirstWriteFails : testing_support::PassThroughFiles {
+    int nWrites = 0;
+    int32_t Write(platform::FileHandle h, const uint8_t* p, uint32_t n) override {
+      return ++nWrites == 1 ? 112 /* ERROR_DISK_FULL */ : real().Write(h, p, n);
+    }
+  } files;
+  testing_support::TempFolder tmp;
+  const std::string kOriginal = "[version]\nlang = \"X\"\n";
+  const std::u16string sFile = tmp.Write(u"XX.lng", kOriginal);
+  Outcome r;
+  {
+    platform::ScopedOverride<platform::IFiles> use(files);
+    r = Lngcheck({u"--fix", sFile});
+  }
+  EXPECT_EQ(2, r.nStatus);
+  EXPECT_NE(std::string::npos, r.sErr.find("it is as it was")) << r.sErr;
+  EXPECT_EQ(kOriginal, Read(sFile));
 }
 
 }  // namespace

@@ -5,8 +5,7 @@
 
 #include "base/text.h"
 #include "checks.h"
-#include "platform/files.h"
-#include "platform/scoped_handle.h"
+#include "fix.h"
 #include "po.h"
 #include "pseudo.h"
 
@@ -186,37 +185,6 @@ int FromPo(const Options& o, std::string* psOut, std::string* psErr) {
   return 0;
 }
 
-// Each file rewritten as UTF-8 with a byte-order mark and CR LF line ends, its
-// text unchanged; a file that is so already is not touched.
-int Fix(const Options& o, std::string* psOut, std::string* psErr) {
-  int nStatus = 0;
-  for (const std::u16string& sPath : o.positional) {
-    SourceFile file;
-    const std::string sName = base::ToUtf8(sPath);
-    if (!file.Read(sPath)) {
-      *psErr += CannotRead(sPath);
-      nStatus = 2;
-      continue;
-    }
-    if (file.Bytes() == file.Original()) {
-      *psOut += sName + ": nothing to fix\n";
-      continue;
-    }
-    platform::IFiles& files = platform::Files();
-    platform::ScopedFile hFile;
-    const std::string& bytes = file.Bytes();
-    if (files.OpenForWrite(sPath, hFile.Receive()) != platform::kErrorSuccess ||
-        files.Write(hFile.Get(), reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size())) !=
-            platform::kErrorSuccess) {
-      *psErr += "lngcheck: cannot write " + sName + "\n";
-      nStatus = 2;
-      continue;
-    }
-    *psOut += sName + ": saved as UTF-8 with a byte-order mark and CR LF line ends\n";
-  }
-  return nStatus;
-}
-
 int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std::string* psErr) {
   const std::u16string& sPath = o.positional[0];
   std::unique_ptr<LoadedFile> reference;
@@ -259,7 +227,7 @@ int Run(const std::vector<std::u16string>& args, std::string* psOut, std::string
   }
   if (o.sToPoFrom) return ToPo(o, psOut, psErr);
   if (o.sFromPo) return FromPo(o, psOut, psErr);
-  if (o.bFix) return Fix(o, psOut, psErr);
+  if (o.bFix) return FixFiles(o.positional, psOut, psErr);
   const size_t nMainAt = o.sPseudoFrom ? 0 : 1;
   const std::u16string sMain = o.positional.size() > nMainAt ? o.positional[nMainAt] : kDefaultMainSection;
   return o.sPseudoFrom ? Pseudo(o, sMain, psOut, psErr) : Check(o, sMain, psOut, psErr);
