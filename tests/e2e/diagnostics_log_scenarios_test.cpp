@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "support/launcher_install.h"
 #include "support/message_box.h"
 #include "support/paths.h"
+#include "support/policy_template.h"
 #include "support/product_options.h"
 #include "support/read_file.h"
 #include "support/registry.h"
@@ -173,6 +175,33 @@ TEST_F(DiagnosticsLogScenario, ALogWhoseRenameFailsStaysUnderTheCap) {
   EXPECT_LT(sText.size(), sFull.size());
   EXPECT_NE(sText.find("silent end: the question was declined"), std::string::npos);
   EXPECT_TRUE(IsFolder(sLog + L".1"));
+}
+
+// The log policy, set where the policy template says, in each scope it is for:
+// Enabled writes the log although the user's own option is off, Disabled writes
+// none although it is on.
+TEST_F(DiagnosticsLogScenario, ThePolicyWinsOverTheUsersOption) {
+  const PolicyPlace place = ReadPolicyPlace("DiagnosticLog");
+  ASSERT_TRUE(place.vEnabled && place.vDisabled) << "the template's log policy writes no DWORDs";
+  std::optional<ScopedRegistryValue> cleared[2];
+  for (size_t n = 0; n < place.roots.size() && n < 2; ++n)
+    cleared[n].emplace(place.roots[n], place.sKey, place.sValueName, std::nullopt);
+  const std::wstring sLog = Wide(appData_.File(u"Orvex\\Twinsweep\\TwinsweepLauncher.log"));
+  for (HKEY hRoot : place.roots) {
+    for (bool bEnabled : {true, false}) {
+      const char* szRow = hRoot == HKEY_LOCAL_MACHINE ? "machine policy" : "user policy";
+      ScopedRegistryValue user(HKEY_CURRENT_USER, kOptionsKey, L"DiagnosticLog", REG_DWORD, Dword(bEnabled ? 0 : 1));
+      ScopedRegistryValue policy(hRoot, place.sKey, place.sValueName, REG_DWORD,
+                                 Dword(bEnabled ? *place.vEnabled : *place.vDisabled));
+      StandInOutlook outlook({});
+      RunAndAnswer(IDNO);
+      EXPECT_EQ(IsFile(sLog), bEnabled) << szRow << (bEnabled ? " enabled" : " disabled");
+      if (bEnabled) {
+        EXPECT_FALSE(Notes().empty()) << szRow;
+      }
+      DeleteFileW(sLog.c_str());
+    }
+  }
 }
 
 TEST_F(DiagnosticsLogScenario, WithoutTheOptionNoFileIsWritten) {
