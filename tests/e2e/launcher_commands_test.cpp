@@ -77,8 +77,9 @@ INSTANTIATE_TEST_SUITE_P(Command, LauncherCommand, ::testing::ValuesIn(kCommandC
                          [](const auto& info) { return std::string(info.param.szName); });
 
 // Whatever the registry holds under "LANG", the program reads it as the options do:
-// a value that is not a string counts as none, a long one is read whole.
-TEST(LauncherStoredLanguage, ValueOfAnotherTypeCountsAsNone) {
+// a value that is not a string is someone's setting it cannot read, so English
+// serves and the value is kept; a long one is read whole.
+TEST(LauncherStoredLanguage, ValueOfAnotherTypeIsKeptAndEnglishServes) {
   ShellOpenRecorder recorder;
   ScopedProductOptions options(std::nullopt, std::nullopt);
   ScopedRegistryValue number(HKEY_CURRENT_USER, kOptionsKey, L"LANG", REG_DWORD, {0x44, 0x45, 0, 0});
@@ -87,7 +88,11 @@ TEST(LauncherStoredLanguage, ValueOfAnotherTypeCountsAsNone) {
   ProcessTree launcher = install.Run(L"help");
   ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
   EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{install.Folder() + L"\\Twinsweep.chm"});
-  EXPECT_EQ(ScopedProductOptions::UserLangId(), std::optional<std::wstring>(L"EN"));
+  EXPECT_FALSE(ScopedProductOptions::UserLangId().has_value());
+  DWORD nType = 0, nValue = 0, nSize = sizeof nValue;
+  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, kOptionsKey, L"LANG", RRF_RT_ANY, &nType, &nValue, &nSize), ERROR_SUCCESS);
+  EXPECT_EQ(nType, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(nValue, 0x4544u);
 }
 
 TEST(LauncherStoredLanguage, LongIdentifierIsReadWhole) {
@@ -118,7 +123,11 @@ TEST(LauncherCommandOptions, MissingLanguageIsStoredAsEN) {
   LauncherInstall install;
   ProcessTree launcher = install.Run(L"buyonline");
   ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
-  EXPECT_EQ(ScopedProductOptions::UserLangId(), std::optional<std::wstring>(L"EN"));
+  EXPECT_FALSE(ScopedProductOptions::UserLangId().has_value());
+  DWORD nType = 0, nValue = 0, nSize = sizeof nValue;
+  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, kOptionsKey, L"LANG", RRF_RT_ANY, &nType, &nValue, &nSize), ERROR_SUCCESS);
+  EXPECT_EQ(nType, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(nValue, 0x4544u);
 }
 
 // Anything but the whole command word runs the launch sequence: with no mail client

@@ -115,12 +115,24 @@ TEST_F(GetOutlookPathTest, ReadsTheNativeViewFirstThenThe32BitView) {
   EXPECT_EQ(reg_.OpenHandleCount(), 0u);
 }
 
-TEST_F(GetOutlookPathTest, AnswersTheRegisteredCommandLineUnchanged) {
+// A command line of the type REG_SZ comes as it stands; one of REG_EXPAND_SZ with
+// its environment variables expanded, as COM expands it when it starts the server.
+TEST_F(GetOutlookPathTest, AnswersTheRegisteredCommandLineExpandedOnlyWhenItsTypeSaysSo) {
   const std::u16string sClsid = u"{0006F03A-0000-0000-C000-000000000046}";
   SetDefault(u"Outlook.Application\\CLSID", sClsid);
   const std::u16string sCommand = u"\"%ProgramFiles%\\Microsoft Office\\OUTLOOK.EXE\" /automation";
-  SetDefault(u"CLSID\\" + sClsid + u"\\LocalServer32", sCommand, platform::kRegExpandSz);
-  EXPECT_EQ(mMain::GetOutlookPath(), sCommand);
+  launcher_test::FakeProcesses sys;
+  sys.environment[u"ProgramFiles"] = u"C:\\Program Files";
+  platform::ScopedOverride<platform::IProcesses> useSys(sys);
+  const struct {
+    uint32_t nType;
+    std::u16string sExpected;
+  } rows[] = {{platform::kRegSz, sCommand},
+              {platform::kRegExpandSz, u"\"C:\\Program Files\\Microsoft Office\\OUTLOOK.EXE\" /automation"}};
+  for (const auto& r : rows) {
+    SetDefault(u"CLSID\\" + sClsid + u"\\LocalServer32", sCommand, r.nType);
+    EXPECT_EQ(mMain::GetOutlookPath(), r.sExpected) << r.nType;
+  }
   EXPECT_EQ(reg_.OpenHandleCount(), 0u);
 }
 
