@@ -365,16 +365,19 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
 // The first launcher publishes what it does, and ends its wait within one pause
 // when a second launcher's user asks it to stop.
 TEST_F(LaunchSequenceTest, AWaitEndsWhenASecondLauncherAsks) {
+  // Outlook and the add-in come only long after the ask: a wait that did not end
+  // would reach the wizard call.
   struct Row {
     const char* sCase;
-    uint64_t nOutlookDelayMs;  // kNever: Outlook never comes up
+    uint64_t nOutlookDelayMs;
+    uint64_t nAddinDelayMs;
     mMain::LaunchPhase phase;
     std::string sNote;
   };
   const Row rows[] = {
-      {"waiting for Outlook", kNever, mMain::LaunchPhase::kWaitingForOutlook,
+      {"waiting for Outlook", 90000, 0, mMain::LaunchPhase::kWaitingForOutlook,
        "silent end: another launcher asked this one to stop waiting for Outlook, after "},
-      {"waiting for the add-in", 1000, mMain::LaunchPhase::kWaitingForAddin,
+      {"waiting for the add-in", 1000, 90000, mMain::LaunchPhase::kWaitingForAddin,
        "silent end: another launcher asked this one to stop waiting for the add-in, after "},
   };
   for (const Row& row : rows) {
@@ -384,9 +387,7 @@ TEST_F(LaunchSequenceTest, AWaitEndsWhenASecondLauncherAsks) {
     std::optional<mMain::LaunchPhase> phaseSeen;
     bool bAsking = false;
     dialogs_.whileOpen = [&] { bAsking = mMain::PublishedPhase() == mMain::LaunchPhase::kAsking; };
-    sys_.onLaunch = [&](FakeProcesses& s) {
-      if (row.nOutlookDelayMs != kNever) OutlookComesUp(s.nNow + row.nOutlookDelayMs, kNever, kNever);
-    };
+    sys_.onLaunch = [&](FakeProcesses& s) { OutlookComesUp(s.nNow + row.nOutlookDelayMs, row.nAddinDelayMs, kNever); };
     uint64_t nAskedAt = 0;
     sys_.onSleep = [&](FakeProcesses& s) {
       if (nAskedAt || s.nNow < s.launches[0].nTime + 20000) return;
