@@ -16,6 +16,7 @@
 #include "platform/diagnostics.h"
 #include "platform/processes.h"
 #include "platform/scoped_handle.h"
+#include "settings/options.h"
 
 namespace mMain {
 namespace {
@@ -29,7 +30,7 @@ std::u16string Ms(uint64_t nMs) { return base::LongToText(static_cast<int64_t>(n
 // object lives only until the answer.
 bool UserWantsOutlookStarted() {
   CLang oLang;
-  oLang.InitEx(u"TwinsweepLauncher");
+  oLang.InitEx(u"TwinsweepLauncher", Options());
   const std::u16string sQuestion = oLang.Item(u"LID_RUN_OUTLOOK", base::VariantList{});
   const std::u16string sTitle = oLang.Item(u"LID_TITLE", base::VariantList{});
   // No icon, Yes the default button (MB_DEFBUTTON1 is 0).

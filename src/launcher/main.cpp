@@ -1,13 +1,13 @@
 #include "launcher/main.h"
 
 #include "base/convert.h"
-#include "base/diagnostic_log.h"
+#include "launcher/diagnostic_log.h"
 #include "base/failure.h"
 #include "base/name_rules.h"
 #include "base/text.h"
 #include "launcher/launch_sequence.h"
 #include "platform/desktop.h"
-#include "settings/file_utils.h"
+#include "platform/file_utils.h"
 #include "settings/options.h"
 
 namespace mMain {
@@ -61,6 +61,7 @@ void ShowErrorBox() {
 
 void Main() {
   try {
+    SetLogSink(WriteLogEntry);
     SetLogFileEnabled(Options().DiagnosticLog());
     if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"buyonline")) return RunPurchaseBranch();
     if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"help")) return RunHelpBranch();

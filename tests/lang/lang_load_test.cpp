@@ -371,7 +371,7 @@ TEST_F(LangInitEx, SelectionRules) {
     Options().LangFile(c.langFile);
     LogCapture log;
     CLang o;
-    EXPECT_EQ(c.ok, o.InitEx(u"App"));
+    EXPECT_EQ(c.ok, o.InitEx(u"App", Options()));
     EXPECT_EQ(c.title, U8(o.Item(u"LID_TITLE")));
     EXPECT_EQ(U8(c.langFileAfter), U8(Options().LangFile()));
     EXPECT_EQ(c.langID.empty() ? "EN" : U8(c.langID), U8(Options().LangID()));

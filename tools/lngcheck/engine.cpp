@@ -1,19 +1,15 @@
 #include "engine.h"
 
 #include "base/text.h"
-#include "lang/lang.h"
+#include "lang/lang_internals.h"
 
 namespace lngcheck {
 
 namespace {
 
-// Opens the engine's section reader, which the tool needs to read the sections
-// one by one after the load.
-class SectionReader : public CLang {
- public:
-  using CLang::GetSection;
-  using CLang::TrimBlanks;
-};
+// The engine's section reader, which the tool needs to read the sections one by
+// one after the load.
+using SectionReader = CLangInternals;
 
 // Installs an observer for its lifetime and restores the previous one.
 class ScopedObserver {

@@ -4,7 +4,7 @@
 
 #include "base/date.h"
 #include "platform/files.h"
-#include "settings/file_utils.h"
+#include "platform/file_utils.h"
 #include "support/log_capture.h"
 #include "support/pass_through_files.h"
 #include "support/temp_folder.h"
