@@ -7,6 +7,7 @@
 # Another project uses it with add_subdirectory() of this repository or with
 # find_package(TwinsweepLang CONFIG) from an install prefix, and one
 #   target_link_libraries(app PRIVATE twinsweep::lang)
+include(GNUInstallDirs)
 set(TWINSWEEP_LANG_ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
 get_filename_component(TWINSWEEP_LANG_ROOT "${TWINSWEEP_LANG_ROOT}" ABSOLUTE)
 
@@ -35,10 +36,14 @@ if(WIN32)
   target_compile_definitions(twinsweep_lang PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   target_link_libraries(twinsweep_lang PUBLIC ole32 oleaut32 uuid shell32 user32 gdi32 comctl32 advapi32)
   # A program that links the engine imports only DLLs every Windows has: the
-  # compiler's runtime (libgcc, libstdc++ and the threads library under it) is
-  # linked into the program, whoever links it.
-  if(MINGW OR CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    target_link_options(twinsweep_lang INTERFACE -static)
+  # compiler's runtime is linked into the program, whoever links it. libgcc and
+  # libstdc++ have their own switches; the threads library under libstdc++ (the
+  # posix thread model) is taken whole from its archive here, as these options
+  # come before the libraries that need it, and other libraries stay as the
+  # program links them.
+  if(MINGW)
+    target_link_options(twinsweep_lang INTERFACE -static-libgcc -static-libstdc++
+      -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic)
   endif()
 endif()
 
