@@ -36,14 +36,14 @@ if(WIN32)
   target_compile_definitions(twinsweep_lang PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   target_link_libraries(twinsweep_lang PUBLIC ole32 oleaut32 uuid shell32 user32 gdi32 comctl32 advapi32)
   # A program that links the engine imports only DLLs every Windows has: the
-  # compiler's runtime is linked into the program, whoever links it. libgcc and
-  # libstdc++ have their own switches; the threads library under libstdc++ (the
-  # posix thread model) is taken whole from its archive here, as these options
-  # come before the libraries that need it, and other libraries stay as the
-  # program links them.
+  # compiler's runtime (libgcc, libstdc++ and the threads library under it) is
+  # linked into the program, whoever links it. Only -static keeps the threads
+  # library out: taking it whole from its archive instead would bring its own
+  # version resource, and switching back to DLLs after it would undo a
+  # program's own -static. The system's import libraries are archives too, so
+  # the program still imports kernel32 and the rest.
   if(MINGW)
-    target_link_options(twinsweep_lang INTERFACE -static-libgcc -static-libstdc++
-      -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic)
+    target_link_options(twinsweep_lang INTERFACE -static -static-libgcc -static-libstdc++)
   endif()
 endif()
 
