@@ -18,7 +18,7 @@
 #include "base/error_log.h"
 #include "base/failure.h"
 #include "base/text.h"
-#include "lang/lang.h"
+#include "lang/lang_internals.h"
 #include "platform/text_codec.h"
 
 namespace {
