@@ -43,7 +43,8 @@ target_include_directories(TwinsweepLauncher PRIVATE "${CMAKE_BINARY_DIR}/genera
 set_property(SOURCE src/platform/win32/resources/TwinsweepLauncher.rc APPEND PROPERTY OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/src/platform/win32/resources/TwinsweepLauncher.manifest")
 target_link_libraries(TwinsweepLauncher PRIVATE twinsweep_launcher_core)
-target_link_options(TwinsweepLauncher PRIVATE -municode -mwindows)
+# --tsaware: no Remote Desktop compatibility layer (per-user INI and registry copies).
+target_link_options(TwinsweepLauncher PRIVATE -municode -mwindows -Wl,--tsaware)
 # Small code, and what nothing calls left out; the symbols and the debugging
 # information go to TwinsweepLauncher.debug beside the program, which names it.
 target_compile_options(twinsweep_launcher_core PRIVATE -Os -g -ffunction-sections -fdata-sections)
