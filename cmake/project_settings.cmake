@@ -20,7 +20,7 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++)
 elseif(TWINSWEEP_FUZZ)
   # Coverage for the fuzzers over the whole core, with the sanitizers.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 elseif(TWINSWEEP_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
