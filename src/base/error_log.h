@@ -7,7 +7,8 @@
 // dropped. What callers rely on is the effect on the pending error: after
 // LogError (and a failed AssertTrue) none is pending. One observer may watch
 // every composed entry besides; tests use it to assert reports, the translators'
-// tool to print them.
+// tool to print them. Both are set at a program's start (or in a test), not while
+// other threads may log.
 #include <cstdint>
 #include <functional>
 #include <optional>
