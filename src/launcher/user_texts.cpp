@@ -1,0 +1,16 @@
+#include "launcher/user_texts.h"
+
+#include "lang/lang.h"
+#include "settings/options.h"
+
+namespace mMain {
+
+UserTexts::UserTexts() : pLang_(std::make_unique<CLang>()) { pLang_->InitEx(u"TwinsweepLauncher", Options()); }
+
+UserTexts::~UserTexts() = default;
+
+std::u16string UserTexts::Item(const std::u16string& sKey, const base::VariantList& params) const {
+  return pLang_->Item(sKey, params);
+}
+
+}  // namespace mMain
