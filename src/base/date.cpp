@@ -71,6 +71,12 @@ Date MakeDate(const DateParts& p) {
 }
 
 DateParts SplitDate(Date dt) {
+  // A Date can hold any double (a Variant takes whatever it is given); one outside
+  // the valid days, NaN included, is a bad value like an integer out of range, and
+  // must fail before it is converted to whole days.
+  if (!(dt.dValue > static_cast<double>(kFirstDay - 1) && dt.dValue < static_cast<double>(kLastDay + 1))) {
+    Raise(kOverflow);
+  }
   double whole = std::trunc(dt.dValue);
   int64_t day = static_cast<int64_t>(whole);
   int64_t secs = std::llround(std::fabs(dt.dValue - whole) * 86400.0);
@@ -78,6 +84,8 @@ DateParts SplitDate(Date dt) {
     secs -= 86400;
     day += dt.dValue >= 0 ? 1 : -1;
   }
+  // The last second of 9999-12-31 rounds up into a year the texts cannot show.
+  if (day < kFirstDay || day > kLastDay) Raise(kOverflow);
   DateParts p;
   CivilFromDays(day + kOleEpoch, p.nYear, p.nMonth, p.nDay);
   p.nHour = static_cast<int32_t>(secs / 3600);

@@ -32,6 +32,8 @@ Date DateSerial(int32_t nYear, int32_t nMonth, int32_t nDay);
 Date TimeSerial(int32_t nHour, int32_t nMinute, int32_t nSecond);
 // DateSerial plus TimeSerial, checked against the valid range.
 Date MakeDate(const DateParts& parts);
+// The calendar fields; a value outside the valid range (NaN included) fails with
+// Overflow (6), and so do the two texts below.
 DateParts SplitDate(Date dt);
 // "yyyy.mm.dd hh:mm:ss" as the registry stores dates (four-digit year, zero-padded).
 std::u16string FormatRegistryDate(Date dt);

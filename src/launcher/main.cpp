@@ -62,6 +62,11 @@ void ShowErrorBox() {
 void Main() {
   try {
     SetLogFileEnabled(Options().DiagnosticLog());
+    // The start came before the log: what it had to do instead is noted here.
+    if (!platform::App().DllSearchRestricted())
+      LogDebug(u"mMain.Main",
+               u"SetDefaultDllDirectories is missing: DLLs are searched with SetDllDirectoryW(\"\") instead, "
+               u"which leaves out the current folder but not the program's");
     if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"buyonline")) return RunPurchaseBranch();
     if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"help")) return RunHelpBranch();
     RunLaunchSequence();

@@ -44,6 +44,10 @@ class IApp {
   virtual std::u16string AppFolder() = 0;
   // The raw command line minus the program's name: the whole rest, one string.
   virtual std::u16string CommandLineArgs() = 0;
+  // False when the program's start could not restrict the DLL search to the
+  // system folder (a Windows without SetDefaultDllDirectories) and fell back to
+  // leaving out the current folder only. The default, for doubles, is true.
+  virtual bool DllSearchRestricted() { return true; }
 };
 
 template <>

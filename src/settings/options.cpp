@@ -25,8 +25,12 @@ bool OptionAbsent(int32_t nRoot, const std::u16string& sKeyPath, const std::u16s
 
 }  // namespace
 
+// A policy's language is the answer as it stands: never remembered in the user's
+// key, so that the user's own choice is back when the policy goes.
 std::u16string COptions::LangID() {
-  std::u16string s = ReadOption(u"LANG", u"", true);
+  std::u16string s = ReadPolicy(u"LANG");
+  if (!s.empty()) return s;
+  s = ReadOption(u"LANG", u"", true);
   if (!s.empty()) return s;
   // A language that is stored but could not be read is reported and never
   // replaced: the fallback serves this time only. English is remembered only
@@ -60,8 +64,10 @@ std::u16string COptions::LangFile() {
 
 void COptions::LangFile(const std::u16string& sValue) { WriteOption(u"LANG_", sValue, true); }
 
+// A policy's 0 wins as its 1 does: an administrator may switch the log off.
 bool COptions::DiagnosticLog() {
-  int32_t n = ReadNumberOption(u"DiagnosticLog", true);
+  int32_t n = ReadNumberPolicy(u"DiagnosticLog");
+  if (n == -1) n = ReadNumberOption(u"DiagnosticLog", true);
   if (n == -1) n = ReadNumberOption(u"DiagnosticLog", false);
   return n == 1;
 }
@@ -101,6 +107,30 @@ bool COptions::WriteOption(const std::u16string& sName, const std::u16string& sV
 }
 
 std::u16string COptions::OptionsKeyPath() { return u"Software\\Orvex\\Twinsweep"; }
+
+// The machine's policy before the user's, as Windows applies them; each in both
+// registry views, like the machine's own options: a 32-bit script or deployment
+// tool that writes the values may reach only the 32-bit one. A value of another
+// type counts as no policy.
+std::u16string COptions::ReadPolicy(const std::u16string& sName) {
+  CWinReg oReg;
+  for (int32_t nRoot : {oReg.HKEY_LOCAL_MACHINE(), oReg.HKEY_CURRENT_USER()}) {
+    std::u16string s = mRegistryViews::ReadString(nRoot, PolicyKeyPath(), sName);
+    if (!s.empty()) return s;
+  }
+  return u"";
+}
+
+int32_t COptions::ReadNumberPolicy(const std::u16string& sName) {
+  CWinReg oReg;
+  for (int32_t nRoot : {oReg.HKEY_LOCAL_MACHINE(), oReg.HKEY_CURRENT_USER()}) {
+    const int32_t n = mRegistryViews::ReadDWord(nRoot, PolicyKeyPath(), sName, -1);
+    if (n != -1) return n;
+  }
+  return -1;
+}
+
+std::u16string COptions::PolicyKeyPath() { return u"Software\\Policies\\Orvex\\Twinsweep"; }
 
 COptions& Options() {
   static COptions* pOptions = new COptions();  // lives until the process ends

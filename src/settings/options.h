@@ -1,7 +1,9 @@
 #pragma once
 // COptions: the product's persisted options, read from and written to the registry
 // at each access (nothing is cached). Writes go to the user's scope only; the
-// machine's scope is a read-only fallback.
+// machine's scope is a read-only fallback. The administrator's policies (the
+// machine's, then the user's) come before both for LANG and DiagnosticLog, and the
+// program never writes them.
 #include <cstdint>
 #include <string>
 
@@ -11,8 +13,9 @@ class COptions {
   void LangID(const std::u16string& sValue);
   std::u16string LangFile();
   void LangFile(const std::u16string& sValue);
-  // The DWORD "DiagnosticLog" is 1: the error log also writes its file. The user's
-  // value, else the machine's (a value of another type counts as none).
+  // The DWORD "DiagnosticLog" is 1: the error log also writes its file. A policy's
+  // value, else the user's, else the machine's (a value of another type counts as
+  // none).
   bool DiagnosticLog();
 
  private:
@@ -21,6 +24,10 @@ class COptions {
   // The DWORD, or -1 when the scope has none.
   int32_t ReadNumberOption(const std::u16string& sName, bool bUserScope);
   static std::u16string OptionsKeyPath();
+  // The policies' text or DWORD sName: empty, or -1, when no policy sets it.
+  std::u16string ReadPolicy(const std::u16string& sName);
+  int32_t ReadNumberPolicy(const std::u16string& sName);
+  static std::u16string PolicyKeyPath();
 };
 
 // The one process-wide instance, created on first use.

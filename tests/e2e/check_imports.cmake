@@ -7,6 +7,7 @@
 # RESULT_XML receives a one-case report in the test framework's format, so the
 # check is counted with the other tests.
 cmake_minimum_required(VERSION 3.20)
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/write_result_xml.cmake")
 
 set(ALLOWED_DLLS
   kernel32 user32 gdi32 advapi32 shell32 shlwapi ole32 oleaut32 comctl32 comdlg32
@@ -68,7 +69,8 @@ if(rc EQUAL 0 AND VERSION)
   # (texts with brackets, semicolons or backslashes cannot be list items: left out).
   file(STRINGS "${PROGRAM}" texts ENCODING UTF-16LE REGEX "^[^][;\\\\]+$")
   foreach(pair "CompanyName=Orvex" "ProductName=Twinsweep" "FileVersion=${VERSION}"
-      "ProductVersion=${VERSION}" "OriginalFilename=TwinsweepLauncher.exe")
+      "ProductVersion=${VERSION}" "OriginalFilename=TwinsweepLauncher.exe"
+      "LegalCopyright=Copyright (C) 2026 Orvex")
     string(REGEX REPLACE "=.*" "" name "${pair}")
     string(REGEX REPLACE "^[^=]*=" "" value "${pair}")
     list(FIND texts "${name}" at)
@@ -94,43 +96,39 @@ if(rc EQUAL 0 AND VERSION)
   endforeach()
 endif()
 
-# The program restricts the DLL search to the system folder before it loads
-# anything: SetDefaultDllDirectories must be among kernel32's imports.
+# SetDefaultDllDirectories is looked up at run time, never imported: a Windows 7
+# without the update that added it could not even start a program that imports it.
+# The program is marked terminal-server aware, so that a Remote Desktop server does
+# not give it the per-user INI and registry compatibility layer.
+# The name to look up stands in the program, and the fallback SetDllDirectoryW
+# is imported.
 string(TOLOWER "${dump}" lower)
-string(FIND "${lower}" "dll name: kernel32.dll" at)
-set(kernel32 "")
-if(at GREATER -1)
-  math(EXPR at "${at} + 9")
-  string(SUBSTRING "${lower}" ${at} -1 kernel32)
-  string(FIND "${kernel32}" "dll name:" next)
-  if(next GREATER -1)
-    string(SUBSTRING "${kernel32}" 0 ${next} kernel32)
-  endif()
+if(rc EQUAL 0 AND lower MATCHES "[ \t]setdefaultdlldirectories[\r\n]")
+  list(APPEND problems "imports SetDefaultDllDirectories, which an unpatched Windows 7 lacks")
 endif()
-if(rc EQUAL 0 AND NOT kernel32 MATCHES "[ \t]setdefaultdlldirectories[\r\n]")
-  list(APPEND problems "does not import SetDefaultDllDirectories from kernel32.dll")
+file(STRINGS "${PROGRAM}" lookup REGEX "^SetDefaultDllDirectories$")
+if(rc EQUAL 0 AND NOT lookup)
+  list(APPEND problems "does not look up SetDefaultDllDirectories")
+endif()
+if(rc EQUAL 0 AND NOT lower MATCHES "[ \t]setdlldirectoryw[\r\n]")
+  list(APPEND problems "does not import SetDllDirectoryW, the fallback where SetDefaultDllDirectories is missing")
+endif()
+# IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE (0x8000), which objdump names
+# TERMINAL_SERVICE_AWARE.
+if(rc EQUAL 0)
+  string(REGEX MATCH "DllCharacteristics[ \t]+([0-9a-fA-F]+)" found "${dump}")
+  set(tsaware 0)
+  if(found)
+    math(EXPR tsaware "0x${CMAKE_MATCH_1} & 0x8000")
+  endif()
+  if(NOT tsaware)
+    list(APPEND problems "not marked terminal-server aware (--tsaware)")
+  endif()
 endif()
 
 list(LENGTH problems nProblems)
 if(RESULT_XML)
-  set(failures 0)
-  set(body "")
-  if(nProblems GREATER 0)
-    set(failures 1)
-    string(REPLACE ";" "; " text "${problems}")
-    string(REPLACE "&" "&amp;" text "${text}")
-    string(REPLACE "<" "&lt;" text "${text}")
-    string(REPLACE "\"" "&quot;" text "${text}")
-    set(body "<failure message=\"${text}\" type=\"\"/>")
-  endif()
-  file(WRITE "${RESULT_XML}"
-"<?xml version=\"1.0\" encoding=\"UTF-8\"?>
-<testsuites tests=\"1\" failures=\"${failures}\" disabled=\"0\" errors=\"0\" name=\"AllTests\">
-  <testsuite name=\"LauncherImports\" tests=\"1\" failures=\"${failures}\" disabled=\"0\" skipped=\"0\" errors=\"0\">
-    <testcase name=\"OnlySystemDllsAndGuiSubsystem\" status=\"run\" result=\"completed\" classname=\"LauncherImports\">${body}</testcase>
-  </testsuite>
-</testsuites>
-")
+  write_result_xml("${RESULT_XML}" LauncherImports OnlySystemDllsAndGuiSubsystem ${problems})
 endif()
 
 string(REPLACE ";" ", " shown "${dlls}")

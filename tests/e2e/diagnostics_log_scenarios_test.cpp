@@ -4,6 +4,7 @@
 // and a whole launch each leave their steps in it, and nothing of it is shown.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "support/launcher_install.h"
 #include "support/message_box.h"
 #include "support/paths.h"
+#include "support/policy_template.h"
 #include "support/product_options.h"
 #include "support/read_file.h"
 #include "support/registry.h"
@@ -99,6 +101,33 @@ TEST_F(DiagnosticsLogScenario, DeclinedFailedStartAndWholeLaunchAreInTheFile) {
   // Every line: local time to the millisecond, process id, source, number, text.
   const std::regex line(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\t\d+\t[^\t]+\t-?\d+\t.*)");
   for (const auto& sLine : Lines()) EXPECT_TRUE(std::regex_match(sLine, line)) << sLine;
+}
+
+// The log policy, set where the policy template says, in each scope it is for:
+// Enabled writes the log although the user's own option is off, Disabled writes
+// none although it is on.
+TEST_F(DiagnosticsLogScenario, ThePolicyWinsOverTheUsersOption) {
+  const PolicyPlace place = ReadPolicyPlace("DiagnosticLog");
+  ASSERT_TRUE(place.vEnabled && place.vDisabled) << "the template's log policy writes no DWORDs";
+  std::optional<ScopedRegistryValue> cleared[2];
+  for (size_t n = 0; n < place.roots.size() && n < 2; ++n)
+    cleared[n].emplace(place.roots[n], place.sKey, place.sValueName, std::nullopt);
+  const std::wstring sLog = Wide(appData_.File(u"Orvex\\Twinsweep\\TwinsweepLauncher.log"));
+  for (HKEY hRoot : place.roots) {
+    for (bool bEnabled : {true, false}) {
+      const char* szRow = hRoot == HKEY_LOCAL_MACHINE ? "machine policy" : "user policy";
+      ScopedRegistryValue user(HKEY_CURRENT_USER, kOptionsKey, L"DiagnosticLog", REG_DWORD, Dword(bEnabled ? 0 : 1));
+      ScopedRegistryValue policy(hRoot, place.sKey, place.sValueName, REG_DWORD,
+                                 Dword(bEnabled ? *place.vEnabled : *place.vDisabled));
+      StandInOutlook outlook({});
+      RunAndAnswer(IDNO);
+      EXPECT_EQ(IsFile(sLog), bEnabled) << szRow << (bEnabled ? " enabled" : " disabled");
+      if (bEnabled) {
+        EXPECT_FALSE(Notes().empty()) << szRow;
+      }
+      DeleteFileW(sLog.c_str());
+    }
+  }
 }
 
 TEST_F(DiagnosticsLogScenario, WithoutTheOptionNoFileIsWritten) {

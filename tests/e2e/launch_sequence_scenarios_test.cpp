@@ -7,6 +7,7 @@
 // or failed into the error box).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -16,7 +17,9 @@
 #include "support/launcher_install.h"
 #include "support/message_box.h"
 #include "support/paths.h"
+#include "support/policy_template.h"
 #include "support/product_options.h"
+#include "support/registry.h"
 #include "support/standin_outlook.h"
 #include "support/temp_folder.h"
 
@@ -125,6 +128,46 @@ TEST_F(LaunchScenario, GermanQuestionWhenLangIsDE) {
   AnswerQuestion(IDNO, kQuestionDE);
   ExpectEnds();
 }
+
+// The language policy, set where the policy template says: the question comes in
+// the policy's language although the user's own says otherwise, and the user's
+// key keeps its own language (nothing is written back) but remembers the file.
+struct PolicyLanguageCase {
+  const char* szName;
+  HKEY hRoot;
+  REGSAM nView;
+  std::optional<std::wstring> vUserLang;
+};
+
+std::ostream& operator<<(std::ostream& os, const PolicyLanguageCase& c) { return os << c.szName; }
+
+class PolicyLanguageScenario : public LaunchScenario, public ::testing::WithParamInterface<PolicyLanguageCase> {};
+
+TEST_P(PolicyLanguageScenario, TheQuestionComesInThePolicysLanguage) {
+  const PolicyLanguageCase& c = GetParam();
+  const PolicyPlace place = ReadPolicyPlace("Language");
+  ASSERT_NE(std::find(place.roots.begin(), place.roots.end(), c.hRoot), place.roots.end())
+      << "the template's language policy is not for this scope";
+  options_.emplace(c.vUserLang, std::nullopt);
+  ScopedRegistryValue policy(c.hRoot, place.sKey, place.sValueName, std::wstring(L"DE"), c.nView);
+  outlook_.emplace(StandInSettings{}, StandInOutlook::Registration::kLocalServer);
+  install_.emplace(LauncherInstall::LanguageFiles::kShipped);
+  RunLauncher();
+  AnswerQuestion(IDNO, kQuestionDE);
+  ExpectEnds();
+  EXPECT_EQ(ScopedProductOptions::UserLangId(), c.vUserLang);
+  EXPECT_EQ(ReadRegistryString(HKEY_CURRENT_USER, kOptionsKey, L"LANG_"), std::optional<std::wstring>(L"DE.lng"));
+}
+
+const PolicyLanguageCase kPolicyLanguageCases[] = {
+    {"MachinePolicyOverTheUsersFR", HKEY_LOCAL_MACHINE, 0, L"FR"},
+    {"UserPolicyOverTheUsersFR", HKEY_CURRENT_USER, 0, L"FR"},
+    {"MachinePolicyInThe32BitView", HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"FR"},
+    {"NoEnglishWrittenBackWithAPolicy", HKEY_LOCAL_MACHINE, 0, std::nullopt},
+};
+
+INSTANTIATE_TEST_SUITE_P(Policy, PolicyLanguageScenario, ::testing::ValuesIn(kPolicyLanguageCases),
+                         [](const auto& info) { return std::string(info.param.szName); });
 
 TEST_F(LaunchScenario, YesStartsTheRegisteredCommandLineAndCallsTheWizard) {
   StandInSettings settings;

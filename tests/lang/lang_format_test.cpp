@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <limits>
 
 #include "lang_test_util.h"
 
@@ -106,6 +107,18 @@ TEST(LangFormat, Sprintf1Placeholders) {
       {u"100%", {}, u"100", {Error("E CLang::sprintf1 0 Invalid format specificator()")}},
       {u"%S", {u"x"}, u"", {Error("E CLang::sprintf1 0 Invalid format specificator(S)")}},
       {u"[%s]\\n", {u"%s\\n"}, u"[%s\\n]\r\n", {}},
+      // Dates at the ends of the valid range (100-01-01 to 9999-12-31), then any value
+      // beyond it: a date far out of range fails as an overflow, never converted.
+      {u"%s", {Variant(base::Date{2958465.5})}, u"9999-12-31 12:00:00", {Note(7, "Date")}},
+      {u"%s", {Variant(base::Date{-657434.5})}, u"0100-01-01 12:00:00", {Note(7, "Date")}},
+      {u"%s", {Variant(base::Date{2958466.0})}, u"%s", {Note(7, "Date"), Error("E CLang::sprintf1 6 Overflow; %s")}},
+      {u"%s", {Variant(base::Date{2958465.99999999})}, u"%s",
+       {Note(7, "Date"), Error("E CLang::sprintf1 6 Overflow; %s")}},
+      {u"%s", {Variant(base::Date{-657435.0})}, u"%s", {Note(7, "Date"), Error("E CLang::sprintf1 6 Overflow; %s")}},
+      {u"%s", {Variant(base::Date{-1e300})}, u"%s", {Note(7, "Date"), Error("E CLang::sprintf1 6 Overflow; %s")}},
+      {u"%s", {Variant(base::Date{std::numeric_limits<double>::quiet_NaN()})}, u"%s",
+       {Note(7, "Date"), Error("E CLang::sprintf1 6 Overflow; %s")}},
+      {u"%d", {Variant(base::Date{1e300})}, u"%d", {Note(7, "Date"), Error("E CLang::sprintf1 6 Overflow; %d")}},
   };
   for (const auto& c : cases) {
     LogCapture log;

@@ -4,10 +4,12 @@
 
 #include "base/failure.h"
 #include "base/text.h"
+#include "base/diagnostic_log.h"
 #include "launcher/main.h"
 #include "platform/memory/memory_registry.h"
 #include "settings/win_reg.h"
 #include "support/fake_desktop.h"
+#include "support/recording_diagnostics.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -93,6 +95,27 @@ TEST_F(MainTest, OtherArgumentsRunTheLaunchSequence) {
     ASSERT_EQ(dialogs_.shown.size(), 1u) << base::ToUtf8(args);
     EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbYesNo);
   }
+}
+
+// A start that could not restrict the DLL search to the system folder says so in
+// the log file, which is set up first; a start that could says nothing.
+TEST_F(MainTest, AStartWithoutTheRestrictedDllSearchSaysSoInTheLogFile) {
+  const std::u16string kLog = u"C:\\Users\\Ann\\AppData\\Local\\Orvex\\Twinsweep\\TwinsweepLauncher.log";
+  CWinReg r;
+  ASSERT_TRUE(r.InitForWrite(platform::kRootCurrentUser, u"Software\\Orvex\\Twinsweep", true));
+  ASSERT_TRUE(r.WriteDWord(u"DiagnosticLog", 1));
+  for (bool bRestricted : {true, false}) {
+    testing_support::RecordingDiagnostics diagnostics;
+    platform::ScopedOverride<platform::IDiagnostics> o(diagnostics);
+    app_.bDllSearchRestricted = bRestricted;
+    Run(u"help");
+    const std::string sFile = diagnostics.files[kLog];
+    EXPECT_EQ(sFile.find("\tmMain.Main\t0\tSetDefaultDllDirectories is missing: DLLs are searched with "
+                         "SetDllDirectoryW(\"\") instead") != std::string::npos,
+              !bRestricted)
+        << sFile;
+  }
+  mMain::SetLogFileEnabled(false);
 }
 
 // A registry whose every open raises, as a failing system service would.

@@ -42,6 +42,16 @@ Case ReadCase(const std::string& sName) {
   Case c;
   std::string bytes = testing_support::ReadAll(base::FromUtf8(sName));
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  // A case saved as UTF-16 (with its mark, either byte order) holds its lines in UTF-16.
+  if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+    const bool bBigEndian = bytes[0] == '\xFE';
+    std::u16string s;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const unsigned a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+      s += static_cast<char16_t>(bBigEndian ? (a << 8) | b : (b << 8) | a);
+    }
+    bytes = base::ToUtf8(s);
+  }
   for (const std::string& line : Lines(bytes)) {
     const std::string sTag = line.substr(0, 3), sRest = line.size() > 3 ? line.substr(3) : "";
     if (sTag == ";$ ") {

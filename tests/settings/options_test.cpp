@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 #include "base/text.h"
@@ -11,6 +12,7 @@
 namespace {
 
 const std::u16string kKey = u"Software\\Orvex\\Twinsweep";
+const std::u16string kPolicyKey = u"Software\\Policies\\Orvex\\Twinsweep";
 
 class OptionsTest : public ::testing::Test {
  protected:
@@ -19,9 +21,21 @@ class OptionsTest : public ::testing::Test {
     ASSERT_TRUE(r.InitForWrite(nRoot, kKey, true));
     ASSERT_TRUE(r.WriteString(sName, sValue));
   }
-  std::u16string Get(int32_t nRoot, const std::u16string& sName) {
+  std::u16string Get(int32_t nRoot, const std::u16string& sName, const std::u16string& sKey = kKey) {
     CWinReg r;
-    return r.InitForRead(nRoot, kKey) ? r.ReadString(sName) : u"<no key>";
+    return r.InitForRead(nRoot, sKey) ? r.ReadString(sName) : u"<no key>";
+  }
+  // A policy value, a text or a DWORD, in the native view or (b32) the 32-bit one.
+  template <class T>
+  void SetPolicy(int32_t nRoot, bool b32, const std::u16string& sName, const T& value) {
+    CWinReg r;
+    const uint32_t nAccess = platform::kKeyAllAccess | (b32 ? platform::kKeyWow64_32Key : 0);
+    ASSERT_TRUE(r.InitForAccess(nRoot, kPolicyKey, nAccess, true));
+    if constexpr (std::is_same_v<T, int32_t>) {
+      ASSERT_TRUE(r.WriteDWord(sName, value));
+    } else {
+      ASSERT_TRUE(r.WriteString(sName, value));
+    }
   }
   platform::MemoryRegistry registry_;
   platform::ScopedOverride<platform::IRegistry> override_{registry_};
@@ -66,13 +80,26 @@ TEST_F(OptionsTest, TheMachinesFileAppliesOnlyWhileBothLanguagesAreEqual) {
 }
 
 TEST_F(OptionsTest, DiagnosticLogIsTheUsersDwordElseTheMachines) {
+  constexpr auto no = std::nullopt;
   struct Case {
     const char* szName;
     std::optional<int32_t> vUser, vMachine;
     bool bExpected;
-  } cases[] = {{"none", std::nullopt, std::nullopt, false},      {"user 1", 1, std::nullopt, true},
-               {"machine 1", std::nullopt, 1, true},            {"user 0 wins", 0, 1, false},
-               {"user 1 wins", 1, 0, true},                     {"2 is not 1", 2, std::nullopt, false}};
+    // The policies: the machine's (native, 32-bit view), the user's.
+    std::optional<int32_t> vMachinePolicy = std::nullopt, vMachinePolicy32 = std::nullopt, vUserPolicy = std::nullopt;
+  } cases[] = {{"none", no, no, false},
+               {"user 1", 1, no, true},
+               {"machine 1", no, 1, true},
+               {"user 0 wins", 0, 1, false},
+               {"user 1 wins", 1, 0, true},
+               {"2 is not 1", 2, no, false},
+               {"machine policy 1 over user 0", 0, 0, true, 1},
+               {"machine policy 0 over user 1", 1, 1, false, 0},
+               {"machine policy in the 32-bit view", 0, no, true, no, 1},
+               {"native view before 32-bit", no, no, false, 0, 1},
+               {"machine policy before user policy", no, no, true, 1, no, 0},
+               {"user policy 0 over user 1", 1, no, false, no, no, 0},
+               {"user policy 1 over machine 0", no, 0, true, no, no, 1}};
   for (const auto& c : cases) {
     platform::MemoryRegistry fresh;
     platform::ScopedOverride<platform::IRegistry> o(fresh);
@@ -83,6 +110,9 @@ TEST_F(OptionsTest, DiagnosticLogIsTheUsersDwordElseTheMachines) {
         ASSERT_TRUE(r.WriteDWord(u"DiagnosticLog", *v));
       }
     }
+    if (c.vMachinePolicy) SetPolicy(HKLM, false, u"DiagnosticLog", *c.vMachinePolicy);
+    if (c.vMachinePolicy32) SetPolicy(HKLM, true, u"DiagnosticLog", *c.vMachinePolicy32);
+    if (c.vUserPolicy) SetPolicy(HKCU, false, u"DiagnosticLog", *c.vUserPolicy);
     EXPECT_EQ(Options().DiagnosticLog(), c.bExpected) << c.szName;
   }
   // A text "1" is not the DWORD the option is.
@@ -143,6 +173,45 @@ TEST_F(OptionsTest, AValueWithAnInnerNulIsReadUpToIt) {
             0);
   EXPECT_EQ(r.ReadString(u"LANG"), u"..\\prog.exe");
   EXPECT_EQ(Options().LangID(), u"..\\prog.exe");
+}
+
+// The administrator's language comes first: the machine's policy, then the user's,
+// each in the native view and then the 32-bit one. Nothing is written back, so the
+// user's own choice returns when the policy goes.
+TEST_F(OptionsTest, APolicyLanguageWinsAndIsNeverWrittenBack) {
+  struct Case {
+    const char* szName;
+    const char16_t *machinePolicy, *machinePolicy32, *userPolicy, *user, *machine;
+    const char16_t* expected;
+  } cases[] = {
+      {"machine policy over both scopes", u"DE", nullptr, nullptr, u"FR", u"ES", u"DE"},
+      {"machine policy, nothing else", u"DE", nullptr, nullptr, nullptr, nullptr, u"DE"},
+      {"machine policy in the 32-bit view", nullptr, u"JA", nullptr, u"FR", nullptr, u"JA"},
+      {"native view before 32-bit", u"DE", u"JA", nullptr, nullptr, nullptr, u"DE"},
+      {"machine policy before user policy", u"DE", nullptr, u"RU", u"FR", nullptr, u"DE"},
+      {"user policy over the user's", nullptr, nullptr, u"RU", u"FR", u"ES", u"RU"},
+      {"user policy, nothing else", nullptr, nullptr, u"RU", nullptr, nullptr, u"RU"},
+      {"empty policies read like none", u"", u"", u"", u"FR", nullptr, u"FR"},
+      {"an empty native policy lets the 32-bit one in", u"", u"IT", nullptr, u"FR", nullptr, u"IT"},
+  };
+  for (const auto& c : cases) {
+    platform::MemoryRegistry fresh;
+    platform::ScopedOverride<platform::IRegistry> o(fresh);
+    if (c.machinePolicy) SetPolicy(HKLM, false, u"LANG", std::u16string(c.machinePolicy));
+    if (c.machinePolicy32) SetPolicy(HKLM, true, u"LANG", std::u16string(c.machinePolicy32));
+    if (c.userPolicy) SetPolicy(HKCU, false, u"LANG", std::u16string(c.userPolicy));
+    if (c.user) Set(HKCU, u"LANG", c.user);
+    if (c.machine) Set(HKLM, u"LANG", c.machine);
+    EXPECT_EQ(Options().LangID(), c.expected) << c.szName;
+    EXPECT_EQ(Get(HKCU, u"LANG"), c.user ? c.user : u"<no key>") << c.szName;
+  }
+  // The language file chosen for the policy's language is still remembered, in the
+  // user's key only.
+  SetPolicy(HKLM, false, u"LANG", std::u16string(u"DE"));
+  Options().LangFile(u"DE.lng");
+  EXPECT_EQ(Get(HKCU, u"LANG_"), u"DE.lng");
+  EXPECT_EQ(Get(HKLM, u"LANG_", kPolicyKey), u"");
+  EXPECT_EQ(Get(HKCU, u"LANG_", kPolicyKey), u"<no key>");
 }
 
 TEST_F(OptionsTest, AFailedWriteBackStillAnswersEnglish) {

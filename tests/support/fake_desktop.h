@@ -13,8 +13,10 @@ class FakeApp : public platform::IApp {
  public:
   std::u16string sAppFolder;
   std::u16string sCommandLineArgs;
+  bool bDllSearchRestricted = true;
   std::u16string AppFolder() override { return sAppFolder; }
   std::u16string CommandLineArgs() override { return sCommandLineArgs; }
+  bool DllSearchRestricted() override { return bDllSearchRestricted; }
 };
 
 class RecordingShell : public platform::IShell {

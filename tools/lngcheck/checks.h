@@ -46,7 +46,7 @@ void ReportEngine(const CheckContext& ctx);
 void CheckBytes(const CheckContext& ctx);
 // duplicate-key, duplicate-section.
 void CheckKeys(const CheckContext& ctx);
-// bad-escape, in the texts of the listed sub-sections.
+// bad-escape and bad-percent, in the texts of the listed sub-sections.
 void CheckEscapes(const CheckContext& ctx);
 // missing-/extra-section, missing-/extra-key, format-mismatch, escape-mismatch,
 // untranslated, version.

@@ -2,16 +2,21 @@
 
 #include "base/text.h"
 #include "lang/lang.h"
+#include "lang/lang_file.h"
+#include "lang/lang_section_index.h"
 
 namespace lngcheck {
 
 namespace {
 
-// Opens the engine's section reader, which the tool needs to read the sections
-// one by one after the load.
+// Opens the engine's one-pass reading, which the tool needs to read the sections
+// one by one after the load: the bytes are indexed once and every section is
+// read from that index, as Init reads them, so a check stays linear in the file.
 class SectionReader : public CLang {
  public:
-  using CLang::GetSection;
+  using CLang::IndexSections;
+  using CLang::OpenLanguageFile;
+  using CLang::ReadIndexedSection;
   using CLang::TrimBlanks;
 };
 
@@ -48,11 +53,20 @@ LoadedLanguage LoadLanguage(const std::u16string& sPath, std::string_view bytes,
   }
   // Init has said all there is to say; the reads below repeat its reports.
   ScopedObserver mute([](const mMain::LogEntry&) {});
-  CLang::TextCollectionRef colVersion = oLang.GetSection(sPath, u"version");
+  CLangFile oFile;
+  if (!oLang.OpenLanguageFile(oFile, sPath, &bytes)) return lang;
+  LangSectionIndex index;
+  oLang.IndexSections(oFile, sPath, index);
+  auto getSection = [&](const std::u16string& sSection) {
+    CLang::TextCollectionRef col = base::NewCollection<std::u16string>();
+    if (!oLang.ReadIndexedSection(oFile, index, sPath, sSection, *col, std::u16string(), nullptr)) col.reset();
+    return col;
+  };
+  CLang::TextCollectionRef colVersion = getSection(u"version");
   lang.bHasVersion = colVersion != nullptr;
   lang.sLangID = ValueOf(colVersion, u"langid");
   lang.sLang = ValueOf(colVersion, u"lang");
-  CLang::TextCollectionRef colMain = oLang.GetSection(sPath, sMainSection);
+  CLang::TextCollectionRef colMain = getSection(sMainSection);
   lang.bHasMain = colMain != nullptr;
   for (bool bForms : {false, true}) {
     for (const std::u16string& sPiece : base::Split(ValueOf(colMain, bForms ? u"forms" : u"globals"), u",")) {
@@ -60,7 +74,7 @@ LoadedLanguage LoadLanguage(const std::u16string& sPath, std::string_view bytes,
       section.sName = oLang.TrimBlanks(sPiece);
       if (section.sName.empty()) continue;
       section.bForm = bForms;
-      CLang::TextCollectionRef col = oLang.GetSection(sPath, sMainSection + u"." + section.sName);
+      CLang::TextCollectionRef col = getSection(sMainSection + u"." + section.sName);
       section.bRead = col != nullptr;
       if (col) {
         for (const auto& e : *col) {

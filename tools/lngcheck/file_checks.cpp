@@ -1,7 +1,7 @@
 // Checks of one language file that need no reference: how its bytes will be read
 // (encoding, invalid-utf8, line-ending), keys and sections that the program would
 // merge or skip (duplicate-key, duplicate-section), and escapes that the program
-// would report when it shows a text (bad-escape).
+// would report when it shows a text (bad-escape, bad-percent).
 #include <cstdio>
 #include <unordered_map>
 
@@ -38,47 +38,23 @@ void AddAtByte(const CheckContext& ctx, size_t nOffset, Severity severity, const
   ctx.Add(nLine, nColumn, severity, sMessage, szCheck);
 }
 
-// The length of the valid UTF-8 sequence at s[i], or 0 when it is not one
-// (overlong forms, surrogates and code points above U+10FFFF included).
-size_t Utf8SequenceLength(const std::string& s, size_t i) {
-  const unsigned char c = static_cast<unsigned char>(s[i]);
-  if (c < 0x80) return 1;
-  size_t n;
-  unsigned lo = 0x80, hi = 0xBF;
-  if (c >= 0xC2 && c <= 0xDF) {
-    n = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    n = 3;
-    if (c == 0xE0) lo = 0xA0;
-    if (c == 0xED) hi = 0x9F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    n = 4;
-    if (c == 0xF0) lo = 0x90;
-    if (c == 0xF4) hi = 0x8F;
-  } else {
-    return 0;
-  }
-  if (i + n > s.size()) return 0;
-  for (size_t k = 1; k < n; ++k) {
-    const unsigned char t = static_cast<unsigned char>(s[i + k]);
-    if (t < (k == 1 ? lo : 0x80) || t > (k == 1 ? hi : 0xBF)) return 0;
-  }
-  return n;
-}
-
 void CheckEncoding(const CheckContext& ctx) {
-  const std::string& bytes = ctx.file.source.Bytes();
-  size_t nFirst = std::string::npos;
-  bool bUtf8 = true;  // every non-ASCII byte belongs to a well-formed UTF-8 character
-  for (size_t i = 0; i < bytes.size();) {
-    const size_t n = Utf8SequenceLength(bytes, i);
-    if (n != 1 && nFirst == std::string::npos) nFirst = i;
-    bUtf8 = bUtf8 && n != 0;
-    i += n ? n : 1;
+  const SourceFile& file = ctx.file.source;
+  const Encoding encoding = file.SavedAs();
+  if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
+    ctx.Add(1, 1, Severity::Error, u"saved as UTF-16; save as UTF-8 with a byte-order mark", "encoding");
+    return;
   }
-  if (nFirst == std::string::npos) return;
+  if (encoding != Encoding::Utf8 && encoding != Encoding::Ansi) return;
+  // The first character that the code page reads otherwise.
+  const std::string& bytes = file.Bytes();
+  size_t nFirst = 3;
+  while (nFirst < bytes.size() && static_cast<unsigned char>(bytes[nFirst]) < 0x80) ++nFirst;
   const std::string sCodePage = std::to_string(platform::TextCodec().AnsiCodePage());
-  AddAtByte(ctx, nFirst, Severity::Warning,
+  // UTF-8 read as ANSI shows two or three wrong characters for each letter; ANSI
+  // text is what the program expects of a file without the mark.
+  const bool bUtf8 = encoding == Encoding::Utf8;
+  AddAtByte(ctx, nFirst, bUtf8 ? Severity::Error : Severity::Warning,
             Text(std::string(bUtf8 ? "UTF-8 text without a byte-order mark" : "non-ASCII text without a byte-order mark") +
                  " is read in code page " + sCodePage + "; save as UTF-8 with BOM"),
             "encoding");
@@ -107,33 +83,28 @@ void CheckUtf8(const CheckContext& ctx) {
 }
 
 void CheckLineEnds(const CheckContext& ctx) {
-  const std::string& bytes = ctx.file.source.Bytes();
-  struct Lone {
-    const char* szName;
-    size_t nFirst = std::string::npos;
-    int nCount = 0;
-  } lf{"LF"}, cr{"CR"};
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    Lone* p = nullptr;
-    if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) p = &lf;
-    if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) p = &cr;
-    if (!p) continue;
-    if (p->nCount++ == 0) p->nFirst = i;
+  const LineEnds& ends = ctx.file.source.Ends();
+  if (!ends.nFirstOther) return;
+  std::string sKinds;
+  int nKinds = 0;
+  for (const auto& [n, szName] : {std::pair<int, const char*>{ends.nCrLf, "CR LF"}, {ends.nLf, "LF"}, {ends.nCr, "CR"}}) {
+    if (!n) continue;
+    sKinds += std::string(nKinds++ ? ", " : "") + std::to_string(n) + " " + szName;
   }
-  for (const Lone* p : {&lf, &cr}) {
-    if (!p->nCount) continue;
-    std::string sMore = p->nCount > 1 ? " (" + std::to_string(p->nCount - 1) + " more in the file)" : "";
-    AddAtByte(ctx, p->nFirst, Severity::Warning,
-              Text(std::string("line ends with ") + p->szName +
-                   " alone, which the program keeps inside the line" + sMore + "; save with CR LF line ends"),
-              "line-ending");
-  }
+  const std::string sWhat = nKinds == 1 ? std::string(ends.nLf ? "LF" : "CR") : "mixed (" + sKinds + ")";
+  // Where the first wrong line end stands: after the text of its line.
+  const SourceLine* line = ctx.file.source.Line(ends.nFirstOther);
+  const int nColumn = line ? ColumnOfText(line->sText, line->sText.size()) : 1;
+  ctx.Add(ends.nFirstOther, nColumn, Severity::Error,
+          Text("line ends are " + sWhat + "; the program ends a line only at CR LF; save with CR LF line ends (lngcheck --fix " +
+               ctx.file.sDisplayName + ")"),
+          "line-ending");
 }
 
 }  // namespace
 
 void CheckBytes(const CheckContext& ctx) {
-  if (ctx.file.source.HasByteOrderMark()) {
+  if (ctx.file.source.SavedAs() == Encoding::Utf8Bom) {
     CheckUtf8(ctx);
   } else {
     CheckEncoding(ctx);
@@ -175,12 +146,23 @@ void CheckEscapes(const CheckContext& ctx) {
       const std::u16string& sLine = ctx.file.source.Line(e.nLine)->sText;
       const std::u16string sRaw = sLine.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin);
       for (const Token& t : Tokenize(sRaw)) {
-        if (t.kind != TokenKind::BadEscape) continue;
-        const std::u16string sEscape = sRaw.substr(t.nPos, 2);
-        ctx.Add(e.nLine, ColumnOfText(sLine, e.nValueBegin + t.nPos), Severity::Warning,
-                u"unknown escape '" + sEscape + u"' stays as written and is reported when the text is shown; "
-                u"write '\\\\' for a backslash",
-                "bad-escape");
+        const int nColumn = ColumnOfText(sLine, e.nValueBegin + t.nPos);
+        if (t.kind == TokenKind::BadEscape) {
+          const std::u16string sEscape = sRaw.substr(t.nPos, 2);
+          ctx.Add(e.nLine, nColumn, Severity::Warning,
+                  u"unknown escape '" + sEscape + u"' stays as written and is reported when the text is shown; "
+                  u"write '\\\\' for a backslash",
+                  "bad-escape");
+        }
+        // Form texts are shown with their escapes resolved only; the texts that
+        // the program looks up are formatted, where such a "%" is reported and
+        // dropped with the character after it.
+        if (t.kind == TokenKind::BadPercent && !loaded.bForm) {
+          ctx.Add(e.nLine, nColumn, Severity::Error,
+                  u"'%' starts no placeholder: the program reports it and drops it with the character after it; "
+                  u"write %% for a percent sign",
+                  "bad-percent");
+        }
       }
     }
   }

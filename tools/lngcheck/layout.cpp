@@ -20,6 +20,13 @@ size_t TrimEnd(const std::u16string& s, size_t b, size_t e) {
   return e;
 }
 
+// Whether the comment that starts at s[c] (its ";" or "'") says "lngcheck: same".
+bool SaysSame(const std::u16string& s, size_t c, size_t e) {
+  static const std::u16string kMark = u"lngcheck: same";
+  const size_t b = SkipBlanks(s, c + 1);
+  return b <= e && e - b >= kMark.size() && base::EqualsNoCase(std::u16string_view(s).substr(b, kMark.size()), kMark);
+}
+
 // A header as the parser accepts it: "[name]" and nothing after it but a comment.
 bool ParseHeader(const std::u16string& s, size_t b, size_t e, std::u16string* psName) {
   size_t nClose = s.find(u']', b + 1);
@@ -51,6 +58,8 @@ bool ParseEntry(const std::u16string& s, size_t b, size_t e, int nLine, LayoutEn
     pEntry->bQuoted = true;
     pEntry->nValueBegin = v + 1;
     pEntry->nValueEnd = i;
+    const size_t c = SkipBlanks(s, i + 1);
+    if (c < e && IsCommentStart(s[c]) && SaysSame(s, c, e)) pEntry->bSame = true;
     return true;
   }
   return true;
@@ -65,16 +74,21 @@ const LayoutEntry* LayoutSection::Find(const std::u16string& sKey) const {
 
 Layout::Layout(const SourceFile& file) : file_(file) {
   int nLine = 0;
+  bool bSameAbove = false;  // the line before says "lngcheck: same"
   for (const SourceLine& line : file.Lines()) {
     ++nLine;
     const std::u16string& s = line.sText;
     size_t b = SkipBlanks(s, 0);
     size_t e = TrimEnd(s, b, s.size());
+    const bool bSameHere = b < e && IsCommentStart(s[b]) && SaysSame(s, b, e);
+    const bool bSame = bSameAbove;
+    bSameAbove = bSameHere;
     if (b == e || IsCommentStart(s[b])) continue;
     if (s[b] == u'[') {
       LayoutSection section;
       if (ParseHeader(s, b, e, &section.sName)) {
         section.nLine = nLine;
+        firstOf_.emplace(base::LCase(section.sName), sections_.size());
         sections_.push_back(std::move(section));
       }
       continue;
@@ -82,6 +96,7 @@ Layout::Layout(const SourceFile& file) : file_(file) {
     if (sections_.empty()) continue;
     LayoutEntry entry;
     if (!ParseEntry(s, b, e, nLine, &entry) || entry.sKey.empty()) continue;
+    entry.bSame = entry.bSame || bSame;
     LayoutSection& section = sections_.back();
     section.firstOf.emplace(base::LCase(entry.sKey), section.entries.size());
     section.entries.push_back(std::move(entry));
@@ -89,9 +104,8 @@ Layout::Layout(const SourceFile& file) : file_(file) {
 }
 
 const LayoutSection* Layout::Find(const std::u16string& sName) const {
-  for (const LayoutSection& s : sections_)
-    if (base::EqualsNoCase(s.sName, sName)) return &s;
-  return nullptr;
+  auto it = firstOf_.find(base::LCase(sName));
+  return it == firstOf_.end() ? nullptr : &sections_[it->second];
 }
 
 int Layout::FirstColumn(int nLine) const {
@@ -105,5 +119,9 @@ std::u16string TrimBlanks(const std::u16string& s) {
 }
 
 std::u16string Undouble(const std::u16string& sQuoted) { return base::Replace(sQuoted, u"\"\"", u"\""); }
+
+std::u16string EntryText(const SourceFile& file, const LayoutEntry& e) {
+  return Undouble(file.Line(e.nLine)->sText.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin));
+}
 
 }  // namespace lngcheck

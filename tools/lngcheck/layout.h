@@ -21,6 +21,10 @@ struct LayoutEntry {
   bool bQuoted = false;
   size_t nValueBegin = 0, nValueEnd = 0;
   int nValueColumn = 1;  // of the opening quote, or of the value part when not quoted
+  // The comment "lngcheck: same" stands on the entry's line or on the line above:
+  // the text stays as in the reference (a product name). In the reference it
+  // holds for every translation.
+  bool bSame = false;
 };
 
 struct LayoutSection {
@@ -47,11 +51,14 @@ class Layout {
  private:
   const SourceFile& file_;
   std::vector<LayoutSection> sections_;
+  std::unordered_map<std::u16string, size_t> firstOf_;  // lower-cased name -> its first section
 };
 
 // The text without spaces and tabs at either end.
 std::u16string TrimBlanks(const std::u16string& s);
 // A quoted value's text with doubled quotes made single.
 std::u16string Undouble(const std::u16string& sQuoted);
+// The text of a quoted entry, as the program reads it.
+std::u16string EntryText(const SourceFile& file, const LayoutEntry& e);
 
 }  // namespace lngcheck

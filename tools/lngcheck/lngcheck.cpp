@@ -5,6 +5,8 @@
 
 #include "base/text.h"
 #include "checks.h"
+#include "fix.h"
+#include "po.h"
 #include "pseudo.h"
 
 namespace lngcheck {
@@ -13,15 +15,26 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: lngcheck [--format=text|json] [--werror] [--reference REF.lng] FILE.lng [MAIN_SECTION]\n"
-    "       lngcheck --pseudo REF.lng [MAIN_SECTION] > XX.lng\n";
+    "       lngcheck --pseudo REF.lng [MAIN_SECTION] > XX.lng\n"
+    "       lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION] > XX.po\n"
+    "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION] > XX.lng\n"
+    "       lngcheck --fix FILE.lng...\n";
 
 struct Options {
   bool bJson = false;
   bool bWerror = false;
+  bool bFix = false;
   std::optional<std::u16string> sReference;
   std::optional<std::u16string> sPseudoFrom;
+  std::optional<std::u16string> sToPoFrom;
+  std::optional<std::u16string> sFromPo;
+  std::optional<std::u16string> sBase;
   std::vector<std::u16string> positional;
 };
+
+bool IsLanguageFileName(const std::u16string& s) {
+  return s.size() > 4 && base::EqualsNoCase(std::u16string_view(s).substr(s.size() - 4), u".lng");
+}
 
 // False on wrong usage.
 bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
@@ -42,13 +55,27 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
       if (!value(&p->sReference)) return false;
     } else if (a == u"--pseudo") {
       if (!value(&p->sPseudoFrom)) return false;
+    } else if (a == u"--to-po") {
+      if (!value(&p->sToPoFrom)) return false;
+    } else if (a == u"--from-po") {
+      if (!value(&p->sFromPo)) return false;
+    } else if (a == u"--base") {
+      if (!value(&p->sBase)) return false;
+    } else if (a == u"--fix") {
+      p->bFix = true;
     } else if (a.size() > 1 && a[0] == u'-') {
       return false;
     } else {
       p->positional.push_back(a);
     }
   }
-  if (p->sPseudoFrom) return p->positional.size() <= 1 && !p->sReference;
+  const int nModes = !!p->sPseudoFrom + !!p->sToPoFrom + !!p->sFromPo + p->bFix;
+  if (nModes > 1 || (p->sBase && !p->sFromPo) || (nModes && p->sReference)) return false;
+  if (p->sPseudoFrom) return p->positional.size() <= 1;
+  // The translation is told from the main section by its extension.
+  if (p->sToPoFrom) return p->positional.size() <= 1 || (p->positional.size() == 2 && IsLanguageFileName(p->positional[0]));
+  if (p->sFromPo) return !p->positional.empty() && p->positional.size() <= 2;
+  if (p->bFix) return !p->positional.empty();
   return !p->positional.empty() && p->positional.size() <= 2;
 }
 
@@ -98,6 +125,66 @@ int Pseudo(const Options& o, const std::u16string& sMain, std::string* psOut, st
   return 0;
 }
 
+int ToPo(const Options& o, std::string* psOut, std::string* psErr) {
+  const bool bTranslation = !o.positional.empty() && IsLanguageFileName(o.positional[0]);
+  const size_t nMainAt = bTranslation ? 1 : 0;
+  const std::u16string sMain = o.positional.size() > nMainAt ? o.positional[nMainAt] : kDefaultMainSection;
+  LoadedFile reference(*o.sToPoFrom, sMain);
+  if (!reference.Readable()) {
+    *psErr += CannotRead(*o.sToPoFrom);
+    return 2;
+  }
+  if (!LoadsCleanly(reference, psErr)) return 2;
+  std::unique_ptr<LoadedFile> translation;
+  if (bTranslation) {
+    translation = std::make_unique<LoadedFile>(o.positional[0], sMain);
+    if (!translation->Readable()) {
+      *psErr += CannotRead(o.positional[0]);
+      return 2;
+    }
+  }
+  *psOut += ToPo(reference.Checked(), translation ? &translation->Checked() : nullptr, sMain);
+  return 0;
+}
+
+bool ReadBytes(const std::u16string& sPath, std::string* psBytes) {
+  SourceFile file;
+  if (!file.Read(sPath)) return false;
+  *psBytes = file.Original();
+  return true;
+}
+
+int FromPo(const Options& o, std::string* psOut, std::string* psErr) {
+  const std::u16string& sRef = o.positional[0];
+  const std::u16string sMain = o.positional.size() > 1 ? o.positional[1] : kDefaultMainSection;
+  std::string sPo;
+  if (!ReadBytes(*o.sFromPo, &sPo)) {
+    *psErr += CannotRead(*o.sFromPo);
+    return 2;
+  }
+  LoadedFile reference(sRef, sMain);
+  if (!reference.Readable()) {
+    *psErr += CannotRead(sRef);
+    return 2;
+  }
+  if (!LoadsCleanly(reference, psErr)) return 2;
+  std::unique_ptr<LoadedFile> base;
+  if (o.sBase) {
+    base = std::make_unique<LoadedFile>(*o.sBase, sMain);
+    if (!base->Readable()) {
+      *psErr += CannotRead(*o.sBase);
+      return 2;
+    }
+  }
+  std::string sFile, sErrors, sNotes;
+  const bool bOk = lngcheck::FromPo(base::ToUtf8(*o.sFromPo), sPo, reference.Checked(),
+                                    base ? &base->Checked() : nullptr, sMain, &sFile, &sErrors, &sNotes);
+  *psErr += sNotes + sErrors;
+  if (!bOk) return 1;
+  *psOut += sFile;
+  return 0;
+}
+
 int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std::string* psErr) {
   const std::u16string& sPath = o.positional[0];
   std::unique_ptr<LoadedFile> reference;
@@ -138,6 +225,9 @@ int Run(const std::vector<std::u16string>& args, std::string* psOut, std::string
     *psErr += kUsage;
     return 2;
   }
+  if (o.sToPoFrom) return ToPo(o, psOut, psErr);
+  if (o.sFromPo) return FromPo(o, psOut, psErr);
+  if (o.bFix) return FixFiles(o.positional, psOut, psErr);
   const size_t nMainAt = o.sPseudoFrom ? 0 : 1;
   const std::u16string sMain = o.positional.size() > nMainAt ? o.positional[nMainAt] : kDefaultMainSection;
   return o.sPseudoFrom ? Pseudo(o, sMain, psOut, psErr) : Check(o, sMain, psOut, psErr);

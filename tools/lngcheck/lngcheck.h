@@ -4,12 +4,17 @@
 //
 //   lngcheck [--format=text|json] [--werror] [--reference REF.lng] FILE.lng [MAIN_SECTION]
 //   lngcheck --pseudo REF.lng [MAIN_SECTION]
+//   lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION]
+//   lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION]
+//   lngcheck --fix FILE.lng...
 //
 // Findings go to *psOut, one "FILE:LINE:COLUMN: severity: message [check]" a line
 // (or one JSON array); a summary and usage errors go to *psErr. With --pseudo,
-// *psOut receives the bytes of the pseudo language file.
-// Exit status: 0 clean, 1 errors (or warnings under --werror), 2 a file that
-// cannot be read, a reference that does not load, or wrong usage.
+// --to-po and --from-po, *psOut receives the bytes of the file made, and *psErr
+// what --from-po refused or left out; --fix says for each file what it did.
+// Exit status: 0 clean, 1 errors (or warnings under --werror; a PO file that
+// --from-po refuses), 2 a file that cannot be read or written, a reference that
+// does not load, or wrong usage.
 #include <string>
 #include <vector>
 

@@ -52,8 +52,10 @@ void CheckVersion(const CheckContext& ctx, const CheckedFile& reference) {
   }
 }
 
+// refAt is the reference's entry: a "lngcheck: same" there holds for every translation.
 void CompareTexts(const CheckContext& ctx, const LoadedSection& section, const std::u16string& sKey,
-                  const LayoutEntry* at, const std::u16string& sRef, const std::u16string& sText) {
+                  const LayoutEntry* at, const LayoutEntry* refAt, const std::u16string& sRef,
+                  const std::u16string& sText) {
   const int nLine = at ? at->nLine : 1;
   const int nColumn = at ? at->nValueColumn : 1;
   const std::u16string sExpected = PlaceholderSequence(sRef), sFound = PlaceholderSequence(sText);
@@ -65,7 +67,8 @@ void CompareTexts(const CheckContext& ctx, const LoadedSection& section, const s
     ctx.Add(nLine, nColumn, Severity::Warning,
             u"expects " + Number(nRefBreaks) + u" \\n, found " + Number(nBreaks), "escape-mismatch");
   }
-  if (sText == sRef && HasLetters(sText) && IsText(section, sKey)) {
+  const bool bSame = (at && at->bSame) || (refAt && refAt->bSame);
+  if (sText == sRef && HasLetters(sText) && IsText(section, sKey) && !bSame) {
     ctx.Add(nLine, nColumn, Severity::Note, u"'" + sKey + u"' is the same as in the reference", "untranslated");
   }
 }
@@ -84,7 +87,8 @@ void CompareSection(const CheckContext& ctx, const CheckedFile& reference, const
               "missing-key");
       continue;
     }
-    CompareTexts(ctx, own, Spelling(ownLayout, sKey), ownLayout ? ownLayout->Find(sKey) : nullptr, sRef, *pText);
+    CompareTexts(ctx, own, Spelling(ownLayout, sKey), ownLayout ? ownLayout->Find(sKey) : nullptr,
+                 refLayout ? refLayout->Find(sKey) : nullptr, sRef, *pText);
   }
   for (const auto& entry : own.entries) {
     if (ref.Find(entry.first)) continue;

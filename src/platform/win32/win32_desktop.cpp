@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/desktop.h"
+#include "platform/win32/win32_dll_search.h"
 
 namespace platform {
 namespace {
@@ -98,6 +99,8 @@ class Win32App : public IApp {
     while (*p == L' ' || *p == L'\t') ++p;
     return win32::FromWide(p, wcslen(p));
   }
+
+  bool DllSearchRestricted() override { return win32::DllSearchRestricted(); }
 };
 
 }  // namespace

@@ -3,11 +3,11 @@
 #include "platform/win32/win32_strings.h"
 
 #include "launcher/main.h"
+#include "platform/win32/win32_dll_search.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // Before anything can load a library: DLLs come from the system folder only,
-  // never from the program's folder (a download folder, say) or the current one.
-  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // Before anything can load a library.
+  platform::win32::RestrictDllSearch();
   mMain::Main();
   return 0;
 }

@@ -42,6 +42,8 @@ std::wstring BuildRoot() {
 
 std::wstring BuiltLauncher() { return JoinPath(BuildRoot(), L"TwinsweepLauncher.exe"); }
 
+std::wstring PolicyTemplate() { return FullPath(JoinPath(TestProgramFolder(), TWINSWEEP_E2E_POLICY_TEMPLATE)); }
+
 std::wstring JoinPath(const std::wstring& sFolder, const std::wstring& sName) {
   if (sFolder.empty() || sFolder.back() == L'\\') return sFolder + sName;
   return sFolder + L"\\" + sName;

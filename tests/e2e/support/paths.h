@@ -15,6 +15,8 @@ std::wstring HelperProgram(const std::wstring& sName);
 // The root of the build tree: TwinsweepLauncher.exe and the shipped *.lng files.
 std::wstring BuildRoot();
 std::wstring BuiltLauncher();
+// The Group Policy template in the source tree (policy/TwinsweepLauncher.admx).
+std::wstring PolicyTemplate();
 
 // sFolder & "\" & sName.
 std::wstring JoinPath(const std::wstring& sFolder, const std::wstring& sName);

@@ -1,8 +1,9 @@
 #pragma once
 // The product's options in the registry, set for one scenario: "LANG" and "LANG_"
 // under Software\Orvex\Twinsweep, in the user's scope as given and absent from the
-// machine's scope, so that no fallback of an earlier run takes part. Everything is
-// restored when the object goes away.
+// machine's scope, and no language policy in either scope, so that no fallback or
+// policy of an earlier run takes part. Everything is restored when the object goes
+// away.
 #include <windows.h>
 
 #include <optional>
@@ -13,6 +14,7 @@
 namespace e2e {
 
 constexpr wchar_t kOptionsKey[] = L"Software\\Orvex\\Twinsweep";
+constexpr wchar_t kPolicyKey[] = L"Software\\Policies\\Orvex\\Twinsweep";
 
 class ScopedProductOptions {
  public:
@@ -27,6 +29,8 @@ class ScopedProductOptions {
   ScopedRegistryValue userLangFile_;
   ScopedRegistryValue machineLang_;
   ScopedRegistryValue machineLangFile_;
+  ScopedRegistryValue machinePolicyLang_;
+  ScopedRegistryValue userPolicyLang_;
 };
 
 }  // namespace e2e

@@ -1,0 +1,37 @@
+# Bounded waits for the scripts that drive Wine (sourced, not run). A step that
+# does not end is stopped after its time limit, and the script says what it was
+# waiting for and exits non-zero instead of hanging.
+#
+#   bounded SECONDS WHAT COMMAND...   runs COMMAND; its own status, or the end of
+#                                     the script when it outlives SECONDS
+#   wait_until SECONDS WHAT TEST...   polls TEST (a command) every 0.1 s until it
+#                                     succeeds; the end of the script after SECONDS
+# WHAT completes "gave up waiting for ..." and names the thing, not the command.
+# The script's name in the message is $waits_name (default: the script's file name).
+
+waits_name=${waits_name:-$(basename "$0")}
+
+gave_up() {  # SECONDS WHAT
+  echo "$waits_name: gave up after $1 s waiting for $2" >&2
+  exit 1
+}
+
+bounded() {
+  local limit=$1 what=$2 rc=0
+  shift 2
+  timeout -k 5 "$limit" "$@" || rc=$?
+  # 124: stopped by the limit; 137: killed after it when TERM was not enough.
+  if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then gave_up "$limit" "$what"; fi
+  return $rc
+}
+
+wait_until() {
+  local limit=$1 what=$2 end
+  shift 2
+  # By the clock: a TEST that itself takes time must not stretch the limit.
+  end=$((SECONDS + limit))
+  until "$@"; do
+    [ $SECONDS -lt $end ] || gave_up "$limit" "$what"
+    sleep 0.1
+  done
+}

@@ -1,0 +1,238 @@
+// --from-po: a translation written from a PO file, laid out as its reference.
+//
+// The file is the reference's lines, section by section and entry by entry, each
+// entry with the comment and blank lines above it. A message's entry gets the
+// PO's text (the reference's when the message is untranslated or fuzzy, as the
+// gettext tools do); lang and langid get the PO header's. With a base, an entry
+// that the base has is written as the base writes it (its own comments above it,
+// its layout value, its spacing and comment), the base's heading and section
+// headers are kept, and the base's own layout entries (a "cmdOK.dleft" of a
+// longer word) follow the reference's entries of their section. The base's
+// texts that the reference no longer has, and its sections that the reference
+// lacks, are left out.
+#include <unordered_map>
+
+#include "base/text.h"
+#include "po.h"
+#include "po_file.h"
+#include "po_text.h"
+#include "text_tokens.h"
+
+namespace lngcheck {
+
+namespace {
+
+struct Block {
+  std::vector<int> above;  // comment and blank lines right above the entry
+  const LayoutEntry* entry;
+};
+
+struct SectionLines {
+  const LayoutSection* layout;
+  std::vector<Block> blocks;
+  std::vector<int> trailing;  // after the last entry, up to the next header
+  std::unordered_map<std::u16string, size_t> firstOf;  // folded key -> its block
+
+  const Block* Find(const std::u16string& sKey) const {
+    auto it = firstOf.find(base::LCase(sKey));
+    return it == firstOf.end() ? nullptr : &blocks[it->second];
+  }
+};
+
+std::vector<SectionLines> Group(const CheckedFile& f) {
+  const std::vector<LayoutSection>& sections = f.layout.Sections();
+  const int nLines = static_cast<int>(f.source.Lines().size());
+  std::vector<SectionLines> r;
+  for (size_t k = 0; k < sections.size(); ++k) {
+    SectionLines s{&sections[k], {}, {}, {}};
+    const int nEnd = k + 1 < sections.size() ? sections[k + 1].nLine : nLines + 1;
+    size_t nEntry = 0;
+    std::vector<int> pending;
+    for (int n = sections[k].nLine + 1; n < nEnd; ++n) {
+      const std::vector<LayoutEntry>& entries = sections[k].entries;
+      if (nEntry < entries.size() && entries[nEntry].nLine == n) {
+        s.firstOf.emplace(base::LCase(entries[nEntry].sKey), s.blocks.size());
+        s.blocks.push_back({std::move(pending), &entries[nEntry++]});
+        pending.clear();
+      } else {
+        pending.push_back(n);
+      }
+    }
+    s.trailing = std::move(pending);
+    r.push_back(std::move(s));
+  }
+  return r;
+}
+
+std::u16string Quoted(const std::u16string& sText) { return base::Replace(sText, u"\"", u"\"\""); }
+
+// The entry's line with its value replaced.
+std::u16string WithValue(const CheckedFile& f, const LayoutEntry& e, const std::u16string& sText) {
+  const std::u16string& s = f.source.Line(e.nLine)->sText;
+  return s.substr(0, e.nValueBegin) + Quoted(sText) + s.substr(e.nValueEnd);
+}
+
+std::string Field(const PoFile& po, const char* szName) {
+  auto it = po.fields.find(szName);
+  return it == po.fields.end() ? std::string() : it->second;
+}
+
+bool HasBadPercent(const std::u16string& sText) {
+  for (const Token& t : Tokenize(sText))
+    if (t.kind == TokenKind::BadPercent) return true;
+  return false;
+}
+
+bool EndsWithLineEnd(const SourceFile& f) {
+  const std::string& s = f.Bytes();
+  return s.size() > 3 && s.compare(s.size() - 2, 2, "\r\n") == 0;
+}
+
+}  // namespace
+
+bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const CheckedFile& reference,
+            const CheckedFile* base, const std::u16string& sMainSection, std::string* psOut, std::string* psErrors,
+            std::string* psNotes) {
+  PoFile po;
+  std::string sWhy;
+  if (!ParsePo(sPoBytes, &po, &sWhy)) {
+    const size_t nColon = sWhy.find(": ");
+    *psErrors += sPoName + ":" + sWhy.substr(0, nColon) + ":1: error:" + sWhy.substr(nColon + 1) + " [po]\n";
+    return false;
+  }
+  auto error = [&](int nLine, const std::string& sMessage, const char* szCheck) {
+    *psErrors += sPoName + ":" + std::to_string(nLine) + ":1: error: " + sMessage + " [" + szCheck + "]\n";
+  };
+  auto note = [&](int nLine, const std::string& sMessage) {
+    *psNotes += sPoName + ":" + std::to_string(nLine) + ":1: note: " + sMessage + "\n";
+  };
+
+  // The texts, by the entry they replace.
+  std::unordered_map<std::u16string, const PoMessage*> byContext;
+  for (const PoMessage& m : po.messages) {
+    if (m.bHasContext) byContext.emplace(m.sContext, &m);
+  }
+  std::unordered_map<const LayoutEntry*, std::u16string> texts;
+  std::unordered_map<std::u16string, bool> known;  // the reference's contexts
+  int nUntranslated = 0;
+  for (const Message& m : Messages(reference, sMainSection)) {
+    known[m.sContext] = true;
+    auto it = byContext.find(m.sContext);
+    const PoMessage* p = it == byContext.end() ? nullptr : it->second;
+    if (!p || p->bFuzzy || p->sStr.empty()) {
+      ++nUntranslated;
+      texts[m.entry] = m.sText;
+      continue;
+    }
+    const std::u16string sText = PoTextToLng(p->sStr);
+    const std::u16string sExpected = PlaceholderSequence(m.sText), sFound = PlaceholderSequence(sText);
+    if (sExpected != sFound) {
+      error(p->nLine, base::ToUtf8(m.sContext + u": expects " + sExpected + u", found " + sFound), "format-mismatch");
+    }
+    // "(100%)" for "(100%%)": the placeholders agree, but the program drops the "%".
+    if (!m.bForm && HasBadPercent(sText) && !HasBadPercent(m.sText)) {
+      error(p->nLine, base::ToUtf8(m.sContext) + ": '%' starts no placeholder; write %% for a percent sign",
+            "bad-percent");
+    }
+    if (p->sId != LngToPoText(m.sText)) {
+      note(p->nLine, base::ToUtf8(m.sContext) + ": the reference's text is no longer the msgid; the translation is taken");
+    }
+    texts[m.entry] = sText;
+  }
+  for (const PoMessage& m : po.messages) {
+    if (!m.bHasContext || !known.count(m.sContext)) {
+      note(m.nLine, base::ToUtf8(m.sContext) + ": not in the reference; left out");
+    }
+  }
+  if (nUntranslated) {
+    note(1, std::to_string(nUntranslated) + " message(s) untranslated or fuzzy: the reference's text is written");
+  }
+
+  // The version section's language.
+  std::u16string sLangID = base::FromUtf8(Field(po, "X-Lng-LangID")), sLang = base::FromUtf8(Field(po, "X-Lng-Lang"));
+  if (sLangID.empty()) sLangID = base::Replace(base::UCase(base::FromUtf8(Field(po, "Language"))), u"_", u"-");
+  if (!base && sLangID.empty()) error(1, "the header names no language: give \"Language\" (and \"X-Lng-LangID\")", "po");
+  if (!base && sLang.empty()) {
+    error(1, "the header has no \"X-Lng-Lang\", the language's name as lang of [version] writes it", "po");
+  }
+  if (!psErrors->empty()) return false;
+
+  std::vector<SectionLines> baseSections;
+  std::unordered_map<std::u16string, const SectionLines*> baseByName;
+  if (base) {
+    baseSections = Group(*base);
+    for (const SectionLines& s : baseSections) baseByName.emplace(base::LCase(s.layout->sName), &s);
+  }
+  std::unordered_map<std::u16string, const LoadedSection*> listed;
+  for (const LoadedSection& loaded : reference.language.sections)
+    listed.emplace(base::LCase(sMainSection + u"." + loaded.sName), &loaded);
+
+  std::vector<std::u16string> lines;
+  auto copy = [&](const CheckedFile& f, const std::vector<int>& numbers) {
+    for (int n : numbers) lines.push_back(f.source.Line(n)->sText);
+  };
+  if (!po.headerComments.empty()) {
+    // An editor's own header comment becomes a comment of the language file.
+    for (const std::string& s : po.headerComments) {
+      const std::u16string sLine = base::FromUtf8(s), sTrimmed = TrimBlanks(sLine);
+      lines.push_back(sTrimmed.empty() || sTrimmed[0] == u';' || sTrimmed[0] == u'\'' ? sLine : u"; " + sLine);
+    }
+  } else {
+    for (const std::u16string& s : Heading(base ? *base : reference)) lines.push_back(s);
+  }
+  for (const SectionLines& rs : Group(reference)) {
+    const LayoutSection& section = *rs.layout;
+    const std::u16string sFolded = base::LCase(section.sName);
+    auto itBase = baseByName.find(sFolded);
+    const SectionLines* bs = itBase == baseByName.end() ? nullptr : itBase->second;
+    if (reference.layout.Find(section.sName) != &section) bs = nullptr;  // a repeated section is never read
+    lines.push_back((bs ? *base : reference).source.Line((bs ? bs->layout : &section)->nLine)->sText);
+    const bool bVersion = sFolded == u"version";
+    for (const Block& block : rs.blocks) {
+      const LayoutEntry& e = *block.entry;
+      const Block* bb = bs && section.Find(e.sKey) == &e ? bs->Find(e.sKey) : nullptr;
+      copy(bb ? *base : reference, bb ? bb->above : block.above);
+      // The line the entry is written from, and where its value stands there.
+      const bool bFromBase = bb && bb->entry->bQuoted;
+      const CheckedFile& from = bFromBase ? *base : reference;
+      const LayoutEntry& at = bFromBase ? *bb->entry : e;
+      auto itText = texts.find(&e);
+      const std::u16string sKey = base::LCase(e.sKey);
+      if (itText != texts.end()) {
+        lines.push_back(WithValue(from, at, itText->second));
+      } else if (bVersion && sKey == u"langid" && !sLangID.empty() && at.bQuoted) {
+        lines.push_back(WithValue(from, at, sLangID));
+      } else if (bVersion && sKey == u"lang" && !sLang.empty() && at.bQuoted) {
+        lines.push_back(WithValue(from, at, sLang));
+      } else {
+        lines.push_back((bb ? *base : reference).source.Line((bb ? bb->entry : &e)->nLine)->sText);
+      }
+    }
+    if (bs) {
+      auto itListed = listed.find(sFolded);
+      for (const Block& block : bs->blocks) {
+        const LayoutEntry& e = *block.entry;
+        if (section.Find(e.sKey) || bs->Find(e.sKey) != &block) continue;
+        if (itListed != listed.end() && IsText(*itListed->second, e.sKey)) continue;
+        copy(*base, block.above);
+        lines.push_back(base->source.Line(e.nLine)->sText);
+      }
+    }
+    copy(bs ? *base : reference, bs ? bs->trailing : rs.trailing);
+  }
+
+  std::string sBody;
+  bool bAscii = true;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    sBody += base::ToUtf8(lines[i]);
+    if (i + 1 < lines.size() || EndsWithLineEnd((base ? *base : reference).source)) sBody += "\r\n";
+  }
+  for (char c : sBody) bAscii = bAscii && static_cast<unsigned char>(c) < 0x80;
+  // Plain ASCII reads the same with the mark and without: a base without it
+  // (an English file) keeps its form.
+  const bool bMark = !bAscii || !base || base->source.SavedAs() != Encoding::Ascii;
+  *psOut += (bMark ? "\xEF\xBB\xBF" : "") + sBody;
+  return true;
+}
+
+}  // namespace lngcheck
