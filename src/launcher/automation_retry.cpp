@@ -1,5 +1,6 @@
 #include "launcher/automation_retry.h"
 
+#include <iterator>
 #include <string>
 
 #include "base/failure.h"
@@ -13,6 +14,7 @@ using platform::AutomationResult;
 using platform::IAutomationObject;
 using platform::InvokeKind;
 using platform::kCoEServerExecFailure;
+using platform::kCoEServerStartTimeout;
 using platform::kCoEServerStopping;
 using platform::kRpcECallRejected;
 using platform::kRpcEServerCallRetryLater;
@@ -21,25 +23,47 @@ bool IsBusyRejection(int32_t nNumber) {
   return nNumber == kRpcECallRejected || nNumber == kRpcEServerCallRetryLater;
 }
 
-bool IsTransientActivationFailure(int32_t nNumber) {
-  return IsBusyRejection(nNumber) || nNumber == kCoEServerExecFailure || nNumber == kCoEServerStopping;
+// Activation failures of a server that has not (yet) handed out its class: it
+// failed to start or is ending (CO_E_SERVER_EXEC_FAILURE, CO_E_SERVER_STOPPING),
+// or it did not register within the system's own time (CO_E_SERVER_START_TIMEOUT).
+bool IsActivationFailure(int32_t nNumber) {
+  return nNumber == kCoEServerExecFailure || nNumber == kCoEServerStopping || nNumber == kCoEServerStartTimeout;
+}
+
+RetryClass RetryClassOf(int32_t nNumber, bool bCreation) {
+  if (IsBusyRejection(nNumber)) return RetryClass::kBusy;
+  if (bCreation && IsActivationFailure(nNumber)) return RetryClass::kActivation;
+  return RetryClass::kNone;
 }
 
 namespace {
 
-// Runs attempt until it succeeds or raises a failure that bRetry rejects or
-// that comes after the budget is spent.
-template <class F, class P>
-auto WithRetry(uint32_t nBudgetMs, P bRetry, F attempt) -> decltype(attempt()) {
+// Runs attempt until it succeeds or raises a failure that is not to be repeated:
+// a busy rejection after the budget is spent, an activation failure after the
+// last of its pauses, any other failure at once.
+template <class F>
+auto WithRetry(uint32_t nBudgetMs, bool bCreation, F attempt) -> decltype(attempt()) {
   platform::IProcesses& sys = platform::Processes();
   const uint64_t nStart = sys.TickCount();
+  size_t nActivationRepeats = 0;
   for (;;) {
+    uint32_t nPauseMs = 0;
     try {
       return attempt();
     } catch (const base::Failure& f) {
-      if (!bRetry(f.Number()) || sys.TickCount() - nStart >= nBudgetMs) throw;
+      switch (RetryClassOf(f.Number(), bCreation)) {
+        case RetryClass::kBusy:
+          if (sys.TickCount() - nStart >= nBudgetMs) throw;
+          nPauseMs = kAutomationRetryPauseMs;
+          break;
+        case RetryClass::kActivation:
+          if (nActivationRepeats == std::size(kActivationRetryPausesMs)) throw;
+          nPauseMs = kActivationRetryPausesMs[nActivationRepeats++];
+          break;
+        case RetryClass::kNone: throw;
+      }
     }
-    sys.Sleep(kAutomationRetryPauseMs);
+    sys.Sleep(nPauseMs);
   }
 }
 
@@ -48,7 +72,7 @@ class RetryingObject : public IAutomationObject {
   RetryingObject(AutomationObject inner, uint32_t nBudgetMs) : inner_(std::move(inner)), nBudgetMs_(nBudgetMs) {}
 
   AutomationResult Invoke(std::u16string_view sName, InvokeKind kind, const AutomationArgs& args) override {
-    AutomationResult r = WithRetry(nBudgetMs_, IsBusyRejection, [&] { return inner_->Invoke(sName, kind, args); });
+    AutomationResult r = WithRetry(nBudgetMs_, false, [&] { return inner_->Invoke(sName, kind, args); });
     if (r.bIsObject) r.oObject = Wrap(std::move(r.oObject), nBudgetMs_);
     return r;
   }
@@ -70,7 +94,7 @@ class RetryingObject : public IAutomationObject {
 
 AutomationObject RetryingAutomation::CreateObject(std::u16string_view sProgID) {
   AutomationObject o =
-      WithRetry(nBudgetMs_, IsTransientActivationFailure, [&] { return inner_.CreateObject(sProgID); });
+      WithRetry(nBudgetMs_, true, [&] { return inner_.CreateObject(sProgID); });
   return RetryingObject::Wrap(std::move(o), nBudgetMs_);
 }
 

@@ -2,12 +2,14 @@
 // RetryingAutomation: automation that waits out a server which is still starting.
 //
 // A mail client that is busy starting rejects calls (RPC_E_CALL_REJECTED,
-// RPC_E_SERVERCALL_RETRYLATER), and creating its object can fail while it is
-// still registering its class. This wrapper repeats the creation and every call
+// RPC_E_SERVERCALL_RETRYLATER): this wrapper repeats the creation and every call
 // on the objects it hands out, with short pauses, until the call succeeds, fails
-// otherwise, or the time budget of that call is spent; then the last failure is
-// raised unchanged. The retrying happens in the caller's own call path, so it does
-// not depend on the system consulting a message filter.
+// otherwise, or the time budget of that call is spent. Creating its object can
+// also fail while it is still registering its class; each such attempt makes the
+// system start the mail client's program again, so those are repeated only a few
+// times, after growing pauses. The last failure is raised unchanged. The retrying
+// happens in the caller's own call path, so it does not depend on the system
+// consulting a message filter.
 #include <cstdint>
 
 #include "platform/automation.h"
@@ -19,10 +21,16 @@ constexpr uint32_t kAutomationRetryBudgetMs = 30000;
 // The pause between two attempts.
 constexpr uint32_t kAutomationRetryPauseMs = 100;
 
-// True for the failures that mean "not yet": busy rejections, and for a creation
-// also the activation failures of a server that is still starting.
+// The pauses before the repeats of a creation whose activation failed: one
+// creation starts the program at most once more than there are pauses.
+constexpr uint32_t kActivationRetryPausesMs[] = {1000, 2000, 4000};
+
+// What a failure means for a repeat: busy rejections are waited out within the
+// budget, activation failures (of a creation only) repeated after the pauses
+// above, anything else raised at once.
+enum class RetryClass { kNone, kBusy, kActivation };
+RetryClass RetryClassOf(int32_t nNumber, bool bCreation);
 bool IsBusyRejection(int32_t nNumber);
-bool IsTransientActivationFailure(int32_t nNumber);
 
 class RetryingAutomation : public platform::IAutomation {
  public:

@@ -15,6 +15,13 @@ bool MutexExists(const std::u16string& sName) {
 }
 
 bool StartProcess(const std::u16string& sCommandLine, bool bMinimized) {
+  platform::KernelHandle hProcess = 0;
+  if (!StartProcess(sCommandLine, bMinimized, &hProcess)) return false;
+  platform::Processes().CloseHandle(hProcess);
+  return true;
+}
+
+bool StartProcess(const std::u16string& sCommandLine, bool bMinimized, platform::KernelHandle* phProcess) {
   const std::u16string sApplication = ApplicationName(sCommandLine);
   if (sApplication.empty()) return false;
   platform::StartupRecord startup;
@@ -26,10 +33,10 @@ bool StartProcess(const std::u16string& sCommandLine, bool bMinimized) {
   platform::IProcesses& sys = platform::Processes();
   if (!sys.LaunchProcess(sApplication, sCommandLine, platform::kNormalPriorityClass, startup, &process))
     return false;
-  // The launcher does not watch the new process: its handles are of no use. The
-  // thread's handle is closed first, then the process's.
+  // The thread's handle is of no use and is closed at once; the process's is
+  // closed after it, by the caller.
   sys.CloseHandle(process.hThread);
-  sys.CloseHandle(process.hProcess);
+  *phProcess = process.hProcess;
   return true;
 }
 

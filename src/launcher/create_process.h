@@ -4,6 +4,8 @@
 // raises: both answer only through their result.
 #include <string>
 
+#include "platform/processes.h"
+
 namespace mCreateProcess {
 
 // True when a mutex of that name exists and can be opened for synchronisation.
@@ -14,5 +16,8 @@ bool MutexExists(const std::u16string& sName);
 // bMinimized the program is asked to show itself minimised. True when the process
 // was created; false, without a try, when no program file could be named.
 bool StartProcess(const std::u16string& sCommandLine, bool bMinimized);
+// The same, but the new process's handle is handed to the caller (*phProcess),
+// who closes it; its thread's handle is closed at once.
+bool StartProcess(const std::u16string& sCommandLine, bool bMinimized, platform::KernelHandle* phProcess);
 
 }  // namespace mCreateProcess

@@ -5,7 +5,9 @@
 #include "base/failure.h"
 #include "base/name_rules.h"
 #include "base/text.h"
+#include "launcher/error_hints.h"
 #include "launcher/launch_sequence.h"
+#include "launcher/user_texts.h"
 #include "platform/desktop.h"
 #include "settings/file_utils.h"
 #include "settings/options.h"
@@ -50,11 +52,29 @@ void RunHelpBranch() {
                               base::PercentEncode(sLangID)));
 }
 
+// The hint line for a failure of the wizard call, in the user's language; empty
+// when there is none or the language has no text for it.
+std::u16string HintLine(const base::PendingError& e) {
+  if (e.sSource != kWizardCallSource) return u"";
+  const std::u16string sKey = HintKeyOf(e.nNumber);
+  if (sKey.empty()) return u"";
+  std::u16string sHint;
+  try {
+    sHint = UserTexts().Item(sKey);
+  } catch (...) {
+    return u"";
+  }
+  return sHint == sKey ? u"" : sHint;
+}
+
 void ShowErrorBox() {
-  const base::PendingError& e = base::Pending();
-  std::u16string sText = u"Error(" + base::LongToText(e.nNumber) + u"): " + e.sDescription;
-  platform::Dialogs().MessageBox(sText, u"TwinsweepLauncher", platform::kMbOk);
+  // A copy: loading the language for the hint may note problems of its own.
+  const base::PendingError e = base::Pending();
   base::ClearPending();
+  std::u16string sText = u"Error(" + base::LongToText(e.nNumber) + u"): " + e.sDescription;
+  const std::u16string sHint = HintLine(e);
+  if (!sHint.empty()) sText += u"\r\n" + sHint;
+  platform::Dialogs().MessageBox(sText, u"TwinsweepLauncher", platform::kMbOk);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "base/failure.h"
 #include "platform/automation.h"
 #include "launcher/automation_retry.h"
+#include "launcher/automation_worker.h"
 
 namespace mMain {
 namespace {
@@ -46,10 +47,10 @@ std::u16string MissingAddinDescription(bool bListed) {
   return sAddin + sWhy + u" (" + base::RuntimeDescription(base::kObjectNotSet) + u")";
 }
 
-}  // namespace
-
-void CallQuickWizard() {
-  mMain::RetryingAutomation oAutomation(platform::Automation());
+// The whole call, on the worker: nothing here refers to the caller's thread,
+// which may stop waiting for it.
+void CallQuickWizardWith(platform::IAutomation& automation) {
+  mMain::RetryingAutomation oAutomation(automation);
   // Outlook's object is held until the wizard call is made: an Outlook that was
   // started for automation may end when its last reference is released.
   AutomationObject oOutlook = oAutomation.CreateObject(kOutlookProgID);
@@ -71,5 +72,9 @@ void CallQuickWizard() {
   Call(oAddin, u"Execute", InvokeKind::Method,
        {AutomationArg::Value(std::u16string(kWizardCommand)), AutomationArg::Object(nullptr)});
 }
+
+}  // namespace
+
+void CallQuickWizard() { RunWithCallLimit(CallQuickWizardWith); }
 
 }  // namespace mMain

@@ -4,7 +4,8 @@
 //
 // Handles are pointer-sized; 0 means "no handle". The program opens mutexes that
 // other programs own and closes them at once; it never waits on one. The one it
-// makes (one launch at a time) it holds until its launch sequence ends.
+// makes (one launch at a time) it holds until its launch sequence ends, and the
+// process it starts it may watch until it has what it waits for.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,6 +50,14 @@ class IProcesses {
     (void)sName;
     *pbExisted = false;
     return 0;
+  }
+  // Whether the process of hProcess has ended (WaitForSingleObject with no wait),
+  // and then its exit code (GetExitCodeProcess). False while it runs, or when it
+  // cannot be asked; this default knows of no process, for doubles that start none.
+  virtual bool HasEnded(KernelHandle hProcess, uint32_t* pnExitCode) {
+    (void)hProcess;
+    (void)pnExitCode;
+    return false;
   }
   // CloseHandle: true when the handle was closed.
   virtual bool CloseHandle(KernelHandle hObject) = 0;

@@ -10,18 +10,22 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "support/launcher_install.h"
 #include "support/message_box.h"
+#include "support/named_mutex.h"
 #include "support/paths.h"
 #include "support/policy_template.h"
 #include "support/product_options.h"
+#include "support/read_file.h"
 #include "support/registry.h"
 #include "support/standin_outlook.h"
 #include "support/temp_folder.h"
+#include "support/utf8_text.h"
 
 namespace e2e {
 namespace {
@@ -31,6 +35,9 @@ constexpr DWORD kRunTimeoutMs = 60000;
 constexpr wchar_t kQuestionEN[] = L"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
 constexpr wchar_t kQuestionDE[] = L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
 constexpr wchar_t kAppPathsOutlook[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
+constexpr DWORD kCallLimitBoxTimeoutMs = 90000;
+constexpr wchar_t kHintNotInstalled[] =
+    L"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep and try again.";
 constexpr wchar_t kGoodExecute[] = L"execute object=first args=VT_BSTR,VT_DISPATCH(null) command=ShowQuickWizard hr=0x00000000";
 
 // True when the button nButton of the box is its default push button.
@@ -53,6 +60,7 @@ class LaunchScenario : public ::testing::Test {
   void TearDown() override {
     outlook_.reset();
     launcher_.reset();
+    log_.reset();
     install_.reset();
     options_.reset();
     // Only now has every copy of the stand-in ended and let go of its file and of
@@ -70,8 +78,47 @@ class LaunchScenario : public ::testing::Test {
   }
   StandInOutlook& Outlook() { return *outlook_; }
   ProcessTree& RunLauncher(const std::wstring& sWorkingFolder = std::wstring()) {
-    launcher_.emplace(install_->ExePath(), L"", EnvironmentChanges{}, sWorkingFolder);
+    launcher_.emplace(install_->ExePath(), L"", Environment(), sWorkingFolder);
     return *launcher_;
+  }
+  // Another launcher of the same installation, started while the first one runs.
+  std::unique_ptr<ProcessTree> RunAnotherLauncher() {
+    return std::make_unique<ProcessTree>(install_->ExePath(), L"", Environment());
+  }
+
+  // The diagnostics log, switched on for every launcher the scenario starts.
+  struct Log {
+    ScopedRegistryValue enabled{HKEY_CURRENT_USER, kOptionsKey, L"DiagnosticLog", REG_DWORD,
+                                std::vector<BYTE>{1, 0, 0, 0}};
+    ScopedRegistryValue machine{HKEY_LOCAL_MACHINE, kOptionsKey, L"DiagnosticLog", std::nullopt};
+    testing_support::TempFolder appData{u"twinsweep-appdata"};
+  };
+  void EnableLog() { log_.emplace(); }
+  EnvironmentChanges Environment() const {
+    if (!log_) return {};
+    return {{L"LOCALAPPDATA", Wide(log_->appData.Path())}};
+  }
+  // The launch sequence's notes of every launcher, without time and process id.
+  std::vector<std::string> Notes() const {
+    const std::string kNote = "\tmMain.RunLaunchSequence\t0\t";
+    const std::string sText = ReadWholeFile(Wide(log_->appData.File(u"Orvex\\Twinsweep\\TwinsweepLauncher.log")));
+    std::vector<std::string> notes;
+    for (size_t pos = 0, end; (end = sText.find("\r\n", pos)) != std::string::npos; pos = end + 2) {
+      const std::string sLine = sText.substr(pos, end - pos);
+      const size_t at = sLine.find(kNote);
+      if (at != std::string::npos) notes.push_back(sLine.substr(at + kNote.size()));
+    }
+    return notes;
+  }
+  // The one note that starts with sStart; fails the scenario when there is none.
+  std::string NoteStartingWith(const std::string& sStart) const {
+    std::string sAll;
+    for (const std::string& sNote : Notes()) {
+      if (sNote.rfind(sStart, 0) == 0) return sNote;
+      sAll += sNote + "\n";
+    }
+    ADD_FAILURE() << "no note \"" << sStart << "\" in:\n" << sAll;
+    return "";
   }
 
   // Waits for the question, checks its make-up and answers it.
@@ -102,6 +149,7 @@ class LaunchScenario : public ::testing::Test {
   std::vector<std::wstring> removeAtEnd_;
   std::optional<testing_support::TempFolder> work_;
   std::wstring sWork_;
+  std::optional<Log> log_;
 };
 
 TEST_F(LaunchScenario, RunningWithTheAddinNoQuestionWizardAtOnce) {
@@ -299,6 +347,10 @@ TEST_F(LaunchScenario, AddinUnderAnotherCaseShowsTheErrorBox) {
   const std::string sText(box->sText.begin(), box->sText.end());
   EXPECT_EQ(box->sText.rfind(L"Error(91): ", 0), 0u) << sText;
   EXPECT_NE(box->sText.find(L"\"Twinsweep.Connect\" is not among Outlook's COM add-ins"), std::wstring::npos) << sText;
+  // The line below says what to do, in the user's language.
+  const size_t nBreak = box->sText.find(L"\r\n");
+  ASSERT_NE(nBreak, std::wstring::npos) << sText;
+  EXPECT_EQ(box->sText.substr(nBreak + 2), kHintNotInstalled) << sText;
   EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
   ASSERT_TRUE(PressButton(*box, IDOK));
   ExpectEnds();
@@ -324,6 +376,135 @@ TEST_F(LaunchScenario, BusyRejectionsAreWaitedOut) {
   ExpectEnds();
   EXPECT_EQ(Outlook().Events(L"rejected").size(), 5u) << Outlook().RecordText();
   ExpectOneGoodWizardCall();
+}
+
+// A second click while the first launcher waits for the add-in: the second one
+// asks whether to keep waiting; Yes leaves the first one waiting, No ends it.
+TEST_F(LaunchScenario, ASecondLauncherDuringTheWaitForTheAddinAsksAndNoEndsTheFirst) {
+  StandInSettings settings;
+  settings.nAddinDelayMs = -1;
+  Prepare(L"EN", settings);
+  EnableLog();
+  const double nStart = PerformanceNowMs();
+  RunLauncher();
+  AnswerQuestion(IDYES);
+  ASSERT_TRUE(Outlook().WaitForEvent(L"outlook-mutex", kBoxTimeoutMs)) << Outlook().RecordText();
+  // The first one sees Outlook's mutex within one pause.
+  Sleep(1000);
+  const wchar_t kStillWaiting[] =
+      L"Twinsweep is still waiting for its add-in to load in Microsoft Outlook.\r\nDo you want to keep waiting?";
+  for (int nButton : {IDYES, IDNO}) {
+    auto second = RunAnotherLauncher();
+    auto box = WaitForMessageBox({second->Id(), std::wstring(L"Twinsweep")}, kBoxTimeoutMs);
+    ASSERT_TRUE(box) << "no box from the second launcher";
+    std::printf("second launcher: its box %.0f ms after the first launcher's start\n", PerformanceNowMs() - nStart);
+    EXPECT_EQ(box->sText, kStillWaiting);
+    EXPECT_EQ(box->buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_TRUE(IsDefaultButton(box->hWnd, IDYES));
+    ASSERT_TRUE(PressButton(*box, nButton));
+    const double nPressed = PerformanceNowMs();
+    ASSERT_TRUE(second->WaitForExit(kRunTimeoutMs));
+    if (nButton == IDYES) {
+      Sleep(500);
+      EXPECT_FALSE(launcher_->WaitForExit(0)) << "Yes ended the first launcher";
+    } else {
+      ExpectEnds();
+      std::printf("first launcher ended %.0f ms after No\n", PerformanceNowMs() - nPressed);
+    }
+  }
+  EXPECT_TRUE(Outlook().Events(L"execute").empty());
+  EXPECT_NE(NoteStartingWith("silent end: another launcher is waiting for the add-in; the user lets it wait"), "");
+  EXPECT_NE(NoteStartingWith("silent end: another launcher was waiting for the add-in; the user asked it to stop"), "");
+  EXPECT_NE(NoteStartingWith("silent end: another launcher asked this one to stop waiting for the add-in, after "),
+            "");
+}
+
+// A program of the user's that holds the launcher's mutex name publishes no
+// launcher state: it is not a launcher, and the launch goes on.
+TEST_F(LaunchScenario, ASquattedLaunchMutexDoesNotStopTheLaunch) {
+  ScopedNamedMutex squatter(L"Local\\Orvex.TwinsweepLauncher.Launch");
+  Prepare(L"EN");
+  EnableLog();
+  const double nStart = PerformanceNowMs();
+  RunLauncher();
+  AnswerQuestion(IDNO);
+  std::printf("squatted mutex: the question %.0f ms after the start\n", PerformanceNowMs() - nStart);
+  ExpectEnds();
+  EXPECT_EQ(NoteStartingWith("the launch mutex is held by a program that publishes no launcher state"),
+            "the launch mutex is held by a program that publishes no launcher state: not a launcher; the launch "
+            "goes on");
+  EXPECT_EQ(NoteStartingWith("silent end: the question was declined"), "silent end: the question was declined");
+}
+
+// The wizard call that never answers: after the call limit the user gets the
+// error box with RPC_E_CALL_CANCELED and a line that says what to do, and the
+// launcher ends though its worker is still stuck in the call.
+TEST_F(LaunchScenario, AHungExecuteEndsInTheErrorBoxAfterTheCallLimit) {
+  StandInSettings settings;
+  settings.sHangCall = L"Execute";
+  Prepare(L"EN", settings);
+  Outlook().StartDirectly();
+  RunLauncher();
+  auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"TwinsweepLauncher")}, kCallLimitBoxTimeoutMs);
+  ASSERT_TRUE(box) << "no error box " << Outlook().RecordText();
+  ASSERT_EQ(Outlook().Events(L"hang Execute").size(), 1u) << Outlook().RecordText();
+  std::printf("hung Execute: the error box %.0f ms after the call\n",
+              PerformanceNowMs() - Outlook().Events(L"hang Execute")[0].nTimeMs);
+  EXPECT_EQ(box->sText,
+            L"Error(-2147418110): Outlook did not answer the call of Execute within 60 seconds.\r\n"
+            L"Outlook did not answer within 60 seconds. Check whether Outlook shows a dialog, or restart Outlook, "
+            L"and try again.");
+  EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+  ASSERT_TRUE(PressButton(*box, IDOK));
+  ExpectEnds();
+  EXPECT_TRUE(Outlook().Events(L"hang-ended").empty()) << Outlook().RecordText();
+}
+
+// A mail client that holds its mutexes but never registers its class: each
+// activation makes the system start its program again, four times at most.
+TEST_F(LaunchScenario, AServerThatNeverRegistersIsStartedAtMostFourTimes) {
+  StandInSettings settings;
+  settings.nRegisterDelayMs = -1;
+  Prepare(L"EN", settings);
+  Outlook().StartDirectly();
+  const double nStart = PerformanceNowMs();
+  RunLauncher();
+  auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"TwinsweepLauncher")}, kRunTimeoutMs);
+  ASSERT_TRUE(box) << "no error box " << Outlook().RecordText();
+  // The ones the system started handed over to the first one and ended.
+  const size_t nSystemStarts = Outlook().Events(L"second-instance").size();
+  std::printf("never registering: the error box %.0f ms after the start, %u starts by the system\n",
+              PerformanceNowMs() - nStart, static_cast<unsigned>(nSystemStarts));
+  EXPECT_GE(nSystemStarts, 1u) << Outlook().RecordText();
+  EXPECT_LE(nSystemStarts, 4u) << Outlook().RecordText();
+  const std::wstring sFirst = L"Error(-2146959355): ";
+  EXPECT_EQ(box->sText.substr(0, sFirst.size()), sFirst) << ToUtf8(box->sText);
+  const size_t nBreak = box->sText.find(L"\r\n");
+  ASSERT_NE(nBreak, std::wstring::npos) << ToUtf8(box->sText);
+  EXPECT_EQ(box->sText.substr(nBreak + 2),
+            L"Outlook and Twinsweep run with different rights, for example one of them as administrator. Start both "
+            L"the same way and try again.");
+  ASSERT_TRUE(PressButton(*box, IDOK));
+  ExpectEnds();
+}
+
+// The started program fails before Outlook's mutex appears: the launcher ends at
+// once instead of waiting for the bound, and the log has the exit code.
+TEST_F(LaunchScenario, AStartedProgramFailingBeforeItsMutexEndsTheWait) {
+  StandInSettings settings;
+  settings.vExitCode = 3;
+  Prepare(L"EN", settings);
+  EnableLog();
+  RunLauncher();
+  AnswerQuestion(IDYES);
+  const double nAnswered = PerformanceNowMs();
+  ExpectEnds();
+  std::printf("failing program: the launcher ended %.0f ms after Yes\n", PerformanceNowMs() - nAnswered);
+  EXPECT_EQ(Outlook().Events(L"exit-code 3").size(), 1u) << Outlook().RecordText();
+  EXPECT_EQ(NoteStartingWith("silent end: Outlook's program ended with exit code ")
+                .rfind("silent end: Outlook's program ended with exit code 0x00000003 before its mutex appeared, after ",
+                       0),
+            0u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // A failure that no procedure handles reaches the entry procedure, which shows it in
-// one OK-only box captioned "TwinsweepLauncher" and ends.
+// one OK-only box captioned "TwinsweepLauncher" and ends; a failure of the wizard
+// call that a user meets gets a line below that says what to do.
 //
 // The failure provoked here is a real one: the mail client and the add-in appear to
 // run (the test holds their mutexes), so the launcher goes straight to creating the
@@ -34,12 +35,17 @@ TEST(LauncherErrorBox, ShowsAnUnhandledFailureOnceAndEnds) {
   auto box = WaitForMessageBox({launcher.Id(), std::wstring(L"TwinsweepLauncher")}, kRunTimeoutMs);
   ASSERT_TRUE(box) << "no error box";
   // CO_E_CLASSSTRING in signed decimal, then the system's description of it and the
-  // ProgID that could not be resolved.
+  // ProgID that could not be resolved; below it, what the user can do about it.
   const std::wstring sPrefix = L"Error(-2147221005): ";
   const std::wstring sSuffix = L" (Outlook.Application)";
-  EXPECT_EQ(box->sText.substr(0, sPrefix.size()), sPrefix) << box->sText;
-  ASSERT_GT(box->sText.size(), sPrefix.size() + sSuffix.size()) << box->sText;
-  EXPECT_EQ(box->sText.substr(box->sText.size() - sSuffix.size()), sSuffix) << box->sText;
+  const size_t nBreak = box->sText.find(L"\r\n");
+  ASSERT_NE(nBreak, std::wstring::npos) << box->sText;
+  const std::wstring sFirst = box->sText.substr(0, nBreak);
+  EXPECT_EQ(sFirst.substr(0, sPrefix.size()), sPrefix) << box->sText;
+  ASSERT_GT(sFirst.size(), sPrefix.size() + sSuffix.size()) << box->sText;
+  EXPECT_EQ(sFirst.substr(sFirst.size() - sSuffix.size()), sSuffix) << box->sText;
+  EXPECT_EQ(box->sText.substr(nBreak + 2),
+            L"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep and try again.");
   EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
   EXPECT_FALSE(box->bHasIcon);
   EXPECT_FALSE(launcher.WaitForExit(0)) << "the program ended while its box was up";

@@ -7,6 +7,7 @@
 #include "launcher/launch_sequence.h"
 #include "launcher/launcher_doubles.h"
 #include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_session_signals.h"
 #include "support/fake_desktop.h"
 #include "support/fault_injecting_processes.h"
 #include "support/source_languages.h"
@@ -28,6 +29,10 @@ TEST(LaunchFaults, TheSequenceEndsWithEveryHandleClosedWhicheverKernelCallFails)
   platform::ScopedOverride<platform::IAutomation> useOutlook(outlook);
   platform::ScopedOverride<platform::IRegistry> useReg(reg);
   platform::ScopedOverride<platform::IApp> useApp(app);
+  platform::MemorySessionSignals signals;
+  platform::ScopedOverride<platform::ISessionSignals> useSignals(signals);
+  launcher_test::FakeWorkerThreads threads(sys, outlook);
+  platform::ScopedOverride<platform::IWorkerThreads> useThreads(threads);
   outlook.entries = {{u"Twinsweep.Connect", true}};
 
   for (const auto& mode : fault_testing::kFaultModes) {
@@ -44,6 +49,7 @@ TEST(LaunchFaults, TheSequenceEndsWithEveryHandleClosedWhicheverKernelCallFails)
       };
       mMain::RunLaunchSequence();
       EXPECT_EQ(sys.nOpenHandles, 0);
+      EXPECT_EQ(signals.OpenHandles(), 0);
       EXPECT_LE(outlook.executes.size(), 1u);
     });
   }

@@ -3,11 +3,17 @@
 // three outcomes (silent end, wizard call) and states what happened on the way.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "base/text.h"
 #include "launcher/application_name.h"
 #include "launcher/launch_sequence.h"
 #include "launcher_doubles.h"
+#include "launcher/launch_board.h"
+#include "launcher/main.h"
 #include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_session_signals.h"
 #include "support/log_capture.h"
 #include "support/recording_diagnostics.h"
 #include "support/source_languages.h"
@@ -76,6 +82,10 @@ class LaunchSequenceTest : public ::testing::Test {
   platform::ScopedOverride<platform::IApp> useApp_{app_};
   FakeApartment apartment_{sys_};
   platform::ScopedOverride<platform::IApartment> useApartment_{apartment_};
+  platform::MemorySessionSignals signals_;
+  platform::ScopedOverride<platform::ISessionSignals> useSignals_{signals_};
+  launcher_test::FakeWorkerThreads threads_{sys_, outlook_};
+  platform::ScopedOverride<platform::IWorkerThreads> useThreads_{threads_};
 };
 
 enum class OutlookAt { Start, DuringQuestion, AfterLaunch };
@@ -187,6 +197,9 @@ TEST_F(LaunchSequenceTest, WizardCallReachesTheAddinWithItsCommand) {
 TEST_F(LaunchSequenceTest, ASecondLauncherDoesNothingButShowTheFirstOnesQuestion) {
   // The first one is asking; this one finds the launch mutex already there.
   sys_.mutexes[mMain::kLaunchMutex] = Presence{0, kNever};
+  bool bExisted = false;
+  platform::ScopedSessionSignal hFirst(signals_.CreateValue(mMain::kLaunchStateName, &bExisted));
+  signals_.WriteValue(hFirst.Get(), static_cast<uint32_t>(mMain::LaunchPhase::kAsking));
   dialogs_.bOtherInstanceBox = true;
   mMain::RunLaunchSequence();
   EXPECT_EQ(dialogs_.nBroughtToFront, 1);
@@ -264,6 +277,276 @@ TEST_F(LaunchSequenceTest, AFailedWizardCallIsNotedAndStillReachesTheCaller) {
   ASSERT_FALSE(log.Lines().empty());
   EXPECT_EQ(log.Lines().back().rfind("D|mMain.RunLaunchSequence|0|the wizard call failed: 91 ", 0), 0u)
       << log.Lines().back();
+}
+
+// The notes of the launch sequence that hold sPart, without their prefix.
+std::vector<std::string> NotesWith(const testing_support::LogCapture& log, const std::string& sPart) {
+  const std::string p = "D|mMain.RunLaunchSequence|0|";
+  std::vector<std::string> notes;
+  for (const auto& sLine : log.Lines())
+    if (sLine.rfind(p, 0) == 0 && sLine.find(sPart) != std::string::npos) notes.push_back(sLine.substr(p.size()));
+  return notes;
+}
+
+// A second launcher finds the launch mutex held: what the holder published
+// decides what its user sees, and whether the holder is asked to stop waiting.
+TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublished) {
+  using mMain::LaunchPhase;
+  const std::u16string kQuestion = u"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
+  const std::u16string kForOutlook =
+      u"Twinsweep is still waiting for Microsoft Outlook to start.\r\nDo you want to keep waiting?";
+  const std::u16string kForAddin =
+      u"Twinsweep is still waiting for its add-in to load in Microsoft Outlook.\r\nDo you want to keep waiting?";
+  struct Row {
+    const char* sCase;
+    const char16_t* szLang;
+    std::optional<LaunchPhase> published;  // nothing: the holder is not a launcher
+    int32_t nAnswer;
+    std::u16string sBox;  // the one box this launcher shows; empty: none
+    bool bBroughtToFront;
+    bool bStopAsked;
+    std::string sNote;
+  };
+  const Row rows[] = {
+      {"not a launcher: the launch goes on", u"EN", std::nullopt, platform::kIdNo, kQuestion, false, false,
+       "the launch mutex is held by a program that publishes no launcher state: not a launcher; the launch goes on"},
+      {"asking", u"EN", LaunchPhase::kAsking, platform::kIdYes, u"", true, false,
+       "silent end: another launcher is asking its question; it was brought to the front"},
+      {"waiting for Outlook, keep waiting", u"EN", LaunchPhase::kWaitingForOutlook, platform::kIdYes, kForOutlook,
+       false, false, "silent end: another launcher is waiting for Outlook; the user lets it wait"},
+      {"waiting for the add-in, stop", u"EN", LaunchPhase::kWaitingForAddin, platform::kIdNo, kForAddin, false, true,
+       "silent end: another launcher was waiting for the add-in; the user asked it to stop"},
+      {"no box could be shown: it keeps waiting", u"EN", LaunchPhase::kWaitingForAddin, 0, kForAddin, false, false,
+       "silent end: another launcher is waiting for the add-in; the user lets it wait"},
+      {"in German", u"DE", LaunchPhase::kWaitingForOutlook, platform::kIdNo,
+       u"Twinsweep wartet noch auf den Start von Microsoft Outlook.\r\nM\u00f6chten Sie weiter warten?", false, true,
+       "silent end: another launcher was waiting for Outlook; the user asked it to stop"},
+      {"calling", u"EN", LaunchPhase::kCalling, platform::kIdYes, u"", false, false,
+       "silent end: another launcher is running its launch sequence (phase 4)"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.sCase);
+    sys_ = FakeProcesses();
+    dialogs_ = FakeDialogs();
+    SetLanguage(row.szLang);
+    dialogs_.nAnswer = row.nAnswer;
+    dialogs_.bOtherInstanceBox = true;
+    sys_.mutexes[mMain::kLaunchMutex] = Presence{0, kNever};
+    // The first launcher's state and event, as it holds them.
+    platform::ScopedSessionSignal hState, hStop(signals_.CreateEventByName(mMain::kStopWaitingEvent));
+    if (row.published) {
+      bool bExisted = false;
+      hState.Reset(signals_.CreateValue(mMain::kLaunchStateName, &bExisted));
+      signals_.WriteValue(hState.Get(), static_cast<uint32_t>(*row.published));
+    }
+    testing_support::LogCapture log;
+
+    mMain::RunLaunchSequence();
+
+    if (row.sBox.empty()) {
+      EXPECT_TRUE(dialogs_.boxes.empty());
+    } else {
+      ASSERT_EQ(dialogs_.boxes.size(), 1u);
+      EXPECT_EQ(dialogs_.boxes[0].sText, row.sBox);
+      EXPECT_EQ(dialogs_.boxes[0].sCaption, u"Twinsweep");
+      EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbYesNo);
+    }
+    EXPECT_EQ(dialogs_.nBroughtToFront, row.bBroughtToFront ? 1 : 0);
+    EXPECT_EQ(signals_.IsEventSet(hStop.Get()), row.bStopAsked);
+    EXPECT_TRUE(sys_.launches.empty());
+    EXPECT_EQ(outlook_.nCreations, 0);
+    EXPECT_EQ(sys_.nOpenHandles, 0);
+    const auto notes = NotesWith(log, "");
+    ASSERT_FALSE(notes.empty());
+    EXPECT_EQ(notes[0], row.sNote);
+  }
+}
+
+// The first launcher publishes what it does, and ends its wait within one pause
+// when a second launcher's user asks it to stop.
+TEST_F(LaunchSequenceTest, AWaitEndsWhenASecondLauncherAsks) {
+  // Outlook and the add-in come only long after the ask: a wait that did not end
+  // would reach the wizard call.
+  struct Row {
+    const char* sCase;
+    uint64_t nOutlookDelayMs;
+    uint64_t nAddinDelayMs;
+    mMain::LaunchPhase phase;
+    std::string sNote;
+  };
+  const Row rows[] = {
+      {"waiting for Outlook", 90000, 0, mMain::LaunchPhase::kWaitingForOutlook,
+       "silent end: another launcher asked this one to stop waiting for Outlook, after "},
+      {"waiting for the add-in", 1000, 90000, mMain::LaunchPhase::kWaitingForAddin,
+       "silent end: another launcher asked this one to stop waiting for the add-in, after "},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.sCase);
+    sys_ = FakeProcesses();
+    dialogs_ = FakeDialogs();
+    std::optional<mMain::LaunchPhase> phaseSeen;
+    bool bAsking = false;
+    dialogs_.whileOpen = [&] { bAsking = mMain::PublishedPhase() == mMain::LaunchPhase::kAsking; };
+    sys_.onLaunch = [&](FakeProcesses& s) { OutlookComesUp(s.nNow + row.nOutlookDelayMs, row.nAddinDelayMs, kNever); };
+    uint64_t nAskedAt = 0;
+    sys_.onSleep = [&](FakeProcesses& s) {
+      if (nAskedAt || s.nNow < s.launches[0].nTime + 20000) return;
+      phaseSeen = mMain::PublishedPhase();
+      nAskedAt = s.nNow;
+      EXPECT_TRUE(mMain::AskToStopWaiting());
+    };
+    testing_support::LogCapture log;
+
+    mMain::RunLaunchSequence();
+
+    EXPECT_TRUE(bAsking);
+    EXPECT_EQ(phaseSeen, row.phase);
+    ASSERT_NE(nAskedAt, 0u);
+    EXPECT_LE(sys_.nNow - nAskedAt, mMain::kWaitPauseMs);
+    EXPECT_EQ(outlook_.nCreations, 0);
+    EXPECT_EQ(NotesWith(log, row.sNote).size(), 1u);
+    EXPECT_EQ(sys_.nOpenHandles, 0);
+    EXPECT_EQ(signals_.OpenHandles(), 0);
+    EXPECT_FALSE(mMain::PublishedPhase());
+  }
+}
+
+// Wait A watches the program it started: a failure exit before Outlook's mutex
+// ends the wait at once; exit code 0 hands over to an Outlook already starting.
+TEST_F(LaunchSequenceTest, WaitForOutlookWatchesTheStartedProgram) {
+  struct Row {
+    const char* sCase;
+    uint64_t nEndsAfterMs;
+    uint32_t nExitCode;
+    uint64_t nOutlookDelayMs;  // kNever: no mutex ever
+    bool bWizard;
+    uint64_t nMaxWaitMs;  // from the start to the end of the sequence
+    std::string sNote;
+  };
+  const Row rows[] = {
+      {"missing DLL", 300, 0xC0000135u, kNever, false, 400,
+       "silent end: Outlook's program ended with exit code 0xC0000135 before its mutex appeared, after 300 ms"},
+      {"exit code 1", 2000, 1, kNever, false, 2100,
+       "silent end: Outlook's program ended with exit code 0x00000001 before its mutex appeared, after 2000 ms"},
+      {"handed over, Outlook comes", 500, 0, 4000, true, kNever,
+       "Outlook's program ended with exit code 0 (handed over), after 500 ms"},
+      {"handed over, nothing comes", 500, 0, kNever, false, mMain::kOutlookStartTimeoutMs + mMain::kWaitPauseMs,
+       "silent end: Outlook's mutex did not appear within "},
+      {"failure after the mutex is of no matter", 10000, 1, 2000, true, kNever, "Outlook's mutex was there after 2000 ms"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.sCase);
+    sys_ = FakeProcesses();
+    dialogs_ = FakeDialogs();
+    outlook_.executes.clear();
+    sys_.nProgramEndsAfterMs = row.nEndsAfterMs;
+    sys_.nProgramExitCode = row.nExitCode;
+    sys_.onLaunch = [&](FakeProcesses& s) {
+      if (row.nOutlookDelayMs != kNever) OutlookComesUp(s.nNow + row.nOutlookDelayMs, 0, kNever);
+    };
+    testing_support::LogCapture log;
+
+    mMain::RunLaunchSequence();
+
+    ASSERT_EQ(sys_.launches.size(), 1u);
+    EXPECT_EQ(outlook_.executes.size(), row.bWizard ? 1u : 0u);
+    if (row.nMaxWaitMs != kNever) {
+      EXPECT_LE(sys_.nNow - sys_.launches[0].nTime, row.nMaxWaitMs);
+    }
+    EXPECT_EQ(NotesWith(log, row.sNote).size(), 1u) << row.sNote;
+    EXPECT_EQ(sys_.nOpenHandles, 0);
+  }
+}
+
+TEST_F(LaunchSequenceTest, ALongWaitForTheAddinIsNotedEveryThirtySeconds) {
+  OutlookComesUp(0, 95000, kNever);
+  testing_support::LogCapture log;
+  mMain::RunLaunchSequence();
+  EXPECT_EQ(outlook_.executes.size(), 1u);
+  EXPECT_EQ(NotesWith(log, "still waiting"),
+            (std::vector<std::string>{"still waiting for the add-in (30 s)", "still waiting for the add-in (60 s)",
+                                      "still waiting for the add-in (90 s)"}));
+}
+
+// Main's error box for the wizard call's failures: the first line as always,
+// and for the failures a user meets one line in the user's language that says
+// what happened and what to do.
+TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
+  const std::u16string kNoAnswer =
+      u"Outlook did not answer within 60 seconds. Check whether Outlook shows a dialog, or restart Outlook, and try "
+      u"again.";
+  const std::u16string kClosed = u"Outlook was closed while Twinsweep was talking to it. Start Outlook and try again.";
+  const std::u16string kBusy = u"Outlook is busy. Close Outlook's open dialogs and try again.";
+  const std::u16string kRights =
+      u"Outlook and Twinsweep run with different rights, for example one of them as administrator. Start both the "
+      u"same way and try again.";
+  const std::u16string kNotInstalled =
+      u"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep and try again.";
+  auto First = [](int32_t nNumber, const std::u16string& sDescription) {
+    return u"Error(" + base::LongToText(nNumber) + u"): " + sDescription;
+  };
+  struct Row {
+    const char* sCase;
+    const char16_t* szLang;
+    std::function<void(FakeOutlook&)> script;
+    std::u16string sText;
+  };
+  const Row rows[] = {
+      {"Execute never answers", u"EN", [](FakeOutlook& o) { o.sHungCall = u"Execute"; },
+       First(platform::kRpcECallCanceled, u"Outlook did not answer the call of Execute within 60 seconds.") + u"\r\n" +
+           kNoAnswer},
+      {"Outlook gone during the call", u"EN",
+       [](FakeOutlook& o) {
+         o.sFailingCall = u"COMAddIns";
+         o.nCallFailure = platform::kRpcEDisconnected;
+       },
+       First(platform::kRpcEDisconnected, u"The call failed.") + u"\r\n" + kClosed},
+      {"busy beyond the budget", u"EN", [](FakeOutlook& o) { o.nRejectCalls = 1000000; },
+       First(platform::kRpcECallRejected, u"Call was rejected by callee.") + u"\r\n" + kBusy},
+      {"never registers its class", u"EN", [](FakeOutlook& o) { o.nFailCreations = 1000000; },
+       First(platform::kCoEServerExecFailure, u"Server execution failed") + u"\r\n" + kRights},
+      {"class not registered", u"EN",
+       [](FakeOutlook& o) {
+         o.nFailCreations = 1;
+         o.nCreationFailure = platform::kRegDbEClassNotReg;
+       },
+       First(platform::kRegDbEClassNotReg, u"Server execution failed") + u"\r\n" + kNotInstalled},
+      {"add-in missing", u"EN", [](FakeOutlook& o) { o.entries = {{u"Other.Connect", true}}; },
+       First(base::kObjectNotSet, u"The add-in \"Twinsweep.Connect\" is not among Outlook's COM add-ins. (" +
+                                      base::RuntimeDescription(base::kObjectNotSet) + u")") +
+           u"\r\n" + kNotInstalled},
+      {"in German", u"DE", [](FakeOutlook& o) { o.sHungCall = u"Execute"; },
+       First(platform::kRpcECallCanceled, u"Outlook did not answer the call of Execute within 60 seconds.") + u"\r\n" +
+           u"Outlook hat nicht innerhalb von 60 Sekunden geantwortet. Pr\u00fcfen Sie, ob Outlook ein Dialogfeld "
+           u"anzeigt, oder starten Sie Outlook neu, und versuchen Sie es erneut."},
+      {"a failure without a hint", u"EN",
+       [](FakeOutlook& o) {
+         o.sFailingCall = u"Execute";
+         o.nCallFailure = static_cast<int32_t>(0x80020009u);
+       },
+       First(static_cast<int32_t>(0x80020009u), u"The call failed.")},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.sCase);
+    sys_ = FakeProcesses();
+    dialogs_ = FakeDialogs();
+    outlook_.nFailCreations = outlook_.nRejectCalls = 0;
+    outlook_.nCreationFailure = platform::kCoEServerExecFailure;
+    outlook_.sHungCall.clear();
+    outlook_.sFailingCall.clear();
+    outlook_.entries = {{u"Twinsweep.Connect", true}};
+    row.script(outlook_);
+    SetLanguage(row.szLang);
+    OutlookComesUp(0, 0, kNever);
+
+    mMain::Main();
+
+    ASSERT_EQ(dialogs_.boxes.size(), 1u);
+    EXPECT_EQ(base::ToUtf8(dialogs_.boxes[0].sText), base::ToUtf8(row.sText));
+    EXPECT_EQ(dialogs_.boxes[0].sCaption, u"TwinsweepLauncher");
+    EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbOk);
+    EXPECT_EQ(threads_.nOpen, 0);
+  }
 }
 
 }  // namespace

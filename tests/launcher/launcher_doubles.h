@@ -15,6 +15,7 @@
 #include "platform/automation.h"
 #include "platform/desktop.h"
 #include "platform/processes.h"
+#include "platform/worker_threads.h"
 
 namespace launcher_test {
 
@@ -42,6 +43,9 @@ class FakeProcesses : public platform::IProcesses {
   // (compared without regard to case, as file names are).
   std::map<std::u16string, std::u16string> searchable;
   bool bLaunchSucceeds = true;
+  // When the started program ends (kNever: it runs on) and its exit code.
+  uint64_t nProgramEndsAfterMs = kNever;
+  uint32_t nProgramExitCode = 0;
   // Runs at a successful launch, e.g. to schedule the mutexes of the started program.
   std::function<void(FakeProcesses&)> onLaunch;
 
@@ -69,6 +73,13 @@ class FakeProcesses : public platform::IProcesses {
     ++nOpenHandles;
     return 0x200;
   }
+  bool HasEnded(platform::KernelHandle h, uint32_t* pnExitCode) override {
+    if (h != 0x7001 || launches.empty() || nProgramEndsAfterMs == kNever ||
+        nNow < launches.back().nTime + nProgramEndsAfterMs)
+      return false;
+    *pnExitCode = nProgramExitCode;
+    return true;
+  }
   bool CloseHandle(platform::KernelHandle h) override {
     closed.push_back(h);
     --nOpenHandles;
@@ -89,7 +100,12 @@ class FakeProcesses : public platform::IProcesses {
       if (base::EqualsNoCase(sFile, sName)) return sPath;
     return u"";
   }
-  void Sleep(uint32_t nMilliseconds) override { nNow += nMilliseconds; }
+  // Runs after every pause, e.g. to act at a moment of a wait.
+  std::function<void(FakeProcesses&)> onSleep;
+  void Sleep(uint32_t nMilliseconds) override {
+    nNow += nMilliseconds;
+    if (onSleep) onSleep(*this);
+  }
   uint64_t TickCount() override { return nNow; }
 };
 
@@ -130,6 +146,10 @@ class FakeDialogs : public platform::IDialogs {
     return bOtherInstanceBox;
   }
 };
+
+// A call that never comes back: thrown by the fake model where the real call
+// would block, it unwinds the job without ending the call.
+struct CallNeverReturns {};
 
 // An object of the fake model: members by name, each a function of the arguments.
 class FakeObject : public platform::IAutomationObject {
@@ -185,6 +205,12 @@ class FakeOutlook : public platform::IAutomation {
   int nRejectCalls = 0;
   int32_t nRejection = platform::kRpcECallRejected;
   uint32_t nCallCostMs = 0;
+  // The call (or "CreateObject") that never comes back, and the failure every
+  // call of sFailingCall raises.
+  std::u16string sHungCall;
+  std::u16string sFailingCall;
+  int32_t nCallFailure = 0;
+  bool bCallHung = false;
 
   int nCreations = 0;
   std::vector<std::u16string> calls;
@@ -196,6 +222,7 @@ class FakeOutlook : public platform::IAutomation {
   platform::AutomationObject CreateObject(std::u16string_view sProgID) override {
     if (nCreations++ == 0) nFirstCreationAt = clock_.nNow;
     clock_.nNow += nCallCostMs;
+    if (sHungCall == u"CreateObject") Hang();
     if (sProgID != u"Outlook.Application") base::Raise(static_cast<int32_t>(0x800401F3u), u"Invalid class string");
     if (nFailCreations > 0) {
       --nFailCreations;
@@ -230,10 +257,17 @@ class FakeOutlook : public platform::IAutomation {
   }
 
  private:
+  [[noreturn]] void Hang() {
+    bCallHung = true;
+    throw CallNeverReturns{};
+  }
+
   std::shared_ptr<FakeObject> NewObject() {
     return std::make_shared<FakeObject>([this](std::u16string_view sName) {
       calls.emplace_back(sName);
       clock_.nNow += nCallCostMs;
+      if (sName == sHungCall) Hang();
+      if (sName == sFailingCall) base::Raise(nCallFailure, u"The call failed.");
       if (nRejectCalls > 0) {
         --nRejectCalls;
         base::Raise(nRejection, u"Call was rejected by callee.");
@@ -262,6 +296,34 @@ class FakeOutlook : public platform::IAutomation {
   }
 
   FakeProcesses& clock_;
+};
+
+// Worker threads that run their job at once on the caller's thread. A job whose
+// call never came back leaves a thread that never ends; waiting for it only
+// lets the virtual clock run.
+class FakeWorkerThreads : public platform::IWorkerThreads {
+ public:
+  FakeWorkerThreads(FakeProcesses& clock, FakeOutlook& outlook) : clock_(clock), outlook_(outlook) {}
+  bool bHung = false;
+  int nOpen = 0;
+
+  platform::KernelHandle Start(std::function<void()> job) override {
+    outlook_.bCallHung = false;
+    job();
+    bHung = outlook_.bCallHung;
+    ++nOpen;
+    return 0x900;
+  }
+  bool WaitForEnd(platform::KernelHandle, uint32_t nMilliseconds) override {
+    if (!bHung) return true;
+    clock_.nNow += nMilliseconds;
+    return false;
+  }
+  void Close(platform::KernelHandle) override { --nOpen; }
+
+ private:
+  FakeProcesses& clock_;
+  FakeOutlook& outlook_;
 };
 
 }  // namespace launcher_test

@@ -7,6 +7,7 @@
 #include "launcher/wizard_call.h"
 #include "launcher_doubles.h"
 #include "launcher/automation_retry.h"
+#include "launcher/automation_worker.h"
 
 namespace {
 
@@ -45,6 +46,8 @@ class WizardCallTest : public ::testing::Test {
   FakeOutlook outlook_{sys_};
   platform::ScopedOverride<platform::IProcesses> useSys_{sys_};
   platform::ScopedOverride<platform::IAutomation> useOutlook_{outlook_};
+  launcher_test::FakeWorkerThreads threads_{sys_, outlook_};
+  platform::ScopedOverride<platform::IWorkerThreads> useThreads_{threads_};
   std::u16string sDescription_;
 };
 
@@ -129,6 +132,81 @@ TEST_F(WizardCallTest, SlowAttemptsCountAgainstTheBudget) {
   const uint64_t nStart = sys_.nNow;
   EXPECT_EQ(Run(), platform::kCoEServerExecFailure);
   EXPECT_LE(sys_.nNow - nStart, mMain::kAutomationRetryBudgetMs + 1000 + mMain::kAutomationRetryPauseMs);
+}
+
+// Each activation attempt makes the system start Outlook's program again: a
+// creation is repeated three times at most, after 1, 2 and 4 s.
+TEST_F(WizardCallTest, ActivationFailuresAreRepeatedThreeTimesAfterGrowingPauses) {
+  struct Row {
+    const char* sCase;
+    int nFailCreations;
+    int32_t nFailure;
+    int nExpectedCreations;
+    int32_t nExpectedResult;
+    uint64_t nExpectedPausesMs;
+  };
+  const Row rows[] = {
+      {"never registers", 1000000, platform::kCoEServerExecFailure, 4, platform::kCoEServerExecFailure, 7000},
+      {"stopping for ever", 1000000, platform::kCoEServerStopping, 4, platform::kCoEServerStopping, 7000},
+      {"start timeout", 1000000, platform::kCoEServerStartTimeout, 4, platform::kCoEServerStartTimeout, 7000},
+      {"up at the last try", 3, platform::kCoEServerExecFailure, 4, 0, 7000},
+      {"up at the second", 1, platform::kCoEServerExecFailure, 2, 0, 1000},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.sCase);
+    outlook_.entries = {{u"Twinsweep.Connect", true}};
+    outlook_.nFailCreations = row.nFailCreations;
+    outlook_.nCreationFailure = row.nFailure;
+    outlook_.nCreations = 0;
+    const uint64_t nStart = sys_.nNow;
+    EXPECT_EQ(Run(), row.nExpectedResult);
+    EXPECT_EQ(outlook_.nCreations, row.nExpectedCreations);
+    EXPECT_EQ(sys_.nNow - nStart, row.nExpectedPausesMs);
+  }
+}
+
+TEST(AutomationRetryTest, RetryClasses) {
+  using mMain::RetryClass;
+  struct Row {
+    int32_t nNumber;
+    RetryClass onCreation, onCall;
+  };
+  const Row rows[] = {
+      {platform::kRpcECallRejected, RetryClass::kBusy, RetryClass::kBusy},
+      {platform::kRpcEServerCallRetryLater, RetryClass::kBusy, RetryClass::kBusy},
+      {platform::kCoEServerExecFailure, RetryClass::kActivation, RetryClass::kNone},
+      {platform::kCoEServerStopping, RetryClass::kActivation, RetryClass::kNone},
+      {platform::kCoEServerStartTimeout, RetryClass::kActivation, RetryClass::kNone},
+      {platform::kRegDbEClassNotReg, RetryClass::kNone, RetryClass::kNone},
+      {platform::kEAccessDenied, RetryClass::kNone, RetryClass::kNone},
+      {platform::kRpcECallCanceled, RetryClass::kNone, RetryClass::kNone},
+      {platform::kRpcEDisconnected, RetryClass::kNone, RetryClass::kNone},
+      {base::kObjectNotSet, RetryClass::kNone, RetryClass::kNone},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(mMain::RetryClassOf(row.nNumber, true), row.onCreation) << std::hex << row.nNumber;
+    EXPECT_EQ(mMain::RetryClassOf(row.nNumber, false), row.onCall) << std::hex << row.nNumber;
+  }
+}
+
+// A call that never returns is given up after the call limit, wherever it
+// hangs; the caller gets RPC_E_CALL_CANCELED naming the call, and the wizard is
+// never called afterwards.
+TEST_F(WizardCallTest, AHungCallIsGivenUpAfterTheLimit) {
+  for (const char16_t* szCall : {u"CreateObject", u"COMAddIns", u"Count", u"Item", u"ProgId", u"Object", u"Execute"}) {
+    SCOPED_TRACE(base::ToUtf8(szCall));
+    outlook_.entries = {{u"Twinsweep.Connect", true}};
+    outlook_.executes.clear();
+    outlook_.sHungCall = szCall;
+    const uint64_t nStart = sys_.nNow;
+    EXPECT_EQ(Run(), platform::kRpcECallCanceled);
+    EXPECT_EQ(base::ToUtf8(sDescription_),
+              "Outlook did not answer the call of " + base::ToUtf8(szCall) + " within 60 seconds.");
+    EXPECT_GE(sys_.nNow - nStart, mMain::kAutomationCallLimitMs);
+    EXPECT_LT(sys_.nNow - nStart, mMain::kAutomationCallLimitMs + 2 * mMain::kCallWatchPollMs);
+    EXPECT_TRUE(outlook_.executes.empty());
+    EXPECT_EQ(threads_.nOpen, 0);
+  }
 }
 
 TEST_F(WizardCallTest, OtherFailuresAreNotRetried) {

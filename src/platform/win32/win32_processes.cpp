@@ -57,6 +57,14 @@ class Win32Processes : public IProcesses {
     return reinterpret_cast<KernelHandle>(h);
   }
 
+  bool HasEnded(KernelHandle hProcess, uint32_t* pnExitCode) override {
+    HANDLE h = reinterpret_cast<HANDLE>(hProcess);
+    DWORD nCode = 0;
+    if (::WaitForSingleObject(h, 0) != WAIT_OBJECT_0 || !::GetExitCodeProcess(h, &nCode)) return false;
+    *pnExitCode = nCode;
+    return true;
+  }
+
   bool CloseHandle(KernelHandle hObject) override {
     return ::CloseHandle(reinterpret_cast<HANDLE>(hObject)) != FALSE;
   }

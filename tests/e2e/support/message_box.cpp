@@ -80,9 +80,14 @@ std::optional<MessageBoxView> FindShownBox(const MessageBoxQuery& query) {
 
 std::optional<MessageBoxView> WaitForMessageBox(const MessageBoxQuery& query, DWORD nTimeoutMs) {
   const ULONGLONG nEnd = GetTickCount64() + nTimeoutMs;
+  std::optional<MessageBoxView> box;
   for (;;) {
-    if (auto box = FindShownBox(query)) return box;
-    if (GetTickCount64() >= nEnd) return std::nullopt;
+    box = FindShownBox(query);
+    // A program that did not take its messages for a while before its box came
+    // up counts as hung to the system until the box's own loop has run: reading
+    // the text then fails at once, and the box is read again.
+    if (box && !box->sText.empty()) return box;
+    if (GetTickCount64() >= nEnd) return box;
     Sleep(50);
   }
 }

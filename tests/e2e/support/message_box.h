@@ -31,8 +31,9 @@ struct MessageBoxQuery {
   std::optional<std::wstring> vCaption;
 };
 
-// Waits until a box that matches is shown (its set-up is finished), and describes it;
-// nullopt when none appears within the time.
+// Waits until a box that matches is shown (its set-up is finished) and its text can
+// be read, and describes it; a box whose text stays empty is described when the
+// time is up; nullopt when none appears within the time.
 std::optional<MessageBoxView> WaitForMessageBox(const MessageBoxQuery& query, DWORD nTimeoutMs);
 // Presses the box's button with the control id nButton (IDOK, IDYES, IDNO); false if
 // the box has no such button or did not take the click.

@@ -44,6 +44,8 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
   s += "reject_calls=" + std::to_string(settings.nRejectCalls) + "\r\n";
   s += "register_delay_ms=" + std::to_string(settings.nRegisterDelayMs) + "\r\n";
   s += "lifetime_ms=" + std::to_string(settings.nLifetimeMs) + "\r\n";
+  if (settings.vExitCode) s += "exit_code=" + std::to_string(*settings.vExitCode) + "\r\n";
+  if (!settings.sHangCall.empty()) s += "hang_call=" + ToUtf8(settings.sHangCall) + "\r\n";
   for (const auto& a : settings.addins) s += "addin=" + ToUtf8(a.first) + "|" + ToUtf8(a.second) + "\r\n";
   sSettings_ = s;
   WriteWholeFile(Wide(folder_.File(u"standin_outlook.ini")), sSettings_);
@@ -99,7 +101,9 @@ void StandInOutlook::InstallCopy(const std::wstring& sFolder, const std::wstring
 
 void StandInOutlook::StartDirectly() {
   direct_ = std::make_unique<ProcessTree>(sExe_, L"/automation");
-  if (!WaitForEvent(L"registered", 20000)) throw std::runtime_error("the stand-in did not register its class");
+  const bool bRegisters = sSettings_.find("register_delay_ms=-1\r\n") == std::string::npos;
+  if (!WaitForEvent(bRegisters ? L"registered" : L"outlook-mutex", 20000))
+    throw std::runtime_error("the stand-in did not come up");
   if (sSettings_.find("addin_delay_ms=0\r\n") != std::string::npos && !WaitForEvent(L"addin-mutex", 20000))
     throw std::runtime_error("the stand-in did not load its add-in");
 }

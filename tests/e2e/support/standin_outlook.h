@@ -26,8 +26,10 @@ namespace e2e {
 struct StandInSettings {
   int nAddinDelayMs = 0;    // -1: the add-in never loads
   int nExitAfterMs = -1;    // -1: runs until the scenario ends
-  int nRejectCalls = 0;
-  int nRegisterDelayMs = 0;
+  int nRejectCalls = 0;     // -1: every call
+  int nRegisterDelayMs = 0;  // -1: holds its mutexes but never registers its class
+  std::optional<int> vExitCode;  // ends at once with this code, before any mutex
+  std::wstring sHangCall;        // the member (or "CreateInstance") whose call never answers
   int nLifetimeMs = 90000;
   // COM add-in entries in order: ProgId and a tag naming the entry's object ("-": none).
   std::vector<std::pair<std::wstring, std::wstring>> addins = {{L"Twinsweep.Connect", L"first"}};
@@ -61,7 +63,8 @@ class StandInOutlook {
   // Puts a copy of the stand-in, with the same settings and record, at sFolder\sName.
   void InstallCopy(const std::wstring& sFolder, const std::wstring& sName) const;
   // Starts it from its registered command line as the user would, and waits until
-  // its class is registered and, if it is to load at once, its add-in.
+  // its class is registered (or, if it never registers, its mutex is there) and,
+  // if it is to load at once, its add-in.
   void StartDirectly();
 
   std::vector<StandInEvent> Events() const;

@@ -10,11 +10,16 @@
 // the environment, which a COM-started server does not share with its client on
 // Windows). Lines are key=value:
 //   record=<path>          the record file (default: standin_outlook.log beside the exe)
-//   register_delay_ms=<n>  pause before the class object is registered (default 0)
+//   register_delay_ms=<n>  pause before the class object is registered; -1 never,
+//                          holding the mutexes without it (default 0)
 //   addin_delay_ms=<n>     pause before the add-in's mutex appears; -1 never (default 0)
 //   exit_after_ms=<n>      ends on its own after n ms; -1 never (default -1)
 //   lifetime_ms=<n>        ends at the latest after n ms (default 120000)
-//   reject_calls=<n>       rejects its first n incoming calls as busy (default 0)
+//   reject_calls=<n>       rejects its first n incoming calls as busy; -1 every call (default 0)
+//   exit_code=<n>          ends at once with that exit code, before it makes any
+//                          mutex (default: it runs)
+//   hang_call=<member>     a call of that member (or "CreateInstance") never
+//                          answers; the call ends only with the quit event
 //   addin=<ProgId>|<tag>   one COM add-in entry, in order; tag "-" means no object
 // It also ends when the event "TwinsweepStandIn.Quit" is set.
 #include <windows.h>
@@ -40,6 +45,9 @@ struct Settings {
   int nExitAfterMs = -1;
   int nLifetimeMs = 120000;
   int nRejectCalls = 0;
+  bool bExitAtOnce = false;
+  int nExitCode = 0;
+  std::wstring sHangCall;
   std::vector<AddinEntry> addins;
 };
 
@@ -48,6 +56,10 @@ Settings& Config();
 void Record(const std::wstring& sEvent);
 // The time base of the record: milliseconds of the system's performance counter.
 double NowMs();
+
+// When sMember is the call that never answers: records it and blocks until the
+// quit event, then answers E_FAIL.
+bool HangIfAsked(const wchar_t* szMember);
 
 // The application object (a new reference).
 IDispatch* NewApplication();

@@ -47,6 +47,10 @@ void LoadSettings(Settings& c) {
     else if (key == "exit_after_ms") c.nExitAfterMs = _wtoi(value.c_str());
     else if (key == "lifetime_ms") c.nLifetimeMs = _wtoi(value.c_str());
     else if (key == "reject_calls") c.nRejectCalls = _wtoi(value.c_str());
+    else if (key == "exit_code") {
+      c.bExitAtOnce = true;
+      c.nExitCode = _wtoi(value.c_str());
+    } else if (key == "hang_call") c.sHangCall = value;
     else if (key == "addin") {
       size_t bar = value.find(L'|');
       c.addins.push_back({value.substr(0, bar), bar == std::wstring::npos ? L"-" : value.substr(bar + 1)});
@@ -71,6 +75,7 @@ class ClassFactory : public IClassFactory {
     *ppv = nullptr;
     if (pOuter) return CLASS_E_NOAGGREGATION;
     Record(L"create-instance");
+    if (HangIfAsked(L"CreateInstance")) return E_FAIL;
     IDispatch* app = NewApplication();
     HRESULT hr = app->QueryInterface(riid, ppv);
     app->Release();
@@ -109,6 +114,15 @@ void Record(const std::wstring& sEvent) {
   WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &n, nullptr);
 }
 
+bool HangIfAsked(const wchar_t* szMember) {
+  if (Config().sHangCall.empty() || lstrcmpiW(Config().sHangCall.c_str(), szMember) != 0) return false;
+  Record(std::wstring(L"hang ") + szMember);
+  const e2e::OwnedHandle quit(OpenEventW(SYNCHRONIZE, FALSE, L"TwinsweepStandIn.Quit"));
+  if (quit.IsValid()) WaitForSingleObject(quit.Get(), INFINITE);
+  Record(std::wstring(L"hang-ended ") + szMember);
+  return true;
+}
+
 }  // namespace standin
 
 using namespace standin;
@@ -120,6 +134,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   GetModuleFileNameW(nullptr, szExe, MAX_PATH);
   Record(L"start pid=" + std::to_wstring(GetCurrentProcessId()) + L" cmdline=" + GetCommandLineW());
   Record(L"image pid=" + std::to_wstring(GetCurrentProcessId()) + L" exe=" + szExe);
+  if (c.bExitAtOnce) {
+    // A program that fails before Outlook is up (a broken installation, say).
+    Record(L"exit-code " + std::to_wstring(c.nExitCode));
+    ExitProcess(static_cast<UINT>(c.nExitCode));
+  }
 
   e2e::OwnedHandle outlookMutex(CreateMutexW(nullptr, FALSE, L"_outlook_mutex_"));
   if (!outlookMutex.IsValid() || GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -148,7 +167,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     Record(L"addin-mutex");
   };
 
-  if (c.nRegisterDelayMs <= 0) registerClass();
+  if (c.nRegisterDelayMs == 0) registerClass();
   // Thread timers get ids of their own; map them back to their purpose.
   UINT_PTR idAddin = 0, idExit = 0, idLifetime = 0, idRegister = 0;
   MSG msg;

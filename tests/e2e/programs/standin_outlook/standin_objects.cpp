@@ -83,6 +83,7 @@ class DispatchBase : public IDispatch {
     if (p->cNamedArgs) return DISP_E_NONAMEDARGS;
     const wchar_t* name = members_[static_cast<size_t>(id - 1)];
     Record(std::wstring(L"call ") + name + L" flags=" + std::to_wstring(flags) + L" args=" + ArgsText(p));
+    if (HangIfAsked(name)) return E_FAIL;
     VARIANT dummy;
     VariantInit(&dummy);
     return Call(static_cast<int>(id), flags, p, pResult ? pResult : &dummy, pArgErr);
@@ -223,8 +224,8 @@ class RejectingFilter : public IMessageFilter {
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO info) override {
-    if (nRejectsLeft_ > 0) {
-      --nRejectsLeft_;
+    if (nRejectsLeft_ != 0) {
+      if (nRejectsLeft_ > 0) --nRejectsLeft_;
       Record(L"rejected method=" + std::to_wstring(info ? info->wMethod : 0));
       return SERVERCALL_REJECTED;
     }
