@@ -6,6 +6,7 @@
 # The two web hosts are settings of the build; the defaults are reserved example domains.
 set(TWINSWEEP_MAKER_HOST "www.orvex.example" CACHE STRING "Host of the maker's web site (purchase page)")
 set(TWINSWEEP_PRODUCT_HOST "www.twinsweep.example" CACHE STRING "Host of the product web site (web help)")
+set(TWINSWEEP_WEB_SCHEME "https" CACHE STRING "Scheme of the addresses on both web sites")
 
 file(GLOB TWINSWEEP_LAUNCHER_SOURCES CONFIGURE_DEPENDS
   "${CMAKE_SOURCE_DIR}/src/settings/*.cpp" "${CMAKE_SOURCE_DIR}/src/launcher/*.cpp")
@@ -13,7 +14,8 @@ add_library(twinsweep_launcher_core STATIC ${TWINSWEEP_LAUNCHER_SOURCES})
 target_link_libraries(twinsweep_launcher_core PUBLIC twinsweep::lang)
 target_compile_definitions(twinsweep_launcher_core PRIVATE
   TWINSWEEP_MAKER_HOST=u"${TWINSWEEP_MAKER_HOST}"
-  TWINSWEEP_PRODUCT_HOST=u"${TWINSWEEP_PRODUCT_HOST}")
+  TWINSWEEP_PRODUCT_HOST=u"${TWINSWEEP_PRODUCT_HOST}"
+  TWINSWEEP_WEB_SCHEME=u"${TWINSWEEP_WEB_SCHEME}")
 
 # The in-memory registry and window framework for the tests: natively they are
 # the engine's system already; the Windows tests get them from twinsweep_memory.
@@ -52,11 +54,12 @@ target_compile_options(TwinsweepLauncher PRIVATE -Os -g -ffunction-sections -fda
 target_link_options(TwinsweepLauncher PRIVATE -Wl,--gc-sections)
 find_program(TWINSWEEP_OBJCOPY NAMES x86_64-w64-mingw32-objcopy REQUIRED)
 add_custom_command(TARGET TwinsweepLauncher POST_BUILD
-  COMMAND ${TWINSWEEP_OBJCOPY} --only-keep-debug $<TARGET_FILE:TwinsweepLauncher> $<TARGET_FILE_DIR:TwinsweepLauncher>/TwinsweepLauncher.debug
-  COMMAND ${TWINSWEEP_OBJCOPY} --strip-all $<TARGET_FILE:TwinsweepLauncher>
-  COMMAND ${TWINSWEEP_OBJCOPY} --add-gnu-debuglink=TwinsweepLauncher.debug $<TARGET_FILE:TwinsweepLauncher>
+  COMMAND ${TWINSWEEP_BUILD_ENV} ${TWINSWEEP_OBJCOPY} --only-keep-debug $<TARGET_FILE:TwinsweepLauncher> $<TARGET_FILE_DIR:TwinsweepLauncher>/TwinsweepLauncher.debug
+  COMMAND ${TWINSWEEP_BUILD_ENV} ${TWINSWEEP_OBJCOPY} --strip-all $<TARGET_FILE:TwinsweepLauncher>
+  COMMAND ${TWINSWEEP_BUILD_ENV} ${TWINSWEEP_OBJCOPY} --add-gnu-debuglink=TwinsweepLauncher.debug $<TARGET_FILE:TwinsweepLauncher>
   WORKING_DIRECTORY $<TARGET_FILE_DIR:TwinsweepLauncher>
   COMMENT "Splitting the symbols of TwinsweepLauncher.exe into TwinsweepLauncher.debug")
+include(${CMAKE_CURRENT_LIST_DIR}/icon.cmake)
 foreach(f ${TWINSWEEP_LANGUAGE_FILES})
   get_filename_component(n "${f}" NAME)
   configure_file("${f}" "${CMAKE_BINARY_DIR}/${n}" COPYONLY)

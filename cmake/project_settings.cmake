@@ -10,6 +10,7 @@ option(TWINSWEEP_BENCH "Build the benchmarks (native)" OFF)
 option(TWINSWEEP_FUZZ "Build the libFuzzer targets (native, clang)" OFF)
 
 add_compile_options(-Wall -Wextra)
+include(${CMAKE_CURRENT_LIST_DIR}/reproducible.cmake)
 set(TWINSWEEP_RESULTS_DIR "${CMAKE_BINARY_DIR}/test-results")
 file(MAKE_DIRECTORY "${TWINSWEEP_RESULTS_DIR}")
 

@@ -15,10 +15,10 @@
 namespace mMain {
 namespace {
 
-// The two web sites are settings of the build (TWINSWEEP_MAKER_HOST and
-// TWINSWEEP_PRODUCT_HOST in CMake).
-const std::u16string kMakerSite = std::u16string(u"http://") + TWINSWEEP_MAKER_HOST;
-const std::u16string kProductSite = std::u16string(u"http://") + TWINSWEEP_PRODUCT_HOST;
+// The two web sites and their scheme are settings of the build (TWINSWEEP_MAKER_HOST,
+// TWINSWEEP_PRODUCT_HOST and TWINSWEEP_WEB_SCHEME in CMake).
+const std::u16string kMakerSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" + TWINSWEEP_MAKER_HOST;
+const std::u16string kProductSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" + TWINSWEEP_PRODUCT_HOST;
 const std::u16string kLangIdPlaceholder = u"<LANGID>";
 const std::u16string kHelpFile = u"Twinsweep.chm";
 

@@ -21,8 +21,9 @@ namespace {
 
 using testing_support::TempFolder;
 
-const std::u16string kProduct = u"http://www.twinsweep.example";
-const std::u16string kMaker = u"http://www.orvex.example";
+// The build's default scheme and hosts.
+const std::u16string kProduct = u"https://www.twinsweep.example";
+const std::u16string kMaker = u"https://www.orvex.example";
 
 class MainTest : public ::testing::Test {
  protected:
