@@ -24,7 +24,7 @@
 #include "lang/lang.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
-#include "settings/options.h"
+#include "lang/lang_options.h"
 
 namespace {
 
@@ -252,10 +252,11 @@ void BM_InitEx_Among30Files(benchmark::State& state) {
   platform::ScopedOverride<platform::IApp> useApp(app);
   for (auto _ : state) {
     // No remembered file: the folder is listed and searched each time.
-    Options().LangID(u"L29");
-    Options().LangFile(u"");
+    CRegistryLangOptions oOptions(u"Software\\Orvex\\Twinsweep");
+    oOptions.LangID(u"L29");
+    oOptions.LangFile(u"");
     CLang oLang;
-    if (!oLang.InitEx(u"TwinsweepLauncher")) {
+    if (!oLang.InitEx(u"TwinsweepLauncher", oOptions)) {
       state.SkipWithError("InitEx failed");
       break;
     }

@@ -4,7 +4,7 @@
 # file beside the program. The first string ID is shared with the code
 # (kBuiltInTextsFirstId in src/launcher/user_texts.h).
 set(TWINSWEEP_BUILTIN_TEXTS_FIRST_ID 20480)
-target_compile_definitions(twinsweep_core PUBLIC TWINSWEEP_BUILTIN_TEXTS_FIRST_ID=${TWINSWEEP_BUILTIN_TEXTS_FIRST_ID})
+target_compile_definitions(twinsweep_launcher_core PUBLIC TWINSWEEP_BUILTIN_TEXTS_FIRST_ID=${TWINSWEEP_BUILTIN_TEXTS_FIRST_ID})
 if(TARGET TwinsweepLauncher)
   set(builtin_texts_rc "${CMAKE_BINARY_DIR}/generated/builtin_texts.rc")
   add_custom_command(OUTPUT "${builtin_texts_rc}"

@@ -18,7 +18,7 @@
 #include "base/error_log.h"
 #include "base/failure.h"
 #include "base/text.h"
-#include "lang/lang.h"
+#include "lang/lang_internals.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -100,12 +100,8 @@ class OldReader {
 };
 
 // CLang with the loading of old: every section read from the first line.
-class OldLang : public CLang {
+class OldLang : public CLangInternals {
  public:
-  using CLang::colForms;
-  using CLang::colTexts;
-  using CLang::nDumpForms;
-  using CLang::sMainSection;
 
   bool ReadOld(const std::string& bytes, const std::u16string& sFile, const std::u16string& sSection,
                TextCollection& colValues, const std::u16string& sPrefix, TextCollection* colNames) {

@@ -9,11 +9,13 @@
 //   options_dialog.exe [LANGID]
 //
 // LANGID names the language file LANGID.lng beside the program; without it the
-// user's language of the product options is used, as the launcher does.
+// user's language of the product's key is used (CRegistryLangOptions), as the
+// launcher does.
 #include <iterator>
 
 #include "base/variant.h"
 #include "lang/lang.h"
+#include "lang/lang_options.h"
 #include "platform/desktop.h"
 #include "platform/win32/win32_forms.h"
 #include "platform/win32/win32_strings.h"
@@ -65,8 +67,9 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR pszCmdLine, int) {
   platform::win32::RegisterFormClasses();
   CLang lang;
   const std::u16string sLangID = platform::win32::FromWide(pszCmdLine, wcslen(pszCmdLine));
+  CRegistryLangOptions productOptions(u"Software\\Orvex\\Twinsweep");
   if (sLangID.empty())
-    lang.InitEx(kMainSection);
+    lang.InitEx(kMainSection, productOptions);
   else
     lang.Init(platform::App().AppFolder() + u"\\" + sLangID + u".lng", kMainSection);
   DialogBoxParamW(hInstance, MAKEINTRESOURCEW(IDD_OPTIONS), nullptr, OptionsProc, reinterpret_cast<LPARAM>(&lang));

@@ -1,7 +1,6 @@
 #include "base/error_log.h"
 
 #include "base/convert.h"
-#include "base/diagnostic_log.h"
 #include "base/failure.h"
 
 namespace mMain {
@@ -11,20 +10,35 @@ LogObserver& Observer() {
   return observer;
 }
 
-void Notify(const LogEntry& entry) {
-  // The log must never fail its caller: an observer's own fault is swallowed.
-  if (auto& observer = Observer()) {
-    try {
-      observer(entry);
-    } catch (...) {
-    }
+LogSink& Sink() {
+  static LogSink sink;
+  return sink;
+}
+
+// The log must never fail its caller: an observer's or a sink's own fault is swallowed.
+void Call(const std::function<void(const LogEntry&)>& target, const LogEntry& entry) {
+  if (!target) return;
+  try {
+    target(entry);
+  } catch (...) {
   }
+}
+
+void Notify(const LogEntry& entry) {
+  Call(Observer(), entry);
+  Call(Sink(), entry);
 }
 }  // namespace
 
 LogObserver SetLogObserver(LogObserver observer) {
   LogObserver previous = std::move(Observer());
   Observer() = std::move(observer);
+  return previous;
+}
+
+LogSink SetLogSink(LogSink sink) {
+  LogSink previous = std::move(Sink());
+  Sink() = std::move(sink);
   return previous;
 }
 
@@ -39,7 +53,6 @@ void LogError(const std::u16string& sSource, int32_t nNumber, const std::optiona
   if (vExtra) entry.sText += u"; " + *vExtra;
   entry.sSource = pending.nLine != 0 ? sSource + u"(" + base::LongToText(pending.nLine) + u")" : sSource;
   Notify(entry);
-  WriteLogEntry(entry);
   base::ClearPending();
 }
 
@@ -51,7 +64,6 @@ void AssertTrue(bool bCondition, const std::u16string& sSource, const std::u16st
 void LogDebug(const std::u16string& sSource, const std::u16string& sText) {
   const LogEntry entry{LogEntry::Kind::Debug, sSource, 0, sText};
   Notify(entry);
-  WriteLogEntry(entry);
 }
 
 }  // namespace mMain

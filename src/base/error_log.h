@@ -1,12 +1,14 @@
 #pragma once
 // The program's common reporting points: LogError, AssertTrue, LogDebug.
 //
-// Entries go to the debugger's output channel and, when the DiagnosticLog option
-// asks for it, to a log file (base/diagnostic_log.h); nothing is shown and a
-// destination that cannot be written is dropped. What callers rely on is the
-// effect on the pending error: after LogError (and a failed AssertTrue) none is
-// pending. One observer may watch every composed entry; tests use it to assert
-// reports, the translators' tool to print them.
+// Each composed entry goes to the program's sink, which the program sets once
+// (the launcher's writes the debugger's output channel and its log file); with no
+// sink set, entries go nowhere. Nothing is shown, and a sink's own fault is
+// dropped. What callers rely on is the effect on the pending error: after
+// LogError (and a failed AssertTrue) none is pending. One observer may watch
+// every composed entry besides; tests use it to assert reports, the translators'
+// tool to print them. Both are set at a program's start (or in a test), not while
+// other threads may log.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -25,6 +27,9 @@ struct LogEntry {
 using LogObserver = std::function<void(const LogEntry&)>;
 // Installs the observer and answers the one it replaces.
 LogObserver SetLogObserver(LogObserver observer);
+// Installs the program's destination of the entries and answers the one it replaces.
+using LogSink = std::function<void(const LogEntry&)>;
+LogSink SetLogSink(LogSink sink);
 
 // nNumber -1 stands for the pending error's number; an omitted vDescription for its
 // description. vExtra is appended after "; ". Clears the pending error.

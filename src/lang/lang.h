@@ -1,35 +1,43 @@
 #pragma once
-// CLang: one loaded language of the product.
+// CLang: one loaded language of a program, from a language file (.lng) beside it.
 //
-// The object owns its collections: colTexts holds every text of the loaded
-// language under its lower-cased key (form texts under form name & key), as the
-// file states it (quotes undone, escapes unresolved); colForms holds, for each
-// global or form sub-section, its keys in file order. After a successful Init all
-// fields describe one file; a failed Init, or Clear, leaves both collections none,
-// the strings empty and the time 0. No member lets a failure reach its caller:
-// problems are reported to the error log and a usable result is returned. A
-// member with out-parameters (ReadSection's collections) keeps what it added
-// before a failure, and nothing else is touched.
-//
-// A language file is read once per load: Init reads it whole and every section
-// it needs is taken from those bytes; InitFromMemory does the same for bytes the
-// caller already has (a checking tool, a fuzz target, a benchmark).
-//
-//   CLang oLang;
-//   if (!oLang.InitEx(u"TwinsweepLauncher")) { /* reported; Item gives the keys */ }
+//   CLang oLang;                                      // one object per thread
+//   CRegistryLangOptions oOptions(u"Software\\Maker\\Product");
+//   oLang.InitEx(u"Product", oOptions);               // the user's language file
 //   std::u16string sTitle = oLang.Item(u"LID_TITLE");
-//   std::u16string sNote = oLang.Item(u"LID_COUNT", {base::Variant(3)});  // "%d" filled
+//   std::u16string sNote = oLang.Item(u"LID_COUNT", {base::Variant(3), base::Variant(u"files")});
+//                                                     // "%d %s" filled in order
+//   oLang.LocalizeForm(frm);  // a dialog attached to the window framework
+//                             // (platform::win32::AttachForm in the Windows build)
 //
-// The public members come first; the members for use inside the engine follow,
-// protected, so that the engine's member files (loading, parsing, formatting,
-// lookup, localization, dump) share them.
+// Units: positions and sizes in language files are twips (1/1440 inch), as the
+// forms were designed; relative keys ("dleft", "dtop", "dwidth", "dheight") and
+// the dumps are pixels.
+//
+// Threads: an object is used by one thread at a time; give each thread its own.
+//
+// Failures: no member lets a failure reach its caller. Every problem (a missing
+// file, a bad line, a missing key, a wrong placeholder) is reported to the error
+// log (base/error_log.h) and a usable result is returned: false from a load, the
+// key itself for a missing text. The error log hands each entry to the sink the
+// program sets with mMain::SetLogSink (none by default: entries are dropped).
+// No member throws, except that running out of memory while building a result
+// (std::bad_alloc) can escape the constructor, Item, the three properties and
+// GetAvailableLangs.
+//
+// The object owns what it loaded: every text under its lower-cased key (form
+// texts under form name & key), and for each global or form section its keys in
+// file order. After a successful load everything describes one file; a failed
+// load leaves nothing loaded (no text, empty properties).
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "base/collection.h"
 #include "base/date.h"
+#include "base/error_log.h"
 #include "base/variant.h"
+#include "lang/lang_options.h"
 #include "platform/files.h"
 #include "platform/forms.h"
 
@@ -42,52 +50,89 @@ class CLang {
   using TextCollectionRef = base::CollectionRef<std::u16string>;
   using FormCollectionRef = base::CollectionRef<TextCollectionRef>;
 
-  CLang();   // runs Class_Initialize
-  ~CLang();  // runs Class_Terminate
+  CLang();
+  ~CLang();
   CLang(const CLang&) = delete;
   CLang& operator=(const CLang&) = delete;
 
-  // The text under Key (any case), escapes resolved; with parameters, their
-  // placeholders filled. A missing key is reported and the key itself is used.
+  // Loading. Each load first forgets what was loaded, and answers true when the
+  // file's version section (signature, langid, lang) and main section were read.
+
+  // Chooses the user's language file in the application's folder and loads it:
+  // the file that oOptions remembers, when it exists and has the chosen language
+  // id (any case); else the first file of the folder whose langid is exactly the
+  // id, which oOptions then remembers. No language chosen counts as "EN", which
+  // oOptions then remembers too. Reports "Cant find lang file by langID=<id>"
+  // when no file has the language.
+  bool InitEx(const std::u16string& sMainSection, ILangOptions& oOptions);
+  // The same with CFixedLangOptions(u"EN"): English, and nothing written anywhere.
+  bool InitEx(const std::u16string& sMainSection);
+  // Loads the file sFilename (full path) for the main section sMainSection;
+  // reports the first hundred bad lines with the file and line, then how many
+  // more there were.
+  bool Init(const std::u16string& sFilename, const std::u16string& sMainSection);
+  // Loads the bytes of a language file already in memory, as Init would load
+  // them from a file; sFilename names them in reports and in Filename(). The
+  // file's time stays unknown, so LocalizeForm never reloads them.
+  bool InitFromMemory(const std::u16string& sFilename, std::string_view bytes, const std::u16string& sMainSection);
+
+  // Texts.
+
+  // The text under Key (any case), its escapes resolved ("\\", "\n", "\t");
+  // with parameters, its placeholders "%s" and "%d" filled in order and "%%" made
+  // "%". A missing key is reported and the key itself is answered. A placeholder
+  // without a parameter is reported and the text comes with its placeholders
+  // unfilled; an unknown one ("%x") is reported and left out.
   std::u16string Item(const std::u16string& Key, const base::VariantList& sprintf_params);
   std::u16string Item(const std::u16string& Key);
-  // Read-only properties of the loaded file.
+  // True when the loaded language has a text under sKey (any case). Reports nothing.
+  bool ItemFind(const std::u16string& sKey);
+  // Puts sItem under sKey in memory, in place of any text there (the file is not
+  // changed). Reports nothing.
+  void ItemSet(const std::u16string& sKey, const std::u16string& sItem);
+
+  // The loaded file: its path, its langid ("DE") and its language name ("Deutsch");
+  // empty when nothing is loaded.
   std::u16string Filename() const;
   std::u16string LangID() const;
   std::u16string LangName() const;
 
-  // Applies the loaded language's section for the form (dumping it first when
-  // the language asks for dumps); reloads the file first when it changed on disk.
+  // Forms.
+
+  // Applies the loaded language's section for the form (texts, captions, tool
+  // tips, positions, pictures) to it and its controls, dumping the form first
+  // when the language file asks for dumps; reloads the file first when it
+  // changed on disk. A bad entry is reported and skipped; a property a control
+  // lacks leaves it as it was.
   void LocalizeForm(const platform::FormObjectRef& oFrm);
   // The same for a user control whose section is stored under sName.
   void LocalizeUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
                            const platform::ControlsRef& oUserControl_Controls);
-  // Write the designed texts (and, in mode 1, geometry and pictures) of a form
-  // or user control to Dump\<name>.txt under the application's folder.
+  // Writes the designed texts (and, in mode 1, positions in pixels and pictures)
+  // of a form or user control to Dump\<name>.txt under the application's folder,
+  // as a start for a translation. A file that cannot be written is reported.
   void DumpForm(const platform::FormObjectRef& oFrm);
   void DumpUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
                        const platform::ControlsRef& oUserControl_Controls);
 
-  // Chooses the user's language file in the application's folder and loads it.
-  bool InitEx(const std::u16string& sMainSection);
-  // Loads the file sFilename (full path) for the main section sMainSection.
-  bool Init(const std::u16string& sFilename, const std::u16string& sMainSection);
-  // Loads the language from the bytes of a language file already in memory, as
-  // Init would load them from a file; sFilename names them in reports and in
-  // Filename(). The time of the file stays 0.
-  bool InitFromMemory(const std::u16string& sFilename, std::string_view bytes, const std::u16string& sMainSection);
-  // The valid language files of strFolder: "langid" CR LF "lang" CR LF "name.ext".
+  // Files.
+
+  // The valid language files of strFolder but sIgnoreNameExt, one item each:
+  // "langid" CR LF "lang" CR LF "name.ext". A file without a valid version
+  // section is left out with a debug note; a failed folder search is reported.
   TextCollectionRef GetAvailableLangs(const std::u16string& strFolder, const std::u16string& sIgnoreNameExt);
-  // Test and in-memory replacement of one text.
-  bool ItemFind(const std::u16string& sKey);
-  void ItemSet(const std::u16string& sKey, const std::u16string& sItem);
   // Reads the section sSection of sFilename: each entry's text into colValues
   // under lower-case(sPrefix & key), and, when colNames is given, the lower-cased
-  // key under the key as written. True when the section was found and read to its end.
+  // key under the key as written. True when the section was found and read to its
+  // end; a bad line is reported, and what was added before it stays.
   bool ReadSection(const std::u16string& sFilename, const std::u16string& sSection, TextCollection& colValues,
                    const std::u16string& sPrefix, TextCollection* colNames);
 
- protected:
+ private:
+  // The engine's own tools and tests reach the members below through
+  // CLangInternals (lang/lang_internals.h); a program needs none of them.
+  friend class CLangInternals;
+
   // Forgets the loaded language.
   void Clear();
   // One section's entries (keys lower-cased), or none when it cannot be read.

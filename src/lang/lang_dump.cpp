@@ -16,7 +16,7 @@
 #include "platform/desktop.h"
 #include "platform/scoped_handle.h"
 #include "platform/text_codec.h"
-#include "settings/file_utils.h"
+#include "platform/file_utils.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // CLang: creation and release, the properties of the loaded file, and loading:
 // Init (one given file, read whole once), InitFromMemory (the same bytes from
-// the caller), InitEx (the user's file from the options and the application's
-// folder), GetAvailableLangs, GetSection and Clear.
+// the caller), InitEx (the user's file from the caller's options source and the
+// application's folder), GetAvailableLangs, GetSection and Clear.
 #include <optional>
 
 #include "base/convert.h"
@@ -9,13 +9,13 @@
 #include "base/text.h"
 #include "lang/lang.h"
 #include "lang/lang_file.h"
+#include "lang/lang_options.h"
 #include "lang/lang_section_index.h"
 #include "base/error_log.h"
 #include "platform/scoped_handle.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
-#include "settings/file_utils.h"
-#include "settings/options.h"
+#include "platform/file_utils.h"
 
 namespace {
 
@@ -45,8 +45,12 @@ std::u16string CLang::LangID() const { return sLangID; }
 std::u16string CLang::LangName() const { return sLangName; }
 
 bool CLang::InitEx(const std::u16string& sMainSection) {
+  CFixedLangOptions oEnglish(u"EN");
+  return InitEx(sMainSection, oEnglish);
+}
+
+bool CLang::InitEx(const std::u16string& sMainSection, ILangOptions& oOptions) {
   try {
-    COptions& oOptions = Options();
     std::u16string sID = oOptions.LangID();
     if (sID.empty()) {
       sID = u"EN";

@@ -9,7 +9,7 @@
 #include "lang/lang.h"
 #include "base/error_log.h"
 #include "platform/desktop.h"
-#include "settings/file_utils.h"
+#include "platform/file_utils.h"
 
 namespace {
 

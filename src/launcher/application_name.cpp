@@ -3,7 +3,7 @@
 #include "base/name_rules.h"
 #include "base/text.h"
 #include "platform/processes.h"
-#include "settings/file_utils.h"
+#include "platform/file_utils.h"
 #include "settings/registry_views.h"
 #include "settings/win_reg.h"
 

@@ -21,6 +21,7 @@
 #include "platform/diagnostics.h"
 #include "platform/processes.h"
 #include "platform/scoped_handle.h"
+#include "settings/options.h"
 
 namespace mMain {
 namespace {

@@ -1,7 +1,7 @@
 #include "launcher/main.h"
 
 #include "base/convert.h"
-#include "base/diagnostic_log.h"
+#include "launcher/diagnostic_log.h"
 #include "base/failure.h"
 #include "base/name_rules.h"
 #include "base/text.h"
@@ -10,16 +10,16 @@
 #include "launcher/show_box.h"
 #include "launcher/user_texts.h"
 #include "platform/desktop.h"
-#include "settings/file_utils.h"
+#include "platform/file_utils.h"
 #include "settings/options.h"
 
 namespace mMain {
 namespace {
 
-// The two web sites are settings of the build (TWINSWEEP_MAKER_HOST and
-// TWINSWEEP_PRODUCT_HOST in CMake).
-const std::u16string kMakerSite = std::u16string(u"http://") + TWINSWEEP_MAKER_HOST;
-const std::u16string kProductSite = std::u16string(u"http://") + TWINSWEEP_PRODUCT_HOST;
+// The two web sites and their scheme are settings of the build (TWINSWEEP_MAKER_HOST,
+// TWINSWEEP_PRODUCT_HOST and TWINSWEEP_WEB_SCHEME in CMake).
+const std::u16string kMakerSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" + TWINSWEEP_MAKER_HOST;
+const std::u16string kProductSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" + TWINSWEEP_PRODUCT_HOST;
 const std::u16string kLangIdPlaceholder = u"<LANGID>";
 const std::u16string kHelpFile = u"Twinsweep.chm";
 
@@ -82,6 +82,7 @@ void ShowErrorBox() {
 
 void Main() {
   try {
+    SetLogSink(WriteLogEntry);
     SetLogFileEnabled(Options().DiagnosticLog());
     // The start came before the log: what it had to do instead is noted here.
     if (!platform::App().DllSearchRestricted())

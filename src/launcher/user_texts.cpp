@@ -49,7 +49,7 @@ std::string BuiltInLanguageFile() {
 }
 
 UserTexts::UserTexts() {
-  if (oLang_.InitEx(kLauncherSection)) return;
+  if (oLang_.InitEx(kLauncherSection, Options())) return;
   // LANG as the options read it; InitEx has already remembered English where
   // neither scope has a language, so nothing is written here.
   const std::u16string sLangID = Options().LangID();

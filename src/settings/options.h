@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <string>
 
-class COptions {
+#include "lang/lang_options.h"
+
+// The product's language options are CLang::InitEx's options source.
+class COptions : public ILangOptions {
  public:
-  std::u16string LangID();
-  void LangID(const std::u16string& sValue);
-  std::u16string LangFile();
-  void LangFile(const std::u16string& sValue);
+  std::u16string LangID() override;
+  void LangID(const std::u16string& sValue) override;
+  std::u16string LangFile() override;
+  void LangFile(const std::u16string& sValue) override;
   // The DWORD "DiagnosticLog" is 1: the error log also writes its file. A policy's
   // value, else the user's, else the machine's (a value of another type counts as
   // none).

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "base/failure.h"
 #include "base/error_log.h"
 #include "support/log_capture.h"
@@ -44,6 +46,28 @@ TEST(ErrorLog, AssertionsReportOnlyWhenFalseAndDebugLeavesThePendingError) {
   mMain::AssertTrue(false, u"X", u"m");
   EXPECT_FALSE(base::HasPending());
   EXPECT_EQ(log.Lines(), (std::vector<std::string>{"D|X|0|note", "E|X|0|ASSERT FAILED - m"}));
+}
+
+// The program's sink gets every entry, as the observer does; a sink that throws
+// fails no caller, and setting one answers the one it replaces.
+TEST(ErrorLog, TheSinkGetsEveryEntryAndItsFaultsStayInside) {
+  std::vector<std::string> sunk;
+  auto previous = mMain::SetLogSink([&](const mMain::LogEntry& e) {
+    sunk.push_back(base::ToUtf8(e.sSource + u"|" + e.sText));
+    if (e.sText == u"throw") throw std::runtime_error("sink fault");
+  });
+  LogCapture log;
+  MakePending(5, u"pending");
+  EXPECT_NO_THROW(mMain::LogError(u"X", 0, u"throw"));
+  EXPECT_FALSE(base::HasPending());
+  mMain::LogDebug(u"Y", u"note");
+  mMain::AssertTrue(false, u"Z", u"m");
+  EXPECT_EQ(sunk, (std::vector<std::string>{"X|throw", "Y|note", "Z|ASSERT FAILED - m"}));
+  EXPECT_EQ(log.Lines().size(), 3u);
+  auto mine = mMain::SetLogSink(std::move(previous));
+  ASSERT_TRUE(mine);
+  mMain::LogDebug(u"W", u"after");
+  EXPECT_EQ(sunk.size(), 3u);
 }
 
 }  // namespace

@@ -87,6 +87,13 @@ if(rc EQUAL 0 AND VERSION)
   if(at EQUAL -1)
     list(APPEND problems "the version block has no FileDescription")
   endif()
+  # The icon that Explorer, the Start menu and Add/Remove Programs show: the
+  # resource types icon group (14) and icon (3) in the top table of .rsrc.
+  foreach(type "0x00000e" "0x000003")
+    if(NOT dump MATCHES "\n[0-9a-f]+   Entry: ID: ${type},")
+      list(APPEND problems "no resource of type ${type}: the program has no icon")
+    endif()
+  endforeach()
 endif()
 
 # SetDefaultDllDirectories is looked up at run time, never imported: a Windows 7

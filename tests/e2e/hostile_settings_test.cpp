@@ -23,8 +23,8 @@ namespace e2e {
 namespace {
 
 constexpr DWORD kRunTimeoutMs = 30000;
-const std::wstring kProductSite = std::wstring(L"http://") + TWINSWEEP_PRODUCT_HOST;
-const std::wstring kMakerSite = std::wstring(L"http://") + TWINSWEEP_MAKER_HOST;
+const std::wstring kProductSite = std::wstring(TWINSWEEP_WEB_SCHEME) + L"://" + TWINSWEEP_PRODUCT_HOST;
+const std::wstring kMakerSite = std::wstring(TWINSWEEP_WEB_SCHEME) + L"://" + TWINSWEEP_MAKER_HOST;
 
 // A folder beside the program's own (both are in the temporary folder), reached
 // from the program's folder as "..\<name>".

@@ -17,8 +17,8 @@ namespace e2e {
 namespace {
 
 constexpr DWORD kRunTimeoutMs = 30000;
-const std::wstring kProductSite = std::wstring(L"http://") + TWINSWEEP_PRODUCT_HOST;
-const std::wstring kMakerSite = std::wstring(L"http://") + TWINSWEEP_MAKER_HOST;
+const std::wstring kProductSite = std::wstring(TWINSWEEP_WEB_SCHEME) + L"://" + TWINSWEEP_PRODUCT_HOST;
+const std::wstring kMakerSite = std::wstring(TWINSWEEP_WEB_SCHEME) + L"://" + TWINSWEEP_MAKER_HOST;
 
 struct CommandCase {
   const char* szName;
@@ -174,6 +174,24 @@ TEST(PackagedLauncher, HelpRunsFromTheUnpackedReleaseZip) {
   ProcessTree launcher(JoinPath(szFolder, L"TwinsweepLauncher.exe"), L"help");
   ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
   EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{kProductSite + L"/DE/WebHelp/TwinsweepHelp.htm"});
+}
+
+// The installer as an administrator runs it: scripts/test installs the MSI with
+// LANG=DE and names the installation folder in TWINSWEEP_INSTALLED_DIR (skipped
+// without). A user with no language of their own is asked in the machine's.
+TEST(PackagedLauncher, AsksInTheLanguageTheInstallerWrote) {
+  wchar_t szFolder[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(L"TWINSWEEP_INSTALLED_DIR", szFolder, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) GTEST_SKIP() << "TWINSWEEP_INSTALLED_DIR names no installation";
+  ASSERT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kOptionsKey, L"LANG"), std::optional<std::wstring>(L"DE"));
+  ScopedRegistryValue userLang(HKEY_CURRENT_USER, kOptionsKey, L"LANG", std::nullopt);
+  ScopedRegistryValue userLangFile(HKEY_CURRENT_USER, kOptionsKey, L"LANG_", std::nullopt);
+  ProcessTree launcher(JoinPath(szFolder, L"TwinsweepLauncher.exe"), L"");
+  auto box = WaitForMessageBox({launcher.Id(), std::nullopt}, kRunTimeoutMs);
+  ASSERT_TRUE(box) << "no question was asked";
+  EXPECT_EQ(box->sText, L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?");
+  ASSERT_TRUE(PressButton(*box, IDNO));
+  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "faults/fault_loop.h"
 #include "platform/memory/memory_registry.h"
+#include "settings/options.h"
 #include "support/fake_desktop.h"
 #include "support/fault_injecting_files.h"
 #include "support/fault_injecting_registry.h"
@@ -109,7 +110,7 @@ class LangLoadFaults : public ::testing::Test {
     SetUserLanguage();
     log_.Clear();
     TestableLang lang;
-    const bool bOk = lang.InitEx(u"Main");
+    const bool bOk = lang.InitEx(u"Main", Options());
     Loaded l = Describe(bOk, lang);
     EXPECT_EQ(UserLanguage(), u"DE") << "the user's language was lost";
     return l;

@@ -371,7 +371,7 @@ TEST_F(LangInitEx, SelectionRules) {
     Options().LangFile(c.langFile);
     LogCapture log;
     CLang o;
-    EXPECT_EQ(c.ok, o.InitEx(u"App"));
+    EXPECT_EQ(c.ok, o.InitEx(u"App", Options()));
     EXPECT_EQ(c.title, U8(o.Item(u"LID_TITLE")));
     EXPECT_EQ(U8(c.langFileAfter), U8(Options().LangFile()));
     EXPECT_EQ(c.langID.empty() ? "EN" : U8(c.langID), U8(Options().LangID()));
@@ -383,3 +383,80 @@ TEST_F(LangInitEx, SelectionRules) {
 }
 
 }  // namespace
+
+// The options sources a program can give InitEx: where the language comes from,
+// and that nothing is written where the program did not point.
+class LangInitExSources : public LangInitEx {
+ protected:
+  static constexpr char16_t kOwnKey[] = u"Software\\Maker\\Other";
+  static constexpr char16_t kProductKey[] = u"Software\\Orvex\\Twinsweep";
+
+  // Each case's own registry, in place of the fixture's.
+  platform::MemoryRegistry* pReg = nullptr;
+
+  void Set(int32_t nRoot, const std::u16string& sName, const std::u16string& sValue) {
+    platform::MemoryRegistry& registry = *pReg;
+    platform::HKey h = 0;
+    ASSERT_EQ(0, registry.CreateKey(platform::RootKey(nRoot), kOwnKey, platform::kKeyAllAccess, &h));
+    const std::u16string sData = sValue + u'\0';
+    registry.SetValue(h, sName, platform::kRegSz, reinterpret_cast<const uint8_t*>(sData.data()),
+                      static_cast<uint32_t>(sData.size() * 2));
+    registry.CloseKey(h);
+  }
+  // The user's value under the key, or "-" when there is none.
+  std::string Get(const std::u16string& sKey, const std::u16string& sName) {
+    platform::MemoryRegistry& registry = *pReg;
+    platform::HKey h = 0;
+    if (registry.OpenKey(platform::RootKey(platform::kRootCurrentUser), sKey, platform::kKeyRead, &h) != 0) return "-";
+    char16_t buf[260] = {};
+    uint32_t nSize = sizeof buf - 2;
+    const int32_t rc = registry.QueryValue(h, sName, nullptr, reinterpret_cast<uint8_t*>(buf), &nSize);
+    registry.CloseKey(h);
+    return rc == 0 ? U8(buf) : "-";
+  }
+};
+
+TEST_F(LangInitExSources, EachSourceChoosesAndRemembersOnlyWhereItSays) {
+  enum class Source { None, FixedDE, OwnKey };
+  const std::u16string sUpAndBack = u"..\\" + folder.Path().substr(folder.Path().find_last_of(u"\\/") + 1);
+  struct Case {
+    const char* name;
+    Source source;
+    std::u16string userLang, userFile, machineLang;  // in the program's own key; empty: none
+    std::string title;
+    std::string langAfter, fileAfter;  // the user's values of the own key afterwards
+  } cases[] = {
+      {"NothingGivenIsEnglish", Source::None, u"DE", u"deutsch.lng", u"", "Title", "DE", "deutsch.lng"},
+      {"FixedLanguage", Source::FixedDE, u"", u"", u"", "Titel", "-", "-"},
+      {"OwnKeyChosenLanguage", Source::OwnKey, u"DE", u"", u"", "Titel", "DE", "deutsch.lng"},
+      {"OwnKeyRemembersEnglishWhenNoneChosen", Source::OwnKey, u"", u"", u"", "Title", "EN", "english.lng"},
+      {"OwnKeyMachinesLanguage", Source::OwnKey, u"", u"", u"DE", "Titel", "-", "deutsch.lng"},
+      {"OwnKeyRememberedFile", Source::OwnKey, u"DE", u"lower.lng", u"", "klein", "DE", "lower.lng"},
+      // A remembered path could lead out of the program's folder: it counts as none.
+      {"OwnKeyRememberedPathIgnored", Source::OwnKey, u"DE", sUpAndBack + u"\\lower.lng", u"", "Titel", "DE",
+       "deutsch.lng"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::MemoryRegistry caseRegistry;
+    platform::ScopedOverride<platform::IRegistry> useCaseRegistry(caseRegistry);
+    pReg = &caseRegistry;
+    if (!c.userLang.empty()) Set(platform::kRootCurrentUser, u"LANG", c.userLang);
+    if (!c.userFile.empty()) Set(platform::kRootCurrentUser, u"LANG_", c.userFile);
+    if (!c.machineLang.empty()) Set(platform::kRootLocalMachine, u"LANG", c.machineLang);
+    const std::string sFileBefore = Get(kOwnKey, u"LANG_");
+    CLang o;
+    CFixedLangOptions fixed(u"DE");
+    CRegistryLangOptions own(kOwnKey);
+    const bool bOk = c.source == Source::None      ? o.InitEx(u"App")
+                     : c.source == Source::FixedDE ? o.InitEx(u"App", fixed)
+                                                   : o.InitEx(u"App", own);
+    EXPECT_TRUE(bOk);
+    EXPECT_EQ(c.title, U8(o.Item(u"LID_TITLE")));
+    EXPECT_EQ(c.langAfter, Get(kOwnKey, u"LANG"));
+    EXPECT_EQ(c.source == Source::OwnKey ? c.fileAfter : sFileBefore, Get(kOwnKey, u"LANG_"));
+    EXPECT_EQ("-", Get(kProductKey, u"LANG")) << "the product's key was written";
+    EXPECT_EQ("-", Get(kProductKey, u"LANG_")) << "the product's key was written";
+    EXPECT_EQ(caseRegistry.OpenHandleCount(), 0u);
+  }
+}

@@ -2,22 +2,28 @@
 // message boxes, the registry and the application's folder replaced by doubles.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "base/failure.h"
 #include "base/text.h"
-#include "base/diagnostic_log.h"
+#include "launcher/diagnostic_log.h"
+#include "lang/lang.h"
 #include "launcher/main.h"
+#include "launcher/user_texts.h"
 #include "platform/memory/memory_registry.h"
 #include "settings/win_reg.h"
 #include "support/fake_desktop.h"
 #include "support/recording_diagnostics.h"
+#include "support/source_languages.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 using testing_support::TempFolder;
 
-const std::u16string kProduct = u"http://www.twinsweep.example";
-const std::u16string kMaker = u"http://www.orvex.example";
+// The build's default scheme and hosts.
+const std::u16string kProduct = u"https://www.twinsweep.example";
+const std::u16string kMaker = u"https://www.orvex.example";
 
 class MainTest : public ::testing::Test {
  protected:
@@ -93,6 +99,40 @@ TEST_F(MainTest, OtherArgumentsRunTheLaunchSequence) {
     EXPECT_TRUE(Run(args).empty());
     ASSERT_EQ(dialogs_.shown.size(), 1u) << base::ToUtf8(args);
     EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbYesNo);
+  }
+}
+
+// Every way the launcher shows a text takes the language from the product's
+// options and remembers the file there, as the options dialog and the help do.
+TEST_F(MainTest, TheLaunchersTextsAreInTheProductsLanguageWhichRemembersTheFile) {
+  app_.sAppFolder = testing_support::ShippedLanguagesFolder(TWINSWEEP_SOURCE_DIR);
+  CLang german;
+  ASSERT_TRUE(german.Init(app_.sAppFolder + u"\\DE.lng", u"TwinsweepLauncher"));
+  const std::u16string sExpected = german.Item(u"LID_RUN_OUTLOOK");
+  struct Case {
+    const char* name;
+    std::function<std::u16string()> shown;
+  } cases[] = {
+      {"UserTexts", [] { return mMain::UserTexts().Item(u"LID_RUN_OUTLOOK"); }},
+      {"QuestionBox",
+       [&] {
+         dialogs_.nAnswer = platform::kIdNo;
+         dialogs_.shown.clear();
+         Run(u"");
+         return dialogs_.shown.empty() ? std::u16string() : dialogs_.shown[0].sText;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetLang(u"DE");
+    CWinReg r;
+    ASSERT_TRUE(r.InitForWrite(platform::kRootCurrentUser, u"Software\\Orvex\\Twinsweep", true));
+    r.WriteString(u"LANG_", u"");
+    r.CloseKey();
+    EXPECT_EQ(base::ToUtf8(c.shown()), base::ToUtf8(sExpected));
+    CWinReg after;
+    ASSERT_TRUE(after.InitForRead(platform::kRootCurrentUser, u"Software\\Orvex\\Twinsweep"));
+    EXPECT_EQ(base::ToUtf8(after.ReadString(u"LANG_")), "DE.lng");
   }
 }
 

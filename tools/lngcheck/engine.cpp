@@ -3,25 +3,21 @@
 #include <cstdint>
 
 #include "base/text.h"
-#include "lang/lang.h"
 #include "lang/lang_file.h"
+#include "lang/lang_internals.h"
 #include "lang/lang_section_index.h"
 
 namespace lngcheck {
 
 namespace {
 
-// Opens the engine's one-pass reading, which the tool needs to read the sections
-// one by one after the load: the bytes are indexed once and every section is
-// read from that index, as Init reads them, so a check stays linear in the file.
-class SectionReader : public CLang {
+// The engine's one-pass reading, which the tool needs to read the sections one
+// by one after the load: the bytes are indexed once and every section is read
+// from that index, as Init reads them, so a check stays linear in the file.
+class SectionReader : public CLangInternals {
  public:
   // A translator needs every problem, not the program's first hundred.
   SectionReader() { nLoadProblemsOneByOne = INT32_MAX; }
-  using CLang::IndexSections;
-  using CLang::OpenLanguageFile;
-  using CLang::ReadIndexedSection;
-  using CLang::TrimBlanks;
 };
 
 // Installs an observer for its lifetime and restores the previous one.

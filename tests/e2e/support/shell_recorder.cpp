@@ -23,9 +23,12 @@ ShellOpenRecorder::ShellOpenRecorder()
     registrations_.push_back(
         std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sKey, sName, std::move(vValue)));
   };
-  put(L"http\\shell\\open\\command", L"", sCommand);
-  // A DDE conversation would be tried before the command; there must be none.
-  put(L"http\\shell\\open\\ddeexec", L"", std::nullopt);
+  // Both web schemes: the build chooses which one the program's addresses use.
+  for (const std::wstring sScheme : {L"http", L"https"}) {
+    put(sScheme + L"\\shell\\open\\command", L"", sCommand);
+    // A DDE conversation would be tried before the command; there must be none.
+    put(sScheme + L"\\shell\\open\\ddeexec", L"", std::nullopt);
+  }
   put(L".chm", L"", kChmProgId);
   put(std::wstring(kChmProgId) + L"\\shell\\open\\command", L"", sCommand);
 }

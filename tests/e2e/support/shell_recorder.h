@@ -2,7 +2,7 @@
 // Observes what the shell is asked to open.
 //
 // While a ShellOpenRecorder lives, the system's own registrations send the shell's
-// "open" of http addresses and of .chm files to shell_open_recorder.exe, which
+// "open" of http and https addresses and of .chm files to shell_open_recorder.exe, which
 // appends the target it was given, one line each, to a file of this object. So a
 // program under test goes through the real ShellExecuteW, and the test reads exactly
 // which targets reached a handler. Registrations are under HKEY_CLASSES_ROOT (Wine

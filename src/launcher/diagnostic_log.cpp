@@ -1,4 +1,4 @@
-#include "base/diagnostic_log.h"
+#include "launcher/diagnostic_log.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 
 #include "base/date.h"
 #include "platform/files.h"
-#include "settings/file_utils.h"
+#include "platform/file_utils.h"
 #include "support/log_capture.h"
 #include "support/pass_through_files.h"
 #include "support/temp_folder.h"
@@ -61,7 +61,7 @@ class RecordingFolders : public testing_support::PassThroughFiles {
   int32_t FindFirst(std::u16string_view pattern, platform::FileHandle* h, platform::FindData* d) override {
     if (pattern.size() < 2 || !Exists(pattern.substr(0, pattern.size() - 2))) return platform::kErrorPathNotFound;
     *h = 1;
-    d->sName = u".";
+    d->sName.assign(1, u'.');  // gcc 12 warns falsely (-Wrestrict) on assigning the literal here
     return 0;
   }
   int32_t FindClose(platform::FileHandle) override { return 0; }

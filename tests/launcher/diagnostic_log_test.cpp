@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "base/diagnostic_log.h"
+#include "launcher/diagnostic_log.h"
 #include "base/error_log.h"
 #include "base/failure.h"
 #include "base/text.h"
@@ -16,11 +16,16 @@ const std::u16string kLog = u"C:\\Users\\Ann\\AppData\\Local\\Orvex\\Twinsweep\\
 
 class DiagnosticLog : public ::testing::Test {
  protected:
-  void SetUp() override { mMain::SetLogFileEnabled(true); }
+  void SetUp() override {
+    previousSink_ = mMain::SetLogSink(mMain::WriteLogEntry);
+    mMain::SetLogFileEnabled(true);
+  }
   void TearDown() override {
+    mMain::SetLogSink(std::move(previousSink_));
     mMain::SetLogFileEnabled(false);
     base::ClearPending();
   }
+  mMain::LogSink previousSink_;
   RecordingDiagnostics sys_;
   platform::ScopedOverride<platform::IDiagnostics> override_{sys_};
 };

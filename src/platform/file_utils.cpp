@@ -1,4 +1,4 @@
-#include "settings/file_utils.h"
+#include "platform/file_utils.h"
 
 #include "base/failure.h"
 #include "base/text.h"

@@ -1,0 +1,64 @@
+# twinsweep::lang: the localization engine as a library of its own. CLang
+# (src/lang), what it stands on (src/base: the keyed collection, Variant,
+# failures, the error log) and the system services (src/platform: the Windows
+# ones in the Windows build; natively the POSIX files and the in-memory registry
+# and window framework). Nothing of the launcher or of the product's settings.
+#
+# Another project uses it with add_subdirectory() of this repository or with
+# find_package(TwinsweepLang CONFIG) from an install prefix, and one
+#   target_link_libraries(app PRIVATE twinsweep::lang)
+include(GNUInstallDirs)
+set(TWINSWEEP_LANG_ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
+get_filename_component(TWINSWEEP_LANG_ROOT "${TWINSWEEP_LANG_ROOT}" ABSOLUTE)
+
+file(GLOB TWINSWEEP_LANG_SOURCES CONFIGURE_DEPENDS
+  "${TWINSWEEP_LANG_ROOT}/src/base/*.cpp" "${TWINSWEEP_LANG_ROOT}/src/lang/*.cpp"
+  "${TWINSWEEP_LANG_ROOT}/src/platform/*.cpp")
+file(GLOB TWINSWEEP_MEMORY_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/platform/memory/*.cpp")
+if(WIN32)
+  file(GLOB TWINSWEEP_SYSTEM_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/platform/win32/*.cpp")
+  # win_*.cpp are pieces of the launcher's executable alone (its entry, its terminate handler).
+  list(FILTER TWINSWEEP_SYSTEM_SOURCES EXCLUDE REGEX "/win_[a-z_]+\\.cpp$")
+else()
+  file(GLOB TWINSWEEP_SYSTEM_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/platform/posix/*.cpp")
+  list(APPEND TWINSWEEP_SYSTEM_SOURCES ${TWINSWEEP_MEMORY_SOURCES})
+endif()
+
+add_library(twinsweep_lang STATIC ${TWINSWEEP_LANG_SOURCES} ${TWINSWEEP_SYSTEM_SOURCES})
+add_library(twinsweep::lang ALIAS twinsweep_lang)
+set_target_properties(twinsweep_lang PROPERTIES EXPORT_NAME lang OUTPUT_NAME twinsweep_lang)
+target_compile_features(twinsweep_lang PUBLIC cxx_std_17)
+target_include_directories(twinsweep_lang PUBLIC
+  $<BUILD_INTERFACE:${TWINSWEEP_LANG_ROOT}/src>
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/twinsweep>)
+
+if(WIN32)
+  target_compile_definitions(twinsweep_lang PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  target_link_libraries(twinsweep_lang PUBLIC ole32 oleaut32 uuid shell32 user32 gdi32 comctl32 advapi32)
+  # A program that links the engine imports only DLLs every Windows has: the
+  # compiler's runtime (libgcc, libstdc++ and the threads library under it) is
+  # linked into the program, whoever links it. Only -static keeps the threads
+  # library out: taking it whole from its archive instead would bring its own
+  # version resource, and switching back to DLLs after it would undo a
+  # program's own -static. The system's import libraries are archives too, so
+  # the program still imports kernel32 and the rest.
+  if(MINGW)
+    target_link_options(twinsweep_lang INTERFACE -static -static-libgcc -static-libstdc++)
+  endif()
+endif()
+
+# Our own trees build the engine with the sanitizers or the fuzzer's coverage:
+# a program linking that build needs their runtimes as well.
+if(TWINSWEEP_TOP_LEVEL AND NOT WIN32 AND (TWINSWEEP_FUZZ OR TWINSWEEP_SANITIZE))
+  target_link_options(twinsweep_lang INTERFACE -fsanitize=address,undefined)
+endif()
+
+if(TWINSWEEP_TOP_LEVEL AND WIN32)
+  # Small code, and what nothing calls left out, as in the launcher.
+  target_compile_options(twinsweep_lang PRIVATE -Os -g -ffunction-sections -fdata-sections)
+  # Except the language loader's line and entry parsing, the one loop that runs
+  # per line of a file: there speed counts more than a few kilobytes.
+  set_source_files_properties("${TWINSWEEP_LANG_ROOT}/src/lang/lang_parse.cpp" PROPERTIES COMPILE_OPTIONS -O2)
+endif()
+
+include("${CMAKE_CURRENT_LIST_DIR}/twinsweep_lang_install.cmake")
