@@ -112,8 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& box : dialogs.shown) nErrorBoxes += StartsWith(box.sText, u"Error(");
   if (nErrorBoxes > 1) __builtin_trap();
   for (const auto& target : shell.opened) {
-    if (!StartsWith(target, u"http://" TWINSWEEP_MAKER_HOST_TEXT "/purchase_twinsweep.asp?lang=") &&
-        !StartsWith(target, u"http://" TWINSWEEP_PRODUCT_HOST_TEXT "/") &&
+    if (!StartsWith(target, u"" TWINSWEEP_WEB_SCHEME_TEXT "://" TWINSWEEP_MAKER_HOST_TEXT "/purchase_twinsweep.asp?lang=") &&
+        !StartsWith(target, u"" TWINSWEEP_WEB_SCHEME_TEXT "://" TWINSWEEP_PRODUCT_HOST_TEXT "/") &&
         !StartsWith(target, std::u16string(kAppFolder) + u"\\"))
       __builtin_trap();
   }
