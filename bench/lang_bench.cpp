@@ -20,11 +20,11 @@
 #include <string>
 #include <unordered_map>
 
-#include "base/text.h"
-#include "lang/lang.h"
-#include "platform/desktop.h"
-#include "platform/files.h"
-#include "lang/lang_options.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang.h"
+#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/files.h"
+#include "twinsweep/lang/lang_options.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "base/text.h"
-#include "lang/lang.h"
-#include "lang/lang_file.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_file.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "lang/lang.h"
-#include "platform/win32/win32_windows.h"
+#include "twinsweep/lang/lang.h"
+#include "twinsweep/platform/win32/win32_windows.h"
 
 namespace {
 

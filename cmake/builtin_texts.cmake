@@ -2,7 +2,7 @@
 # languages/EN.lng, generated at build time into a string table that the program's
 # resources include, so that the question is in words even with no usable language
 # file beside the program. The first string ID is shared with the code
-# (kBuiltInTextsFirstId in src/launcher/user_texts.h).
+# (kBuiltInTextsFirstId in src/twinsweep/launcher/user_texts.h).
 set(TWINSWEEP_BUILTIN_TEXTS_FIRST_ID 20480)
 target_compile_definitions(twinsweep_launcher_core PUBLIC TWINSWEEP_BUILTIN_TEXTS_FIRST_ID=${TWINSWEEP_BUILTIN_TEXTS_FIRST_ID})
 if(TARGET TwinsweepLauncher)
@@ -14,6 +14,6 @@ if(TARGET TwinsweepLauncher)
     COMMENT "Building the English texts of languages/EN.lng into the program's string table")
   add_custom_target(builtin_texts DEPENDS "${builtin_texts_rc}")
   add_dependencies(TwinsweepLauncher builtin_texts)
-  set_property(SOURCE src/platform/win32/resources/TwinsweepLauncher.rc APPEND PROPERTY OBJECT_DEPENDS
+  set_property(SOURCE src/twinsweep/platform/win32/resources/TwinsweepLauncher.rc APPEND PROPERTY OBJECT_DEPENDS
     "${builtin_texts_rc}")
 endif()

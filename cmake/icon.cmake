@@ -10,4 +10,4 @@ add_custom_command(OUTPUT "${TWINSWEEP_ICON}"
   COMMENT "Drawing TwinsweepLauncher.ico")
 add_custom_target(twinsweep_icon DEPENDS "${TWINSWEEP_ICON}")
 add_dependencies(TwinsweepLauncher twinsweep_icon)
-set_property(SOURCE src/platform/win32/resources/TwinsweepLauncher.rc APPEND PROPERTY OBJECT_DEPENDS "${TWINSWEEP_ICON}")
+set_property(SOURCE src/twinsweep/platform/win32/resources/TwinsweepLauncher.rc APPEND PROPERTY OBJECT_DEPENDS "${TWINSWEEP_ICON}")

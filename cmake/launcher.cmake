@@ -9,7 +9,7 @@ set(TWINSWEEP_PRODUCT_HOST "www.twinsweep.example" CACHE STRING "Host of the pro
 set(TWINSWEEP_WEB_SCHEME "https" CACHE STRING "Scheme of the addresses on both web sites")
 
 file(GLOB TWINSWEEP_LAUNCHER_SOURCES CONFIGURE_DEPENDS
-  "${CMAKE_SOURCE_DIR}/src/settings/*.cpp" "${CMAKE_SOURCE_DIR}/src/launcher/*.cpp")
+  "${CMAKE_SOURCE_DIR}/src/twinsweep/settings/*.cpp" "${CMAKE_SOURCE_DIR}/src/twinsweep/launcher/*.cpp")
 add_library(twinsweep_launcher_core STATIC ${TWINSWEEP_LAUNCHER_SOURCES})
 target_link_libraries(twinsweep_launcher_core PUBLIC twinsweep::lang)
 target_compile_definitions(twinsweep_launcher_core PRIVATE
@@ -36,14 +36,14 @@ endif()
 
 # The manifest and the version block (windres); the version is the project's.
 enable_language(RC)
-configure_file("${CMAKE_SOURCE_DIR}/src/platform/win32/resources/version.h.in"
+configure_file("${CMAKE_SOURCE_DIR}/src/twinsweep/platform/win32/resources/version.h.in"
   "${CMAKE_BINARY_DIR}/generated/twinsweep_version.h")
-add_executable(TwinsweepLauncher WIN32 src/platform/win32/win_main.cpp src/platform/win32/win_terminate.cpp
-  src/platform/win32/resources/TwinsweepLauncher.rc)
+add_executable(TwinsweepLauncher WIN32 src/twinsweep/platform/win32/win_main.cpp src/twinsweep/platform/win32/win_terminate.cpp
+  src/twinsweep/platform/win32/resources/TwinsweepLauncher.rc)
 target_include_directories(TwinsweepLauncher PRIVATE "${CMAKE_BINARY_DIR}/generated"
-  "${CMAKE_SOURCE_DIR}/src/platform/win32/resources")
-set_property(SOURCE src/platform/win32/resources/TwinsweepLauncher.rc APPEND PROPERTY OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/src/platform/win32/resources/TwinsweepLauncher.manifest")
+  "${CMAKE_SOURCE_DIR}/src/twinsweep/platform/win32/resources")
+set_property(SOURCE src/twinsweep/platform/win32/resources/TwinsweepLauncher.rc APPEND PROPERTY OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/src/twinsweep/platform/win32/resources/TwinsweepLauncher.manifest")
 target_link_libraries(TwinsweepLauncher PRIVATE twinsweep_launcher_core)
 # --tsaware: no Remote Desktop compatibility layer (per-user INI and registry copies).
 target_link_options(TwinsweepLauncher PRIVATE -municode -mwindows -Wl,--tsaware)

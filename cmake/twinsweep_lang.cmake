@@ -1,6 +1,6 @@
 # twinsweep::lang: the localization engine as a library of its own. CLang
-# (src/lang), what it stands on (src/base: the keyed collection, Variant,
-# failures, the error log) and the system services (src/platform: the Windows
+# (src/twinsweep/lang), what it stands on (src/twinsweep/base: the keyed collection, Variant,
+# failures, the error log) and the system services (src/twinsweep/platform: the Windows
 # ones in the Windows build; natively the POSIX files and the in-memory registry
 # and window framework). Nothing of the launcher or of the product's settings.
 #
@@ -12,15 +12,15 @@ set(TWINSWEEP_LANG_ROOT "${CMAKE_CURRENT_LIST_DIR}/..")
 get_filename_component(TWINSWEEP_LANG_ROOT "${TWINSWEEP_LANG_ROOT}" ABSOLUTE)
 
 file(GLOB TWINSWEEP_LANG_SOURCES CONFIGURE_DEPENDS
-  "${TWINSWEEP_LANG_ROOT}/src/base/*.cpp" "${TWINSWEEP_LANG_ROOT}/src/lang/*.cpp"
-  "${TWINSWEEP_LANG_ROOT}/src/platform/*.cpp")
-file(GLOB TWINSWEEP_MEMORY_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/platform/memory/*.cpp")
+  "${TWINSWEEP_LANG_ROOT}/src/twinsweep/base/*.cpp" "${TWINSWEEP_LANG_ROOT}/src/twinsweep/lang/*.cpp"
+  "${TWINSWEEP_LANG_ROOT}/src/twinsweep/platform/*.cpp")
+file(GLOB TWINSWEEP_MEMORY_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/twinsweep/platform/memory/*.cpp")
 if(WIN32)
-  file(GLOB TWINSWEEP_SYSTEM_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/platform/win32/*.cpp")
+  file(GLOB TWINSWEEP_SYSTEM_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/twinsweep/platform/win32/*.cpp")
   # win_*.cpp are pieces of the launcher's executable alone (its entry, its terminate handler).
   list(FILTER TWINSWEEP_SYSTEM_SOURCES EXCLUDE REGEX "/win_[a-z_]+\\.cpp$")
 else()
-  file(GLOB TWINSWEEP_SYSTEM_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/platform/posix/*.cpp")
+  file(GLOB TWINSWEEP_SYSTEM_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/twinsweep/platform/posix/*.cpp")
   list(APPEND TWINSWEEP_SYSTEM_SOURCES ${TWINSWEEP_MEMORY_SOURCES})
 endif()
 
@@ -30,7 +30,7 @@ set_target_properties(twinsweep_lang PROPERTIES EXPORT_NAME lang OUTPUT_NAME twi
 target_compile_features(twinsweep_lang PUBLIC cxx_std_17)
 target_include_directories(twinsweep_lang PUBLIC
   $<BUILD_INTERFACE:${TWINSWEEP_LANG_ROOT}/src>
-  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/twinsweep>)
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 
 if(WIN32)
   target_compile_definitions(twinsweep_lang PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
@@ -58,7 +58,7 @@ if(TWINSWEEP_TOP_LEVEL AND WIN32)
   target_compile_options(twinsweep_lang PRIVATE -Os -g -ffunction-sections -fdata-sections)
   # Except the language loader's line and entry parsing, the one loop that runs
   # per line of a file: there speed counts more than a few kilobytes.
-  set_source_files_properties("${TWINSWEEP_LANG_ROOT}/src/lang/lang_parse.cpp" PROPERTIES COMPILE_OPTIONS -O2)
+  set_source_files_properties("${TWINSWEEP_LANG_ROOT}/src/twinsweep/lang/lang_parse.cpp" PROPERTIES COMPILE_OPTIONS -O2)
 endif()
 
 include("${CMAKE_CURRENT_LIST_DIR}/twinsweep_lang_install.cmake")

@@ -1,7 +1,7 @@
 # Installs twinsweep::lang with its public headers (lang/lang.h and what it
 # includes) and a package, so that find_package(TwinsweepLang CONFIG) finds it
 # under the prefix:
-#   <prefix>/include/twinsweep/{lang,base,platform}/*.h
+#   <prefix>/include/twinsweep/lang.h and twinsweep/{lang,base,platform}/*.h
 #   <prefix>/lib/libtwinsweep_lang.a
 #   <prefix>/lib/cmake/TwinsweepLang/TwinsweepLang{Config,ConfigVersion,Targets}.cmake
 include(GNUInstallDirs)
@@ -13,7 +13,7 @@ if(NOT TWINSWEEP_LANG_INSTALL)
 endif()
 
 set(TWINSWEEP_LANG_PUBLIC_HEADERS
-  lang/lang.h lang/lang_options.h
+  lang.h lang/lang.h lang/lang_options.h
   base/collection.h base/date.h base/error_log.h base/failure.h base/text.h base/text_arena.h base/variant.h
   platform/files.h platform/forms.h platform/services.h platform/win_status.h)
 if(WIN32)
@@ -22,7 +22,7 @@ if(WIN32)
 endif()
 foreach(h ${TWINSWEEP_LANG_PUBLIC_HEADERS})
   get_filename_component(folder "${h}" DIRECTORY)
-  install(FILES "${TWINSWEEP_LANG_ROOT}/src/${h}" DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/twinsweep/${folder}")
+  install(FILES "${TWINSWEEP_LANG_ROOT}/src/twinsweep/${h}" DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/twinsweep/${folder}")
 endforeach()
 
 set(TWINSWEEP_LANG_PACKAGE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/TwinsweepLang")

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "fuzz_input.h"
-#include "platform/bmp_codec.h"
+#include "twinsweep/platform/bmp_codec.h"
 
 namespace {
 

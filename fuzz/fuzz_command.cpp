@@ -11,14 +11,14 @@
 #include <sstream>
 #include <string>
 
-#include "base/failure.h"
-#include "base/text.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/text.h"
 #include "fuzz_input.h"
 #include "launcher/launcher_doubles.h"
-#include "launcher/main.h"
-#include "launcher/outlook_probe.h"
+#include "twinsweep/launcher/main.h"
+#include "twinsweep/launcher/outlook_probe.h"
 #include "memory_files.h"
-#include "platform/memory/memory_registry.h"
+#include "twinsweep/platform/memory/memory_registry.h"
 #include "support/fake_desktop.h"
 
 namespace {

@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <string>
 
-#include "base/failure.h"
+#include "twinsweep/base/failure.h"
 #include "fuzz_forms.h"
-#include "lang/lang_file.h"
+#include "twinsweep/lang/lang_file.h"
 #include "memory_files.h"
-#include "platform/desktop.h"
-#include "platform/text_codec.h"
+#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/text_codec.h"
 #include "support/fake_desktop.h"
 #include "testable_lang.h"
 

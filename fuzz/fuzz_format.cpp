@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "base/failure.h"
-#include "lang/lang.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/lang/lang.h"
 #include "testable_lang.h"
 
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/failure.h"
+#include "twinsweep/base/failure.h"
 #include "fuzz_input.h"
 #include "testable_lang.h"
 

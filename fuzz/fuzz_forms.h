@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "platform/memory/memory_forms.h"
+#include "twinsweep/platform/memory/memory_forms.h"
 
 namespace fuzz_support {
 

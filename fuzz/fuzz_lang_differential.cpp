@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "base/convert.h"
-#include "base/error_log.h"
-#include "base/failure.h"
-#include "base/text.h"
-#include "lang/lang_internals.h"
-#include "platform/text_codec.h"
+#include "twinsweep/base/convert.h"
+#include "twinsweep/base/error_log.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_internals.h"
+#include "twinsweep/platform/text_codec.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "base/failure.h"
-#include "base/text.h"
-#include "lang/lang.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "base/failure.h"
-#include "lang/lang_file.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/lang/lang_file.h"
 #include "memory_files.h"
-#include "platform/text_codec.h"
+#include "twinsweep/platform/text_codec.h"
 
 namespace {
 

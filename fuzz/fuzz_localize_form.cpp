@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "base/failure.h"
+#include "twinsweep/base/failure.h"
 #include "fuzz_forms.h"
 #include "memory_files.h"
-#include "platform/desktop.h"
+#include "twinsweep/platform/desktop.h"
 #include "support/fake_desktop.h"
 #include "testable_lang.h"
 

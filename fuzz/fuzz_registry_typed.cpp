@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "base/failure.h"
+#include "twinsweep/base/failure.h"
 #include "fuzz_input.h"
-#include "platform/memory/memory_registry.h"
-#include "settings/win_reg.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/settings/win_reg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_support::FuzzInput in(data, size);

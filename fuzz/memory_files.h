@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
-#include "platform/files.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/files.h"
 
 namespace fuzz_support {
 

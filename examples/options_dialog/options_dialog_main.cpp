@@ -13,12 +13,12 @@
 // launcher does.
 #include <iterator>
 
-#include "base/variant.h"
-#include "lang/lang.h"
-#include "lang/lang_options.h"
-#include "platform/desktop.h"
-#include "platform/win32/win32_forms.h"
-#include "platform/win32/win32_strings.h"
+#include "twinsweep/base/variant.h"
+#include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_options.h"
+#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/win32/win32_forms.h"
+#include "twinsweep/platform/win32/win32_strings.h"
 #include "resource.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // order of the items and in the failures; the index is an open-addressed table
 // whose removals move entries back, and the texts' arena is rebuilt when the
 // list is compacted, which only many mixed steps exercise.
-#include "base/collection.h"
+#include "twinsweep/base/collection.h"
 
 #include <gtest/gtest.h>
 

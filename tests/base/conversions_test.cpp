@@ -4,12 +4,12 @@
 
 #include <cmath>
 
-#include "base/collection.h"
-#include "base/convert.h"
-#include "base/date.h"
-#include "base/failure.h"
-#include "base/text.h"
-#include "base/variant.h"
+#include "twinsweep/base/collection.h"
+#include "twinsweep/base/convert.h"
+#include "twinsweep/base/date.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/base/variant.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "base/failure.h"
-#include "base/error_log.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/error_log.h"
 #include "support/log_capture.h"
 
 namespace {

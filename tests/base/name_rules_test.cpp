@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/name_rules.h"
-#include "base/text.h"
+#include "twinsweep/base/name_rules.h"
+#include "twinsweep/base/text.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "base/error_log.h"
-#include "lang/lang.h"
+#include "twinsweep/base/error_log.h"
+#include "twinsweep/lang/lang.h"
 
 namespace {
 

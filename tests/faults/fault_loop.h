@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "base/failure.h"
+#include "twinsweep/base/failure.h"
 #include "support/log_capture.h"
 
 namespace fault_testing {

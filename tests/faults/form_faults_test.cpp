@@ -9,7 +9,7 @@
 
 #include "faults/fault_loop.h"
 #include "lang/forms_fixture.h"
-#include "platform/scoped_handle.h"
+#include "twinsweep/platform/scoped_handle.h"
 #include "support/fault_injecting_files.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "faults/fault_loop.h"
-#include "platform/memory/memory_registry.h"
-#include "settings/options.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/settings/options.h"
 #include "support/fake_desktop.h"
 #include "support/fault_injecting_files.h"
 #include "support/fault_injecting_registry.h"

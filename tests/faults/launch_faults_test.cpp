@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "faults/fault_loop.h"
-#include "launcher/launch_sequence.h"
+#include "twinsweep/launcher/launch_sequence.h"
 #include "launcher/launcher_doubles.h"
-#include "platform/memory/memory_registry.h"
-#include "platform/memory/memory_session_signals.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/platform/memory/memory_session_signals.h"
 #include "support/fake_desktop.h"
 #include "support/fault_injecting_processes.h"
 #include "support/source_languages.h"

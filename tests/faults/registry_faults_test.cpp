@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "faults/fault_loop.h"
-#include "platform/memory/memory_registry.h"
-#include "settings/options.h"
-#include "settings/win_reg.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/settings/options.h"
+#include "twinsweep/settings/win_reg.h"
 #include "support/fault_injecting_registry.h"
 #include "support/registry_scratch.h"
 

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "base/text.h"
-#include "lang/lang.h"
-#include "platform/memory/memory_forms.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang.h"
+#include "twinsweep/platform/memory/memory_forms.h"
 #include "support/fake_desktop.h"
 #include "support/log_capture.h"
 #include "support/pass_through_files.h"

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "lang/forms_fixture.h"
-#include "lang/lang_file.h"
+#include "twinsweep/lang/lang_file.h"
 
 namespace {
 

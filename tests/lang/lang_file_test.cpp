@@ -1,10 +1,10 @@
 // CLangFile: lines cut at CR LF only, across block refills, in the file's encoding.
-#include "lang/lang_file.h"
+#include "twinsweep/lang/lang_file.h"
 
 #include <gtest/gtest.h>
 
 #include "lang_test_util.h"
-#include "platform/text_codec.h"
+#include "twinsweep/platform/text_codec.h"
 #include "support/fault_injecting_files.h"
 #include "support/pass_through_files.h"
 

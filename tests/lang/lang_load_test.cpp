@@ -6,12 +6,12 @@
 #include <functional>
 #include <utility>
 
-#include "lang/lang_file.h"
+#include "twinsweep/lang/lang_file.h"
 #include "lang_test_util.h"
-#include "platform/desktop.h"
-#include "platform/memory/memory_forms.h"
-#include "platform/memory/memory_registry.h"
-#include "settings/options.h"
+#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/memory/memory_forms.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/settings/options.h"
 #include "support/fake_desktop.h"
 #include "support/fault_injecting_files.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
-#include "lang/lang.h"
-#include "base/error_log.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang.h"
+#include "twinsweep/base/error_log.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
 #include "testable_lang.h"

@@ -1,6 +1,6 @@
 #pragma once
 // CLang with the members for use inside the engine opened, for the engine's
 // tests and fuzz targets. Header only, so that it needs nothing but the engine.
-#include "lang/lang_internals.h"
+#include "twinsweep/lang/lang_internals.h"
 
 class TestableLang : public CLangInternals {};

@@ -4,10 +4,10 @@
 
 #include <set>
 
-#include "base/text.h"
-#include "launcher/application_name.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/launcher/application_name.h"
 #include "launcher_doubles.h"
-#include "platform/memory/memory_registry.h"
+#include "twinsweep/platform/memory/memory_registry.h"
 #include "support/pass_through_files.h"
 
 namespace {

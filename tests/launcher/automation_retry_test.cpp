@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher/launcher_doubles.h"
-#include "launcher/automation_retry.h"
+#include "twinsweep/launcher/automation_retry.h"
 
 namespace {
 

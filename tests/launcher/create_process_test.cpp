@@ -1,10 +1,10 @@
 // mCreateProcess and the Outlook probes over scripted doubles and the in-memory registry.
 #include <gtest/gtest.h>
 
-#include "launcher/create_process.h"
-#include "launcher/outlook_probe.h"
+#include "twinsweep/launcher/create_process.h"
+#include "twinsweep/launcher/outlook_probe.h"
 #include "launcher_doubles.h"
-#include "platform/memory/memory_registry.h"
+#include "twinsweep/platform/memory/memory_registry.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "launcher/diagnostic_log.h"
-#include "base/error_log.h"
-#include "base/failure.h"
-#include "base/text.h"
+#include "twinsweep/launcher/diagnostic_log.h"
+#include "twinsweep/base/error_log.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/text.h"
 #include "support/recording_diagnostics.h"
 
 namespace {

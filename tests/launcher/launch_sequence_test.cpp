@@ -6,18 +6,18 @@
 #include <functional>
 #include <optional>
 
-#include "base/text.h"
-#include "launcher/application_name.h"
-#include "launcher/launch_sequence.h"
-#include "launcher/user_texts.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/launcher/application_name.h"
+#include "twinsweep/launcher/launch_sequence.h"
+#include "twinsweep/launcher/user_texts.h"
 #include "launcher_doubles.h"
-#include "launcher/launch_board.h"
-#include "launcher/main.h"
-#include "platform/memory/memory_registry.h"
-#include "platform/memory/memory_session_signals.h"
+#include "twinsweep/launcher/launch_board.h"
+#include "twinsweep/launcher/main.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/platform/memory/memory_session_signals.h"
 #include "support/log_capture.h"
 #include "support/recording_diagnostics.h"
-#include "settings/win_reg.h"
+#include "twinsweep/settings/win_reg.h"
 #include "support/source_languages.h"
 #include "support/temp_folder.h"
 

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "base/failure.h"
-#include "platform/apartment.h"
-#include "base/text.h"
-#include "platform/automation.h"
-#include "platform/desktop.h"
-#include "platform/processes.h"
-#include "platform/string_table.h"
-#include "platform/worker_threads.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/platform/apartment.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/automation.h"
+#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/processes.h"
+#include "twinsweep/platform/string_table.h"
+#include "twinsweep/platform/worker_threads.h"
 
 namespace launcher_test {
 

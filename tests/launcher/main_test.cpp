@@ -4,14 +4,14 @@
 
 #include <functional>
 
-#include "base/failure.h"
-#include "base/text.h"
-#include "launcher/diagnostic_log.h"
-#include "lang/lang.h"
-#include "launcher/main.h"
-#include "launcher/user_texts.h"
-#include "platform/memory/memory_registry.h"
-#include "settings/win_reg.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/launcher/diagnostic_log.h"
+#include "twinsweep/lang/lang.h"
+#include "twinsweep/launcher/main.h"
+#include "twinsweep/launcher/user_texts.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/settings/win_reg.h"
 #include "support/fake_desktop.h"
 #include "support/recording_diagnostics.h"
 #include "support/source_languages.h"

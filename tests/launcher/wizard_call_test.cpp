@@ -3,11 +3,11 @@
 // starting Outlook are waited out for a bounded time.
 #include <gtest/gtest.h>
 
-#include "base/text.h"
-#include "launcher/wizard_call.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/launcher/wizard_call.h"
 #include "launcher_doubles.h"
-#include "launcher/automation_retry.h"
-#include "launcher/automation_worker.h"
+#include "twinsweep/launcher/automation_retry.h"
+#include "twinsweep/launcher/automation_worker.h"
 
 namespace {
 

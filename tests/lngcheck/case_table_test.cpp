@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "lngcheck.h"
-#include "platform/files.h"
-#include "platform/scoped_handle.h"
+#include "twinsweep/platform/files.h"
+#include "twinsweep/platform/scoped_handle.h"
 #include "support/temp_folder.h"
 
 namespace {

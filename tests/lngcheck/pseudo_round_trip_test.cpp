@@ -2,9 +2,9 @@
 // substitutions as the reference, and passes the check against that reference.
 #include <gtest/gtest.h>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "lang/testable_lang.h"
-#include "platform/services.h"
+#include "twinsweep/platform/services.h"
 #include "lngcheck.h"
 #include "po_text.h"
 #include "pseudo.h"

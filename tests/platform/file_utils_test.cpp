@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "base/date.h"
-#include "platform/files.h"
-#include "platform/file_utils.h"
+#include "twinsweep/base/date.h"
+#include "twinsweep/platform/files.h"
+#include "twinsweep/platform/file_utils.h"
 #include "support/log_capture.h"
 #include "support/pass_through_files.h"
 #include "support/temp_folder.h"

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <set>
 
-#include "base/text.h"
-#include "platform/files.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/files.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "base/convert.h"
-#include "base/failure.h"
+#include "twinsweep/base/convert.h"
+#include "twinsweep/base/failure.h"
 #include "lang/forms_fixture.h"
-#include "platform/bmp_codec.h"
+#include "twinsweep/platform/bmp_codec.h"
 #include "support/failure_of.h"
 #include "support/form_builder.h"
 

@@ -2,10 +2,10 @@
 // names without regard to case, control arrays, and pictures in .bmp files.
 #include <gtest/gtest.h>
 
-#include "base/convert.h"
-#include "base/failure.h"
-#include "base/text.h"
-#include "platform/memory/memory_forms.h"
+#include "twinsweep/base/convert.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/memory/memory_forms.h"
 #include "support/failure_of.h"
 #include "support/temp_folder.h"
 

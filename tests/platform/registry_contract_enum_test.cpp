@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
-#include "platform/registry.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/registry.h"
 #include "support/registry_scratch.h"
 
 namespace {

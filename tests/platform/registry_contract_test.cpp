@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory/memory_registry.h"
-#include "platform/registry.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/platform/registry.h"
 #include "support/registry_scratch.h"
 
 namespace {

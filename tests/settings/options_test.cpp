@@ -6,10 +6,10 @@
 #include <type_traits>
 #include <utility>
 
-#include "base/text.h"
-#include "platform/memory/memory_registry.h"
-#include "settings/options.h"
-#include "settings/win_reg.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/settings/options.h"
+#include "twinsweep/settings/win_reg.h"
 #include "support/log_capture.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/memory/memory_registry.h"
-#include "settings/win_reg.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/settings/win_reg.h"
 
 namespace {
 

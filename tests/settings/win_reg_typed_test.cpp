@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "base/date.h"
-#include "base/failure.h"
-#include "base/text.h"
-#include "platform/registry.h"
-#include "settings/win_reg.h"
+#include "twinsweep/base/date.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/registry.h"
+#include "twinsweep/settings/win_reg.h"
 #include "support/registry_scratch.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // The number of the failure a call raises, for tables of expected failures.
 #include <cstdint>
 
-#include "base/failure.h"
+#include "twinsweep/base/failure.h"
 
 namespace testing_support {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop.h"
+#include "twinsweep/platform/desktop.h"
 
 namespace testing_support {
 

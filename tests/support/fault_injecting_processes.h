@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "platform/processes.h"
+#include "twinsweep/platform/processes.h"
 #include "support/fault_schedule.h"
 
 namespace testing_support {

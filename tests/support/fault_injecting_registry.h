@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <set>
 
-#include "platform/registry.h"
+#include "twinsweep/platform/registry.h"
 #include "support/fault_schedule.h"
 
 namespace testing_support {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms.h"
+#include "twinsweep/platform/forms.h"
 
 namespace testing_support {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
-#include "base/error_log.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/base/error_log.h"
 
 namespace testing_support {
 

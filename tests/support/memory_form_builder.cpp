@@ -1,6 +1,6 @@
 // Forms of the in-memory framework built from a design.
-#include "base/text.h"
-#include "platform/memory/memory_forms.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/memory/memory_forms.h"
 #include "support/form_builder.h"
 
 namespace testing_support {

@@ -2,7 +2,7 @@
 // A files double that hands every call to the build's real files service; a
 // test derives from it and overrides only the calls it scripts (a read that
 // fails on its third block, an open that is refused).
-#include "platform/files.h"
+#include "twinsweep/platform/files.h"
 
 namespace testing_support {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "base/convert.h"
-#include "base/failure.h"
-#include "platform/diagnostics.h"
+#include "twinsweep/base/convert.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/platform/diagnostics.h"
 
 namespace testing_support {
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/memory/memory_registry.h"
-#include "platform/registry.h"
-#include "platform/scoped_handle.h"
+#include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/platform/registry.h"
+#include "twinsweep/platform/scoped_handle.h"
 
 namespace testing_support {
 

@@ -1,8 +1,8 @@
 #include "support/source_languages.h"
 
-#include "base/text.h"
-#include "platform/files.h"
-#include "platform/scoped_handle.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/files.h"
+#include "twinsweep/platform/scoped_handle.h"
 
 namespace testing_support {
 

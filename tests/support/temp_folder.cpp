@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "base/text.h"
-#include "platform/files.h"
-#include "platform/scoped_handle.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/files.h"
+#include "twinsweep/platform/scoped_handle.h"
 
 namespace testing_support {
 namespace {

@@ -1,6 +1,6 @@
 #include "checks.h"
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 
 namespace lngcheck {
 

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "base/text.h"
-#include "lang/lang_file.h"
-#include "lang/lang_internals.h"
-#include "lang/lang_section_index.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_file.h"
+#include "twinsweep/lang/lang_internals.h"
+#include "twinsweep/lang/lang_section_index.h"
 
 namespace lngcheck {
 

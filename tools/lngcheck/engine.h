@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/error_log.h"
+#include "twinsweep/base/error_log.h"
 
 namespace lngcheck {
 

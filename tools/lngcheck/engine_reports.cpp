@@ -1,7 +1,7 @@
 // The engine's reports of a load, each with its own text, at the line it concerns.
 // The parser's reports name their line ("line = 12", "line - 12", "in a line 12");
 // the loader's name a section or a list, whose line the layout knows.
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "checks.h"
 
 namespace lngcheck {

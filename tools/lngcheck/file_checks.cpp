@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "checks.h"
-#include "platform/text_codec.h"
+#include "twinsweep/platform/text_codec.h"
 #include "text_tokens.h"
 
 namespace lngcheck {

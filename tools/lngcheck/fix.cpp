@@ -1,8 +1,8 @@
 #include "fix.h"
 
-#include "base/text.h"
-#include "platform/files.h"
-#include "platform/scoped_handle.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/files.h"
+#include "twinsweep/platform/scoped_handle.h"
 #include "source_file.h"
 
 namespace lngcheck {

@@ -1,6 +1,6 @@
 #include "layout.h"
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 
 namespace lngcheck {
 

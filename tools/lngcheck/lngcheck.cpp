@@ -3,7 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "checks.h"
 #include "fix.h"
 #include "po.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "lngcheck.h"
 
 #ifdef _WIN32

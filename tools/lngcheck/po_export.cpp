@@ -1,5 +1,5 @@
 // --to-po: the messages of a reference, with a translation's texts.
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "po.h"
 #include "po_text.h"
 #include "text_tokens.h"

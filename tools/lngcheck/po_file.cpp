@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "source_file.h"
 
 namespace lngcheck {

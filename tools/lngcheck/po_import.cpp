@@ -12,7 +12,7 @@
 // lacks, are left out.
 #include <unordered_map>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "po.h"
 #include "po_file.h"
 #include "po_text.h"

@@ -2,7 +2,7 @@
 // the PO round trip.
 #include <unordered_map>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "po.h"
 
 namespace lngcheck {

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "text_tokens.h"
 
 namespace lngcheck {

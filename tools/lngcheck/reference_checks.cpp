@@ -3,7 +3,7 @@
 // (sections, keys, placeholders, line breaks), what the reference does not have,
 // what was left as it was, and a version section that claims the reference's
 // identity.
-#include "base/text.h"
+#include "twinsweep/base/text.h"
 #include "checks.h"
 #include "text_tokens.h"
 

@@ -1,9 +1,9 @@
 #include "source_file.h"
 
-#include "base/text.h"
-#include "platform/files.h"
-#include "platform/scoped_handle.h"
-#include "platform/text_codec.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/files.h"
+#include "twinsweep/platform/scoped_handle.h"
+#include "twinsweep/platform/text_codec.h"
 
 namespace lngcheck {
 

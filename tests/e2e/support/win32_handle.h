@@ -5,7 +5,7 @@
 // Reset() closes early where the moment of the close matters.
 #include <windows.h>
 
-#include "platform/generic_scoped_handle.h"
+#include "twinsweep/platform/generic_scoped_handle.h"
 
 namespace e2e {
 

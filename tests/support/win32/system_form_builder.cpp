@@ -7,9 +7,9 @@
 #include <map>
 #include <stdexcept>
 
-#include "base/text.h"
-#include "platform/win32/win32_forms.h"
-#include "platform/win32/win32_strings.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/win32/win32_forms.h"
+#include "twinsweep/platform/win32/win32_strings.h"
 #include "support/form_builder.h"
 
 #include <commctrl.h>

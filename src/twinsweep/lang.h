@@ -1,0 +1,6 @@
+// The localization engine for another program: CLang and what a caller of it
+// needs. #include <twinsweep/lang.h> and link twinsweep::lang.
+#pragma once
+
+#include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_options.h"

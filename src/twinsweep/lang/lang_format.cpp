@@ -1,0 +1,127 @@
+// CLang: the two formatters every text and message passes through, and the
+// character-set search of the parser. None of them lets a failure reach its
+// caller: problems are reported and a usable text comes back.
+#include <optional>
+
+#include "twinsweep/base/convert.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/base/variant.h"
+#include "twinsweep/lang/lang.h"
+#include "twinsweep/base/error_log.h"
+
+int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart) {
+  if (nStart < 1) nStart = 1;
+  size_t nFrom = static_cast<size_t>(nStart - 1);
+  if (nFrom >= sText.size()) return 0;
+  size_t nBest = std::u16string_view::npos;
+  for (char16_t ch : sChars) {
+    size_t p = sText.find(ch, nFrom);
+    if (p < nBest) nBest = p;
+  }
+  return nBest == std::u16string_view::npos ? 0 : static_cast<int32_t>(nBest + 1);
+}
+
+std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params) {
+  const char16_t* const kSource = u"CLang::sprintf1";
+  // A single parameter that is itself a list is the list (how Item passes its own).
+  const base::VariantList* pList = &sprintf_params;
+  if (sprintf_params.size() == 1 && base::EqualsNoCase(base::TypeName(sprintf_params[0]), u"Variant()")) {
+    pList = &sprintf_params[0].AsList();
+  }
+  const std::u16string t = sprintf2(sFormat);
+  try {
+    size_t i = 0;
+    auto next = [&]() -> const base::Variant& {
+      if (i >= pList->size()) base::Raise(base::kSubscriptOutOfRange);
+      return (*pList)[i++];
+    };
+    std::u16string o;
+    o.reserve(t.size() + 16);
+    size_t p = 0;
+    for (;;) {
+      size_t b = p < t.size() ? t.find(u'%', p) : std::u16string::npos;
+      if (b == std::u16string::npos) {
+        if (p < t.size()) o.append(t, p, std::u16string::npos);
+        return o;
+      }
+      o.append(t, p, b - p);
+      std::u16string c = b + 1 < t.size() ? std::u16string(1, t[b + 1]) : std::u16string();
+      if (c == u"%") {
+        o += u'%';
+      } else if (c == u"s") {
+        const base::Variant& v = next();
+        if (!v.IsText()) {
+          mMain::LogDebug(kSource, u"VarType(" + base::LongToText(base::VarType(v)) +
+                                       u") <> vbString, Typename = " + base::TypeName(v));
+        }
+        o += base::CStr(v);
+      } else if (c == u"d") {
+        const base::Variant& v = next();
+        if (!base::IsNumeric(v)) {
+          mMain::LogDebug(kSource, u"Not IsNumeric(" + base::LongToText(base::VarType(v)) +
+                                       u"), Typename = " + base::TypeName(v));
+        }
+        o += base::LongToText(base::CLng(v));
+      } else {
+        mMain::LogError(kSource, 0, u"Invalid format specificator(" + c + u")");
+      }
+      p = b + 2;
+    }
+  } catch (...) {
+    // The message is not composed at all rather than half: the caller gets the
+    // format with its placeholders, which still says what went wrong.
+    base::SetPendingFromCurrentException();
+    mMain::LogError(kSource, -1, std::nullopt, t);
+    return t;
+  }
+}
+
+std::u16string CLang::sprintf2(std::u16string_view sText) {
+  // The result is built left to right; the text "so far" of a report is the
+  // resolved part followed by the part not yet looked at. Each report carries the
+  // whole text, so only the first few invalid escapes are reported one by one and
+  // the rest counted in one report: a text full of them would otherwise cost
+  // time and memory growing with the square of its length.
+  constexpr int32_t kReportedOneByOne = 8;
+  int32_t nInvalid = 0;
+  std::u16string o;
+  size_t a = 0;  // position in sText of the part not yet copied
+  try {
+    size_t b = sText.find(u'\\');
+    if (b == std::u16string_view::npos) return std::u16string(sText);
+    o.reserve(sText.size());
+    while (b != std::u16string_view::npos) {
+      o.append(sText.substr(a, b - a));
+      bool bHasNext = b + 1 < sText.size();
+      char16_t c = bHasNext ? sText[b + 1] : 0;
+      switch (bHasNext ? base::ToLowerChar(c) : 0) {
+        case u'\\': o += u'\\'; break;
+        case u'n': o += u"\r\n"; break;
+        case u't': o += u'\t'; break;
+        case u'"': o += u'"'; break;
+        default: {
+          std::u16string sSeq = bHasNext ? std::u16string{u'\\', c} : std::u16string(u"\\");
+          if (++nInvalid <= kReportedOneByOne) {
+            std::u16string sSoFar = o + std::u16string(sText.substr(b));
+            mMain::LogError(u"CLang::sprintf2", 0, u"Invalid format specificator '" + sSeq + u"'", sSoFar);
+          }
+          o += sSeq;
+        }
+      }
+      a = bHasNext ? b + 2 : b + 1;
+      b = a < sText.size() ? sText.find(u'\\', a) : std::u16string_view::npos;
+    }
+    if (a < sText.size()) o.append(sText.substr(a));
+    if (nInvalid > kReportedOneByOne)
+      mMain::LogError(u"CLang::sprintf2", 0,
+                      u"Invalid format specificators: " + base::LongToText(nInvalid - kReportedOneByOne) + u" more",
+                      o);
+    return o;
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    std::u16string sSoFar = o + std::u16string(sText.substr(a < sText.size() ? a : sText.size()));
+    mMain::LogError(u"CLang::sprintf2", -1, std::nullopt, sSoFar);
+    return sSoFar;
+  }
+}

@@ -1,0 +1,117 @@
+#include "twinsweep/launcher/diagnostic_log.h"
+
+#include <cstdio>
+
+#include "twinsweep/base/convert.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/platform/diagnostics.h"
+
+namespace mMain {
+namespace {
+
+bool bLogFileEnabled = false;
+
+// A write that stopped inside a line (a full disk) left the file without a line
+// end; the next entry of this process starts with one.
+bool bLineLeftOpen = false;
+
+// False when nothing of the line was written.
+bool AppendLine(platform::IDiagnostics& sys, const std::u16string& sPath, int64_t nSizeBefore,
+                const std::string& sLine) {
+  if (sys.AppendToFile(sPath, bLineLeftOpen ? "\r\n" + sLine : sLine)) {
+    bLineLeftOpen = false;
+    return true;
+  }
+  if (sys.FileSize(sPath) <= (nSizeBefore < 0 ? 0 : nSizeBefore)) return false;
+  bLineLeftOpen = true;
+  return true;
+}
+
+void AppendToLogFile(const LogEntry& entry) {
+  platform::IDiagnostics& sys = platform::Diagnostics();
+  const std::u16string sPath = LogFilePath();
+  if (sPath.empty()) return;
+  const std::string sLine = FormatLogLine(sys.LocalTime(), sys.ProcessId(), entry);
+  int64_t nSize = sys.FileSize(sPath);
+  // Room for the line end that a partial write may have left owing, too.
+  const int64_t nAdded = static_cast<int64_t>(sLine.size()) + (bLineLeftOpen ? 2 : 0);
+  if (nSize > 0 && nSize + nAdded > kLogFileCap) {
+    // The previous file may be held open by a viewer, or be a folder: then this
+    // one is emptied instead, and when even that fails the entry is dropped, so
+    // that the file never grows past the cap.
+    if (sys.ReplaceFile(sPath, sPath + u".1")) {
+      nSize = -1;
+    } else if (sys.EmptyFile(sPath)) {
+      nSize = 0;
+    } else {
+      return;
+    }
+    bLineLeftOpen = false;
+  }
+  if (AppendLine(sys, sPath, nSize, sLine) || nSize >= 0) return;
+  // The first entry of a user: the folders are made then.
+  if (sys.CreateFolders(sPath.substr(0, sPath.find_last_of(u'\\')))) AppendLine(sys, sPath, nSize, sLine);
+}
+
+}  // namespace
+
+std::u16string EscapeLogField(std::u16string_view sText) {
+  static const char16_t kHex[] = u"0123456789abcdef";
+  std::u16string s;
+  s.reserve(sText.size());
+  for (const char16_t c : sText) {
+    switch (c) {
+      case u'\\': s += u"\\\\"; break;
+      case u'\t': s += u"\\t"; break;
+      case u'\r': s += u"\\r"; break;
+      case u'\n': s += u"\\n"; break;
+      default:
+        if (c < 0x20) {
+          s += u"\\x";
+          s += kHex[c >> 4];
+          s += kHex[c & 0xf];
+        } else if (c == 0x85 || c == 0x2028 || c == 0x2029) {
+          s += u"\\u";
+          for (int nShift = 12; nShift >= 0; nShift -= 4) s += kHex[(c >> nShift) & 0xf];
+        } else {
+          s += c;
+        }
+    }
+  }
+  return s;
+}
+
+void SetLogFileEnabled(bool bEnabled) { bLogFileEnabled = bEnabled; }
+
+bool LogFileEnabled() { return bLogFileEnabled; }
+
+std::u16string LogFilePath() {
+  const std::u16string sFolder = platform::Diagnostics().LocalAppDataFolder();
+  if (sFolder.empty()) return u"";
+  return sFolder + u"\\Orvex\\Twinsweep\\TwinsweepLauncher.log";
+}
+
+std::string FormatLogLine(const platform::SystemTime& t, uint32_t nProcessId, const LogEntry& entry) {
+  char szTime[40];
+  std::snprintf(szTime, sizeof szTime, "%04d-%02d-%02d %02d:%02d:%02d.%03d\t%u\t", t.nYear, t.nMonth, t.nDay, t.nHour,
+                t.nMinute, t.nSecond, t.nMilliseconds, nProcessId);
+  return szTime +
+         base::ToUtf8(EscapeLogField(entry.sSource) + u"\t" + base::LongToText(entry.nNumber) + u"\t" +
+                      EscapeLogField(entry.sText)) +
+         "\r\n";
+}
+
+void WriteLogEntry(const LogEntry& entry) noexcept {
+  try {
+    platform::Diagnostics().DebugOutput(u"TwinsweepLauncher: " + entry.sSource + u" " +
+                                        base::LongToText(entry.nNumber) + u": " + entry.sText + u"\n");
+  } catch (...) {
+  }
+  if (!bLogFileEnabled) return;
+  try {
+    AppendToLogFile(entry);
+  } catch (...) {
+  }
+}
+
+}  // namespace mMain

@@ -1,0 +1,29 @@
+#include "twinsweep/launcher/error_hints.h"
+
+#include "twinsweep/base/failure.h"
+#include "twinsweep/platform/automation.h"
+
+namespace mMain {
+
+std::u16string HintKeyOf(int32_t nNumber) {
+  using namespace platform;
+  switch (nNumber) {
+    case kRpcEDisconnected:
+    case kRpcSServerUnavailable:
+    case kRpcSCallFailed:
+    case kRpcEServerFault: return kHintOutlookClosed;
+    case kRpcECallRejected:
+    case kRpcEServerCallRetryLater: return kHintOutlookBusy;
+    case kRpcECallCanceled: return kHintNoAnswer;
+    case kEAccessDenied:
+    case kCoEServerExecFailure: return kHintOtherRights;
+    case kRegDbEClassNotReg:
+    case kCoEClassString:
+    case kMkEUnavailable:
+    // The add-in is not among Outlook's COM add-ins, or has no object.
+    case base::kObjectNotSet: return kHintNotInstalled;
+    default: return u"";
+  }
+}
+
+}  // namespace mMain

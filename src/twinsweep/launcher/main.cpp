@@ -1,0 +1,101 @@
+#include "twinsweep/launcher/main.h"
+
+#include "twinsweep/base/convert.h"
+#include "twinsweep/launcher/diagnostic_log.h"
+#include "twinsweep/base/failure.h"
+#include "twinsweep/base/name_rules.h"
+#include "twinsweep/base/text.h"
+#include "twinsweep/launcher/error_hints.h"
+#include "twinsweep/launcher/launch_sequence.h"
+#include "twinsweep/launcher/show_box.h"
+#include "twinsweep/launcher/user_texts.h"
+#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/file_utils.h"
+#include "twinsweep/settings/options.h"
+
+namespace mMain {
+namespace {
+
+// The two web sites and their scheme are settings of the build (TWINSWEEP_MAKER_HOST,
+// TWINSWEEP_PRODUCT_HOST and TWINSWEEP_WEB_SCHEME in CMake).
+const std::u16string kMakerSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" + TWINSWEEP_MAKER_HOST;
+const std::u16string kProductSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" + TWINSWEEP_PRODUCT_HOST;
+const std::u16string kLangIdPlaceholder = u"<LANGID>";
+const std::u16string kHelpFile = u"Twinsweep.chm";
+
+void OpenWithShell(const std::u16string& sTarget) { platform::Shell().Open(sTarget); }
+
+// The identifier goes into addresses percent-encoded: a plain one unchanged, any
+// other one unable to add a query, a fragment or (through the shell) an argument.
+void RunPurchaseBranch() {
+  std::u16string sLangID = base::PercentEncode(Options().LangID());
+  OpenWithShell(base::Replace(kMakerSite + u"/purchase_twinsweep.asp?lang=<LANGID>", kLangIdPlaceholder, sLangID));
+}
+
+// Every read of the language goes to the registry anew, as the options object does.
+// Only a plain identifier names a help file: any other could lead the name out of
+// the program's folder, and help files can run script.
+void RunHelpBranch() {
+  if (Options().LangID() == u"EN") {
+    std::u16string sPath = platform::App().AppFolder() + u"\\" + kHelpFile;
+    if (mFileUtils::FileExists(sPath)) return OpenWithShell(sPath);
+  }
+  std::u16string sFolder = platform::App().AppFolder();
+  std::u16string sLangID = Options().LangID();
+  if (base::IsPlainIdentifier(sLangID)) {
+    std::u16string sPath = sFolder + u"\\" + sLangID + u"_" + kHelpFile;
+    if (mFileUtils::FileExists(sPath)) return OpenWithShell(sPath);
+  }
+  sLangID = Options().LangID();
+  if (base::EqualsNoCase(sLangID, u"EN"))
+    return OpenWithShell(kProductSite + u"/WebHelp/TwinsweepHelp.htm");
+  OpenWithShell(base::Replace(kProductSite + u"/<LANGID>/WebHelp/TwinsweepHelp.htm", kLangIdPlaceholder,
+                              base::PercentEncode(sLangID)));
+}
+
+// The hint line for a failure of the wizard call, in the user's language; empty
+// when there is none or the language has no text for it.
+std::u16string HintLine(const base::PendingError& e) {
+  if (e.sSource != kWizardCallSource) return u"";
+  const std::u16string sKey = HintKeyOf(e.nNumber);
+  if (sKey.empty()) return u"";
+  std::u16string sHint;
+  try {
+    sHint = UserTexts().Item(sKey);
+  } catch (...) {
+    return u"";
+  }
+  return sHint == sKey ? u"" : sHint;
+}
+
+void ShowErrorBox() {
+  // A copy: loading the language for the hint may note problems of its own.
+  const base::PendingError e = base::Pending();
+  base::ClearPending();
+  std::u16string sText = u"Error(" + base::LongToText(e.nNumber) + u"): " + e.sDescription;
+  const std::u16string sHint = HintLine(e);
+  if (!sHint.empty()) sText += u"\r\n" + sHint;
+  ShowBox(sText, u"TwinsweepLauncher", platform::kMbOk);
+}
+
+}  // namespace
+
+void Main() {
+  try {
+    SetLogSink(WriteLogEntry);
+    SetLogFileEnabled(Options().DiagnosticLog());
+    // The start came before the log: what it had to do instead is noted here.
+    if (!platform::App().DllSearchRestricted())
+      LogDebug(u"mMain.Main",
+               u"SetDefaultDllDirectories is missing: DLLs are searched with SetDllDirectoryW(\"\") instead, "
+               u"which leaves out the current folder but not the program's");
+    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"buyonline")) return RunPurchaseBranch();
+    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"help")) return RunHelpBranch();
+    RunLaunchSequence();
+  } catch (...) {
+    base::SetPendingFromCurrentException();
+    ShowErrorBox();
+  }
+}
+
+}  // namespace mMain

@@ -1,0 +1,63 @@
+#pragma once
+// What the user sees and what the program knows of itself: the shell's document
+// opening, message boxes, the command line and the application's folder.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "twinsweep/platform/services.h"
+
+namespace platform {
+
+constexpr uint32_t kMbOk = 0;
+constexpr uint32_t kMbYesNo = 4;
+constexpr int32_t kIdOk = 1;
+constexpr int32_t kIdCancel = 2;
+constexpr int32_t kIdYes = 6;
+constexpr int32_t kIdNo = 7;
+
+class IShell {
+ public:
+  virtual ~IShell() = default;
+  // ShellExecuteW(no owner, "open", target, no parameters, no folder, SW_SHOWNORMAL);
+  // the result is deliberately not reported: the product never examines it. A
+  // target with an inner NUL is not opened at all.
+  virtual void Open(std::u16string_view sTarget) = 0;
+};
+
+class IDialogs {
+ public:
+  virtual ~IDialogs() = default;
+  // MessageBoxW without an owner; answers the button pressed (IDOK, IDYES, ...),
+  // 0 without a box when a text holds a NUL (the box would show it cut short).
+  virtual int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) = 0;
+  // Brings to the front a message box that another process of this program (an
+  // executable of the same file name) is showing; false when none is showing. The
+  // default finds none, for doubles that have no use for it.
+  virtual bool BringOtherInstanceBoxToFront() { return false; }
+};
+
+class IApp {
+ public:
+  virtual ~IApp() = default;
+  // The folder of the program's executable, without a trailing "\".
+  virtual std::u16string AppFolder() = 0;
+  // The raw command line minus the program's name: the whole rest, one string.
+  virtual std::u16string CommandLineArgs() = 0;
+  // False when the program's start could not restrict the DLL search to the
+  // system folder (a Windows without SetDefaultDllDirectories) and fell back to
+  // leaving out the current folder only. The default, for doubles, is true.
+  virtual bool DllSearchRestricted() { return true; }
+};
+
+template <>
+IShell& Default<IShell>();
+template <>
+IDialogs& Default<IDialogs>();
+template <>
+IApp& Default<IApp>();
+inline IShell& Shell() { return Get<IShell>(); }
+inline IDialogs& Dialogs() { return Get<IDialogs>(); }
+inline IApp& App() { return Get<IApp>(); }
+
+}  // namespace platform

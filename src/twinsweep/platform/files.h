@@ -1,0 +1,72 @@
+#pragma once
+// Files and folders, in the vocabulary of the Windows file functions (wide forms).
+//
+// Paths use "\" as the separator, as the program builds them; the native
+// implementation maps them to its own. Every call answers a Windows status code:
+// 0 success, 2 missing file, 3 missing folder, 5 refused, 18 end of a search,
+// 38 read past the end. A path with an inner NUL names no file (2): the system
+// would read only the part before the NUL.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "twinsweep/platform/services.h"
+#include "twinsweep/platform/win_status.h"
+
+namespace platform {
+
+using FileHandle = std::intptr_t;
+constexpr FileHandle kInvalidFile = -1;
+
+constexpr uint32_t kFileAttributeDirectory = 0x10;
+
+// SYSTEMTIME: calendar fields of a time.
+struct SystemTime {
+  int32_t nYear = 0, nMonth = 0, nDay = 0, nHour = 0, nMinute = 0, nSecond = 0, nMilliseconds = 0;
+};
+
+// One entry of a directory search (WIN32_FIND_DATA, the parts the program reads).
+struct FindData {
+  std::u16string sName;
+  uint32_t nAttributes = 0;
+};
+
+class IFiles {
+ public:
+  virtual ~IFiles() = default;
+  // CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0):
+  // a handle only for questions about the file. A folder cannot be opened so (5).
+  [[nodiscard]] virtual int32_t OpenForQuery(std::u16string_view sPath, FileHandle* phFile) = 0;
+  // CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  // OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL): the reader never stops another program
+  // (a translator's editor, a setup replacing the file) from writing or removing it.
+  [[nodiscard]] virtual int32_t OpenForRead(std::u16string_view sPath, FileHandle* phFile) = 0;
+  // CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL):
+  // creates the file or empties an existing one.
+  [[nodiscard]] virtual int32_t OpenForWrite(std::u16string_view sPath, FileHandle* phFile) = 0;
+  // ReadFile: 0 and *pnRead = 0 at the end of the file.
+  virtual int32_t Read(FileHandle hFile, uint8_t* pBuffer, uint32_t nToRead, uint32_t* pnRead) = 0;
+  virtual int32_t Write(FileHandle hFile, const uint8_t* pData, uint32_t nSize) = 0;
+  virtual int32_t Close(FileHandle hFile) = 0;
+  // GetFileSizeEx: the size of an open file in bytes, as it stands now.
+  virtual int32_t GetSize(FileHandle hFile, uint64_t* pnSize) = 0;
+  // GetFileTime (last write), FileTimeToLocalFileTime, FileTimeToSystemTime.
+  virtual int32_t GetLastWriteLocalTime(FileHandle hFile, SystemTime* pTime) = 0;
+  // Sets a file's last-write time from a local time; for tests and tools.
+  virtual int32_t SetLastWriteLocalTime(std::u16string_view sPath, const SystemTime& time) = 0;
+  // FindFirstFileW with the system's wildcard rules ("*", "*.lng"), FindNextFileW
+  // (18 after the last entry), FindClose.
+  [[nodiscard]] virtual int32_t FindFirst(std::u16string_view sPattern, FileHandle* phFind, FindData* pData) = 0;
+  virtual int32_t FindNext(FileHandle hFind, FindData* pData) = 0;
+  virtual int32_t FindClose(FileHandle hFind) = 0;
+  [[nodiscard]] virtual int32_t CreateDirectory(std::u16string_view sPath) = 0;
+  // RemoveDirectoryW: removes only an empty folder.
+  virtual int32_t RemoveDirectory(std::u16string_view sPath) = 0;
+  virtual int32_t DeleteFile(std::u16string_view sPath) = 0;
+};
+
+template <>
+IFiles& Default<IFiles>();
+inline IFiles& Files() { return Get<IFiles>(); }
+
+}  // namespace platform

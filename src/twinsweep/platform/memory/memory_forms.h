@@ -1,0 +1,129 @@
+#pragma once
+// The program's own window framework: forms, user controls, controls, control
+// arrays and pictures held in memory.
+//
+// It stands where no real framework exists (the native build) and lets the
+// localization engine's tests in both trees work on forms built in code; the
+// Windows build has real windows (platform/win32/win32_forms.h). It keeps the
+// framework's rules that the engine depends on: each type of control has its own
+// set of properties, and reading or setting one it lacks fails with 438; names are
+// found without regard to case; a control array's name gives the array, whose
+// elements are taken by index; pictures are read from and written to real .bmp
+// files through platform::Files().
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "twinsweep/platform/forms.h"
+#include "twinsweep/platform/bmp_codec.h"
+
+namespace platform {
+
+// A picture held in memory. An empty one has no pixels and the handle 0; one
+// with an image has a handle of its own, unique in the process.
+class MemoryPicture : public IPicture {
+ public:
+  MemoryPicture() = default;
+  explicit MemoryPicture(Bitmap bitmap);
+  // A picture of one colour (0x00RRGGBB), for forms built in code.
+  static std::shared_ptr<MemoryPicture> Solid(int32_t nWidth, int32_t nHeight, uint32_t nColor);
+
+  std::intptr_t Handle() override { return hHandle_; }
+  const Bitmap& Image() const { return bitmap_; }
+
+ private:
+  Bitmap bitmap_;
+  std::intptr_t hHandle_ = 0;
+};
+
+class MemoryControls;
+
+// A form, a user control or a control. Built in code: create a form or user
+// control, then add its controls; set properties through SetProperty or Set.
+class MemoryFormObject : public IFormObject, public std::enable_shared_from_this<MemoryFormObject> {
+ public:
+  // A form; its type name is its class name, which is also its name.
+  static std::shared_ptr<MemoryFormObject> NewForm(std::u16string sName);
+  // A user control of the class sClassName (its type name).
+  static std::shared_ptr<MemoryFormObject> NewUserControl(std::u16string sClassName);
+
+  // Adds a control of the type sType ("CommandButton", "Label", "TextBox",
+  // "Line", "PictureBox", "Image", "OptionButton", "CheckBox", "Frame"); with
+  // nIndex as the element nIndex of the control array sName. Fails with 5 for an
+  // unknown type, a name already taken, or an index already taken.
+  std::shared_ptr<MemoryFormObject> AddControl(std::u16string_view sType, std::u16string sName,
+                                               std::optional<int32_t> nIndex = std::nullopt);
+  // SetProperty that answers the object, so that building reads as one statement.
+  MemoryFormObject& Set(std::u16string_view sName, const base::Variant& vValue);
+
+  std::u16string Name() override { return sName_; }
+  std::u16string TypeName() override { return sType_; }
+  base::Variant GetProperty(std::u16string_view sName) override;
+  void SetProperty(std::u16string_view sName, const base::Variant& vValue) override;
+  PictureRef GetPicture() override;
+  void SetPicture(const PictureRef& oPicture) override;
+  ControlsRef Controls() override;
+  FormObjectRef Element(int32_t nIndex) override;
+
+  std::optional<int32_t> Index() const { return nIndex_; }
+
+  enum class PropertyKind { Text, Number };
+  struct Property {
+    std::u16string sName;  // as the framework spells it
+    PropertyKind kind;
+    base::Variant vValue;
+  };
+
+  // Use the factories; public only for std::make_shared.
+  MemoryFormObject(std::u16string sName, std::u16string sType, std::vector<Property> properties, bool bHasPicture,
+                   bool bContainer, std::optional<int32_t> nIndex);
+
+ private:
+  Property* FindProperty(std::u16string_view sName);
+
+  std::u16string sName_;
+  std::u16string sType_;
+  std::vector<Property> properties_;
+  bool bHasPicture_;
+  PictureRef oPicture_;
+  std::shared_ptr<MemoryControls> controls_;
+  std::optional<int32_t> nIndex_;
+};
+
+// The controls of one container, in the order in which they were added.
+class MemoryControls : public IControls {
+ public:
+  int32_t Count() override { return static_cast<int32_t>(items_.size()); }
+  FormObjectRef Item(int32_t nPosition) override;
+  FormObjectRef Find(std::u16string_view sName) override;
+
+  void Add(std::shared_ptr<MemoryFormObject> oControl);
+  // The elements of the control array sName, in order of addition.
+  std::vector<std::shared_ptr<MemoryFormObject>> Elements(std::u16string_view sName) const;
+
+ private:
+  std::vector<std::shared_ptr<MemoryFormObject>> items_;
+};
+
+// The framework's services: pictures from and to .bmp files, the screen's
+// twips per pixel (15 by 15 unless set otherwise).
+class MemoryForms : public IForms {
+ public:
+  PictureRef LoadPicture(std::u16string_view sPath) override;
+  void SavePicture(const PictureRef& oPicture, std::u16string_view sPath) override;
+  float TwipsPerPixelX() override { return fTwipsPerPixelX_; }
+  float TwipsPerPixelY() override { return fTwipsPerPixelY_; }
+  void SetTwipsPerPixel(float fX, float fY) {
+    fTwipsPerPixelX_ = fX;
+    fTwipsPerPixelY_ = fY;
+  }
+
+ private:
+  float fTwipsPerPixelX_ = 15.0f;
+  float fTwipsPerPixelY_ = 15.0f;
+};
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+// The native build has no COM: there is no apartment to join, and nothing to fail.
+#include "twinsweep/platform/apartment.h"
+
+namespace platform {
+namespace {
+
+class NoApartment : public IApartment {
+ public:
+  bool Enter() override { return true; }
+};
+
+}  // namespace
+
+template <>
+IApartment& Default<IApartment>() {
+  static NoApartment apartment;
+  return apartment;
+}
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+#pragma once
+// Named mutexes, process start, pause and the clock, in the vocabulary of the
+// Windows kernel functions (wide forms).
+//
+// Handles are pointer-sized; 0 means "no handle". The program opens mutexes that
+// other programs own and closes them at once; it never waits on one. The one it
+// makes (one launch at a time) it holds until its launch sequence ends, and the
+// process it starts it may watch until it has what it waits for.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "twinsweep/platform/services.h"
+
+namespace platform {
+
+using KernelHandle = std::intptr_t;
+
+constexpr uint32_t kSynchronize = 0x00100000;        // SYNCHRONIZE
+constexpr uint32_t kStartfUseShowWindow = 1;         // STARTF_USESHOWWINDOW
+constexpr uint16_t kSwShowMinimized = 2;             // SW_SHOWMINIMIZED
+constexpr uint32_t kNormalPriorityClass = 0x20;      // NORMAL_PRIORITY_CLASS
+
+// The fields of STARTUPINFOW that the program sets. The implementation starts from
+// a zeroed record whose size field is the platform's own record size.
+struct StartupRecord {
+  uint32_t dwFlags = 0;
+  uint16_t wShowWindow = 0;
+};
+
+// PROCESS_INFORMATION: the new process's handles, which the caller must close.
+struct ProcessRecord {
+  KernelHandle hProcess = 0;
+  KernelHandle hThread = 0;
+  uint32_t dwProcessId = 0;
+  uint32_t dwThreadId = 0;
+};
+
+class IProcesses {
+ public:
+  virtual ~IProcesses() = default;
+  // OpenMutexW(nDesiredAccess, no inheritance, sName): a handle, or 0 when no
+  // mutex of that name exists or it refuses the access (or the name holds a NUL).
+  [[nodiscard]] virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
+  // CreateMutexW(no security attributes, not owned, sName): a handle to the mutex,
+  // made now or already there (*pbExisted, ERROR_ALREADY_EXISTS); 0 when it can be
+  // neither made nor opened. The one mutex the program makes is its own; this
+  // default makes none, for doubles that have no use for it.
+  [[nodiscard]] virtual KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) {
+    (void)sName;
+    *pbExisted = false;
+    return 0;
+  }
+  // Whether the process of hProcess has ended (WaitForSingleObject with no wait),
+  // and then its exit code (GetExitCodeProcess). False while it runs, or when it
+  // cannot be asked; this default knows of no process, for doubles that start none.
+  virtual bool HasEnded(KernelHandle hProcess, uint32_t* pnExitCode) {
+    (void)hProcess;
+    (void)pnExitCode;
+    return false;
+  }
+  // CloseHandle: true when the handle was closed.
+  virtual bool CloseHandle(KernelHandle hObject) = 0;
+  // CreateProcessW(sApplicationName, a writable copy of sCommandLine, no security
+  // attributes, no inheritance, nCreationFlags, the caller's environment and
+  // current folder, the start-up record, *pProcess). The system starts exactly the
+  // file sApplicationName (a full path) and hands it sCommandLine unchanged.
+  // False, without a start, when either holds a NUL.
+  [[nodiscard]] virtual bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine,
+                                           uint32_t nCreationFlags, const StartupRecord& startup, ProcessRecord* pProcess) = 0;
+  // The full path of the program file sName (a bare file name such as
+  // "OUTLOOK.EXE") in the system folder, the Windows folder or a folder of the
+  // search path (PATH), in that order; never the current folder, nor a relative
+  // folder of the search path. Empty when none of them holds it.
+  virtual std::u16string SearchExecutable(std::u16string_view sName) = 0;
+  // ExpandEnvironmentStringsW: each "%NAME%" of a defined variable replaced by its
+  // value, as the system expands a REG_EXPAND_SZ value; the text unchanged when
+  // it cannot be expanded. The default expands nothing, for doubles that have no
+  // use for it.
+  virtual std::u16string ExpandEnvironment(std::u16string_view sText) { return std::u16string(sText); }
+  // Sleep: blocks the thread for nMilliseconds.
+  virtual void Sleep(uint32_t nMilliseconds) = 0;
+  // GetTickCount64: milliseconds since an arbitrary start; what bounded waits
+  // measure against.
+  virtual uint64_t TickCount() = 0;
+};
+
+template <>
+IProcesses& Default<IProcesses>();
+inline IProcesses& Processes() { return Get<IProcesses>(); }
+
+}  // namespace platform

@@ -1,0 +1,124 @@
+// The shell, message boxes, the command line and the program's folder on Windows.
+#include "twinsweep/platform/win32/win32_strings.h"
+#include <shellapi.h>
+
+#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/win32/win32_dll_search.h"
+
+namespace platform {
+namespace {
+
+class Win32Shell : public IShell {
+ public:
+  void Open(std::u16string_view sTarget) override {
+    // A refused target is not opened at all, as a missing document opens nothing.
+    if (const auto target = win32::Wide(sTarget))
+      ShellExecuteW(nullptr, L"open", target->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+};
+
+class Win32Dialogs : public IDialogs {
+ public:
+  int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
+    // A refused text shows no box: the answer is 0, as for a box that failed.
+    const auto text = win32::Wide(sText), caption = win32::Wide(sCaption);
+    if (!text || !caption) return 0;
+    return MessageBoxW(nullptr, text->c_str(), caption->c_str(), nType);
+  }
+
+  bool BringOtherInstanceBoxToFront() override {
+    HWND hBox = nullptr;
+    ::EnumWindows(FindOtherInstanceBox, reinterpret_cast<LPARAM>(&hBox));
+    return hBox && ::SetForegroundWindow(hBox);
+  }
+
+ private:
+  // The file name of a process's executable, "" when it cannot be asked.
+  static std::wstring ExeName(DWORD nProcessId) {
+    wchar_t path[MAX_PATH];
+    DWORD n = MAX_PATH;
+    if (nProcessId == ::GetCurrentProcessId()) {
+      n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+      if (n == 0 || n >= MAX_PATH) return L"";
+    } else {
+      HANDLE h = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, nProcessId);
+      if (!h) return L"";
+      const BOOL bOk = ::QueryFullProcessImageNameW(h, 0, path, &n);
+      ::CloseHandle(h);
+      if (!bOk) return L"";
+    }
+    const std::wstring s(path, n);
+    return s.substr(s.find_last_of(L"\\/") + 1);
+  }
+
+  // EnumWindows callback: stops at the first visible dialog (a message box's class)
+  // of another process whose executable has our file name.
+  static BOOL CALLBACK FindOtherInstanceBox(HWND hWnd, LPARAM lParam) {
+    wchar_t szClass[16];
+    if (!::IsWindowVisible(hWnd) || !::GetClassNameW(hWnd, szClass, 16) || ::lstrcmpW(szClass, L"#32770") != 0)
+      return TRUE;
+    DWORD nProcessId = 0;
+    ::GetWindowThreadProcessId(hWnd, &nProcessId);
+    if (nProcessId == ::GetCurrentProcessId()) return TRUE;
+    const std::wstring sName = ExeName(nProcessId);
+    if (sName.empty() || ::lstrcmpiW(sName.c_str(), ExeName(::GetCurrentProcessId()).c_str()) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+  }
+};
+
+class Win32App : public IApp {
+ public:
+  std::u16string AppFolder() override {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (n == 0) return u"";
+      if (n < path.size()) {
+        path.resize(n);
+        break;
+      }
+      path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L'\\');
+    return win32::FromWide(path.substr(0, slash == std::wstring::npos ? 0 : slash));
+  }
+
+  // The command line minus the program's name, split as the system's start-up
+  // code splits it: a quoted name runs to its closing quote, an unquoted one to
+  // the first blank; the blanks after the name are not part of the arguments.
+  std::u16string CommandLineArgs() override {
+    const wchar_t* p = GetCommandLineW();
+    if (*p == L'"') {
+      ++p;
+      while (*p && *p != L'"') ++p;
+      if (*p == L'"') ++p;
+    } else {
+      while (*p && *p != L' ' && *p != L'\t') ++p;
+    }
+    while (*p == L' ' || *p == L'\t') ++p;
+    return win32::FromWide(p, wcslen(p));
+  }
+
+  bool DllSearchRestricted() override { return win32::DllSearchRestricted(); }
+};
+
+}  // namespace
+
+template <>
+IShell& Default<IShell>() {
+  static Win32Shell shell;
+  return shell;
+}
+template <>
+IDialogs& Default<IDialogs>() {
+  static Win32Dialogs dialogs;
+  return dialogs;
+}
+template <>
+IApp& Default<IApp>() {
+  static Win32App app;
+  return app;
+}
+
+}  // namespace platform

@@ -1,0 +1,133 @@
+// Files and folders through the wide Windows file functions.
+#include "twinsweep/platform/win32/win32_strings.h"
+#include "twinsweep/platform/files.h"
+
+namespace platform {
+namespace {
+
+HANDLE H(FileHandle h) { return reinterpret_cast<HANDLE>(h); }
+
+int32_t Open(std::u16string_view sPath, DWORD access, DWORD share, DWORD disposition, DWORD flags,
+             FileHandle* phFile) {
+  *phFile = kInvalidFile;
+  const auto path = win32::Wide(sPath);
+  if (!path) return win32::kRefusedName;
+  HANDLE h = CreateFileW(path->c_str(), access, share, nullptr, disposition, flags, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    *phFile = kInvalidFile;
+    return static_cast<int32_t>(GetLastError());
+  }
+  *phFile = reinterpret_cast<FileHandle>(h);
+  return kErrorSuccess;
+}
+
+FindData ToFindData(const WIN32_FIND_DATAW& d) {
+  return FindData{win32::FromWide(d.cFileName, wcslen(d.cFileName)), d.dwFileAttributes};
+}
+
+int32_t Status(BOOL ok) { return ok ? kErrorSuccess : static_cast<int32_t>(GetLastError()); }
+
+class Win32Files : public IFiles {
+ public:
+  int32_t OpenForQuery(std::u16string_view sPath, FileHandle* phFile) override {
+    return Open(sPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0, phFile);
+  }
+  int32_t OpenForRead(std::u16string_view sPath, FileHandle* phFile) override {
+    return Open(sPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                FILE_ATTRIBUTE_NORMAL, phFile);
+  }
+  int32_t OpenForWrite(std::u16string_view sPath, FileHandle* phFile) override {
+    return Open(sPath, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, phFile);
+  }
+  int32_t Read(FileHandle hFile, uint8_t* pBuffer, uint32_t nToRead, uint32_t* pnRead) override {
+    DWORD n = 0;
+    BOOL ok = ReadFile(H(hFile), pBuffer, nToRead, &n, nullptr);
+    *pnRead = ok ? n : 0;
+    return Status(ok);
+  }
+  int32_t Write(FileHandle hFile, const uint8_t* pData, uint32_t nSize) override {
+    while (nSize > 0) {
+      DWORD n = 0;
+      if (!WriteFile(H(hFile), pData, nSize, &n, nullptr)) return static_cast<int32_t>(GetLastError());
+      if (n == 0) return ERROR_DISK_FULL;  // no progress: the device takes no more
+      pData += n;
+      nSize -= n;
+    }
+    return kErrorSuccess;
+  }
+  int32_t Close(FileHandle hFile) override { return Status(CloseHandle(H(hFile))); }
+  int32_t GetSize(FileHandle hFile, uint64_t* pnSize) override {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(H(hFile), &size)) return static_cast<int32_t>(GetLastError());
+    *pnSize = static_cast<uint64_t>(size.QuadPart);
+    return kErrorSuccess;
+  }
+  int32_t GetLastWriteLocalTime(FileHandle hFile, SystemTime* pTime) override {
+    FILETIME created, accessed, written, local;
+    SYSTEMTIME st;
+    if (!GetFileTime(H(hFile), &created, &accessed, &written)) return static_cast<int32_t>(GetLastError());
+    if (!FileTimeToLocalFileTime(&written, &local)) return static_cast<int32_t>(GetLastError());
+    if (!FileTimeToSystemTime(&local, &st)) return static_cast<int32_t>(GetLastError());
+    *pTime = SystemTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+    return kErrorSuccess;
+  }
+  int32_t SetLastWriteLocalTime(std::u16string_view sPath, const SystemTime& t) override {
+    SYSTEMTIME st = {static_cast<WORD>(t.nYear), static_cast<WORD>(t.nMonth), 0, static_cast<WORD>(t.nDay),
+                     static_cast<WORD>(t.nHour), static_cast<WORD>(t.nMinute), static_cast<WORD>(t.nSecond),
+                     static_cast<WORD>(t.nMilliseconds)};
+    FILETIME local, utc;
+    if (!SystemTimeToFileTime(&st, &local) || !LocalFileTimeToFileTime(&local, &utc))
+      return static_cast<int32_t>(GetLastError());
+    const auto path = win32::Wide(sPath);
+    if (!path) return win32::kRefusedName;
+    HANDLE h = CreateFileW(path->c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
+    int32_t rc = Status(SetFileTime(h, nullptr, nullptr, &utc));
+    CloseHandle(h);
+    return rc;
+  }
+  int32_t FindFirst(std::u16string_view sPattern, FileHandle* phFind, FindData* pData) override {
+    *phFind = kInvalidFile;
+    const auto pattern = win32::Wide(sPattern);
+    if (!pattern) return win32::kRefusedName;
+    WIN32_FIND_DATAW d;
+    HANDLE h = FindFirstFileW(pattern->c_str(), &d);
+    if (h == INVALID_HANDLE_VALUE) {
+      *phFind = kInvalidFile;
+      return static_cast<int32_t>(GetLastError());
+    }
+    *phFind = reinterpret_cast<FileHandle>(h);
+    *pData = ToFindData(d);
+    return kErrorSuccess;
+  }
+  int32_t FindNext(FileHandle hFind, FindData* pData) override {
+    WIN32_FIND_DATAW d;
+    if (!FindNextFileW(H(hFind), &d)) return static_cast<int32_t>(GetLastError());
+    *pData = ToFindData(d);
+    return kErrorSuccess;
+  }
+  int32_t FindClose(FileHandle hFind) override { return Status(::FindClose(H(hFind))); }
+  int32_t CreateDirectory(std::u16string_view sPath) override {
+    const auto path = win32::Wide(sPath);
+    return path ? Status(CreateDirectoryW(path->c_str(), nullptr)) : win32::kRefusedName;
+  }
+  int32_t RemoveDirectory(std::u16string_view sPath) override {
+    const auto path = win32::Wide(sPath);
+    return path ? Status(RemoveDirectoryW(path->c_str())) : win32::kRefusedName;
+  }
+  int32_t DeleteFile(std::u16string_view sPath) override {
+    const auto path = win32::Wide(sPath);
+    return path ? Status(DeleteFileW(path->c_str())) : win32::kRefusedName;
+  }
+};
+
+}  // namespace
+
+template <>
+IFiles& Default<IFiles>() {
+  static Win32Files files;
+  return files;
+}
+
+}  // namespace platform
