@@ -26,6 +26,8 @@
 #include "twinsweep/platform/files.h"
 #include "twinsweep/lang/lang_options.h"
 
+using namespace twinsweep;
+
 namespace {
 
 // A scratch folder of the benchmark run, removed at the end.

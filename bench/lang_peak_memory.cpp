@@ -13,6 +13,8 @@
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/lang/lang_file.h"
 
+using namespace twinsweep;
+
 namespace {
 
 long StatusKiB(const char* sField) {

@@ -15,6 +15,8 @@
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/platform/win32/win32_windows.h"
 
+using namespace twinsweep;
+
 namespace {
 
 double Now() {

@@ -7,6 +7,8 @@
 #include "fuzz_input.h"
 #include "twinsweep/platform/bmp_codec.h"
 
+using namespace twinsweep;
+
 namespace {
 
 bool Same(const platform::Bitmap& a, const platform::Bitmap& b) {

@@ -21,6 +21,8 @@
 #include "twinsweep/platform/memory/memory_registry.h"
 #include "support/fake_desktop.h"
 
+using namespace twinsweep;
+
 namespace {
 
 constexpr char16_t kAppFolder[] = u"C:\\Program Files\\Twinsweep";

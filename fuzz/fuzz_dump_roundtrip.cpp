@@ -15,6 +15,8 @@
 #include "support/fake_desktop.h"
 #include "testable_lang.h"
 
+using namespace twinsweep;
+
 namespace {
 
 // A text the dump can carry: the code page holds it and its line stays short.

@@ -7,6 +7,8 @@
 #include "twinsweep/lang/lang.h"
 #include "testable_lang.h"
 
+using namespace twinsweep;
+
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text(size / 2, u'\0');

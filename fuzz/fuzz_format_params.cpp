@@ -9,6 +9,8 @@
 #include "fuzz_input.h"
 #include "testable_lang.h"
 
+using namespace twinsweep;
+
 namespace {
 
 base::Variant AnyValue(fuzz_support::FuzzInput& in, int nDepth) {

@@ -9,6 +9,8 @@
 #include "fuzz_input.h"
 #include "twinsweep/platform/memory/memory_forms.h"
 
+using namespace twinsweep;
+
 namespace fuzz_support {
 
 constexpr char16_t kAppFolder[] = u"C:\\App";

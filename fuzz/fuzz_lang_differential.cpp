@@ -21,6 +21,8 @@
 #include "twinsweep/lang/lang_internals.h"
 #include "twinsweep/platform/text_codec.h"
 
+using namespace twinsweep;
+
 namespace {
 
 // The block reader: ideal reads of the bytes, the CR at the end of a full block

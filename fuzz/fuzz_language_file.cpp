@@ -8,6 +8,8 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
 
+using namespace twinsweep;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   CLang lang;

@@ -13,6 +13,8 @@
 #include "memory_files.h"
 #include "twinsweep/platform/text_codec.h"
 
+using namespace twinsweep;
+
 namespace {
 
 // ASCII as itself, every other byte as U+F700 + byte: decoding loses nothing.

@@ -14,6 +14,8 @@
 #include "support/fake_desktop.h"
 #include "testable_lang.h"
 
+using namespace twinsweep;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace fuzz_support;
   static MemoryFiles files;

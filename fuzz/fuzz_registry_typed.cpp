@@ -16,6 +16,8 @@
 #include "twinsweep/platform/memory/memory_registry.h"
 #include "twinsweep/settings/win_reg.h"
 
+using namespace twinsweep;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_support::FuzzInput in(data, size);
   platform::MemoryRegistry registry;

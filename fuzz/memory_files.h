@@ -17,6 +17,8 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/platform/files.h"
 
+using namespace twinsweep;
+
 namespace fuzz_support {
 
 class MemoryFiles : public platform::IFiles {

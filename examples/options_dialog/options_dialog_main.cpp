@@ -21,6 +21,8 @@
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "resource.h"
 
+using namespace twinsweep;
+
 namespace {
 
 constexpr char16_t kMainSection[] = u"OptionsDialog";

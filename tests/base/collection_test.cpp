@@ -15,6 +15,8 @@
 
 #include "support/failure_of.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using Model = std::vector<std::pair<std::optional<std::u16string>, std::u16string>>;

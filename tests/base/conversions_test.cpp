@@ -11,6 +11,8 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/base/variant.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using base::Variant;

@@ -6,6 +6,8 @@
 #include "twinsweep/base/error_log.h"
 #include "support/log_capture.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using testing_support::LogCapture;

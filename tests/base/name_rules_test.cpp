@@ -7,6 +7,8 @@
 #include "twinsweep/base/name_rules.h"
 #include "twinsweep/base/text.h"
 
+using namespace twinsweep;
+
 namespace {
 
 // One row per text: the rule's answer for it.

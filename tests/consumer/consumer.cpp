@@ -8,6 +8,8 @@
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/lang/lang.h"
 
+using namespace twinsweep;
+
 namespace {
 
 std::string Narrow(const std::u16string& s) {

@@ -11,6 +11,8 @@
 #include "twinsweep/base/failure.h"
 #include "support/log_capture.h"
 
+using namespace twinsweep;
+
 namespace fault_testing {
 
 // How the failing call fails: the status, and whether every later call fails too.

@@ -12,6 +12,8 @@
 #include "twinsweep/platform/scoped_handle.h"
 #include "support/fault_injecting_files.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using base::Variant;

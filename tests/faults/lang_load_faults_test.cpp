@@ -18,6 +18,8 @@
 #include "support/temp_folder.h"
 #include "lang/testable_lang.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using fault_testing::ErrorReported;

@@ -12,6 +12,8 @@
 #include "support/fault_injecting_processes.h"
 #include "support/source_languages.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using launcher_test::Presence;

@@ -16,6 +16,8 @@
 #include "support/fault_injecting_registry.h"
 #include "support/registry_scratch.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using fault_testing::ErrorReported;

@@ -15,6 +15,8 @@
 #include "support/temp_folder.h"
 #include "testable_lang.h"
 
+using namespace twinsweep;
+
 namespace forms_testing {
 
 using TestLang = ::TestableLang;

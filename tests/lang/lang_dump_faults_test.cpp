@@ -7,6 +7,8 @@
 #include "lang/forms_fixture.h"
 #include "twinsweep/lang/lang_file.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using base::Variant;

@@ -8,6 +8,8 @@
 #include "support/fault_injecting_files.h"
 #include "support/pass_through_files.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using langtest::CrLf;

@@ -15,6 +15,8 @@
 #include "support/fake_desktop.h"
 #include "support/fault_injecting_files.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using langtest::CrLf;

@@ -16,6 +16,8 @@
 #include "support/temp_folder.h"
 #include "testable_lang.h"
 
+using namespace twinsweep;
+
 using testing_support::LogCapture;
 using testing_support::TempFolder;
 

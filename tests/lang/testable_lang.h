@@ -3,4 +3,6 @@
 // tests and fuzz targets. Header only, so that it needs nothing but the engine.
 #include "twinsweep/lang/lang_internals.h"
 
+using namespace twinsweep;
+
 class TestableLang : public CLangInternals {};

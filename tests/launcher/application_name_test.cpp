@@ -10,6 +10,8 @@
 #include "twinsweep/platform/memory/memory_registry.h"
 #include "support/pass_through_files.h"
 
+using namespace twinsweep;
+
 namespace {
 
 constexpr platform::FileHandle kQueryHandle = 0x5150;

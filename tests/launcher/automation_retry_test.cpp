@@ -5,6 +5,8 @@
 #include "launcher/launcher_doubles.h"
 #include "twinsweep/launcher/automation_retry.h"
 
+using namespace twinsweep;
+
 namespace {
 
 TEST(RetryingAutomationTest, WrappedObjectsKeepTheirTarget) {

@@ -6,6 +6,8 @@
 #include "launcher_doubles.h"
 #include "twinsweep/platform/memory/memory_registry.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using launcher_test::FakeProcesses;

@@ -8,6 +8,8 @@
 #include "twinsweep/base/text.h"
 #include "support/recording_diagnostics.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using testing_support::RecordingDiagnostics;

@@ -21,6 +21,8 @@
 #include "support/source_languages.h"
 #include "support/temp_folder.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using launcher_test::FakeApartment;

@@ -19,6 +19,8 @@
 #include "twinsweep/platform/string_table.h"
 #include "twinsweep/platform/worker_threads.h"
 
+using namespace twinsweep;
+
 namespace launcher_test {
 
 constexpr uint64_t kNever = ~0ull;

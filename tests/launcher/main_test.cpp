@@ -17,6 +17,8 @@
 #include "support/source_languages.h"
 #include "support/temp_folder.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using testing_support::TempFolder;

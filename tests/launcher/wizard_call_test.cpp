@@ -9,6 +9,8 @@
 #include "twinsweep/launcher/automation_retry.h"
 #include "twinsweep/launcher/automation_worker.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using launcher_test::FakeOutlook;

@@ -16,6 +16,8 @@
 #include "twinsweep/platform/scoped_handle.h"
 #include "support/temp_folder.h"
 
+using namespace twinsweep;
+
 namespace {
 
 struct Case {

@@ -12,6 +12,8 @@
 #include "support/pass_through_files.h"
 #include "support/temp_folder.h"
 
+using namespace twinsweep;
+
 namespace {
 
 struct Reference {

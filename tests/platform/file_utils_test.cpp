@@ -9,6 +9,8 @@
 #include "support/pass_through_files.h"
 #include "support/temp_folder.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using testing_support::TempFolder;

@@ -9,6 +9,8 @@
 #include "twinsweep/platform/files.h"
 #include "support/temp_folder.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using testing_support::TempFolder;

@@ -17,6 +17,8 @@
 #include "support/failure_of.h"
 #include "support/form_builder.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using testing_support::FailureOf;

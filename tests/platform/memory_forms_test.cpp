@@ -9,6 +9,8 @@
 #include "support/failure_of.h"
 #include "support/temp_folder.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using platform::MemoryFormObject;

@@ -13,6 +13,8 @@
 #include "twinsweep/platform/registry.h"
 #include "support/registry_scratch.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using platform::HKey;

@@ -11,6 +11,8 @@
 #include "twinsweep/platform/registry.h"
 #include "support/registry_scratch.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using platform::HKey;

@@ -12,6 +12,8 @@
 #include "twinsweep/settings/win_reg.h"
 #include "support/log_capture.h"
 
+using namespace twinsweep;
+
 namespace {
 
 const std::u16string kKey = u"Software\\Orvex\\Twinsweep";

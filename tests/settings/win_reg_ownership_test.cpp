@@ -7,6 +7,8 @@
 #include "twinsweep/platform/memory/memory_registry.h"
 #include "twinsweep/settings/win_reg.h"
 
+using namespace twinsweep;
+
 namespace {
 
 const std::u16string kKey = u"Software\\Orvex\\Twinsweep";

@@ -14,6 +14,8 @@
 #include "twinsweep/settings/win_reg.h"
 #include "support/registry_scratch.h"
 
+using namespace twinsweep;
+
 namespace {
 
 using platform::HKey;

@@ -4,6 +4,8 @@
 
 #include "twinsweep/base/failure.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 // The number of the base::Failure f raises, 0 when it raises none.

@@ -7,6 +7,8 @@
 
 #include "twinsweep/platform/desktop.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 class FakeApp : public platform::IApp {

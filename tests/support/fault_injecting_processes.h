@@ -13,6 +13,8 @@
 #include "twinsweep/platform/processes.h"
 #include "support/fault_schedule.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 class FaultInjectingProcesses : public platform::IProcesses, public FaultSchedule {

@@ -19,6 +19,8 @@
 #include "twinsweep/platform/registry.h"
 #include "support/fault_schedule.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 class FaultInjectingRegistry : public platform::IRegistry, public FaultSchedule {

@@ -11,6 +11,8 @@
 
 #include "twinsweep/platform/forms.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 constexpr int32_t kNotInArray = -1;

@@ -7,6 +7,8 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/base/error_log.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 class LogCapture {

@@ -3,6 +3,8 @@
 #include "twinsweep/platform/memory/memory_forms.h"
 #include "support/form_builder.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 namespace {
 

@@ -4,6 +4,8 @@
 // fails on its third block, an open that is refused).
 #include "twinsweep/platform/files.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 class PassThroughFiles : public platform::IFiles {

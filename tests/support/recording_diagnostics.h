@@ -12,6 +12,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/platform/diagnostics.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 class RecordingDiagnostics : public platform::IDiagnostics {

@@ -13,6 +13,8 @@
 #include "twinsweep/platform/registry.h"
 #include "twinsweep/platform/scoped_handle.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 // A key closed through the registry it was opened in, which a suite run against

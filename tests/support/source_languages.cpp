@@ -4,6 +4,8 @@
 #include "twinsweep/platform/files.h"
 #include "twinsweep/platform/scoped_handle.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 
 std::u16string ShippedLanguagesFolder(const char* szSourceDir) {

@@ -11,6 +11,8 @@
 #include "twinsweep/platform/files.h"
 #include "twinsweep/platform/scoped_handle.h"
 
+using namespace twinsweep;
+
 namespace testing_support {
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include "twinsweep/base/text.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 void CheckContext::Add(int nLine, int nColumn, Severity severity, const std::u16string& sMessage,

@@ -7,6 +7,8 @@
 #include "twinsweep/lang/lang_internals.h"
 #include "twinsweep/lang/lang_section_index.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

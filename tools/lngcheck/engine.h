@@ -12,6 +12,8 @@
 
 #include "twinsweep/base/error_log.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 struct LoadedSection {

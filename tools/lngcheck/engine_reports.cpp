@@ -4,6 +4,8 @@
 #include "twinsweep/base/text.h"
 #include "checks.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

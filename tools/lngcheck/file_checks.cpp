@@ -10,6 +10,8 @@
 #include "twinsweep/platform/text_codec.h"
 #include "text_tokens.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

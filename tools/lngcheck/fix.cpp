@@ -5,6 +5,8 @@
 #include "twinsweep/platform/scoped_handle.h"
 #include "source_file.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include "twinsweep/base/text.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

@@ -9,6 +9,8 @@
 #include "po.h"
 #include "pseudo.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

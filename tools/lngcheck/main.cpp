@@ -12,6 +12,8 @@
 #include <io.h>
 #endif
 
+using namespace twinsweep;
+
 namespace {
 
 int RunAndPrint(const std::vector<std::u16string>& args) {

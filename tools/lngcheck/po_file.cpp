@@ -5,6 +5,8 @@
 #include "twinsweep/base/text.h"
 #include "source_file.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

@@ -18,6 +18,8 @@
 #include "po_text.h"
 #include "text_tokens.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

@@ -5,6 +5,8 @@
 #include "twinsweep/base/text.h"
 #include "po.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 std::vector<Message> Messages(const CheckedFile& reference, const std::u16string& sMainSection) {

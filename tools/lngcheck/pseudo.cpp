@@ -5,6 +5,8 @@
 #include "twinsweep/base/text.h"
 #include "text_tokens.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

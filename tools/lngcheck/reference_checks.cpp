@@ -7,6 +7,8 @@
 #include "checks.h"
 #include "text_tokens.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

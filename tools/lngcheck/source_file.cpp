@@ -5,6 +5,8 @@
 #include "twinsweep/platform/scoped_handle.h"
 #include "twinsweep/platform/text_codec.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

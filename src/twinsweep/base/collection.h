@@ -32,6 +32,8 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/base/text_arena.h"
 
+namespace twinsweep {
+
 namespace base {
 
 namespace collection_detail {
@@ -356,3 +358,5 @@ Collection<T>& Deref(const CollectionRef<T>& c) {
 }
 
 }  // namespace base
+
+}  // namespace twinsweep

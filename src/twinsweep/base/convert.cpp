@@ -8,6 +8,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 
+namespace twinsweep {
+
 namespace base {
 
 double RoundHalfEven(double d) { return std::nearbyint(d); }  // default mode: to nearest, ties to even
@@ -113,3 +115,5 @@ std::u16string DoubleToText(double d) {
 }
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+namespace twinsweep {
+
 namespace base {
 
 // Rounds to the nearest integer, an exact half to the even one (2.5 -> 2, 3.5 -> 4).
@@ -24,3 +26,5 @@ std::u16string LongToText(int64_t n);
 std::u16string DoubleToText(double d);
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -6,6 +6,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 
+namespace twinsweep {
+
 namespace base {
 namespace {
 
@@ -107,3 +109,5 @@ std::u16string FormatRegistryDate(Date dt) { return Format(dt, "%04d.%02d.%02d %
 std::u16string FormatDateText(Date dt) { return Format(dt, "%04d-%02d-%02d %02d:%02d:%02d"); }
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+namespace twinsweep {
+
 namespace base {
 
 struct Date {
@@ -41,3 +43,5 @@ std::u16string FormatRegistryDate(Date dt);
 std::u16string FormatDateText(Date dt);
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -3,6 +3,8 @@
 #include "twinsweep/base/convert.h"
 #include "twinsweep/base/failure.h"
 
+namespace twinsweep {
+
 namespace mMain {
 namespace {
 LogObserver& Observer() {
@@ -67,3 +69,5 @@ void LogDebug(const std::u16string& sSource, const std::u16string& sText) {
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

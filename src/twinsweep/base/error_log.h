@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+namespace twinsweep {
+
 namespace mMain {
 
 struct LogEntry {
@@ -41,3 +43,5 @@ void AssertTrue(bool bCondition, const std::u16string& sSource, const std::u16st
 void LogDebug(const std::u16string& sSource, const std::u16string& sText);
 
 }  // namespace mMain
+
+}  // namespace twinsweep

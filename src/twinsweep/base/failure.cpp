@@ -4,6 +4,8 @@
 
 #include "twinsweep/base/text.h"
 
+namespace twinsweep {
+
 namespace base {
 
 std::u16string RuntimeDescription(int32_t nNumber) {
@@ -76,3 +78,5 @@ void SetPendingFromCurrentException() {
 }
 
 }  // namespace base
+
+}  // namespace twinsweep

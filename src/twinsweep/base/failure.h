@@ -9,6 +9,8 @@
 #include <exception>
 #include <string>
 
+namespace twinsweep {
+
 namespace base {
 
 // Run-time error numbers raised by the program's own conversions and collections.
@@ -89,3 +91,5 @@ void Ignore(F&& f) {
 }
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -2,6 +2,8 @@
 
 #include "twinsweep/base/text.h"
 
+namespace twinsweep {
+
 namespace base {
 namespace {
 
@@ -56,3 +58,5 @@ std::u16string PercentEncode(std::u16string_view s) {
 }
 
 }  // namespace base
+
+}  // namespace twinsweep

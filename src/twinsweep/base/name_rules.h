@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace twinsweep {
+
 namespace base {
 
 // The longest plain identifier.
@@ -28,3 +30,5 @@ bool IsFullPath(std::u16string_view s);
 std::u16string PercentEncode(std::u16string_view s);
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -1,5 +1,7 @@
 #include "twinsweep/base/text.h"
 
+namespace twinsweep {
+
 namespace base {
 
 char16_t ToLowerChar(char16_t c) {
@@ -176,3 +178,5 @@ std::string ToUtf8(u16v s) {
 }
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+namespace twinsweep {
+
 namespace base {
 
 using u16 = std::u16string;
@@ -35,3 +37,5 @@ u16 FromUtf8(std::string_view s);
 std::string ToUtf8(u16v s);
 
 }  // namespace base
+
+}  // namespace twinsweep

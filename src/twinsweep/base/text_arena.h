@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+namespace twinsweep {
+
 namespace base {
 
 class TextArena {
@@ -69,3 +71,5 @@ class TextArena {
 };
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -3,6 +3,8 @@
 #include "twinsweep/base/convert.h"
 #include "twinsweep/base/failure.h"
 
+namespace twinsweep {
+
 namespace base {
 
 int32_t VarType(const Variant& v) {
@@ -73,3 +75,5 @@ int32_t CLng(const Variant& v) {
 }
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -13,6 +13,8 @@
 
 #include "twinsweep/base/date.h"
 
+namespace twinsweep {
+
 namespace base {
 
 class Variant;
@@ -66,3 +68,5 @@ std::u16string CStr(const Variant& v);
 int32_t CLng(const Variant& v);
 
 }  // namespace base
+
+}  // namespace twinsweep

@@ -41,6 +41,8 @@
 #include "twinsweep/platform/files.h"
 #include "twinsweep/platform/forms.h"
 
+namespace twinsweep {
+
 class CLangFile;
 struct LangSectionIndex;
 
@@ -223,3 +225,5 @@ class CLang {
   base::Date dtFileTime;
   int32_t nDumpForms = 0;
 };
+
+}  // namespace twinsweep

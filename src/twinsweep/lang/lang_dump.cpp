@@ -18,6 +18,8 @@
 #include "twinsweep/platform/text_codec.h"
 #include "twinsweep/platform/file_utils.h"
 
+namespace twinsweep {
+
 namespace {
 
 constexpr char16_t kCrLf[] = u"\r\n";
@@ -209,3 +211,5 @@ std::u16string CLang::TabAlign(std::u16string_view sLine, int32_t nTabs) {
   s.insert(static_cast<size_t>(p - 1), static_cast<size_t>(nTabs - (p + 7) / 8 + 1), u'\t');
   return s;
 }
+
+}  // namespace twinsweep

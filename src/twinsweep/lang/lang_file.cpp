@@ -9,6 +9,8 @@
 #include "twinsweep/platform/scoped_handle.h"
 #include "twinsweep/platform/text_codec.h"
 
+namespace twinsweep {
+
 namespace {
 
 constexpr uint8_t kCr = 13;
@@ -243,3 +245,5 @@ bool CLangFile::ReadWhole(platform::FileHandle hFile) {
   nLen = nTotal;
   return true;
 }
+
+}  // namespace twinsweep

@@ -33,6 +33,8 @@
 
 #include "twinsweep/platform/files.h"
 
+namespace twinsweep {
+
 class CLangFile {
  public:
   static constexpr int32_t kBlockSize = 4096;
@@ -103,3 +105,5 @@ class CLangFile {
   bool bBomOnly;      // nothing but the byte-order mark
   bool bBomOnlyTold;  // the first ReadLine of such a file has answered
 };
+
+}  // namespace twinsweep

@@ -10,6 +10,8 @@
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/base/error_log.h"
 
+namespace twinsweep {
+
 int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart) {
   if (nStart < 1) nStart = 1;
   size_t nFrom = static_cast<size_t>(nStart - 1);
@@ -125,3 +127,5 @@ std::u16string CLang::sprintf2(std::u16string_view sText) {
     return sSoFar;
   }
 }
+
+}  // namespace twinsweep

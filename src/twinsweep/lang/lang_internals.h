@@ -5,6 +5,8 @@
 // the engine's public headers; a program needs only lang/lang.h.
 #include "twinsweep/lang/lang.h"
 
+namespace twinsweep {
+
 class CLangInternals : public CLang {
  public:
   using CLang::EntryBuffers;
@@ -38,3 +40,5 @@ class CLangInternals : public CLang {
   using CLang::nDumpForms;
   using CLang::nLoadProblemsOneByOne;
 };
+
+}  // namespace twinsweep

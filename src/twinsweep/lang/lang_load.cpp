@@ -17,6 +17,8 @@
 #include "twinsweep/platform/files.h"
 #include "twinsweep/platform/file_utils.h"
 
+namespace twinsweep {
+
 namespace {
 
 constexpr char16_t kSignature[] = u"Orvex.LangLngFile";
@@ -291,3 +293,5 @@ CLang::TextCollectionRef CLang::GetSection(const std::u16string& sFilename, cons
 void CLang::Class_Initialize() { colTexts = base::NewCollection<std::u16string>(); }
 
 void CLang::Class_Terminate() { Clear(); }
+
+}  // namespace twinsweep

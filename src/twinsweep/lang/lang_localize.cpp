@@ -11,6 +11,8 @@
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/file_utils.h"
 
+namespace twinsweep {
+
 namespace {
 
 constexpr char16_t kSource[] = u"CLang.LocalizeControls";
@@ -191,3 +193,5 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
   }
   base::ClearPending();
 }
+
+}  // namespace twinsweep

@@ -8,6 +8,8 @@
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/base/error_log.h"
 
+namespace twinsweep {
+
 std::u16string CLang::Item(const std::u16string& Key, const base::VariantList& sprintf_params) {
   std::u16string sWorking;
   std::optional<std::u16string_view> pText;
@@ -37,3 +39,5 @@ void CLang::ItemSet(const std::u16string& sKey, const std::u16string& sItem) {
   // The old text goes and the new one comes last, in one step of the collection.
   base::Ignore([&] { base::Deref(colTexts).ReplaceFolded(sItem, base::LCase(sKey)); });
 }
+
+}  // namespace twinsweep

@@ -8,6 +8,8 @@
 // CFixedLangOptions(u"EN"): English, no file remembered, nothing written.
 #include <string>
 
+namespace twinsweep {
+
 class ILangOptions {
  public:
   virtual ~ILangOptions() = default;
@@ -55,3 +57,5 @@ class CRegistryLangOptions : public ILangOptions {
   void Write(const std::u16string& sName, const std::u16string& sValue);
   std::u16string sKeyPath_;
 };
+
+}  // namespace twinsweep

@@ -12,6 +12,8 @@
 #include "twinsweep/lang/lang_section_index.h"
 #include "twinsweep/base/error_log.h"
 
+namespace twinsweep {
+
 namespace {
 
 constexpr char16_t kQuote = u'"';
@@ -269,3 +271,5 @@ std::u16string CLang::TrimBlanks(std::u16string_view sText) {
 std::u16string CLang::StripComment(std::u16string_view sText) {
   return std::u16string(sText.substr(0, CommentCut(sText)));
 }
+
+}  // namespace twinsweep

@@ -8,6 +8,8 @@
 #include "twinsweep/platform/registry.h"
 #include "twinsweep/platform/scoped_handle.h"
 
+namespace twinsweep {
+
 namespace {
 
 // The text value of one scope: empty when the key or the value is missing, is no
@@ -67,3 +69,5 @@ std::u16string CRegistryLangOptions::LangFile() {
 }
 
 void CRegistryLangOptions::LangFile(const std::u16string& sValue) { Write(u"LANG_", sValue); }
+
+}  // namespace twinsweep

@@ -14,6 +14,8 @@
 #include <string>
 #include <unordered_map>
 
+namespace twinsweep {
+
 struct LangSectionIndex {
   struct Section {
     size_t nBodyStart = 0;  // reader position after the header line
@@ -29,3 +31,5 @@ struct LangSectionIndex {
   std::u16string sStopReport;  // BadHeader: the report about the header
   int32_t nStopNumber = 0;     // ReadFailed: the read failure's number
 };
+
+}  // namespace twinsweep

@@ -7,6 +7,8 @@
 #include "twinsweep/settings/registry_views.h"
 #include "twinsweep/settings/win_reg.h"
 
+namespace twinsweep {
+
 namespace mCreateProcess {
 namespace {
 
@@ -56,3 +58,5 @@ std::u16string ApplicationName(const std::u16string& sCommandLine) {
 }
 
 }  // namespace mCreateProcess
+
+}  // namespace twinsweep

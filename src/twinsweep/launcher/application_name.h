@@ -6,6 +6,8 @@
 // the current folder first (so a planted "OUTLOOK.EXE" next to a document runs).
 #include <string>
 
+namespace twinsweep {
+
 namespace mCreateProcess {
 
 // The full path of the program file sName (a bare name; ".exe" is added when it
@@ -24,3 +26,5 @@ std::u16string FindProgram(const std::u16string& sName);
 std::u16string ApplicationName(const std::u16string& sCommandLine);
 
 }  // namespace mCreateProcess
+
+}  // namespace twinsweep

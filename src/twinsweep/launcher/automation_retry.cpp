@@ -6,6 +6,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/platform/processes.h"
 
+namespace twinsweep {
+
 namespace mMain {
 
 using platform::AutomationArgs;
@@ -99,3 +101,5 @@ AutomationObject RetryingAutomation::CreateObject(std::u16string_view sProgID) {
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -14,6 +14,8 @@
 
 #include "twinsweep/platform/automation.h"
 
+namespace twinsweep {
+
 namespace mMain {
 
 // How long one creation or call may keep being retried.
@@ -44,3 +46,5 @@ class RetryingAutomation : public platform::IAutomation {
 };
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -10,6 +10,8 @@
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/worker_threads.h"
 
+namespace twinsweep {
+
 namespace mMain {
 namespace {
 
@@ -139,3 +141,5 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -13,6 +13,8 @@
 
 #include "twinsweep/platform/automation.h"
 
+namespace twinsweep {
+
 namespace mMain {
 
 // How long one automation call may take before it is given up. Busy rejections
@@ -25,3 +27,5 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job,
                       uint32_t nLimitMs = kAutomationCallLimitMs);
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -5,6 +5,8 @@
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/scoped_handle.h"
 
+namespace twinsweep {
+
 namespace mCreateProcess {
 
 bool MutexExists(const std::u16string& sName) {
@@ -41,3 +43,5 @@ bool StartProcess(const std::u16string& sCommandLine, bool bMinimized, platform:
 }
 
 }  // namespace mCreateProcess
+
+}  // namespace twinsweep

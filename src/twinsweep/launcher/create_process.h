@@ -6,6 +6,8 @@
 
 #include "twinsweep/platform/processes.h"
 
+namespace twinsweep {
+
 namespace mCreateProcess {
 
 // True when a mutex of that name exists and can be opened for synchronisation.
@@ -21,3 +23,5 @@ bool StartProcess(const std::u16string& sCommandLine, bool bMinimized);
 bool StartProcess(const std::u16string& sCommandLine, bool bMinimized, platform::KernelHandle* phProcess);
 
 }  // namespace mCreateProcess
+
+}  // namespace twinsweep

@@ -6,6 +6,8 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/platform/diagnostics.h"
 
+namespace twinsweep {
+
 namespace mMain {
 namespace {
 
@@ -115,3 +117,5 @@ void WriteLogEntry(const LogEntry& entry) noexcept {
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

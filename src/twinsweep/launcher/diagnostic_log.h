@@ -22,6 +22,8 @@
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/platform/files.h"
 
+namespace twinsweep {
+
 namespace mMain {
 
 constexpr int64_t kLogFileCap = 1024 * 1024;
@@ -40,3 +42,5 @@ std::string FormatLogLine(const platform::SystemTime& time, uint32_t nProcessId,
 void WriteLogEntry(const LogEntry& entry) noexcept;
 
 }  // namespace mMain
+
+}  // namespace twinsweep

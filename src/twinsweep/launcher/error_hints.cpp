@@ -3,6 +3,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/platform/automation.h"
 
+namespace twinsweep {
+
 namespace mMain {
 
 std::u16string HintKeyOf(int32_t nNumber) {
@@ -27,3 +29,5 @@ std::u16string HintKeyOf(int32_t nNumber) {
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

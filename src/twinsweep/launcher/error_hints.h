@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace twinsweep {
+
 namespace mMain {
 
 // The source that the wizard call's failures carry to the error box.
@@ -21,3 +23,5 @@ constexpr char16_t kHintNotInstalled[] = u"LID_HINT_NOT_INSTALLED";
 std::u16string HintKeyOf(int32_t nNumber);
 
 }  // namespace mMain
+
+}  // namespace twinsweep

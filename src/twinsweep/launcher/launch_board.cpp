@@ -1,5 +1,7 @@
 #include "twinsweep/launcher/launch_board.h"
 
+namespace twinsweep {
+
 namespace mMain {
 
 LaunchBoard::LaunchBoard() {
@@ -27,3 +29,5 @@ std::optional<LaunchPhase> PublishedPhase() {
 bool AskToStopWaiting() { return platform::SessionSignals().SetEventByName(kStopWaitingEvent); }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

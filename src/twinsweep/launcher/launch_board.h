@@ -10,6 +10,8 @@
 
 #include "twinsweep/platform/session_signals.h"
 
+namespace twinsweep {
+
 namespace mMain {
 
 constexpr char16_t kLaunchStateName[] = u"Local\\Orvex.TwinsweepLauncher.State";
@@ -45,3 +47,5 @@ std::optional<LaunchPhase> PublishedPhase();
 bool AskToStopWaiting();
 
 }  // namespace mMain
+
+}  // namespace twinsweep

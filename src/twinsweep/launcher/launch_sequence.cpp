@@ -23,6 +23,8 @@
 #include "twinsweep/platform/scoped_handle.h"
 #include "twinsweep/settings/options.h"
 
+namespace twinsweep {
+
 namespace mMain {
 namespace {
 
@@ -245,3 +247,5 @@ void RunLaunchSequence() {
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

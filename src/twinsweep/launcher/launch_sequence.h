@@ -4,6 +4,8 @@
 // themselves, and ask the add-in to show its quick wizard.
 #include <cstdint>
 
+namespace twinsweep {
+
 namespace mMain {
 
 // The pause between two probes of a wait.
@@ -34,3 +36,5 @@ constexpr char16_t kLaunchMutex[] = u"Local\\Orvex.TwinsweepLauncher.Launch";
 void RunLaunchSequence();
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -13,6 +13,8 @@
 #include "twinsweep/platform/file_utils.h"
 #include "twinsweep/settings/options.h"
 
+namespace twinsweep {
+
 namespace mMain {
 namespace {
 
@@ -99,3 +101,5 @@ void Main() {
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

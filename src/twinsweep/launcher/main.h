@@ -1,5 +1,7 @@
 #pragma once
 // mMain's entry: the whole life of the launcher's process.
+
+namespace twinsweep {
 namespace mMain {
 
 // Reads the argument text, runs the purchase branch, the help branch or the launch
@@ -7,3 +9,5 @@ namespace mMain {
 void Main();
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -5,6 +5,8 @@
 #include "twinsweep/settings/registry_views.h"
 #include "twinsweep/settings/win_reg.h"
 
+namespace twinsweep {
+
 namespace mMain {
 
 bool IsOutlookRunning() { return mCreateProcess::MutexExists(kOutlookMutex); }
@@ -26,3 +28,5 @@ std::u16string GetOutlookPath() {
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -4,6 +4,8 @@
 // (the command line of its automation server's class registration).
 #include <string>
 
+namespace twinsweep {
+
 namespace mMain {
 
 // The mutex Outlook holds while it runs, and the one the add-in holds while it is
@@ -24,3 +26,5 @@ bool IsAddinRunning();
 std::u16string GetOutlookPath();
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -4,6 +4,8 @@
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/platform/desktop.h"
 
+namespace twinsweep {
+
 namespace mMain {
 namespace {
 
@@ -23,3 +25,5 @@ int32_t ShowBox(const std::u16string& sText, const std::u16string& sCaption, uin
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

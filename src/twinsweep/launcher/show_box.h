@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace twinsweep {
+
 namespace mMain {
 
 // Shows a box with sText and sCaption (platform::kMbYesNo, kMbOk, ...) and answers
@@ -12,3 +14,5 @@ namespace mMain {
 int32_t ShowBox(const std::u16string& sText, const std::u16string& sCaption, uint32_t nFlags);
 
 }  // namespace mMain
+
+}  // namespace twinsweep

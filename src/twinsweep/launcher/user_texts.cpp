@@ -6,6 +6,8 @@
 #include "twinsweep/platform/string_table.h"
 #include "twinsweep/settings/options.h"
 
+namespace twinsweep {
+
 namespace mMain {
 namespace {
 
@@ -78,3 +80,5 @@ std::u16string UserTexts::Item(const std::u16string& sKey, const base::VariantLi
 }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

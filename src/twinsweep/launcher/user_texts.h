@@ -12,6 +12,8 @@
 #include "twinsweep/base/variant.h"
 #include "twinsweep/lang/lang.h"
 
+namespace twinsweep {
+
 namespace mMain {
 
 // The main section of the launcher's language files.
@@ -38,3 +40,5 @@ class UserTexts {
 std::string BuiltInLanguageFile();
 
 }  // namespace mMain
+
+}  // namespace twinsweep

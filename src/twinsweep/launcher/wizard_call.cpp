@@ -7,6 +7,8 @@
 #include "twinsweep/launcher/automation_retry.h"
 #include "twinsweep/launcher/automation_worker.h"
 
+namespace twinsweep {
+
 namespace mMain {
 namespace {
 
@@ -78,3 +80,5 @@ void CallQuickWizardWith(platform::IAutomation& automation) {
 void CallQuickWizard() { RunWithCallLimit(CallQuickWizardWith); }
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -2,6 +2,8 @@
 // The wizard call: through Outlook's automation object, find the Twinsweep add-in
 // among Outlook's COM add-ins and ask it to show its quick wizard.
 
+namespace twinsweep {
+
 namespace mMain {
 
 constexpr char16_t kOutlookProgID[] = u"Outlook.Application";
@@ -16,3 +18,5 @@ constexpr char16_t kWizardCommand[] = u"ShowQuickWizard";
 void CallQuickWizard();
 
 }  // namespace mMain
+
+}  // namespace twinsweep

@@ -4,6 +4,8 @@
 // before it holds any object.
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class IApartment {
@@ -20,3 +22,5 @@ IApartment& Default<IApartment>();
 inline IApartment& Apartment() { return Get<IApartment>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -15,6 +15,8 @@
 #include "twinsweep/base/variant.h"
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class IAutomationObject;
@@ -88,3 +90,5 @@ IAutomation& Default<IAutomation>();
 inline IAutomation& Automation() { return Get<IAutomation>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

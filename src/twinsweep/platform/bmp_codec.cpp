@@ -1,5 +1,7 @@
 #include "twinsweep/platform/bmp_codec.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -135,3 +137,5 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

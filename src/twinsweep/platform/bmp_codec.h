@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+namespace twinsweep {
+
 namespace platform {
 
 struct Bitmap {
@@ -29,3 +31,5 @@ std::optional<Bitmap> DecodeBmp(const uint8_t* pBytes, size_t nBytes);
 std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap);
 
 }  // namespace platform
+
+}  // namespace twinsweep

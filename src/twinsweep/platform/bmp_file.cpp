@@ -7,6 +7,8 @@
 #include "twinsweep/platform/forms.h"
 #include "twinsweep/platform/scoped_handle.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -53,3 +55,5 @@ void WriteBmpFile(const Bitmap& bitmap, std::u16string_view sPath) {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

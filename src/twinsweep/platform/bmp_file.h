@@ -6,9 +6,13 @@
 
 #include "twinsweep/platform/bmp_codec.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 Bitmap ReadBmpFile(std::u16string_view sPath);
 void WriteBmpFile(const Bitmap& bitmap, std::u16string_view sPath);
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -7,6 +7,8 @@
 
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 constexpr uint32_t kMbOk = 0;
@@ -61,3 +63,5 @@ inline IDialogs& Dialogs() { return Get<IDialogs>(); }
 inline IApp& App() { return Get<IApp>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

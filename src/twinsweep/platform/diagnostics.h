@@ -12,6 +12,8 @@
 #include "twinsweep/platform/files.h"
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class IDiagnostics {
@@ -49,3 +51,5 @@ IDiagnostics& Default<IDiagnostics>();
 inline IDiagnostics& Diagnostics() { return Get<IDiagnostics>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

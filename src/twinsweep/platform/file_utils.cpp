@@ -6,6 +6,8 @@
 #include "twinsweep/platform/files.h"
 #include "twinsweep/platform/scoped_handle.h"
 
+namespace twinsweep {
+
 namespace mFileUtils {
 
 bool FileExists(const std::u16string& sPath) {
@@ -61,3 +63,5 @@ bool CreateFolder(const std::u16string& sPath) {
 }
 
 }  // namespace mFileUtils
+
+}  // namespace twinsweep

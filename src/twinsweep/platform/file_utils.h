@@ -5,6 +5,8 @@
 
 #include "twinsweep/base/date.h"
 
+namespace twinsweep {
+
 namespace mFileUtils {
 
 // True when the path names an existing file that can be opened (a folder: false).
@@ -17,3 +19,5 @@ bool GetFileLastModificationTime(const std::u16string& sFilename, base::Date& dt
 bool CreateFolder(const std::u16string& sPath);
 
 }  // namespace mFileUtils
+
+}  // namespace twinsweep

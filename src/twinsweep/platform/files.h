@@ -13,6 +13,8 @@
 #include "twinsweep/platform/services.h"
 #include "twinsweep/platform/win_status.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 using FileHandle = std::intptr_t;
@@ -70,3 +72,5 @@ IFiles& Default<IFiles>();
 inline IFiles& Files() { return Get<IFiles>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

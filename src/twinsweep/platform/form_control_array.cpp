@@ -3,6 +3,8 @@
 #include "twinsweep/base/convert.h"
 #include "twinsweep/base/failure.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 base::Variant ControlArrayObject::GetProperty(std::u16string_view) { base::Raise(base::kNoSuchMember); }
@@ -17,3 +19,5 @@ FormObjectRef ControlArrayObject::Element(int32_t nIndex) {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -7,6 +7,8 @@
 
 #include "twinsweep/platform/forms.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class ControlArrayObject : public IFormObject {
@@ -31,3 +33,5 @@ class ControlArrayObject : public IFormObject {
 };
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -3,6 +3,8 @@
 #include "twinsweep/base/convert.h"
 #include "twinsweep/base/failure.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 double PropertyNumber(const base::Variant& v) {
@@ -24,3 +26,5 @@ double PropertyNumber(const base::Variant& v) {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

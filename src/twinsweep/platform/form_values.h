@@ -3,6 +3,8 @@
 // every framework, so that a language file moves a control alike everywhere.
 #include "twinsweep/base/variant.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 // The value as a number: numbers as they are, a text that reads as one, Empty as
@@ -10,3 +12,5 @@ namespace platform {
 double PropertyNumber(const base::Variant& vValue);
 
 }  // namespace platform
+
+}  // namespace twinsweep

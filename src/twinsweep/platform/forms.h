@@ -21,6 +21,8 @@
 #include "twinsweep/base/variant.h"
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 // Run-time numbers of the framework's own failures.
@@ -103,3 +105,5 @@ IForms& Default<IForms>();
 inline IForms& Forms() { return Get<IForms>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

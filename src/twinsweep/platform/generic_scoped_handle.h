@@ -15,6 +15,8 @@
 // Windows test helpers) use the same owner with traits of their own.
 #include <utility>
 
+namespace twinsweep {
+
 namespace platform {
 
 template <class Traits>
@@ -64,3 +66,5 @@ class ScopedHandle : private Traits {
 };
 
 }  // namespace platform
+
+}  // namespace twinsweep

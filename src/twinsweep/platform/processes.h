@@ -12,6 +12,8 @@
 
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 using KernelHandle = std::intptr_t;
@@ -90,3 +92,5 @@ IProcesses& Default<IProcesses>();
 inline IProcesses& Processes() { return Get<IProcesses>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

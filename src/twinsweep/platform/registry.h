@@ -15,6 +15,8 @@
 #include "twinsweep/platform/services.h"
 #include "twinsweep/platform/win_status.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 using HKey = std::intptr_t;
@@ -73,3 +75,5 @@ IRegistry& Default<IRegistry>();
 inline IRegistry& Registry() { return Get<IRegistry>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -11,6 +11,8 @@
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/registry.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 // Closes go through the service current at the time of the close, as the open did.
@@ -41,3 +43,5 @@ using ScopedKey = ScopedHandle<RegKeyTraits>;
 using ScopedKernelHandle = ScopedHandle<KernelTraits>;
 
 }  // namespace platform
+
+}  // namespace twinsweep

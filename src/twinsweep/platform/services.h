@@ -7,6 +7,8 @@
 // Default<I>() is defined by the build's implementation folder (win32/ for the
 // Windows build, posix/ for the native build, whose registry and window framework
 // are the in-memory ones of memory/).
+
+namespace twinsweep {
 namespace platform {
 
 template <class I>
@@ -38,3 +40,5 @@ class ScopedOverride {
 };
 
 }  // namespace platform
+
+}  // namespace twinsweep

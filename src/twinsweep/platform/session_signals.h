@@ -12,6 +12,8 @@
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class ISessionSignals {
@@ -46,3 +48,5 @@ struct SessionSignalTraits {
 using ScopedSessionSignal = ScopedHandle<SessionSignalTraits>;
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -7,6 +7,8 @@
 
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class IStringTable {
@@ -22,3 +24,5 @@ IStringTable& Default<IStringTable>();
 inline IStringTable& StringTable() { return Get<IStringTable>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+namespace twinsweep {
+
 namespace platform {
 
 bool DecodeBytesInto(uint32_t nCodePage, const uint8_t* pBytes, size_t nBytes, std::u16string& sOut, int32_t* pnStep,
@@ -36,3 +38,5 @@ std::u16string DecodeBytes(uint32_t nCodePage, const uint8_t* pBytes, size_t nBy
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -9,6 +9,8 @@
 
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 constexpr uint32_t kCodePageAnsi = 0;  // CP_ACP
@@ -40,3 +42,5 @@ bool DecodeBytesInto(uint32_t nCodePage, const uint8_t* pBytes, size_t nBytes, s
                      int32_t* pnStep = nullptr, int32_t* pnLastError = nullptr);
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -3,6 +3,8 @@
 // speaks, whichever system implements it.
 #include <cstdint>
 
+namespace twinsweep {
+
 namespace platform {
 
 constexpr int32_t kErrorSuccess = 0;
@@ -22,3 +24,5 @@ constexpr int32_t kErrorDirNotEmpty = 145;
 constexpr int32_t kErrorBadPathname = 161;
 
 }  // namespace platform
+
+}  // namespace twinsweep

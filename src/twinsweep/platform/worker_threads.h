@@ -8,6 +8,8 @@
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class IWorkerThreads {
@@ -28,3 +30,5 @@ IWorkerThreads& Default<IWorkerThreads>();
 inline IWorkerThreads& WorkerThreads() { return Get<IWorkerThreads>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

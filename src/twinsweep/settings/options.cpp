@@ -6,6 +6,8 @@
 #include "twinsweep/settings/registry_views.h"
 #include "twinsweep/settings/win_reg.h"
 
+namespace twinsweep {
+
 namespace {
 
 // True when the scope holds no text under sName: no key, no value, or an empty
@@ -143,3 +145,5 @@ COptions& Options() {
   static COptions* pOptions = new COptions();  // lives until the process ends
   return *pOptions;
 }
+
+}  // namespace twinsweep

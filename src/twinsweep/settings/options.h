@@ -9,6 +9,8 @@
 
 #include "twinsweep/lang/lang_options.h"
 
+namespace twinsweep {
+
 // The product's language options are CLang::InitEx's options source.
 class COptions : public ILangOptions {
  public:
@@ -35,3 +37,5 @@ class COptions : public ILangOptions {
 
 // The one process-wide instance, created on first use.
 COptions& Options();
+
+}  // namespace twinsweep

@@ -3,6 +3,8 @@
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/settings/win_reg.h"
 
+namespace twinsweep {
+
 namespace mRegistryViews {
 namespace {
 
@@ -42,3 +44,5 @@ int32_t ReadDWord(int32_t nRootKey, const std::u16string& strSubKey, const std::
 }
 
 }  // namespace mRegistryViews
+
+}  // namespace twinsweep

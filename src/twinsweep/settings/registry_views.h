@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace twinsweep {
+
 namespace mRegistryViews {
 
 // The string value sName of the key strSubKey under nRootKey in the native view,
@@ -20,3 +22,5 @@ std::u16string ReadExpandedString(int32_t nRootKey, const std::u16string& strSub
 int32_t ReadDWord(int32_t nRootKey, const std::u16string& strSubKey, const std::u16string& sName, int32_t nDefault);
 
 }  // namespace mRegistryViews
+
+}  // namespace twinsweep

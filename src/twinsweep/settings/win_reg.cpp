@@ -3,6 +3,8 @@
 // terminating NUL, so that every other reader of the key sees ordinary strings.
 #include "twinsweep/settings/win_reg.h"
 
+namespace twinsweep {
+
 namespace {
 platform::IRegistry& Reg() { return platform::Registry(); }
 }  // namespace
@@ -74,3 +76,5 @@ std::u16string CWinReg::ReadString(const std::u16string& sName) {
   if (nEnd != std::u16string::npos) s.resize(nEnd);
   return s;
 }
+
+}  // namespace twinsweep

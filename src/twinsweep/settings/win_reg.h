@@ -27,6 +27,8 @@
 #include "twinsweep/platform/registry.h"
 #include "twinsweep/platform/scoped_handle.h"
 
+namespace twinsweep {
+
 class CWinReg {
  public:
   CWinReg() = default;
@@ -77,3 +79,5 @@ class CWinReg {
 
   platform::ScopedKey hKey;
 };
+
+}  // namespace twinsweep

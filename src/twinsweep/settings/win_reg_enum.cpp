@@ -9,6 +9,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/settings/win_reg.h"
 
+namespace twinsweep {
+
 namespace {
 
 // The first attempt reads up to 254 characters (255 with the NUL), which covers
@@ -97,3 +99,5 @@ bool CWinReg::DeleteKeyRec(const std::u16string& strSubKey) {
   base::Ignore([&] { bDeleted = DeleteKey(strSubKey); });
   return bDeleted;
 }
+
+}  // namespace twinsweep

@@ -11,6 +11,8 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/settings/win_reg.h"
 
+namespace twinsweep {
+
 namespace {
 
 constexpr char16_t kYes[] = u"yes";
@@ -143,3 +145,5 @@ bool CWinReg::DeleteKey(const std::u16string& strSubKey) {
 }
 
 bool CWinReg::FlushKey() { return platform::Registry().FlushKey(hKey.Get()) == platform::kErrorSuccess; }
+
+}  // namespace twinsweep

@@ -7,6 +7,8 @@
 
 #include "twinsweep/platform/generic_scoped_handle.h"
 
+using namespace twinsweep;
+
 namespace e2e {
 
 // The product's owner, with the Win32 traits below.

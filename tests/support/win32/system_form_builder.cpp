@@ -14,6 +14,8 @@
 
 #include <commctrl.h>
 
+using namespace twinsweep;
+
 namespace testing_support {
 namespace {
 

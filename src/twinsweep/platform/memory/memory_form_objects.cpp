@@ -7,6 +7,8 @@
 #include "twinsweep/platform/form_values.h"
 #include "twinsweep/platform/memory/memory_forms.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -204,3 +206,5 @@ std::vector<std::shared_ptr<MemoryFormObject>> MemoryControls::Elements(std::u16
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

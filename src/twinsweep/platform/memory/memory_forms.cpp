@@ -6,6 +6,8 @@
 #include "twinsweep/platform/bmp_file.h"
 #include "twinsweep/platform/memory/memory_forms.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -39,3 +41,5 @@ void MemoryForms::SavePicture(const PictureRef& oPicture, std::u16string_view sP
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

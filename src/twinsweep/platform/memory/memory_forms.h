@@ -20,6 +20,8 @@
 #include "twinsweep/platform/forms.h"
 #include "twinsweep/platform/bmp_codec.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 // A picture held in memory. An empty one has no pixels and the handle 0; one
@@ -127,3 +129,5 @@ class MemoryForms : public IForms {
 };
 
 }  // namespace platform
+
+}  // namespace twinsweep

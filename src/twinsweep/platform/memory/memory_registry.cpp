@@ -6,6 +6,8 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/platform/memory/registry_name_case.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 constexpr uint32_t kQueryValue = 0x1;
@@ -262,3 +264,5 @@ void MemoryRegistry::RefuseAccess(HKey hRoot, std::u16string_view sPath, uint32_
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

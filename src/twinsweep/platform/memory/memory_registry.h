@@ -17,6 +17,8 @@
 
 #include "twinsweep/platform/registry.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class MemoryRegistry : public IRegistry {
@@ -58,3 +60,5 @@ class MemoryRegistry : public IRegistry {
 };
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -1,5 +1,7 @@
 #include "twinsweep/platform/memory/memory_session_signals.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 KernelHandle MemorySessionSignals::Hold(const std::u16string& sName) {
@@ -60,3 +62,5 @@ void MemorySessionSignals::Close(KernelHandle h) {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -9,6 +9,8 @@
 
 #include "twinsweep/platform/session_signals.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class MemorySessionSignals : public ISessionSignals {
@@ -41,3 +43,5 @@ class MemorySessionSignals : public ISessionSignals {
 };
 
 }  // namespace platform
+
+}  // namespace twinsweep

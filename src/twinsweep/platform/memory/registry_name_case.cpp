@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <iterator>
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -84,3 +86,5 @@ std::u16string RegistryFold(std::u16string_view sName) {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace twinsweep {
+
 namespace platform {
 
 char16_t RegistryUpcase(char16_t c);
@@ -14,3 +16,5 @@ char16_t RegistryUpcase(char16_t c);
 std::u16string RegistryFold(std::u16string_view sName);
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -1,6 +1,8 @@
 // The native build has no COM: there is no apartment to join, and nothing to fail.
 #include "twinsweep/platform/apartment.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -18,3 +20,5 @@ IApartment& Default<IApartment>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -3,6 +3,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/platform/automation.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -24,3 +26,5 @@ IAutomation& Default<IAutomation>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -11,6 +11,8 @@
 #include "twinsweep/platform/memory/memory_forms.h"
 #include "twinsweep/platform/memory/memory_registry.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -65,3 +67,5 @@ IApp& Default<IApp>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -17,6 +17,8 @@
 #include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/posix/posix_paths.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -91,3 +93,5 @@ IDiagnostics& Default<IDiagnostics>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

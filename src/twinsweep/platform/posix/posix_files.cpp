@@ -19,6 +19,8 @@
 #include "twinsweep/platform/files.h"
 #include "twinsweep/platform/posix/posix_paths.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -219,3 +221,5 @@ IFiles& Default<IFiles>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -6,6 +6,8 @@
 
 #include "twinsweep/base/text.h"
 
+namespace twinsweep {
+
 namespace platform::posix {
 
 // A path with an inner NUL names no file, as on Windows: it becomes the empty path,
@@ -18,3 +20,5 @@ inline std::string NativePath(std::u16string_view sPath) {
 }
 
 }  // namespace platform::posix
+
+}  // namespace twinsweep

@@ -6,6 +6,8 @@
 
 #include "twinsweep/platform/processes.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -34,3 +36,5 @@ IProcesses& Default<IProcesses>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

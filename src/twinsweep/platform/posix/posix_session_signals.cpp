@@ -2,6 +2,8 @@
 // its named values and events are kept in memory.
 #include "twinsweep/platform/memory/memory_session_signals.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 template <>
@@ -11,3 +13,5 @@ ISessionSignals& Default<ISessionSignals>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -2,6 +2,8 @@
 // text; tests put a double in its place.
 #include "twinsweep/platform/string_table.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -19,3 +21,5 @@ IStringTable& Default<IStringTable>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -8,6 +8,8 @@
 #include "twinsweep/platform/text_codec.h"
 #include "twinsweep/platform/win_status.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -104,3 +106,5 @@ ITextCodec& Default<ITextCodec>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -2,6 +2,8 @@
 // job runs to its end on the caller's thread, which then finds it ended.
 #include "twinsweep/platform/worker_threads.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -24,3 +26,5 @@ IWorkerThreads& Default<IWorkerThreads>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -6,6 +6,8 @@
 
 #include "twinsweep/platform/apartment.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -27,3 +29,5 @@ IApartment& Default<IApartment>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -10,6 +10,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/platform/automation.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -243,3 +245,5 @@ IAutomation& Default<IAutomation>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -20,6 +20,8 @@
 #include <ole2.h>
 #include <oleauto.h>
 
+namespace twinsweep {
+
 namespace platform::win32 {
 
 // One reference to a COM interface: the generic owner with Release as its close.
@@ -100,3 +102,5 @@ class ScopedExcepInfo {
 };
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -4,6 +4,8 @@
 #include "twinsweep/platform/win32/win32_form_parts.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 
 std::u16string WindowClassName(HWND hWnd) {
@@ -67,3 +69,5 @@ bool ShowsPicture(ControlType type) {
 }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -5,6 +5,8 @@
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/win32/win32_dll_search.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -122,3 +124,5 @@ IApp& Default<IApp>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

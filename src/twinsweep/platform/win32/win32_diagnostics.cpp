@@ -6,6 +6,8 @@
 
 #include "twinsweep/platform/diagnostics.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -98,3 +100,5 @@ IDiagnostics& Default<IDiagnostics>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

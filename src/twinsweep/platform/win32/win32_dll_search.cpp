@@ -2,6 +2,8 @@
 
 #include "twinsweep/platform/win32/win32_windows.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 namespace {
 
@@ -26,3 +28,5 @@ bool RestrictDllSearch() {
 bool DllSearchRestricted() { return bRestricted; }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -2,6 +2,8 @@
 // Where the program's DLLs may come from, fixed at its start before anything loads
 // a library: the system folder only, never the program's folder (a download
 // folder, say) or the current one.
+
+namespace twinsweep {
 namespace platform::win32 {
 
 // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), looked up in kernel32 at
@@ -16,3 +18,5 @@ bool RestrictDllSearch();
 bool DllSearchRestricted();
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

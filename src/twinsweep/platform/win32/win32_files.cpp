@@ -2,6 +2,8 @@
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "twinsweep/platform/files.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -131,3 +133,5 @@ IFiles& Default<IFiles>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

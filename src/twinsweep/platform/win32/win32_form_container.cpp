@@ -4,6 +4,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/platform/win32/win32_form_parts.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 namespace {
 
@@ -94,3 +96,5 @@ FormObjectRef AttachUserControl(HWND hWnd, std::vector<ControlName> names) {
 }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

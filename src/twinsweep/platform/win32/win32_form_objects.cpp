@@ -12,6 +12,8 @@
 #include "twinsweep/platform/win32/win32_form_parts.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 namespace {
 
@@ -257,3 +259,5 @@ ControlsRef Win32FormObject::Controls() {
 FormObjectRef ContainerObject(const ContainerRef& c) { return std::make_shared<Win32FormObject>(c); }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -11,6 +11,8 @@
 // The common controls (tool tips, window subclasses) need <windows.h> first.
 #include <commctrl.h>
 
+namespace twinsweep {
+
 namespace platform::win32 {
 
 // What one form or user control owns for as long as its window exists: the name
@@ -64,3 +66,5 @@ PictureRef ForeignPicture(HBITMAP hBitmap);
 float ScreenTwipsPerPixel(bool bHorizontal);
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -40,6 +40,8 @@
 #include "twinsweep/platform/forms.h"
 #include "twinsweep/platform/win32/win32_windows.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 
 constexpr int32_t kNoIndex = -1;
@@ -65,3 +67,5 @@ FormObjectRef AttachForm(HWND hWnd, std::u16string sName, std::vector<ControlNam
 FormObjectRef AttachUserControl(HWND hWnd, std::vector<ControlName> names);
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

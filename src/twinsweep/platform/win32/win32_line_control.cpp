@@ -6,6 +6,8 @@
 
 #include "twinsweep/platform/win32/win32_form_parts.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 namespace {
 
@@ -79,3 +81,5 @@ void SetLinePoints(HWND h, const LinePoints& p) {
 }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -8,6 +8,8 @@
 #include "twinsweep/platform/win32/win32_form_parts.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 namespace {
 
@@ -113,3 +115,5 @@ IForms& Default<IForms>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -9,6 +9,8 @@
 #include "twinsweep/base/name_rules.h"
 #include "twinsweep/platform/processes.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -140,3 +142,5 @@ IProcesses& Default<IProcesses>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -3,6 +3,8 @@
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "twinsweep/platform/registry.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -80,3 +82,5 @@ IRegistry& Default<IRegistry>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

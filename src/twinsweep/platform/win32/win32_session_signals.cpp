@@ -4,6 +4,8 @@
 
 #include "twinsweep/platform/session_signals.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -103,3 +105,5 @@ ISessionSignals& Default<ISessionSignals>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

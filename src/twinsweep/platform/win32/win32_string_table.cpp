@@ -4,6 +4,8 @@
 
 #include "twinsweep/platform/string_table.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -28,3 +30,5 @@ IStringTable& Default<IStringTable>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -10,6 +10,8 @@
 
 #include "twinsweep/platform/win32/win32_windows.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide strings are UTF-16");
@@ -35,3 +37,5 @@ inline std::u16string FromWide(const wchar_t* p, size_t n) {
 inline std::u16string FromWide(const std::wstring& s) { return FromWide(s.data(), s.size()); }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -6,6 +6,8 @@
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "twinsweep/platform/win32/win32_windows.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 
 inline std::u16string SystemMessage(DWORD nCode) {
@@ -21,3 +23,5 @@ inline std::u16string SystemMessage(DWORD nCode) {
 }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

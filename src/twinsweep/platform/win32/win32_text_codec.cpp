@@ -2,6 +2,8 @@
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "twinsweep/platform/text_codec.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -35,3 +37,5 @@ ITextCodec& Default<ITextCodec>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -4,6 +4,8 @@
 #include "twinsweep/platform/win32/win32_form_parts.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 namespace {
 
@@ -72,3 +74,5 @@ std::u16string ToolTipOf(const Container& c, HWND hControl) {
 }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -9,6 +9,8 @@
 
 #include "twinsweep/platform/worker_threads.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -46,3 +48,5 @@ IWorkerThreads& Default<IWorkerThreads>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -7,7 +7,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Before anything can load a library.
-  platform::win32::RestrictDllSearch();
-  mMain::Main();
+  twinsweep::platform::win32::RestrictDllSearch();
+  twinsweep::mMain::Main();
   return 0;
 }
