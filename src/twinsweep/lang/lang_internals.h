@@ -24,6 +24,7 @@ class CLangInternals : public CLang {
   using CLang::EscapeValue;
   using CLang::TabAlign;
   using CLang::LocalizeControls;
+  using CLang::CheckFit;
   using CLang::InStrAny;
   using CLang::sprintf1;
   using CLang::sprintf2;
@@ -36,5 +37,6 @@ class CLangInternals : public CLang {
   using CLang::sMainSection;
   using CLang::dtFileTime;
   using CLang::nDumpForms;
+  using CLang::nCheckFit;
   using CLang::nLoadProblemsOneByOne;
 };
