@@ -19,6 +19,7 @@
 //                         "source<TAB>number<TAB>text", UTF-8
 //   --localize-all-forms  every form created hidden and localized, nothing shown;
 //                         the program then ends
+#include <cstdlib>
 #include <cwchar>
 #include <iterator>
 #include <string>
@@ -32,6 +33,8 @@
 #include "twinsweep/platform/win32/win32_forms.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "resource.h"
+
+#include <shellapi.h>
 
 namespace {
 

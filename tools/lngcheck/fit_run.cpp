@@ -46,6 +46,18 @@ std::u16string OwnFolder() {
 bool Exists(const std::u16string& s) { return access(base::ToUtf8(s).c_str(), F_OK) == 0; }
 #endif
 
+}  // namespace
+
+std::u16string DefaultFormsProgram() {
+  const std::u16string sFolder = OwnFolder();
+  for (const std::u16string& s : {sFolder + u"/" + kProgramName, sFolder + u"/../../examples/" + kProgramName})
+    if (Exists(s)) return s;
+  return u"";
+}
+
+#ifdef _WIN32
+namespace {
+
 // A command-line argument as the C run-time of the started program splits it back.
 std::u16string Quoted(const std::u16string& s) {
   std::u16string r = u"\"";
@@ -61,14 +73,6 @@ std::u16string Quoted(const std::u16string& s) {
 
 }  // namespace
 
-std::u16string DefaultFormsProgram() {
-  const std::u16string sFolder = OwnFolder();
-  for (const std::u16string& s : {sFolder + u"/" + kProgramName, sFolder + u"/../../examples/" + kProgramName})
-    if (Exists(s)) return s;
-  return u"";
-}
-
-#ifdef _WIN32
 std::u16string PathForProgram(const std::u16string& sPath) {
   wchar_t sz[MAX_PATH * 4] = {};
   const DWORD n = GetFullPathNameW(reinterpret_cast<const wchar_t*>(sPath.c_str()), MAX_PATH * 4, sz, nullptr);
