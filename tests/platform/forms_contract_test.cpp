@@ -339,7 +339,7 @@ LID_TITLE = "Fit"
 [Fit.frmContract]
 cmdOK       = "Go"
 lblInfo(0)  = "Two\nlines"
-lblInfo(1)  = "A text far too long for the little room that this label has"
+lblInfo(1)  = "A text far too long for the little room that this label has, at any scale of the screen, in any font: it takes three lines or more where the label shows one"
 optMode(0)  = "Go"
 optMode(1)  = "Go"
 optMode(1).Width = "300"
