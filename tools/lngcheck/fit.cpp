@@ -93,7 +93,7 @@ int Fit(const FitOptions& o, std::string* psOut, std::string* psErr) {
     findings.Add({sName, place.first, place.second, Severity::Error, base::ToUtf8(sText),
                   fields[0] == kFitSource ? "fit" : base::ToUtf8(fields[0])});
   }
-  *psOut += FormatText(findings.Sorted());
+  *psOut += o.bJson ? FormatJson(findings.Sorted()) : FormatText(findings.Sorted());
   const int nErrors = findings.Count(Severity::Error);
   *psErr += sName + ": " + std::to_string(nErrors) + " error(s) of fit at " + std::to_string(o.nMarginPercent) +
             " % margin\n";

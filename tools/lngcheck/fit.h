@@ -17,6 +17,7 @@ struct FitOptions {
   std::u16string sMainSection;
   std::optional<std::u16string> sProgram;  // the program to run; else the example found beside lngcheck
   int nMarginPercent = 5;                  // spare room asked of each text
+  bool bJson = false;                      // the findings as one JSON array
 };
 
 // Findings on *psOut, the count on *psErr. 0 clean, 1 a text that does not fit

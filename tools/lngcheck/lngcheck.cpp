@@ -20,7 +20,7 @@ constexpr char kUsage[] =
     "       lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION] > XX.po\n"
     "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --fix FILE.lng...\n"
-    "       lngcheck --fit FILE.lng [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]\n";
+    "       lngcheck --fit FILE.lng [--format=text|json] [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]\n";
 
 // The most findings printed; the counts cover all of them.
 constexpr size_t kPrintedFindings = 1000;
@@ -259,6 +259,7 @@ int Run(const std::vector<std::u16string>& args, std::string* psOut, std::string
     fit.sFile = *o.sFit;
     fit.sMainSection = o.positional.empty() ? kDefaultMainSection : o.positional[0];
     fit.sProgram = o.sProgram;
+    fit.bJson = o.bJson;
     if (o.sMargin) fit.nMarginPercent = std::stoi(base::ToUtf8(*o.sMargin));
     return Fit(fit, psOut, psErr);
   }

@@ -7,7 +7,7 @@
 //   lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION]
 //   lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION]
 //   lngcheck --fix FILE.lng...
-//   lngcheck --fit FILE.lng [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]
+//   lngcheck --fit FILE.lng [--format=text|json] [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]
 //
 // Findings go to *psOut, one "FILE:LINE:COLUMN: severity: message [check]" a line
 // (or one JSON array); a summary and usage errors go to *psErr. With --pseudo,
