@@ -6,13 +6,26 @@
 // [OptionsDialog.frmOptions] of the chosen language file (and writes
 // Dump\frmOptions.txt first when that file asks for a dump).
 //
-//   options_dialog.exe [LANGID]
+//   options_dialog.exe [--check-fit[=MARGIN]] [--log FILE] [--localize-all-forms] [LANGID | FILE.lng]
 //
-// LANGID names the language file LANGID.lng beside the program; without it the
-// user's language of the product's key is used (CRegistryLangOptions), as the
-// launcher does.
+// LANGID names the language file LANGID.lng beside the program, FILE.lng any
+// language file; without either the user's language of the product's key is used
+// (CRegistryLangOptions), as the launcher does.
+//
+// The switches are the pattern for any program that carries the engine, so that
+// `lngcheck --fit` can check a translation against the program's real forms:
+//   --check-fit[=MARGIN]  the fit check on, requiring MARGIN % of spare room (0)
+//   --log FILE            the error log's entries appended to FILE, one a line:
+//                         "source<TAB>number<TAB>text", UTF-8
+//   --localize-all-forms  every form created hidden and localized, nothing shown;
+//                         the program then ends
+#include <cstdlib>
+#include <cwchar>
 #include <iterator>
+#include <string>
 
+#include "twinsweep/base/error_log.h"
+#include "twinsweep/base/text.h"
 #include "twinsweep/base/variant.h"
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/lang/lang_options.h"
@@ -20,6 +33,8 @@
 #include "twinsweep/platform/win32/win32_forms.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "resource.h"
+
+#include <shellapi.h>
 
 using namespace twinsweep;
 
@@ -61,19 +76,84 @@ INT_PTR CALLBACK OptionsProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
   return FALSE;
 }
 
+// The program's arguments, as the switches above read them.
+struct Arguments {
+  bool bCheckFit = false;
+  int nMarginPercent = 0;
+  bool bLocalizeAllForms = false;
+  std::wstring sLog;
+  std::wstring sLanguage;  // LANGID or FILE.lng
+};
+
+Arguments ReadArguments() {
+  Arguments a;
+  int nArgs = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &nArgs);
+  for (int i = 1; argv && i < nArgs; ++i) {
+    const std::wstring s = argv[i];
+    if (s == L"--check-fit" || s.rfind(L"--check-fit=", 0) == 0) {
+      a.bCheckFit = true;
+      if (s.size() > 12) a.nMarginPercent = _wtoi(s.c_str() + 12);
+    } else if (s == L"--localize-all-forms") {
+      a.bLocalizeAllForms = true;
+    } else if (s == L"--log" && i + 1 < nArgs) {
+      a.sLog = argv[++i];
+    } else {
+      a.sLanguage = s;
+    }
+  }
+  LocalFree(argv);
+  return a;
+}
+
+// Appends each error of the log to the file, one line each. The file is made
+// empty first, so that a reader knows the program ran.
+void LogErrorsTo(const std::wstring& sPath) {
+  HANDLE hNew = CreateFileW(sPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (hNew != INVALID_HANDLE_VALUE) CloseHandle(hNew);
+  mMain::SetLogSink([sPath](const mMain::LogEntry& e) {
+    if (e.kind != mMain::LogEntry::Kind::Error) return;
+    std::u16string sLine = e.sSource + u"\t" + base::FromUtf8(std::to_string(e.nNumber)) + u"\t" + e.sText;
+    for (char16_t& c : sLine)
+      if (c == u'\r' || c == u'\n') c = u' ';
+    const std::string sBytes = base::ToUtf8(sLine) + "\r\n";
+    HANDLE h = CreateFileW(sPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    DWORD n = 0;
+    WriteFile(h, sBytes.data(), static_cast<DWORD>(sBytes.size()), &n, nullptr);
+    CloseHandle(h);
+  });
+}
+
+bool EndsWithLng(const std::wstring& s) { return s.size() > 4 && _wcsicmp(s.c_str() + s.size() - 4, L".lng") == 0; }
+
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR pszCmdLine, int) {
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int) {
   // Positions in the screen's real pixels, so that twips mean the same at any resolution.
   SetProcessDPIAware();
   platform::win32::RegisterFormClasses();
+  const Arguments args = ReadArguments();
+  if (!args.sLog.empty()) LogErrorsTo(args.sLog);
   CLang lang;
-  const std::u16string sLangID = platform::win32::FromWide(pszCmdLine, wcslen(pszCmdLine));
+  if (args.bCheckFit) lang.SetFitCheck(LangFitCheck{true, args.nMarginPercent});
+  const std::u16string sLanguage = platform::win32::FromWide(args.sLanguage);
   CRegistryLangOptions productOptions(u"Software\\Orvex\\Twinsweep");
-  if (sLangID.empty())
+  if (sLanguage.empty())
     lang.InitEx(kMainSection, productOptions);
+  else if (EndsWithLng(args.sLanguage))
+    lang.Init(sLanguage, kMainSection);
   else
-    lang.Init(platform::App().AppFolder() + u"\\" + sLangID + u".lng", kMainSection);
+    lang.Init(platform::App().AppFolder() + u"\\" + sLanguage + u".lng", kMainSection);
+  if (args.bLocalizeAllForms) {
+    // Every form of the program, localized as when it appears, and never shown.
+    HWND hDlg = CreateDialogParamW(hInstance, MAKEINTRESOURCEW(IDD_OPTIONS), nullptr, OptionsProc,
+                                   reinterpret_cast<LPARAM>(&lang));
+    if (hDlg) DestroyWindow(hDlg);
+    return hDlg ? 0 : 1;
+  }
   DialogBoxParamW(hInstance, MAKEINTRESOURCEW(IDD_OPTIONS), nullptr, OptionsProc, reinterpret_cast<LPARAM>(&lang));
   return 0;
 }

@@ -67,6 +67,7 @@ class LangLocalize : public FormsTest {
 
 TEST_F(LangLocalize, EachBadEntryIsReportedExactly) {
   const std::string kFail = "E|CLang.LocalizeControls|0|";
+  const std::string kFit = "E|CLang.CheckFit|0|text of control ";
   const struct {
     const char* sEntry;
     std::vector<std::string> reports;
@@ -93,7 +94,14 @@ TEST_F(LangLocalize, EachBadEntryIsReportedExactly) {
       {"lblHint.Picture = \"none.bmp\"", {}},
       {"imgLogo.Picture = \"missing.bmp\"", {}},
       {"txtName = \"no caption\"", {}},
+      // The fit check (10 % margin) of what an entry changed, in the fixed extents of
+      // the in-memory framework: 6 px a character, 13 px a line.
+      {"cmdOK = \"Accept these\"", {kFit + "'cmdok' on form 'frmOptions' needs 80 px, has 75 px"}},
+      {"cmdOK = \"Accept them\"", {}},
+      {"lblInfo(0) = \"One\\nTwo\\nThree\"", {kFit + "'lblinfo(0)' on form 'frmOptions' needs 43 px, has 41 px"}},
+      {"lblInfo(0) = \"One\\nTwo\"", {}},
   };
+  lang_.SetFitCheck(LangFitCheck{true, 10});
   for (const auto& c : cases) EXPECT_EQ(Localize(std::string(c.sEntry) + "\n"), c.reports) << c.sEntry;
 
   // An entry applied without its bad index still reaches its target.

@@ -3,10 +3,14 @@
 //   ;$ ARGUMENTS      the command line after "lngcheck" (split at spaces)
 //   ;> LINE           one line of the output, all of them in order
 //   ;? STATUS         the exit status (0 when absent)
+// In the arguments $FIT_PROGRAM is the options dialog example, which only the
+// Windows tree builds (a case that names it is skipped in the other); in an
+// expected line <n> stands for any number (pixels depend on the fonts).
 // The expected lines stand at the end of the file, so that they do not move the
 // lines they name.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -81,12 +85,36 @@ std::vector<std::string> CaseNames() {
 
 class LngcheckCase : public testing::TestWithParam<std::string> {};
 
+// The expected line with each "<n>" matching any number.
+bool Matches(const std::string& sExpected, const std::string& sLine) {
+  if (sExpected.find("<n>") == std::string::npos) return sExpected == sLine;
+  std::string sPattern;
+  for (size_t i = 0; i < sExpected.size(); ++i) {
+    if (sExpected.compare(i, 3, "<n>") == 0) {
+      sPattern += "[0-9]+";
+      i += 2;
+    } else {
+      sPattern += std::string(std::string(".^$|()[]{}*+?\\").find(sExpected[i]) == std::string::npos ? "" : "\\") +
+                  sExpected[i];
+    }
+  }
+  return std::regex_match(sLine, std::regex(sPattern));
+}
+
 TEST_P(LngcheckCase, PrintsExactlyTheExpectedLines) {
-  const Case c = ReadCase(GetParam());
+  Case c = ReadCase(GetParam());
   ASSERT_GT(c.args.size(), 1u) << "the case names no command line";
+  for (std::u16string& a : c.args) {
+    if (a != u"$FIT_PROGRAM") continue;
+    if (std::string(LNGCHECK_FIT_PROGRAM).empty()) GTEST_SKIP() << "no forms program in this tree";
+    a = base::FromUtf8(LNGCHECK_FIT_PROGRAM);
+  }
   std::string sOut, sErr;
   const int nStatus = lngcheck::Run(c.args, &sOut, &sErr);
-  EXPECT_EQ(c.expected, Lines(sOut)) << sErr;
+  const std::vector<std::string> printed = Lines(sOut);
+  bool bSame = printed.size() == c.expected.size();
+  for (size_t i = 0; bSame && i < printed.size(); ++i) bSame = Matches(c.expected[i], printed[i]);
+  EXPECT_TRUE(bSame) << testing::PrintToString(printed) << "\n" << sErr;
   EXPECT_EQ(c.nStatus, nStatus) << sErr;
 }
 

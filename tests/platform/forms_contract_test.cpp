@@ -1,12 +1,14 @@
 // What the localization engine relies on of a window framework, held against the
-// in-memory framework (at 96 and 120 pixels per inch) and the build's own one
+// in-memory framework (at 96, 120, 144 and 192 pixels per inch) and the build's own one
 // (real windows under Wine in the Windows tree): one form, localized from a
 // language file and dumped in each mode, read back from what the windows show.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -321,10 +323,74 @@ imgLogo.Height⇥⇥⇥="960"
   EXPECT_TRUE(log_.Entries().empty()) << log_.Lines()[0];
 }
 
+// A form whose section's texts fit or do not, at any resolution: each control's
+// room grows with the screen as its font does.
+constexpr char kFitFile[] = u8R"([version]
+signature = "Orvex.LangLngFile"
+lang      = "English"
+langid    = "EN"
+
+[Fit]
+globals   = "texts"
+forms     = "frmContract"
+checkfit  = "1"
+
+[Fit.texts]
+LID_TITLE = "Fit"
+
+[Fit.frmContract]
+cmdOK       = "Go"
+lblInfo(0)  = "Two\nlines"
+lblInfo(1)  = "A text far too long for the little room that this label has, at any scale of the screen, in any font: it takes three lines or more where the label shows one"
+optMode(0)  = "Go"
+optMode(1)  = "Go"
+optMode(1).Width = "300"
+)";
+
+TEST_P(FormsContract, TheFitCheckReportsWhatDoesNotFit) {
+  const std::u16string sFile = tmp_.Write(u"Fit.lng", Crlf(kFitFile));
+  CLang lang;
+  ASSERT_TRUE(lang.Init(sFile, u"Fit"));
+  lang.LocalizeForm(frm_);
+  // Fits: the button, the two-line label, the option box with room for its glyph.
+  // Does not: the long label (too many lines), the option box whose glyph takes its room.
+  const std::regex report("text of control '(.+)' on form 'frmContract' needs (\\d+) px, has (\\d+) px");
+  std::vector<std::string> reported;
+  for (const auto& e : log_.Errors()) {
+    std::smatch m;
+    const std::string sText = base::ToUtf8(e.sText);
+    ASSERT_TRUE(std::regex_match(sText, m, report)) << sText;
+    EXPECT_GT(std::stoi(m[2]), std::stoi(m[3])) << sText;
+    reported.push_back(m[1]);
+  }
+  EXPECT_EQ(reported, (std::vector<std::string>{"lblinfo(1)", "optmode(1)"}));
+
+  // Twips to the screen's pixels: to the nearest, a half away from zero, at each scale.
+  const struct {
+    int nDpi;
+    double dTwips;
+    int32_t nPixels;
+  } rounding[] = {
+      {96, 1207, 80},   {96, 1207.5, 81}, {96, 1208, 81},  {120, 965, 80},  {120, 966, 81},  {120, 971, 81},
+      {144, 804, 80},   {144, 805, 81},   {144, 796, 80},  {192, 603, 80},  {192, 603.75, 81}, {192, 604, 81},
+  };
+  auto label = frm_->Controls()->Find(u"lblInfo")->Element(1);
+  int nRows = 0;
+  for (const auto& r : rounding) {
+    if (std::lround(1440.0 / TwipsPerPixelX()) != r.nDpi) continue;
+    label->SetProperty(u"Width", Variant(r.dTwips));
+    EXPECT_EQ(label->MeasureCaption().nRoomWidth, r.nPixels) << r.nDpi << " dpi, " << r.dTwips << " twips";
+    ++nRows;
+  }
+  EXPECT_GT(nRows, 0) << "no rounding rows for " << 1440.0 / TwipsPerPixelX() << " dpi";
+}
+
 std::vector<Backend> Backends() {
   return {
       {"Memory", [] { return testing_support::MemoryFormBuilder(15.0f); }},
       {"MemoryAt120Dpi", [] { return testing_support::MemoryFormBuilder(12.0f); }},
+      {"MemoryAt144Dpi", [] { return testing_support::MemoryFormBuilder(10.0f); }},
+      {"MemoryAt192Dpi", [] { return testing_support::MemoryFormBuilder(7.5f); }},
       // In the Windows tree real windows, at the resolution of the Wine prefix.
       {"System", [] { return testing_support::SystemFormBuilder(); }},
   };

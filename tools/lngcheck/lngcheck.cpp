@@ -5,6 +5,7 @@
 
 #include "twinsweep/base/text.h"
 #include "checks.h"
+#include "fit.h"
 #include "fix.h"
 #include "po.h"
 #include "pseudo.h"
@@ -20,7 +21,8 @@ constexpr char kUsage[] =
     "       lngcheck --pseudo REF.lng [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION] > XX.po\n"
     "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION] > XX.lng\n"
-    "       lngcheck --fix FILE.lng...\n";
+    "       lngcheck --fix FILE.lng...\n"
+    "       lngcheck --fit FILE.lng [--format=text|json] [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]\n";
 
 // The most findings printed; the counts cover all of them.
 constexpr size_t kPrintedFindings = 1000;
@@ -34,6 +36,9 @@ struct Options {
   std::optional<std::u16string> sToPoFrom;
   std::optional<std::u16string> sFromPo;
   std::optional<std::u16string> sBase;
+  std::optional<std::u16string> sFit;
+  std::optional<std::u16string> sProgram;
+  std::optional<std::u16string> sMargin;
   std::vector<std::u16string> positional;
 };
 
@@ -66,6 +71,12 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
       if (!value(&p->sFromPo)) return false;
     } else if (a == u"--base") {
       if (!value(&p->sBase)) return false;
+    } else if (a == u"--fit") {
+      if (!value(&p->sFit)) return false;
+    } else if (a == u"--program") {
+      if (!value(&p->sProgram)) return false;
+    } else if (a == u"--margin") {
+      if (!value(&p->sMargin)) return false;
     } else if (a == u"--fix") {
       p->bFix = true;
     } else if (a.size() > 1 && a[0] == u'-') {
@@ -74,8 +85,13 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
       p->positional.push_back(a);
     }
   }
-  const int nModes = !!p->sPseudoFrom + !!p->sToPoFrom + !!p->sFromPo + p->bFix;
+  const int nModes = !!p->sPseudoFrom + !!p->sToPoFrom + !!p->sFromPo + p->bFix + !!p->sFit;
   if (nModes > 1 || (p->sBase && !p->sFromPo) || (nModes && p->sReference)) return false;
+  if ((p->sProgram || p->sMargin) && !p->sFit) return false;
+  if (p->sMargin && (p->sMargin->empty() || p->sMargin->size() > 2 ||
+                     p->sMargin->find_first_not_of(u"0123456789") != std::u16string::npos))
+    return false;
+  if (p->sFit) return p->positional.size() <= 1;
   if (p->sPseudoFrom) return p->positional.size() <= 1;
   // The translation is told from the main section by its extension.
   if (p->sToPoFrom) return p->positional.size() <= 1 || (p->positional.size() == 2 && IsLanguageFileName(p->positional[0]));
@@ -240,6 +256,15 @@ int Run(const std::vector<std::u16string>& args, std::string* psOut, std::string
   if (o.sToPoFrom) return ToPo(o, psOut, psErr);
   if (o.sFromPo) return FromPo(o, psOut, psErr);
   if (o.bFix) return FixFiles(o.positional, psOut, psErr);
+  if (o.sFit) {
+    FitOptions fit;
+    fit.sFile = *o.sFit;
+    fit.sMainSection = o.positional.empty() ? kDefaultMainSection : o.positional[0];
+    fit.sProgram = o.sProgram;
+    fit.bJson = o.bJson;
+    if (o.sMargin) fit.nMarginPercent = std::stoi(base::ToUtf8(*o.sMargin));
+    return Fit(fit, psOut, psErr);
+  }
   const size_t nMainAt = o.sPseudoFrom ? 0 : 1;
   const std::u16string sMain = o.positional.size() > nMainAt ? o.positional[nMainAt] : kDefaultMainSection;
   return o.sPseudoFrom ? Pseudo(o, sMain, psOut, psErr) : Check(o, sMain, psOut, psErr);

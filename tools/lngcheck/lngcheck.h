@@ -7,11 +7,13 @@
 //   lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION]
 //   lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION]
 //   lngcheck --fix FILE.lng...
+//   lngcheck --fit FILE.lng [--format=text|json] [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]
 //
 // Findings go to *psOut, one "FILE:LINE:COLUMN: severity: message [check]" a line
 // (or one JSON array); a summary and usage errors go to *psErr. With --pseudo,
 // --to-po and --from-po, *psOut receives the bytes of the file made, and *psErr
-// what --from-po refused or left out; --fix says for each file what it did.
+// what --from-po refused or left out; --fix says for each file what it did;
+// --fit prints the texts that do not fit their controls (fit.h).
 // Exit status: 0 clean, 1 errors (or warnings under --werror; a PO file that
 // --from-po refuses), 2 a file that cannot be read or written, a reference that
 // does not load, or wrong usage.

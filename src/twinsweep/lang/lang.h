@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "twinsweep/base/collection.h"
 #include "twinsweep/base/date.h"
@@ -116,6 +117,13 @@ class CLang {
   void DumpForm(const platform::FormObjectRef& oFrm);
   void DumpUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
                        const platform::ControlsRef& oUserControl_Controls);
+  /// Turns the fit check on or off for every later LocalizeForm and
+  /// LocalizeUserControl, and sets its margin. With the check on (here, through
+  /// InitEx's options, or by `checkfit = 1` in the language file's main section),
+  /// every caption that a form section changed is measured in its control's own
+  /// font once the section is applied, and a text that does not fit is reported:
+  /// "text of control '<key's control>' on form '<form>' needs <n> px, has <m> px".
+  void SetFitCheck(const LangFitCheck& fit);
 
   // Files.
 
@@ -207,6 +215,14 @@ class CLang {
   // Applies the section sName to the container and its controls.
   void LocalizeControls(const std::u16string& sName, const platform::FormObjectRef& oContainer,
                         const platform::ControlsRef& oControls);
+  // A control that a form section changed, under its key's control part.
+  struct ChangedControl {
+    std::u16string sName;
+    platform::FormObjectRef oControl;
+  };
+  // Measures the caption of each changed control and reports those that do not fit.
+  void CheckFit(const std::u16string& sName, const std::vector<ChangedControl>& changed);
+  bool FitCheckOn() const { return nCheckFit != 0 || fitCheck.bOn; }
 
   // Position (from 1) of the first of sChars in sText at or after nStart; 0 when none.
   int32_t InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart);
@@ -224,6 +240,9 @@ class CLang {
   std::u16string sMainSection;
   base::Date dtFileTime;
   int32_t nDumpForms = 0;
+  // The language file's own fit check (main section, "checkfit"), and the caller's.
+  int32_t nCheckFit = 0;
+  LangFitCheck fitCheck;
 };
 
 }  // namespace twinsweep

@@ -26,6 +26,7 @@ class CLangInternals : public CLang {
   using CLang::EscapeValue;
   using CLang::TabAlign;
   using CLang::LocalizeControls;
+  using CLang::CheckFit;
   using CLang::InStrAny;
   using CLang::sprintf1;
   using CLang::sprintf2;
@@ -38,6 +39,7 @@ class CLangInternals : public CLang {
   using CLang::sMainSection;
   using CLang::dtFileTime;
   using CLang::nDumpForms;
+  using CLang::nCheckFit;
   using CLang::nLoadProblemsOneByOne;
 };
 

@@ -53,6 +53,7 @@ bool CLang::InitEx(const std::u16string& sMainSection) {
 
 bool CLang::InitEx(const std::u16string& sMainSection, ILangOptions& oOptions) {
   try {
+    if (const LangFitCheck fit = oOptions.FitCheck(); fit.bOn) SetFitCheck(fit);
     std::u16string sID = oOptions.LangID();
     if (sID.empty()) {
       sID = u"EN";
@@ -174,6 +175,8 @@ bool CLang::InitFrom(const std::u16string& sFilenameIn, const std::u16string& sM
       nDumpForms = static_cast<int32_t>(dDump);
       mMain::LogDebug(kSource, u"The forms will be dumped when they will appear");
     }
+    // Beside the dump, the same way: a number that rounds to anything but 0 asks for the check.
+    nCheckFit = base::RoundHalfEven(base::LeadingNumber(ValueOf(*colMain, u"checkfit"))) != 0.0 ? 1 : 0;
 
     TextCollectionRef colT = base::NewCollection<std::u16string>();
     // Global sub-sections add their keys as they are; form sub-sections under
@@ -279,6 +282,7 @@ void CLang::Clear() {
   sMainSection.clear();
   dtFileTime = base::Date{};
   nDumpForms = 0;
+  nCheckFit = 0;
 }
 
 CLang::TextCollectionRef CLang::GetSection(const std::u16string& sFilename, const std::u16string& sSection) {

@@ -1,8 +1,11 @@
 // CLang's form localization: LocalizeForm, LocalizeUserControl, LocalizeControls.
+// The fit check of what a pass changed is in lang_fit.cpp.
 //
 // A form section is applied entry by entry. A bad entry is reported and skipped;
 // a property the control lacks, or a value that does not fit, leaves the control
 // as it was without a report. Nothing here lets a failure reach the caller.
+#include <algorithm>
+
 #include "twinsweep/base/convert.h"
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
@@ -94,6 +97,9 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
 
   // The texts in force for this pass (a reload cannot happen inside it).
   const TextCollectionRef colValues = colTexts;
+  // The controls this pass changes, each once, for the fit check.
+  std::vector<ChangedControl> changed;
+  const bool bCheckFit = FitCheckOn();
   const int32_t nCount = colEntries->Count();
   for (int32_t i = 1; i <= nCount; ++i) {
     base::Ignore([&] {
@@ -161,6 +167,12 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
         mMain::LogError(kSource, 0, sprintf1(u"'%s' property does not supported", {sProperty}));
         return;
       }
+      if (bCheckFit) {
+        const std::u16string sChanged =
+            sControl.empty() ? sName : sControl + (sIndex.empty() ? std::u16string() : u"(" + sIndex + u")");
+        if (std::none_of(changed.begin(), changed.end(), [&](const ChangedControl& c) { return c.sName == sChanged; }))
+          changed.push_back({sChanged, oTarget});
+      }
       switch (pRule->action) {
         case Action::Text:
           base::Ignore([&] { oTarget->SetProperty(pRule->sHost, base::Variant(sValue)); });
@@ -191,6 +203,7 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
       }
     });
   }
+  if (bCheckFit) base::Ignore([&] { CheckFit(sName, changed); });
   base::ClearPending();
 }
 

@@ -6,9 +6,20 @@
 // registry (CRegistryLangOptions), an object of its own that implements
 // ILangOptions (the launcher gives the product's COptions), or nothing, which is
 // CFixedLangOptions(u"EN"): English, no file remembered, nothing written.
+#include <cstdint>
 #include <string>
 
 namespace twinsweep {
+/// How form localization checks that the texts it sets fit their controls.
+struct LangFitCheck {
+  /// Check every form localized, whatever the language file says (its main
+  /// section's `checkfit = 1` turns the check on as well).
+  bool bOn = false;
+  /// Spare room a text must leave, in percent of what it needs: 5 reports a text
+  /// that needs 100 px in a control of 104 px. Wine's fonts are a few percent
+  /// narrower than Windows' ones, so a check under Wine should ask for about 5.
+  int32_t nMarginPercent = 0;
+};
 
 class ILangOptions {
  public:
@@ -22,6 +33,8 @@ class ILangOptions {
   virtual std::u16string LangFile() = 0;
   // Remembers the file InitEx loaded for the language.
   virtual void LangFile(const std::u16string& sValue) = 0;
+  /// The fit check InitEx sets when it turns the check on; by default none.
+  virtual LangFitCheck FitCheck() { return LangFitCheck(); }
 };
 
 // One language for every run: the given id, no remembered file, and writes that

@@ -12,6 +12,7 @@ void ControlArrayObject::SetProperty(std::u16string_view, const base::Variant&) 
 PictureRef ControlArrayObject::GetPicture() { base::Raise(base::kNoSuchMember); }
 void ControlArrayObject::SetPicture(const PictureRef&) { base::Raise(base::kNoSuchMember); }
 ControlsRef ControlArrayObject::Controls() { base::Raise(base::kNoSuchMember); }
+CaptionFit ControlArrayObject::MeasureCaption() { base::Raise(base::kNoSuchMember); }
 
 FormObjectRef ControlArrayObject::Element(int32_t nIndex) {
   if (FormObjectRef o = FindElement(nIndex)) return o;

@@ -23,6 +23,7 @@ class ControlArrayObject : public IFormObject {
   ControlsRef Controls() override;
   // The element, or 340 when there is none at nIndex.
   FormObjectRef Element(int32_t nIndex) override;
+  CaptionFit MeasureCaption() override;
 
  protected:
   // The element at nIndex, nullptr when there is none.

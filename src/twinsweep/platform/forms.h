@@ -40,6 +40,19 @@ class IPicture {
 };
 using PictureRef = std::shared_ptr<IPicture>;
 
+// What an object's caption needs and has, in pixels of the screen: measured in the
+// object's own font with the flags it draws with (the width of its longest line,
+// the height of all its lines, wrapped at the room's width when the object wraps
+// its text), and the room it gives the text once its check or option glyph, its
+// frame or its padding is taken off.
+struct CaptionFit {
+  int32_t nNeededWidth = 0;
+  int32_t nNeededHeight = 0;
+  int32_t nRoomWidth = 0;
+  int32_t nRoomHeight = 0;
+  bool bWraps = false;  // the width is fixed and a longer text takes more lines
+};
+
 class IControls;
 class IFormObject;
 using FormObjectRef = std::shared_ptr<IFormObject>;
@@ -71,6 +84,9 @@ class IFormObject {
   // The element nIndex of a control array (340 when absent; 343 for an object
   // that is not a control array).
   virtual FormObjectRef Element(int32_t nIndex) = 0;
+  // Measures the caption as it is now shown: a form's title in the caption bar,
+  // a control's text inside it (438 for an object without a caption).
+  virtual CaptionFit MeasureCaption() = 0;
 };
 
 // A container's controls: every control and every element of a control array,

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "twinsweep/base/text.h"
+#include "twinsweep/base/variant.h"
 #include "twinsweep/platform/win32/win32_forms.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "support/form_builder.h"
@@ -43,8 +44,9 @@ double DotsPerInch(bool bHorizontal) {
 int Pixels(int32_t nTwips, bool bHorizontal) {
   return static_cast<int>(std::lround(nTwips * DotsPerInch(bHorizontal) / 1440.0));
 }
+// A pixel is 7.5 twips at 192 pixels per inch: the twips are not rounded.
 std::u16string Twips(int nPixels, bool bHorizontal) {
-  return base::FromUtf8(std::to_string(std::lround(nPixels * 1440.0 / DotsPerInch(bHorizontal))));
+  return base::CStr(base::Variant(nPixels * 1440.0 / DotsPerInch(bHorizontal)));
 }
 
 void RegisterPlainClass(const std::wstring& sClass) {

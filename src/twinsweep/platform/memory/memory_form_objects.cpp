@@ -1,5 +1,6 @@
 // Forms, user controls, controls and control arrays of the in-memory framework.
 #include <algorithm>
+#include <cmath>
 
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
@@ -173,6 +174,62 @@ ControlsRef MemoryFormObject::Controls() {
 }
 
 FormObjectRef MemoryFormObject::Element(int32_t) { base::Raise(kErrNotAnArray, u"Object not an array"); }
+
+namespace {
+
+int32_t Px(double d) { return static_cast<int32_t>(std::lround(d)); }
+
+// The caption's lines: broken at CR LF, and for a wrapping object at the last
+// blank that keeps a line within nRoomChars (a longer word keeps a line of its own).
+std::vector<std::u16string> CaptionLines(const std::u16string& sText, bool bWraps, size_t nRoomChars) {
+  std::vector<std::u16string> out;
+  for (const std::u16string& sParagraph : base::Split(sText, u"\r\n")) {
+    if (!bWraps) {
+      out.push_back(sParagraph);
+      continue;
+    }
+    std::u16string sLine;
+    for (const std::u16string& sWord : base::Split(sParagraph, u" ")) {
+      const std::u16string sLonger = sLine.empty() ? sWord : sLine + u" " + sWord;
+      if (sLine.empty() || sLonger.size() <= nRoomChars) {
+        sLine = sLonger;
+      } else {
+        out.push_back(sLine);
+        sLine = sWord;
+      }
+    }
+    out.push_back(sLine);
+  }
+  return out;
+}
+
+}  // namespace
+
+CaptionFit MemoryFormObject::MeasureCaption() {
+  Property* pCaption = FindProperty(u"Caption");
+  if (!pCaption) RaiseNoMember();
+  IForms& forms = Forms();
+  const double dTwipsX = forms.TwipsPerPixelX(), dTwipsY = forms.TwipsPerPixelY();
+  const double sx = 15.0 / dTwipsX, sy = 15.0 / dTwipsY;
+  const int32_t nChar = std::max(1, Px(kMemoryCharWidth * sx)), nLine = Px(kMemoryLineHeight * sy);
+  const bool bForm = controls_ != nullptr;
+  int32_t nInsetX = 0, nInsetY = 0;
+  if (bForm) nInsetX = kMemoryTitleChrome;
+  else if (base::EqualsNoCase(sType_, u"CommandButton")) nInsetX = nInsetY = 2 * kMemoryButtonPadding;
+  else if (base::EqualsNoCase(sType_, u"CheckBox") || base::EqualsNoCase(sType_, u"OptionButton")) nInsetX = kMemoryGlyphWidth;
+  else if (base::EqualsNoCase(sType_, u"Frame")) nInsetX = 2 * kMemoryFrameInset;
+  CaptionFit fit;
+  fit.bWraps = base::EqualsNoCase(sType_, u"Label");
+  fit.nRoomWidth = Px(PropertyNumber(FindProperty(u"Width")->vValue) / dTwipsX) - Px(nInsetX * sx);
+  fit.nRoomHeight = bForm ? nLine : Px(PropertyNumber(FindProperty(u"Height")->vValue) / dTwipsY) - Px(nInsetY * sy);
+  const auto lines = CaptionLines(base::CStr(pCaption->vValue), fit.bWraps,
+                                  static_cast<size_t>(std::max(0, fit.nRoomWidth) / nChar));
+  size_t nLongest = 0;
+  for (const auto& sLine : lines) nLongest = std::max(nLongest, sLine.size());
+  fit.nNeededWidth = static_cast<int32_t>(nLongest) * nChar;
+  fit.nNeededHeight = static_cast<int32_t>(lines.size()) * nLine;
+  return fit;
+}
 
 FormObjectRef MemoryControls::Item(int32_t nPosition) {
   if (nPosition < 0 || nPosition >= Count()) base::Raise(base::kSubscriptOutOfRange);

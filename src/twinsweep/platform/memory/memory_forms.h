@@ -43,6 +43,19 @@ class MemoryPicture : public IPicture {
 
 class MemoryControls;
 
+// The fixed font of the in-memory framework at 96 pixels per inch, scaled with the
+// screen (15 twips per pixel / the screen's): every character is this wide and
+// every line this high. Captions break at CR LF; a Label also wraps at blanks.
+// The room is the object's box, less a CommandButton's padding on each side, a
+// CheckBox's or OptionButton's glyph on the left, a Frame's inset on each side,
+// and a form's frame and close button.
+constexpr int32_t kMemoryCharWidth = 6;
+constexpr int32_t kMemoryLineHeight = 13;
+constexpr int32_t kMemoryButtonPadding = 3;
+constexpr int32_t kMemoryGlyphWidth = 17;
+constexpr int32_t kMemoryFrameInset = 9;
+constexpr int32_t kMemoryTitleChrome = 40;
+
 // A form, a user control or a control. Built in code: create a form or user
 // control, then add its controls; set properties through SetProperty or Set.
 class MemoryFormObject : public IFormObject, public std::enable_shared_from_this<MemoryFormObject> {
@@ -69,6 +82,8 @@ class MemoryFormObject : public IFormObject, public std::enable_shared_from_this
   void SetPicture(const PictureRef& oPicture) override;
   ControlsRef Controls() override;
   FormObjectRef Element(int32_t nIndex) override;
+  // Fixed extents, so that tests know the answer: see kMemoryCharWidth.
+  CaptionFit MeasureCaption() override;
 
   std::optional<int32_t> Index() const { return nIndex_; }
 

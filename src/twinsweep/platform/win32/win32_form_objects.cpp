@@ -162,6 +162,11 @@ class Win32FormObject : public IFormObject {
 
   FormObjectRef Element(int32_t) override { RaiseNotAnArray(); }
 
+  CaptionFit MeasureCaption() override {
+    if (!IsText(u"Caption")) RaiseNoMember();
+    return MeasureCaptionOf(Window(), type_, bContainer_);
+  }
+
  private:
   HWND Window() const {
     if (!IsWindow(hWnd_) || !c_->hWnd) base::Raise(base::kObjectNotSet);

@@ -44,6 +44,9 @@ bool HasCaption(ControlType type);
 bool HasText(ControlType type);
 bool ShowsPicture(ControlType type);
 
+// The fit of the window's caption (win32_caption_fit.cpp): a form's title or a control's text.
+CaptionFit MeasureCaptionOf(HWND hWnd, ControlType type, bool bForm);
+
 // Tool tips (win32_tooltips.cpp): the tip of a control, kept by its container's
 // tooltip control; an empty text removes the tool.
 void SetToolTip(Container& c, HWND hControl, std::u16string_view sText);
