@@ -16,6 +16,8 @@
 #include "twinsweep/platform/win32/win32_forms.h"
 #include "../examples/options_dialog/resource.h"
 
+using namespace twinsweep;
+
 namespace {
 
 double Now() {

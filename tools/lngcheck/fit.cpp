@@ -4,6 +4,8 @@
 #include "twinsweep/platform/files.h"
 #include "checks.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {

@@ -10,6 +10,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/lang/lang.h"
 
+namespace twinsweep {
+
 namespace {
 
 constexpr char16_t kSource[] = u"CLang.CheckFit";
@@ -53,3 +55,5 @@ void CLang::CheckFit(const std::u16string& sName, const std::vector<ChangedContr
                              {base::Variant(c.sName), base::Variant(sName), base::Variant(nNeeds), base::Variant(nHas)}));
   }
 }
+
+}  // namespace twinsweep

@@ -7,6 +7,8 @@
 
 #include "twinsweep/platform/win32/win32_form_parts.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 namespace {
 
@@ -103,3 +105,5 @@ CaptionFit MeasureCaptionOf(HWND h, ControlType type, bool bForm) {
 }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep
