@@ -17,7 +17,7 @@ constexpr char kUsage[] =
     "usage: lngcheck [--format=text|json] [--werror] [--reference REF.lng] FILE.lng [MAIN_SECTION]\n"
     "       lngcheck --pseudo REF.lng [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION] > XX.po\n"
-    "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION] > XX.lng\n"
+    "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [--lang NAME] [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --fix FILE.lng...\n";
 
 // The most findings printed; the counts cover all of them.
@@ -32,6 +32,7 @@ struct Options {
   std::optional<std::u16string> sToPoFrom;
   std::optional<std::u16string> sFromPo;
   std::optional<std::u16string> sBase;
+  std::optional<std::u16string> sLang;
   std::vector<std::u16string> positional;
 };
 
@@ -64,6 +65,8 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
       if (!value(&p->sFromPo)) return false;
     } else if (a == u"--base") {
       if (!value(&p->sBase)) return false;
+    } else if (a == u"--lang") {
+      if (!value(&p->sLang)) return false;
     } else if (a == u"--fix") {
       p->bFix = true;
     } else if (a.size() > 1 && a[0] == u'-') {
@@ -73,7 +76,7 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
     }
   }
   const int nModes = !!p->sPseudoFrom + !!p->sToPoFrom + !!p->sFromPo + p->bFix;
-  if (nModes > 1 || (p->sBase && !p->sFromPo) || (nModes && p->sReference)) return false;
+  if (nModes > 1 || ((p->sBase || p->sLang) && !p->sFromPo) || (nModes && p->sReference)) return false;
   if (p->sPseudoFrom) return p->positional.size() <= 1;
   // The translation is told from the main section by its extension.
   if (p->sToPoFrom) return p->positional.size() <= 1 || (p->positional.size() == 2 && IsLanguageFileName(p->positional[0]));
@@ -181,7 +184,8 @@ int FromPo(const Options& o, std::string* psOut, std::string* psErr) {
   }
   std::string sFile, sErrors, sNotes;
   const bool bOk = lngcheck::FromPo(base::ToUtf8(*o.sFromPo), sPo, reference.Checked(),
-                                    base ? &base->Checked() : nullptr, sMain, &sFile, &sErrors, &sNotes);
+                                    base ? &base->Checked() : nullptr, sMain, o.sLang.value_or(u""), &sFile,
+                                    &sErrors, &sNotes);
   *psErr += sNotes + sErrors;
   if (!bOk) return 1;
   *psOut += sFile;
