@@ -5,13 +5,13 @@
 // PO's text (the reference's when the message is untranslated or fuzzy, as the
 // gettext tools do); langid gets the PO header's ("X-Lng-LangID", else
 // "Language"), lang the header's "X-Lng-Lang", else --lang, else the language's
-// own name; a new file's heading names its language instead of the reference's. With a base, an entry
-// that the base has is written as the base writes it (its own comments above it,
-// its layout value, its spacing and comment), the base's heading and section
-// headers are kept, and the base's own layout entries (a "cmdOK.dleft" of a
-// longer word) follow the reference's entries of their section. The base's
-// texts that the reference no longer has, and its sections that the reference
-// lacks, are left out.
+// own name; a new file's heading names its language instead of the reference's.
+// With a base, an entry that the base has is written as the base writes it (its
+// own comments above it, its layout value, its spacing and comment), the base's
+// heading and section headers are kept, and the base's own layout entries (a
+// "cmdOK.dleft" of a longer word) follow the reference's entries of their
+// section. The base's texts that the reference no longer has, and its sections
+// that the reference lacks, are left out.
 #include <unordered_map>
 
 #include "twinsweep/base/text.h"
