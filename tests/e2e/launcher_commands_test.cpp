@@ -9,9 +9,12 @@
 #include "support/launcher_install.h"
 #include "support/message_box.h"
 #include "support/paths.h"
+#include "support/policy_template.h"
+#include "support/read_file.h"
 #include "support/product_options.h"
 #include "support/registry.h"
 #include "support/shell_recorder.h"
+#include "support/utf8_text.h"
 
 namespace e2e {
 namespace {
@@ -176,22 +179,57 @@ TEST(PackagedLauncher, HelpRunsFromTheUnpackedReleaseZip) {
   EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{kProductSite + L"/DE/WebHelp/TwinsweepHelp.htm"});
 }
 
+std::optional<std::wstring> Environment(const wchar_t* szName) {
+  wchar_t sz[MAX_PATH];
+  const DWORD n = GetEnvironmentVariableW(szName, sz, MAX_PATH);
+  return n == 0 || n >= MAX_PATH ? std::nullopt : std::optional<std::wstring>(sz);
+}
+
+// The question that the launcher installed in the folder asks a user with no
+// language of their own, answered No.
+std::wstring InstalledLaunchersQuestion(const std::wstring& sFolder) {
+  ScopedRegistryValue userLang(HKEY_CURRENT_USER, kOptionsKey, L"LANG", std::nullopt);
+  ScopedRegistryValue userLangFile(HKEY_CURRENT_USER, kOptionsKey, L"LANG_", std::nullopt);
+  ProcessTree launcher(JoinPath(sFolder, L"TwinsweepLauncher.exe"), L"");
+  auto box = WaitForMessageBox({launcher.Id(), std::nullopt}, kRunTimeoutMs);
+  if (!box) return L"(no question was asked)";
+  EXPECT_TRUE(PressButton(*box, IDNO));
+  EXPECT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  return box->sText;
+}
+
 // The installer as an administrator runs it: scripts/test installs the MSI with
 // LANG=DE and names the installation folder in TWINSWEEP_INSTALLED_DIR (skipped
 // without). A user with no language of their own is asked in the machine's.
 TEST(PackagedLauncher, AsksInTheLanguageTheInstallerWrote) {
-  wchar_t szFolder[MAX_PATH];
-  const DWORD n = GetEnvironmentVariableW(L"TWINSWEEP_INSTALLED_DIR", szFolder, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) GTEST_SKIP() << "TWINSWEEP_INSTALLED_DIR names no installation";
+  const std::optional<std::wstring> vFolder = Environment(L"TWINSWEEP_INSTALLED_DIR");
+  if (!vFolder) GTEST_SKIP() << "TWINSWEEP_INSTALLED_DIR names no installation";
   ASSERT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kOptionsKey, L"LANG"), std::optional<std::wstring>(L"DE"));
-  ScopedRegistryValue userLang(HKEY_CURRENT_USER, kOptionsKey, L"LANG", std::nullopt);
-  ScopedRegistryValue userLangFile(HKEY_CURRENT_USER, kOptionsKey, L"LANG_", std::nullopt);
-  ProcessTree launcher(JoinPath(szFolder, L"TwinsweepLauncher.exe"), L"");
-  auto box = WaitForMessageBox({launcher.Id(), std::nullopt}, kRunTimeoutMs);
-  ASSERT_TRUE(box) << "no question was asked";
-  EXPECT_EQ(box->sText, L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?");
-  ASSERT_TRUE(PressButton(*box, IDNO));
-  ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
+  EXPECT_EQ(InstalledLaunchersQuestion(*vFolder),
+            L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?");
+}
+
+// A language added as one file, installed (scripts/release-checks): the machine
+// policy, set where the template says, names its langid (TWINSWEEP_POLICY_LANG),
+// and the launcher asks as the installed LANGID.lng words the question.
+TEST(PackagedLauncher, AsksInTheLanguageAMachinePolicyNames) {
+  const std::optional<std::wstring> vFolder = Environment(L"TWINSWEEP_INSTALLED_DIR");
+  const std::optional<std::wstring> vLangId = Environment(L"TWINSWEEP_POLICY_LANG");
+  if (!vFolder || !vLangId) GTEST_SKIP() << "TWINSWEEP_INSTALLED_DIR or TWINSWEEP_POLICY_LANG is not given";
+  const std::string sFile = ReadWholeFile(JoinPath(*vFolder, *vLangId + L".lng"));
+  const size_t nKey = sFile.find("\nLID_RUN_OUTLOOK"), nOpen = sFile.find('"', nKey);
+  const size_t nClose = sFile.rfind('"', sFile.find('\n', nKey + 1));
+  ASSERT_TRUE(nKey != std::string::npos && nOpen < nClose) << "the language's file has no question";
+  // As the box shows it: quotes single, "\n" a line break (the texts the launcher uses have no other escape).
+  std::string sExpected;
+  for (size_t i = nOpen + 1; i < nClose; ++i) {
+    const bool bPair = sFile.compare(i, 2, "\"\"") == 0 || sFile.compare(i, 2, "\\n") == 0;
+    sExpected += !bPair ? std::string(1, sFile[i]) : sFile[i] == '"' ? "\"" : "\r\n";
+    i += bPair;
+  }
+  const PolicyPlace place = ReadPolicyPlace("Language");
+  ScopedRegistryValue policy(HKEY_LOCAL_MACHINE, place.sKey, place.sValueName, *vLangId);
+  EXPECT_EQ(InstalledLaunchersQuestion(*vFolder), FromUtf8(sExpected));
 }
 
 }  // namespace

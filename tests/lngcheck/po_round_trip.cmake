@@ -1,7 +1,8 @@
 # One language file through the PO round trip with the real program:
-#   cmake -DLNGCHECK=... -DMSGFMT=... -DREF=... -DFILE=... -DMAIN=... -DWORK=... -P po_round_trip.cmake
+#   cmake -DLNGCHECK=... -DMSGFMT=... -DMSGINIT=... -DREF=... -DFILE=... -DMAIN=... -DWORK=... -P po_round_trip.cmake
 # --to-po writes a PO file that msgfmt -c accepts; --from-po with the file as its
-# base gives back the same bytes.
+# base gives back the same bytes. The reference's run starts a new language as a
+# translator does: the template, msginit, --from-po with nothing added by hand.
 if(NOT MSGFMT)
   message(FATAL_ERROR "msgfmt (gettext) was not found when the tree was configured: run scripts/bootstrap")
 endif()
@@ -27,3 +28,38 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "${back} differs from ${FILE}")
 endif()
 message(STATUS "${FILE}: msgfmt -c passes, the round trip gives back the same bytes")
+
+if(NOT FILE STREQUAL REF)
+  return()
+endif()
+if(NOT MSGINIT)
+  message(FATAL_ERROR "msginit (gettext) was not found when the tree was configured: run scripts/bootstrap")
+endif()
+set(pot "${WORK}/template.pot")
+execute_process(COMMAND "${LNGCHECK}" --to-po "${REF}" "${MAIN}" OUTPUT_FILE "${pot}" RESULT_VARIABLE rc)
+execute_process(COMMAND "${MSGINIT}" -i "${pot}" -l pl_PL.UTF-8 -o "${WORK}/pl.po" --no-translator
+                RESULT_VARIABLE rc2 OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT rc2 EQUAL 0)
+  message(FATAL_ERROR "the template (${rc}) or msginit (${rc2}) failed:\n${err}")
+endif()
+execute_process(COMMAND "${LNGCHECK}" --from-po "${WORK}/pl.po" "${REF}" "${MAIN}" OUTPUT_FILE "${WORK}/PL.lng"
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+file(STRINGS "${WORK}/PL.lng" version REGEX "^(lang|langid) *= ")
+if(NOT rc EQUAL 0 OR NOT version MATCHES "^lang *= \"Polski\";langid *= \"PL\"$")
+  message(FATAL_ERROR "--from-po of msginit's PO gave ${rc} and [version] ${version}:\n${err}")
+endif()
+execute_process(COMMAND "${LNGCHECK}" --reference "${REF}" "${WORK}/PL.lng" "${MAIN}"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the file made from msginit's PO does not pass lngcheck:\n${out}${err}")
+endif()
+# Without "Language:" and --lang the refusal says what to give.
+file(READ "${WORK}/pl.po" po)
+string(REGEX REPLACE "\"Language: [^\"]*\"\n" "" po "${po}")
+file(WRITE "${WORK}/none.po" "${po}")
+execute_process(COMMAND "${LNGCHECK}" --from-po "${WORK}/none.po" "${REF}" "${MAIN}"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT out STREQUAL "" OR NOT err MATCHES "error: [^\n]*--lang NAME")
+  message(FATAL_ERROR "--from-po of a PO without a language gave ${rc}:\n${err}")
+endif()
+message(STATUS "${REF}: msginit completes the template; the file made from its PO is Polski, PL")

@@ -198,6 +198,7 @@ TEST(LngcheckPo, FromPoWritesTheTranslationOrRefusesTheFileWithItsLine) {
     std::string sPo;
     int nStatus;
     std::vector<std::string> expected;  // lines of the file made, or of the refusal
+    std::u16string sLang = u"";         // --lang NAME, when given
   } kRows[] = {
       {"a translated text, its quotes doubled and its line break escaped",
        "# made in an editor\n" + kHeader + "msgctxt \"[Demo.texts] LID_TWO\"\nmsgid \"Line one\\nLine two\"\nmsgstr \"Zeile \\\"eins\\\"\\nZeile zwei\"\n\n"
@@ -215,14 +216,27 @@ TEST(LngcheckPo, FromPoWritesTheTranslationOrRefusesTheFileWithItsLine) {
        1, {"x.po:11:1: error: [Demo.texts] LID_COUNT: '%' starts no placeholder; write %% for a percent sign [bad-percent]"}},
       {"a string that does not end", kHeader + kCount + "msgstr \"offen\n", 1,
        {"x.po:11:1: error: the string has no closing quote [po]"}},
-      {"no language's name and no base to take it from", "msgid \"\"\nmsgstr \"Language: de\\n\"\n", 1,
-       {"x.po:1:1: error: the header has no \"X-Lng-Lang\", the language's name as lang of [version] writes it [po]"}},
+      {"no language's name and no base to take it from", "msgid \"\"\nmsgstr \"Language: qps_PLOC\\n\"\n", 1,
+       {"x.po:1:1: error: no name is known for the language \"qps_PLOC\": give it as --lang NAME, as the language's "
+        "speakers write it [po]"}},
+      {"a code no table has, named by --lang", "msgid \"\"\nmsgstr \"Language: qps_PLOC\\n\"\n", 0,
+       {"lang      = \"Pseudo\"", "langid    = \"QPS-PLOC\""}, u"Pseudo"},
+      {"the language's own name by its code, the reference's name in the heading replaced",
+       "# ; Demo texts, English\nmsgid \"\"\nmsgstr \"Language: pt_BR\\n\"\n", 0,
+       {"; Demo texts, Portugu\u00eas (Brasil)\r\n", "lang      = \"Portugu\u00eas (Brasil)\"",
+        "langid    = \"PT-BR\""}},
+      {"the own name of zh_CN, X-Lng-LangID over Language",
+       "msgid \"\"\nmsgstr \"Language: zh_CN\\n\"\n\"X-Lng-LangID: ZH\\n\"\n", 0,
+       {"lang      = \"\u4e2d\u6587(\u7b80\u4f53)\"", "langid    = \"ZH\""}},
+      {"X-Lng-Lang over --lang over the table", "msgid \"\"\nmsgstr \"Language: pl\\nX-Lng-Lang: polszczyzna\\n\"\n", 0,
+       {"lang      = \"polszczyzna\"", "langid    = \"PL\""}, u"Polish"},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.szName);
     testing_support::TempFolder tmp;
     const std::u16string sPo = tmp.Write(u"x.po", row.sPo);
-    Outcome r = Lngcheck({u"--from-po", sPo, u"ref/EN.lng", u"Demo"});
+    Outcome r = row.sLang.empty() ? Lngcheck({u"--from-po", sPo, u"ref/EN.lng", u"Demo"})
+                                  : Lngcheck({u"--from-po", sPo, u"ref/EN.lng", u"--lang", row.sLang, u"Demo"});
     ASSERT_EQ(row.nStatus, r.nStatus) << r.sErr;
     const std::string sText = r.nStatus ? r.sErr : r.sOut;
     if (r.nStatus) {

@@ -20,7 +20,7 @@ constexpr char kUsage[] =
     "usage: lngcheck [--format=text|json] [--werror] [--reference REF.lng] FILE.lng [MAIN_SECTION]\n"
     "       lngcheck --pseudo REF.lng [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION] > XX.po\n"
-    "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION] > XX.lng\n"
+    "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [--lang NAME] [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --fix FILE.lng...\n"
     "       lngcheck --fit FILE.lng [--format=text|json] [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]\n";
 
@@ -39,6 +39,7 @@ struct Options {
   std::optional<std::u16string> sFit;
   std::optional<std::u16string> sProgram;
   std::optional<std::u16string> sMargin;
+  std::optional<std::u16string> sLang;
   std::vector<std::u16string> positional;
 };
 
@@ -77,6 +78,8 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
       if (!value(&p->sProgram)) return false;
     } else if (a == u"--margin") {
       if (!value(&p->sMargin)) return false;
+    } else if (a == u"--lang") {
+      if (!value(&p->sLang)) return false;
     } else if (a == u"--fix") {
       p->bFix = true;
     } else if (a.size() > 1 && a[0] == u'-') {
@@ -86,7 +89,7 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
     }
   }
   const int nModes = !!p->sPseudoFrom + !!p->sToPoFrom + !!p->sFromPo + p->bFix + !!p->sFit;
-  if (nModes > 1 || (p->sBase && !p->sFromPo) || (nModes && p->sReference)) return false;
+  if (nModes > 1 || ((p->sBase || p->sLang) && !p->sFromPo) || (nModes && p->sReference)) return false;
   if ((p->sProgram || p->sMargin) && !p->sFit) return false;
   if (p->sMargin && (p->sMargin->empty() || p->sMargin->size() > 2 ||
                      p->sMargin->find_first_not_of(u"0123456789") != std::u16string::npos))
@@ -199,7 +202,8 @@ int FromPo(const Options& o, std::string* psOut, std::string* psErr) {
   }
   std::string sFile, sErrors, sNotes;
   const bool bOk = lngcheck::FromPo(base::ToUtf8(*o.sFromPo), sPo, reference.Checked(),
-                                    base ? &base->Checked() : nullptr, sMain, &sFile, &sErrors, &sNotes);
+                                    base ? &base->Checked() : nullptr, sMain, o.sLang.value_or(u""), &sFile,
+                                    &sErrors, &sNotes);
   *psErr += sNotes + sErrors;
   if (!bOk) return 1;
   *psOut += sFile;

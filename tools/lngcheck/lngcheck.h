@@ -5,7 +5,7 @@
 //   lngcheck [--format=text|json] [--werror] [--reference REF.lng] FILE.lng [MAIN_SECTION]
 //   lngcheck --pseudo REF.lng [MAIN_SECTION]
 //   lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION]
-//   lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION]
+//   lngcheck --from-po XX.po REF.lng [--base XX.lng] [--lang NAME] [MAIN_SECTION]
 //   lngcheck --fix FILE.lng...
 //   lngcheck --fit FILE.lng [--format=text|json] [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]
 //

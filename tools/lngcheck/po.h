@@ -34,12 +34,13 @@ std::vector<std::u16string> Heading(const CheckedFile& file);
 std::string ToPo(const CheckedFile& reference, const CheckedFile* translation, const std::u16string& sMainSection);
 
 // The language file made from a PO file: the reference's lines, with the PO's
-// texts and language; with a base (the translation as it stands), the base's
+// texts and language (sLangName, when not empty, names it unless the header
+// does); with a base (the translation as it stands), the base's
 // own lines, layout values and layout entries kept. False when the PO cannot be
 // used; *psErrors then holds "PO:LINE: error: ..." lines. *psNotes receives
 // what was left out.
 bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const CheckedFile& reference,
-            const CheckedFile* base, const std::u16string& sMainSection, std::string* psOut, std::string* psErrors,
-            std::string* psNotes);
+            const CheckedFile* base, const std::u16string& sMainSection, const std::u16string& sLangName,
+            std::string* psOut, std::string* psErrors, std::string* psNotes);
 
 }  // namespace lngcheck

@@ -3,16 +3,19 @@
 // The file is the reference's lines, section by section and entry by entry, each
 // entry with the comment and blank lines above it. A message's entry gets the
 // PO's text (the reference's when the message is untranslated or fuzzy, as the
-// gettext tools do); lang and langid get the PO header's. With a base, an entry
-// that the base has is written as the base writes it (its own comments above it,
-// its layout value, its spacing and comment), the base's heading and section
-// headers are kept, and the base's own layout entries (a "cmdOK.dleft" of a
-// longer word) follow the reference's entries of their section. The base's
-// texts that the reference no longer has, and its sections that the reference
-// lacks, are left out.
+// gettext tools do); langid gets the PO header's ("X-Lng-LangID", else
+// "Language"), lang the header's "X-Lng-Lang", else --lang, else the language's
+// own name; a new file's heading names its language instead of the reference's.
+// With a base, an entry that the base has is written as the base writes it (its
+// own comments above it, its layout value, its spacing and comment), the base's
+// heading and section headers are kept, and the base's own layout entries (a
+// "cmdOK.dleft" of a longer word) follow the reference's entries of their
+// section. The base's texts that the reference no longer has, and its sections
+// that the reference lacks, are left out.
 #include <unordered_map>
 
 #include "twinsweep/base/text.h"
+#include "language_names.h"
 #include "po.h"
 #include "po_file.h"
 #include "po_text.h"
@@ -93,8 +96,8 @@ bool EndsWithLineEnd(const SourceFile& f) {
 }  // namespace
 
 bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const CheckedFile& reference,
-            const CheckedFile* base, const std::u16string& sMainSection, std::string* psOut, std::string* psErrors,
-            std::string* psNotes) {
+            const CheckedFile* base, const std::u16string& sMainSection, const std::u16string& sLangName,
+            std::string* psOut, std::string* psErrors, std::string* psNotes) {
   PoFile po;
   std::string sWhy;
   if (!ParsePo(sPoBytes, &po, &sWhy)) {
@@ -150,12 +153,20 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
     note(1, std::to_string(nUntranslated) + " message(s) untranslated or fuzzy: the reference's text is written");
   }
 
-  // The version section's language.
+  // The version section's language: the PO tools' "Language" is enough.
+  const std::string sLanguage = Field(po, "Language");
   std::u16string sLangID = base::FromUtf8(Field(po, "X-Lng-LangID")), sLang = base::FromUtf8(Field(po, "X-Lng-Lang"));
-  if (sLangID.empty()) sLangID = base::Replace(base::UCase(base::FromUtf8(Field(po, "Language"))), u"_", u"-");
+  if (sLangID.empty()) sLangID = base::Replace(base::UCase(base::FromUtf8(sLanguage)), u"_", u"-");
+  if (sLang.empty()) sLang = sLangName;
+  // A base keeps its own name unless the translator gives one.
+  if (sLang.empty() && !base) sLang = OwnLanguageName(sLanguage);
   if (!base && sLangID.empty()) error(1, "the header names no language: give \"Language\" (and \"X-Lng-LangID\")", "po");
   if (!base && sLang.empty()) {
-    error(1, "the header has no \"X-Lng-Lang\", the language's name as lang of [version] writes it", "po");
+    error(1,
+          (sLanguage.empty() ? std::string("the language has no name")
+                             : "no name is known for the language \"" + sLanguage + "\"") +
+              ": give it as --lang NAME, as the language's speakers write it",
+          "po");
   }
   if (!psErrors->empty()) return false;
 
@@ -173,14 +184,19 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
   auto copy = [&](const CheckedFile& f, const std::vector<int>& numbers) {
     for (int n : numbers) lines.push_back(f.source.Line(n)->sText);
   };
+  // A new file's heading, the reference's as a rule, names the new language.
+  const std::u16string& sRefLang = reference.language.sLang;
+  auto heading = [&](const std::u16string& sLine) {
+    return base || sRefLang.empty() ? sLine : base::Replace(sLine, sRefLang, sLang);
+  };
   if (!po.headerComments.empty()) {
     // An editor's own header comment becomes a comment of the language file.
     for (const std::string& s : po.headerComments) {
-      const std::u16string sLine = base::FromUtf8(s), sTrimmed = TrimBlanks(sLine);
+      const std::u16string sLine = heading(base::FromUtf8(s)), sTrimmed = TrimBlanks(sLine);
       lines.push_back(sTrimmed.empty() || sTrimmed[0] == u';' || sTrimmed[0] == u'\'' ? sLine : u"; " + sLine);
     }
   } else {
-    for (const std::u16string& s : Heading(base ? *base : reference)) lines.push_back(s);
+    for (const std::u16string& s : Heading(base ? *base : reference)) lines.push_back(heading(s));
   }
   for (const SectionLines& rs : Group(reference)) {
     const LayoutSection& section = *rs.layout;

@@ -15,7 +15,7 @@ std::wstring HelperProgram(const std::wstring& sName);
 // The root of the build tree: TwinsweepLauncher.exe and the shipped *.lng files.
 std::wstring BuildRoot();
 std::wstring BuiltLauncher();
-// The Group Policy template in the source tree (policy/TwinsweepLauncher.admx).
+// The Group Policy template as it ships (generated/policy/TwinsweepLauncher.admx of the build tree).
 std::wstring PolicyTemplate();
 
 // sFolder & "\" & sName.

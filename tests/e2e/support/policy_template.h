@@ -1,5 +1,5 @@
 #pragma once
-// Where the product's Group Policy template (policy/TwinsweepLauncher.admx) tells the
+// Where the product's Group Policy template (generated/policy/TwinsweepLauncher.admx) tells the
 // policy tools to write each setting, read out of the template itself rather than
 // repeated here: a scenario that writes there and sees the program obey shows that
 // the program and the template agree.
@@ -23,7 +23,7 @@ struct PolicyPlace {
   std::optional<DWORD> vEnabled, vDisabled;
 };
 
-// The policy named sName (its name attribute) of the template in the source tree;
+// The policy named sName (its name attribute) of the template of the build tree;
 // throws std::runtime_error when the template cannot be read or lacks that policy,
 // a class, a key or a value name.
 PolicyPlace ReadPolicyPlace(const std::string& sName);
