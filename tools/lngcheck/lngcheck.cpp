@@ -18,7 +18,8 @@ constexpr char kUsage[] =
     "       lngcheck --pseudo REF.lng [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION] > XX.po\n"
     "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [MAIN_SECTION] > XX.lng\n"
-    "       lngcheck --fix FILE.lng...\n";
+    "       lngcheck --fix FILE.lng...\n"
+    "       lngcheck --help\n";
 
 // The most findings printed; the counts cover all of them.
 constexpr size_t kPrintedFindings = 1000;
@@ -27,6 +28,7 @@ struct Options {
   bool bJson = false;
   bool bWerror = false;
   bool bFix = false;
+  bool bHelp = false;
   std::optional<std::u16string> sReference;
   std::optional<std::u16string> sPseudoFrom;
   std::optional<std::u16string> sToPoFrom;
@@ -66,12 +68,15 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
       if (!value(&p->sBase)) return false;
     } else if (a == u"--fix") {
       p->bFix = true;
+    } else if (a == u"--help") {
+      p->bHelp = true;
     } else if (a.size() > 1 && a[0] == u'-') {
       return false;
     } else {
       p->positional.push_back(a);
     }
   }
+  if (p->bHelp) return args.size() == 2;
   const int nModes = !!p->sPseudoFrom + !!p->sToPoFrom + !!p->sFromPo + p->bFix;
   if (nModes > 1 || (p->sBase && !p->sFromPo) || (nModes && p->sReference)) return false;
   if (p->sPseudoFrom) return p->positional.size() <= 1;
@@ -210,6 +215,7 @@ int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std
   CheckBytes(ctx);
   CheckKeys(ctx);
   CheckEscapes(ctx);
+  CheckFrenchSpacing(ctx);
   if (reference) CompareWithReference(ctx, reference->Checked());
 
   // Every finding is counted; a file of broken lines prints only the first ones.
@@ -234,6 +240,10 @@ int Run(const std::vector<std::u16string>& args, std::string* psOut, std::string
   if (!ParseArguments(args, &o)) {
     *psErr += kUsage;
     return 2;
+  }
+  if (o.bHelp) {
+    *psOut += kUsage;
+    return 0;
   }
   if (o.sToPoFrom) return ToPo(o, psOut, psErr);
   if (o.sFromPo) return FromPo(o, psOut, psErr);

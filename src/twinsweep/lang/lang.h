@@ -10,9 +10,10 @@
 //   oLang.LocalizeForm(frm);  // a dialog attached to the window framework
 //                             // (platform::win32::AttachForm in the Windows build)
 //
-// Units: positions and sizes in language files are twips (1/1440 inch), as the
-// forms were designed; relative keys ("dleft", "dtop", "dwidth", "dheight") and
-// the dumps are pixels.
+// Units: positions and sizes in language files and in the dumps are the form's
+// own position units as the framework gives them, twips (1/1440 inch) for forms
+// designed in twips; only the relative keys ("dleft", "dtop", "dwidth",
+// "dheight") are screen pixels, converted with the screen's twips per pixel.
 //
 // Threads: an object is used by one thread at a time; give each thread its own.
 //
@@ -20,7 +21,8 @@
 // file, a bad line, a missing key, a wrong placeholder) is reported to the error
 // log (base/error_log.h) and a usable result is returned: false from a load, the
 // key itself for a missing text. The error log hands each entry to the sink the
-// program sets with mMain::SetLogSink (none by default: entries are dropped).
+// program sets with mMain::SetLogSink, declared in base/error_log.h and part of
+// the engine (none by default: entries are dropped).
 // No member throws, except that running out of memory while building a result
 // (std::bad_alloc) can escape the constructor, Item, the three properties and
 // GetAvailableLangs.
@@ -78,7 +80,7 @@ class CLang {
 
   // Texts.
 
-  // The text under Key (any case), its escapes resolved ("\\", "\n", "\t");
+  // The text under Key (any case), its escapes resolved ("\\", "\n", "\t", "\"");
   // with parameters, its placeholders "%s" and "%d" filled in order and "%%" made
   // "%". A missing key is reported and the key itself is answered. A placeholder
   // without a parameter is reported and the text comes with its placeholders
@@ -108,7 +110,8 @@ class CLang {
   // The same for a user control whose section is stored under sName.
   void LocalizeUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
                            const platform::ControlsRef& oUserControl_Controls);
-  // Writes the designed texts (and, in mode 1, positions in pixels and pictures)
+  // Writes the designed texts (and, in mode 1, positions as the framework gives
+  // them, twips for forms designed in twips, and pictures)
   // of a form or user control to Dump\<name>.txt under the application's folder,
   // as a start for a translation. A file that cannot be written is reported.
   void DumpForm(const platform::FormObjectRef& oFrm);
