@@ -37,7 +37,8 @@ constexpr wchar_t kQuestionDE[] = L"Microsoft Outlook wird nicht ausgef\u00fchrt
 constexpr wchar_t kAppPathsOutlook[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
 constexpr DWORD kCallLimitBoxTimeoutMs = 90000;
 constexpr wchar_t kHintNotInstalled[] =
-    L"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep and try again.";
+    L"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep (or Outlook) and try "
+    L"again.";
 constexpr wchar_t kGoodExecute[] = L"execute object=first args=VT_BSTR,VT_DISPATCH(null) command=ShowQuickWizard hr=0x00000000";
 
 // True when the button nButton of the box is its default push button.
@@ -452,8 +453,8 @@ TEST_F(LaunchScenario, AHungExecuteEndsInTheErrorBoxAfterTheCallLimit) {
               PerformanceNowMs() - Outlook().Events(L"hang Execute")[0].nTimeMs);
   EXPECT_EQ(box->sText,
             L"Error(-2147418110): Outlook did not answer the call of Execute within 60 seconds.\r\n"
-            L"Outlook did not answer within 60 seconds. Check whether Outlook shows a dialog, or restart Outlook, "
-            L"and try again.");
+            L"Outlook did not answer within 60 seconds. If Outlook is showing a dialog box, close it; otherwise "
+            L"restart Outlook. Then try again.");
   EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
   ASSERT_TRUE(PressButton(*box, IDOK));
   ExpectEnds();
@@ -482,8 +483,8 @@ TEST_F(LaunchScenario, AServerThatNeverRegistersIsStartedAtMostFourTimes) {
   const size_t nBreak = box->sText.find(L"\r\n");
   ASSERT_NE(nBreak, std::wstring::npos) << ToUtf8(box->sText);
   EXPECT_EQ(box->sText.substr(nBreak + 2),
-            L"Outlook and Twinsweep run with different rights, for example one of them as administrator. Start both "
-            L"the same way and try again.");
+            L"Outlook and Twinsweep are running with different privileges, for example one of them as administrator. "
+            L"Start both normally, or both as administrator, and try again.");
   ASSERT_TRUE(PressButton(*box, IDOK));
   ExpectEnds();
 }

@@ -600,15 +600,16 @@ TEST_F(LaunchSequenceTest, ALongWaitForTheAddinIsNotedEveryThirtySeconds) {
 // what happened and what to do.
 TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
   const std::u16string kNoAnswer =
-      u"Outlook did not answer within 60 seconds. Check whether Outlook shows a dialog, or restart Outlook, and try "
-      u"again.";
+      u"Outlook did not answer within 60 seconds. If Outlook is showing a dialog box, close it; otherwise restart "
+      u"Outlook. Then try again.";
   const std::u16string kClosed = u"Outlook was closed while Twinsweep was talking to it. Start Outlook and try again.";
-  const std::u16string kBusy = u"Outlook is busy. Close Outlook's open dialogs and try again.";
+  const std::u16string kBusy = u"Outlook is busy. Close any open dialog boxes in Outlook and try again.";
   const std::u16string kRights =
-      u"Outlook and Twinsweep run with different rights, for example one of them as administrator. Start both the "
-      u"same way and try again.";
+      u"Outlook and Twinsweep are running with different privileges, for example one of them as administrator. Start "
+      u"both normally, or both as administrator, and try again.";
   const std::u16string kNotInstalled =
-      u"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep and try again.";
+      u"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep (or Outlook) and try "
+      u"again.";
   auto First = [](int32_t nNumber, const std::u16string& sDescription) {
     return u"Error(" + base::LongToText(nNumber) + u"): " + sDescription;
   };
@@ -644,8 +645,8 @@ TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
            u"\r\n" + kNotInstalled},
       {"in German", u"DE", [](FakeOutlook& o) { o.sHungCall = u"Execute"; },
        First(platform::kRpcECallCanceled, u"Outlook did not answer the call of Execute within 60 seconds.") + u"\r\n" +
-           u"Outlook hat nicht innerhalb von 60 Sekunden geantwortet. Pr\u00fcfen Sie, ob Outlook ein Dialogfeld "
-           u"anzeigt, oder starten Sie Outlook neu, und versuchen Sie es erneut."},
+           u"Outlook hat nicht innerhalb von 60 Sekunden geantwortet. Wenn Outlook ein Dialogfeld anzeigt, schlie\u00dfen "
+           u"Sie es; andernfalls starten Sie Outlook neu. Versuchen Sie es dann erneut."},
       {"a failure without a hint", u"EN",
        [](FakeOutlook& o) {
          o.sFailingCall = u"Execute";

@@ -48,6 +48,8 @@ void CheckBytes(const CheckContext& ctx);
 void CheckKeys(const CheckContext& ctx);
 // bad-escape and bad-percent, in the texts of the listed sub-sections.
 void CheckEscapes(const CheckContext& ctx);
+// french-spacing: in a file whose langid is FR, a plain space before ? ! : or ;.
+void CheckFrenchSpacing(const CheckContext& ctx);
 // missing-/extra-section, missing-/extra-key, format-mismatch, escape-mismatch,
 // untranslated, version.
 void CompareWithReference(const CheckContext& ctx, const CheckedFile& reference);

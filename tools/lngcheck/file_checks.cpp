@@ -1,7 +1,8 @@
 // Checks of one language file that need no reference: how its bytes will be read
 // (encoding, invalid-utf8, line-ending, nul-byte), keys and sections that the program would
 // merge or skip (duplicate-key, duplicate-section), and escapes that the program
-// would report when it shows a text (bad-escape, bad-percent).
+// would report when it shows a text (bad-escape, bad-percent), and the spaces of
+// French punctuation (french-spacing).
 #include <cstdio>
 #include <unordered_map>
 
@@ -157,35 +158,62 @@ void CheckKeys(const CheckContext& ctx) {
   }
 }
 
-void CheckEscapes(const CheckContext& ctx) {
+namespace {
+
+// Calls fn(loaded, entry, line, raw value) for each quoted entry of the listed sub-sections.
+template <typename Fn>
+void ForEachQuotedEntry(const CheckContext& ctx, Fn fn) {
   for (const LoadedSection& loaded : ctx.file.language.sections) {
     const LayoutSection* section = ctx.SubSection(ctx.file, loaded.sName);
     if (!section) continue;
     for (const LayoutEntry& e : section->entries) {
       if (!e.bQuoted) continue;
       const std::u16string& sLine = ctx.file.source.Line(e.nLine)->sText;
-      const std::u16string sRaw = sLine.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin);
-      for (const Token& t : Tokenize(sRaw)) {
-        const int nColumn = ColumnOfText(sLine, e.nValueBegin + t.nPos);
-        if (t.kind == TokenKind::BadEscape) {
-          const std::u16string sEscape = sRaw.substr(t.nPos, 2);
-          ctx.Add(e.nLine, nColumn, Severity::Warning,
-                  u"unknown escape '" + sEscape + u"' stays as written and is reported when the text is shown; "
-                  u"write '\\\\' for a backslash",
-                  "bad-escape");
-        }
-        // Form texts are shown with their escapes resolved only; the texts that
-        // the program looks up are formatted, where such a "%" is reported and
-        // dropped with the character after it.
-        if (t.kind == TokenKind::BadPercent && !loaded.bForm) {
-          ctx.Add(e.nLine, nColumn, Severity::Error,
-                  u"'%' starts no placeholder: the program reports it and drops it with the character after it; "
-                  u"write %% for a percent sign",
-                  "bad-percent");
-        }
-      }
+      fn(loaded, e, sLine, sLine.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin));
     }
   }
+}
+
+}  // namespace
+
+void CheckEscapes(const CheckContext& ctx) {
+  ForEachQuotedEntry(ctx, [&](const LoadedSection& loaded, const LayoutEntry& e, const std::u16string& sLine,
+                              const std::u16string& sRaw) {
+    for (const Token& t : Tokenize(sRaw)) {
+      const int nColumn = ColumnOfText(sLine, e.nValueBegin + t.nPos);
+      if (t.kind == TokenKind::BadEscape) {
+        const std::u16string sEscape = sRaw.substr(t.nPos, 2);
+        ctx.Add(e.nLine, nColumn, Severity::Warning,
+                u"unknown escape '" + sEscape + u"' stays as written and is reported when the text is shown; "
+                u"write '\\\\' for a backslash",
+                "bad-escape");
+      }
+      // Form texts are shown with their escapes resolved only; the texts that
+      // the program looks up are formatted, where such a "%" is reported and
+      // dropped with the character after it.
+      if (t.kind == TokenKind::BadPercent && !loaded.bForm) {
+        ctx.Add(e.nLine, nColumn, Severity::Error,
+                u"'%' starts no placeholder: the program reports it and drops it with the character after it; "
+                u"write %% for a percent sign",
+                "bad-percent");
+      }
+    }
+  });
+}
+
+void CheckFrenchSpacing(const CheckContext& ctx) {
+  if (!base::EqualsNoCase(ctx.file.language.sLangID, u"FR")) return;
+  ForEachQuotedEntry(ctx, [&](const LoadedSection& loaded, const LayoutEntry& e, const std::u16string& sLine,
+                              const std::u16string& sRaw) {
+    if (!IsText(loaded, e.sKey)) return;
+    for (size_t i = 1; i < sRaw.size(); ++i) {
+      if (sRaw[i - 1] != u' ' || std::u16string_view(u"?!:;").find(sRaw[i]) == std::u16string_view::npos) continue;
+      ctx.Add(e.nLine, ColumnOfText(sLine, e.nValueBegin + i - 1), Severity::Warning,
+              u"a plain space before '" + sRaw.substr(i, 1) +
+                  u"' can end the line there; French puts a no-break space (U+00A0 or U+202F) before ? ! : ;",
+              "french-spacing");
+    }
+  });
 }
 
 }  // namespace lngcheck

@@ -22,7 +22,8 @@ constexpr char kUsage[] =
     "       lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION] > XX.po\n"
     "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [--lang NAME] [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --fix FILE.lng...\n"
-    "       lngcheck --fit FILE.lng [--format=text|json] [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]\n";
+    "       lngcheck --fit FILE.lng [--format=text|json] [--program PROGRAM.exe] [--margin PERCENT] [MAIN_SECTION]\n"
+    "       lngcheck --help\n";
 
 // The most findings printed; the counts cover all of them.
 constexpr size_t kPrintedFindings = 1000;
@@ -31,6 +32,7 @@ struct Options {
   bool bJson = false;
   bool bWerror = false;
   bool bFix = false;
+  bool bHelp = false;
   std::optional<std::u16string> sReference;
   std::optional<std::u16string> sPseudoFrom;
   std::optional<std::u16string> sToPoFrom;
@@ -82,12 +84,15 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
       if (!value(&p->sLang)) return false;
     } else if (a == u"--fix") {
       p->bFix = true;
+    } else if (a == u"--help") {
+      p->bHelp = true;
     } else if (a.size() > 1 && a[0] == u'-') {
       return false;
     } else {
       p->positional.push_back(a);
     }
   }
+  if (p->bHelp) return args.size() == 2;
   const int nModes = !!p->sPseudoFrom + !!p->sToPoFrom + !!p->sFromPo + p->bFix + !!p->sFit;
   if (nModes > 1 || ((p->sBase || p->sLang) && !p->sFromPo) || (nModes && p->sReference)) return false;
   if ((p->sProgram || p->sMargin) && !p->sFit) return false;
@@ -232,6 +237,7 @@ int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std
   CheckBytes(ctx);
   CheckKeys(ctx);
   CheckEscapes(ctx);
+  CheckFrenchSpacing(ctx);
   if (reference) CompareWithReference(ctx, reference->Checked());
 
   // Every finding is counted; a file of broken lines prints only the first ones.
@@ -256,6 +262,10 @@ int Run(const std::vector<std::u16string>& args, std::string* psOut, std::string
   if (!ParseArguments(args, &o)) {
     *psErr += kUsage;
     return 2;
+  }
+  if (o.bHelp) {
+    *psOut += kUsage;
+    return 0;
   }
   if (o.sToPoFrom) return ToPo(o, psOut, psErr);
   if (o.sFromPo) return FromPo(o, psOut, psErr);

@@ -40,7 +40,7 @@ namespace collection_detail {
 
 enum class Kind : uint8_t { Unkeyed, Keyed, ItemIsKey, Removed };
 
-// One entry of the list: an item held as it is, and the place of its key.
+/// One entry of the list: an item held as it is, and the place of its key.
 template <class T>
 struct Stored {
   T item{};
@@ -49,8 +49,8 @@ struct Stored {
   Kind kind = Kind::Unkeyed;
 };
 
-// One entry of a text list: the key and then the text, at one place in the
-// arena (a name that is its own key is stored once).
+/// One entry of a text list: the key and then the text, at one place in the
+/// arena (a name that is its own key is stored once).
 template <>
 struct Stored<std::u16string> {
   TextArena::Place place;
@@ -60,6 +60,10 @@ struct Stored<std::u16string> {
 
 }  // namespace collection_detail
 
+/// The keyed collection: items in the order they were added, each with an optional
+/// key that is unique without regard to case. Adding a key that is present fails
+/// (457) and keeps the first item; reading a key or position that is not there
+/// fails (5, 9). The failures are base::Failure.
 template <class T>
 class Collection {
   static constexpr bool kTexts = std::is_same_v<T, std::u16string>;
@@ -67,42 +71,44 @@ class Collection {
   using Kind = collection_detail::Kind;
 
  public:
-  // How an item is handed in and read back: texts as views, others as they are.
+  /// How an item is handed in and read back: texts as views, others as they are.
   using Arg = std::conditional_t<kTexts, std::u16string_view, T>;
-  using Ref = std::conditional_t<kTexts, std::u16string_view, const T&>;
+  using Ref = std::conditional_t<kTexts, std::u16string_view, const T&>;  ///< \copydoc Arg
+  /// The answer of a lookup that does not fail: the item, or none.
   using Found = std::conditional_t<kTexts, std::optional<std::u16string_view>, const T*>;
 
-  // What iteration shows of an item: the item and its folded key, if any.
+  /// What iteration shows of an item: the item and its folded key, if any.
   struct Entry {
-    Ref item;
-    std::optional<std::u16string> foldedKey;
+    Ref item;                                 ///< the item
+    std::optional<std::u16string> foldedKey;  ///< its key in lower case, if it has one
   };
   class const_iterator;
 
+  /// The number of items.
   int32_t Count() const { return static_cast<int32_t>(items_.size() - nRemoved_); }
 
-  // Adds at the end; with a key, fails (457) when the key is already present.
+  /// Adds at the end; with a key, fails (457) when the key is already present.
   void Add(Arg item, const std::optional<std::u16string>& key = std::nullopt) {
     if (key) return AddFolded(std::move(item), LCase(*key));
     Append(Hold(std::move(item), {}, Kind::Unkeyed), std::nullopt);
   }
-  // Add for a key already in lower case: a loader folds each key once and
-  // hands the folded key over.
+  /// Add for a key already in lower case: a loader folds each key once and
+  /// hands the folded key over.
   void AddFolded(Arg item, std::u16string_view folded) {
     const uint32_t nHash = Hash(folded);
     if (Slot(folded, nHash) != kNone) Raise(kKeyAlreadyExists);
     Append(Hold(std::move(item), folded, Kind::Keyed), nHash);
   }
-  // A lower-case name as an item under itself (a form's key list): the text
-  // is kept once, as item and key.
+  /// A lower-case name as an item under itself (a form's key list): the text
+  /// is kept once, as item and key.
   void AddFoldedName(std::u16string_view folded) {
     static_assert(kTexts, "a name list holds texts");
     const uint32_t nHash = Hash(folded);
     if (Slot(folded, nHash) != kNone) Raise(kKeyAlreadyExists);
     Append(Hold(folded, folded, Kind::ItemIsKey), nHash);
   }
-  // Remove (when present) and Add under the same folded key in one step: the
-  // item goes to the end, and the key keeps its place in the index.
+  /// Remove (when present) and Add under the same folded key in one step: the
+  /// item goes to the end, and the key keeps its place in the index.
   void ReplaceFolded(Arg item, std::u16string_view folded) {
     const uint32_t nHash = Hash(folded);
     const size_t nSlot = Slot(folded, nHash);
@@ -113,19 +119,21 @@ class Collection {
     Bury(nOld);
   }
 
+  /// The item at nPosition (from 1); fails (9) outside 1 to Count().
   Ref Item(int32_t nPosition) const {
     if (nPosition < 1 || nPosition > Count()) Raise(kSubscriptOutOfRange);
     Compact();
     return ItemOf(items_[static_cast<size_t>(nPosition - 1)]);
   }
+  /// The item under key (any case); fails (5) when no item has it.
   Ref Item(std::u16string_view key) const {
     const Found p = Find(key);
     if (!p) Raise(kInvalidProcedureCall);
     return *p;
   }
-  // The item under key, or none: the non-failing lookup for hot paths.
+  /// The item under key, or none: the non-failing lookup for hot paths.
   Found Find(std::u16string_view key) const { return FindFolded(LCase(key)); }
-  // Same as Find for a key already in lower case (saves the folding).
+  /// Same as Find for a key already in lower case (saves the folding).
   Found FindFolded(std::u16string_view folded) const {
     const size_t nSlot = Slot(folded, Hash(folded));
     if (nSlot == kNone) return Found{};
@@ -136,15 +144,18 @@ class Collection {
       return &e.item;
     }
   }
+  /// Whether an item has key (any case).
   bool Contains(std::u16string_view key) const { return static_cast<bool>(Find(key)); }
 
-  // Room for nItems more items without growing the list or the index.
+  /// Room for nItems more items without growing the list or the index.
   void Reserve(size_t nItems) {
     items_.reserve(items_.size() + nItems);
     if (!Fits(nKeyed_ + nItems)) Rehash(nKeyed_ + nItems);
   }
 
+  /// Removes the item under key (any case); fails (5) when no item has it.
   void Remove(std::u16string_view key) { RemoveFolded(LCase(key)); }
+  /// Remove for a key already in lower case.
   void RemoveFolded(std::u16string_view folded) {
     const size_t nSlot = Slot(folded, Hash(folded));
     if (nSlot == kNone) Raise(kInvalidProcedureCall);
@@ -154,11 +165,12 @@ class Collection {
     Bury(nOld);
   }
 
-  // Iteration in insertion order over the items.
+  /// Iteration in insertion order over the items.
   const_iterator begin() const {
     Compact();
     return const_iterator(this, items_.data());
   }
+  /// The end of the iteration.
   const_iterator end() const {
     Compact();
     return const_iterator(this, items_.data() + items_.size());
@@ -170,7 +182,7 @@ class Collection {
     uint32_t nHash;
   };
   static constexpr size_t kNone = static_cast<size_t>(-1);
-  // Positions in the index, and lengths in a list entry, are 32 bits wide.
+  /// Positions in the index, and lengths in a list entry, are 32 bits wide.
   static constexpr size_t kMaxItems = 0x7fffffff;
   static constexpr size_t kMaxLength = 0x3fffffff;
   static constexpr uint32_t kKindShift = 30;  // a text list keeps the kind in its length's top bits
@@ -184,7 +196,7 @@ class Collection {
     return static_cast<uint32_t>(n);
   }
 
-  // A list entry for item under the folded key (none for Unkeyed), its texts in the arena.
+  /// A list entry for item under the folded key (none for Unkeyed), its texts in the arena.
   Stored Hold(Arg item, std::u16string_view folded, Kind kind) {
     Stored e;
     e.nKeyLength = Length(folded.size());
@@ -221,7 +233,7 @@ class Collection {
     }
   }
 
-  // The slot that holds folded, or kNone.
+  /// The slot that holds folded, or kNone.
   size_t Slot(std::u16string_view folded, uint32_t nHash) const {
     if (slots_.empty()) return kNone;
     const size_t nMask = slots_.size() - 1;
@@ -230,17 +242,17 @@ class Collection {
     }
     return kNone;
   }
-  // Puts list position nPos + 1 into the first free slot for its hash.
+  /// Puts list position nPos + 1 into the first free slot for its hash.
   void Place(size_t nPos, uint32_t nHash) const {
     const size_t nMask = slots_.size() - 1;
     size_t i = nHash & nMask;
     while (slots_[i].nPosition != 0) i = (i + 1) & nMask;
     slots_[i] = IndexSlot{static_cast<uint32_t>(nPos + 1), nHash};
   }
-  // Whether the table holds nKeys keys at most three quarters full: with the
-  // hashes in the slots, a longer probe costs little, and the table less room.
+  /// Whether the table holds nKeys keys at most three quarters full: with the
+  /// hashes in the slots, a longer probe costs little, and the table less room.
   bool Fits(size_t nKeys) const { return 4 * nKeys <= 3 * slots_.size(); }
-  // The smallest table that fits nKeys keys, filled from the list.
+  /// The smallest table that fits nKeys keys, filled from the list.
   void Rehash(size_t nKeys) const {
     size_t nSize = 16;
     while (4 * nKeys > 3 * nSize) nSize *= 2;
@@ -256,8 +268,8 @@ class Collection {
     Place(items_.size() - 1, *nHash);
     ++nKeyed_;
   }
-  // Empties a slot of the linear-probing table, moving back the entries after
-  // it that would no longer be found past the gap.
+  /// Empties a slot of the linear-probing table, moving back the entries after
+  /// it that would no longer be found past the gap.
   void EraseSlot(size_t nGap) {
     const size_t nMask = slots_.size() - 1;
     for (size_t j = (nGap + 1) & nMask; slots_[j].nPosition != 0; j = (j + 1) & nMask) {
@@ -269,8 +281,8 @@ class Collection {
     }
     slots_[nGap] = IndexSlot{0, 0};
   }
-  // Turns the list's item at nPos into a tombstone; once they are many, the
-  // list is compacted and the arena rebuilt without the texts only they used.
+  /// Turns the list's item at nPos into a tombstone; once they are many, the
+  /// list is compacted and the arena rebuilt without the texts only they used.
   void Bury(size_t nPos) {
     Stored removed;
     if constexpr (kTexts) {
@@ -292,8 +304,8 @@ class Collection {
     }
     arena_ = std::move(fresh);
   }
-  // Drops the tombstones and renumbers the index; the live items keep their
-  // order, and their texts their places, so views given out stay valid.
+  /// Drops the tombstones and renumbers the index; the live items keep their
+  /// order, and their texts their places, so views given out stay valid.
   void Compact() const {
     if (nRemoved_ == 0) return;
     size_t nTo = 0;
@@ -307,8 +319,8 @@ class Collection {
     Rehash(nKeyed_);
   }
 
-  // Compaction is invisible from outside: reading by position or iterating
-  // compacts first, so those stay const for the caller.
+  /// Compaction is invisible from outside: reading by position or iterating
+  /// compacts first, so those stay const for the caller.
   mutable std::vector<Stored> items_;
   mutable std::vector<IndexSlot> slots_;
   TextArena arena_;
@@ -350,7 +362,7 @@ CollectionRef<T> NewCollection() {
   return std::make_shared<Collection<T>>();
 }
 
-// Fails with 91 ("Object variable or With block variable not set") when c is none.
+/// Fails with 91 ("Object variable or With block variable not set") when c is none.
 template <class T>
 Collection<T>& Deref(const CollectionRef<T>& c) {
   if (!c) Raise(kObjectNotSet);

@@ -18,27 +18,30 @@ namespace twinsweep {
 
 namespace mMain {
 
+/// One composed entry of the error log, as a sink or the observer receives it.
 struct LogEntry {
+  /// An error (LogError, a failed AssertTrue) or a debug note (LogDebug).
   enum class Kind { Error, Debug };
-  Kind kind = Kind::Error;
-  std::u16string sSource;
-  int32_t nNumber = 0;
-  std::u16string sText;
+  Kind kind = Kind::Error;      ///< what reported it
+  std::u16string sSource;       ///< the reporting member, "CLang.Init"
+  int32_t nNumber = 0;          ///< the failure's number; 0 for a condition found by the reporter
+  std::u16string sText;         ///< the description, with any extra text after "; "
 };
 
+/// A watcher of every composed entry.
 using LogObserver = std::function<void(const LogEntry&)>;
-// Installs the observer and answers the one it replaces.
+/// Installs the observer and answers the one it replaces.
 LogObserver SetLogObserver(LogObserver observer);
-// Installs the program's destination of the entries and answers the one it replaces.
+/// Installs the program's destination of the entries and answers the one it replaces.
 using LogSink = std::function<void(const LogEntry&)>;
 LogSink SetLogSink(LogSink sink);
 
-// nNumber -1 stands for the pending error's number; an omitted vDescription for its
-// description. vExtra is appended after "; ". Clears the pending error.
+/// nNumber -1 stands for the pending error's number; an omitted vDescription for its
+/// description. vExtra is appended after "; ". Clears the pending error.
 void LogError(const std::u16string& sSource, int32_t nNumber,
               const std::optional<std::u16string>& vDescription = std::nullopt,
               const std::optional<std::u16string>& vExtra = std::nullopt);
-// A false condition is reported as "ASSERT FAILED - " & sMessage with number 0.
+/// A false condition is reported as "ASSERT FAILED - " & sMessage with number 0.
 void AssertTrue(bool bCondition, const std::u16string& sSource, const std::u16string& sMessage);
 void LogDebug(const std::u16string& sSource, const std::u16string& sText);
 

@@ -24,14 +24,14 @@ u16 LCase(u16v s);
 u16 UCase(u16v s);
 bool EqualsNoCase(u16v a, u16v b);
 
-// First position (from 1) of needle in s at or after nStart (from 1); 0 when none.
+/// First position (from 1) of needle in s at or after nStart (from 1); 0 when none.
 int32_t InStr(int32_t nStart, u16v s, u16v needle);
-// Every occurrence of sFind replaced by sWith, searched left to right, case-sensitive.
+/// Every occurrence of sFind replaced by sWith, searched left to right, case-sensitive.
 u16 Replace(u16v s, u16v sFind, u16v sWith);
-// Splits at every occurrence of sDelim; an empty s gives no pieces.
+/// Splits at every occurrence of sDelim; an empty s gives no pieces.
 std::vector<u16> Split(u16v s, u16v sDelim);
 
-// Conversions for literals, logs and file names on the native side of tests.
+/// Conversions for literals, logs and file names on the native side of tests.
 u16 FromAscii(std::string_view s);
 u16 FromUtf8(std::string_view s);
 std::string ToUtf8(u16v s);

@@ -19,15 +19,17 @@ namespace twinsweep {
 
 namespace base {
 
+/// The texts of one collection packed end to end in blocks; a stored text never moves.
 class TextArena {
  public:
+  /// Where a stored text starts.
   struct Place {
-    uint32_t nBlock = 0;
-    uint32_t nOffset = 0;
+    uint32_t nBlock = 0;   ///< the block
+    uint32_t nOffset = 0;  ///< the first character's offset in it
   };
 
-  // Copies a and then b into the arena, one after the other; the place of the
-  // first character finds both again (b starts a.size() characters later).
+  /// Copies a and then b into the arena, one after the other; the place of the
+  /// first character finds both again (b starts a.size() characters later).
   Place Store(std::u16string_view a, std::u16string_view b = {}) {
     const size_t nLength = a.size() + b.size();
     if (nLength == 0) return Place{};
@@ -52,7 +54,7 @@ class TextArena {
     std::copy(b.begin(), b.end(), std::copy(a.begin(), a.end(), pTo));
     return place;
   }
-  // nLength characters from nSkip characters after place.
+  /// nLength characters from nSkip characters after place.
   std::u16string_view View(Place place, size_t nLength, size_t nSkip = 0) const {
     if (nLength == 0) return {};
     return std::u16string_view(blocks_[place.nBlock].get() + place.nOffset + nSkip, nLength);

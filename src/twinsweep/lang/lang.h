@@ -10,9 +10,10 @@
 //   oLang.LocalizeForm(frm);  // a dialog attached to the window framework
 //                             // (platform::win32::AttachForm in the Windows build)
 //
-// Units: positions and sizes in language files are twips (1/1440 inch), as the
-// forms were designed; relative keys ("dleft", "dtop", "dwidth", "dheight") and
-// the dumps are pixels.
+// Units: positions and sizes in language files and in the dumps are the form's
+// own position units as the framework gives them, twips (1/1440 inch) for forms
+// designed in twips; only the relative keys ("dleft", "dtop", "dwidth",
+// "dheight") are screen pixels, converted with the screen's twips per pixel.
 //
 // Threads: an object is used by one thread at a time; give each thread its own.
 //
@@ -20,7 +21,8 @@
 // file, a bad line, a missing key, a wrong placeholder) is reported to the error
 // log (base/error_log.h) and a usable result is returned: false from a load, the
 // key itself for a missing text. The error log hands each entry to the sink the
-// program sets with mMain::SetLogSink (none by default: entries are dropped).
+// program sets with mMain::SetLogSink, declared in base/error_log.h and part of
+// the engine (none by default: entries are dropped).
 // No member throws, except that running out of memory while building a result
 // (std::bad_alloc) can escape the constructor, Item, the three properties and
 // GetAvailableLangs.
@@ -47,10 +49,16 @@ namespace twinsweep {
 class CLangFile;
 struct LangSectionIndex;
 
+/// One loaded language of a program, from a language file (.lng) beside it: its
+/// texts, its form sections, and what it needs to localize and dump forms. The
+/// file's comment above tells the units, threads and failure rules.
 class CLang {
  public:
+  /// Texts under their lower-cased keys, in file order.
   using TextCollection = base::Collection<std::u16string>;
+  /// A shared TextCollection, or none.
   using TextCollectionRef = base::CollectionRef<std::u16string>;
+  /// One key list per global or form sub-section, or none.
   using FormCollectionRef = base::CollectionRef<TextCollectionRef>;
 
   CLang();
@@ -61,60 +69,65 @@ class CLang {
   // Loading. Each load first forgets what was loaded, and answers true when the
   // file's version section (signature, langid, lang) and main section were read.
 
-  // Chooses the user's language file in the application's folder and loads it:
-  // the file that oOptions remembers, when it exists and has the chosen language
-  // id (any case); else the first file of the folder whose langid is exactly the
-  // id, which oOptions then remembers. No language chosen counts as "EN", which
-  // oOptions then remembers too. Reports "Cant find lang file by langID=<id>"
-  // when no file has the language.
+  /// Chooses the user's language file in the application's folder and loads it:
+  /// the file that oOptions remembers, when it exists and has the chosen language
+  /// id (any case); else the first file of the folder whose langid is exactly the
+  /// id, which oOptions then remembers. No language chosen counts as "EN", which
+  /// oOptions then remembers too. Reports "Cant find lang file by langID=<id>"
+  /// when no file has the language.
   bool InitEx(const std::u16string& sMainSection, ILangOptions& oOptions);
-  // The same with CFixedLangOptions(u"EN"): English, and nothing written anywhere.
+  /// The same with CFixedLangOptions(u"EN"): English, and nothing written anywhere.
   bool InitEx(const std::u16string& sMainSection);
-  // Loads the file sFilename (full path) for the main section sMainSection;
-  // reports the first hundred bad lines with the file and line, then how many
-  // more there were.
+  /// Loads the file sFilename (full path) for the main section sMainSection;
+  /// reports the first hundred bad lines with the file and line, then how many
+  /// more there were.
   bool Init(const std::u16string& sFilename, const std::u16string& sMainSection);
-  // Loads the bytes of a language file already in memory, as Init would load
-  // them from a file; sFilename names them in reports and in Filename(). The
-  // file's time stays unknown, so LocalizeForm never reloads them.
+  /// Loads the bytes of a language file already in memory, as Init would load
+  /// them from a file; sFilename names them in reports and in Filename(). The
+  /// file's time stays unknown, so LocalizeForm never reloads them.
   bool InitFromMemory(const std::u16string& sFilename, std::string_view bytes, const std::u16string& sMainSection);
 
   // Texts.
 
-  // The text under Key (any case), its escapes resolved ("\\", "\n", "\t");
-  // with parameters, its placeholders "%s" and "%d" filled in order and "%%" made
-  // "%". A missing key is reported and the key itself is answered. A placeholder
-  // without a parameter is reported and the text comes with its placeholders
-  // unfilled; an unknown one ("%x") is reported and left out.
+  /// The text under Key (any case), its escapes resolved (\\\\, \\n, \\t, \\");
+  /// with parameters, its placeholders "%s" and "%d" filled in order and "%%" made
+  /// "%". A missing key is reported and the key itself is answered. A placeholder
+  /// without a parameter is reported and the text comes with its placeholders
+  /// unfilled; an unknown one ("%x") is reported and left out.
   std::u16string Item(const std::u16string& Key, const base::VariantList& sprintf_params);
+  /// The text under Key (any case) with its escapes resolved; as Item with parameters, without them.
   std::u16string Item(const std::u16string& Key);
-  // True when the loaded language has a text under sKey (any case). Reports nothing.
+  /// True when the loaded language has a text under sKey (any case). Reports nothing.
   bool ItemFind(const std::u16string& sKey);
-  // Puts sItem under sKey in memory, in place of any text there (the file is not
-  // changed). Reports nothing.
+  /// Puts sItem under sKey in memory, in place of any text there (the file is not
+  /// changed). Reports nothing.
   void ItemSet(const std::u16string& sKey, const std::u16string& sItem);
 
-  // The loaded file: its path, its langid ("DE") and its language name ("Deutsch");
-  // empty when nothing is loaded.
+  /// The loaded file: its path, its langid ("DE") and its language name ("Deutsch");
+  /// empty when nothing is loaded.
   std::u16string Filename() const;
+  /// The loaded file's langid ("DE"); empty when nothing is loaded.
   std::u16string LangID() const;
+  /// The loaded file's language name ("Deutsch"); empty when nothing is loaded.
   std::u16string LangName() const;
 
   // Forms.
 
-  // Applies the loaded language's section for the form (texts, captions, tool
-  // tips, positions, pictures) to it and its controls, dumping the form first
-  // when the language file asks for dumps; reloads the file first when it
-  // changed on disk. A bad entry is reported and skipped; a property a control
-  // lacks leaves it as it was.
+  /// Applies the loaded language's section for the form (texts, captions, tool
+  /// tips, positions, pictures) to it and its controls, dumping the form first
+  /// when the language file asks for dumps; reloads the file first when it
+  /// changed on disk. A bad entry is reported and skipped; a property a control
+  /// lacks leaves it as it was.
   void LocalizeForm(const platform::FormObjectRef& oFrm);
-  // The same for a user control whose section is stored under sName.
+  /// The same for a user control whose section is stored under sName.
   void LocalizeUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
                            const platform::ControlsRef& oUserControl_Controls);
-  // Writes the designed texts (and, in mode 1, positions in pixels and pictures)
-  // of a form or user control to Dump\<name>.txt under the application's folder,
-  // as a start for a translation. A file that cannot be written is reported.
+  /// Writes the designed texts (and, in mode 1, positions as the framework gives
+  /// them, twips for forms designed in twips, and pictures)
+  /// of a form or user control to Dump\<name>.txt under the application's folder,
+  /// as a start for a translation. A file that cannot be written is reported.
   void DumpForm(const platform::FormObjectRef& oFrm);
+  /// The same for a user control whose section is stored under sName.
   void DumpUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
                        const platform::ControlsRef& oUserControl_Controls);
   /// Turns the fit check on or off for every later LocalizeForm and
@@ -127,53 +140,53 @@ class CLang {
 
   // Files.
 
-  // The valid language files of strFolder but sIgnoreNameExt, one item each:
-  // "langid" CR LF "lang" CR LF "name.ext". A file without a valid version
-  // section is left out with a debug note; a failed folder search is reported.
+  /// The valid language files of strFolder but sIgnoreNameExt, one item each:
+  /// "langid" CR LF "lang" CR LF "name.ext". A file without a valid version
+  /// section is left out with a debug note; a failed folder search is reported.
   TextCollectionRef GetAvailableLangs(const std::u16string& strFolder, const std::u16string& sIgnoreNameExt);
-  // Reads the section sSection of sFilename: each entry's text into colValues
-  // under lower-case(sPrefix & key), and, when colNames is given, the lower-cased
-  // key under the key as written. True when the section was found and read to its
-  // end; a bad line is reported, and what was added before it stays.
+  /// Reads the section sSection of sFilename: each entry's text into colValues
+  /// under lower-case(sPrefix & key), and, when colNames is given, the lower-cased
+  /// key under the key as written. True when the section was found and read to its
+  /// end; a bad line is reported, and what was added before it stays.
   bool ReadSection(const std::u16string& sFilename, const std::u16string& sSection, TextCollection& colValues,
                    const std::u16string& sPrefix, TextCollection* colNames);
 
  private:
-  // The engine's own tools and tests reach the members below through
-  // CLangInternals (lang/lang_internals.h); a program needs none of them.
+  /// The engine's own tools and tests reach the members below through
+  /// CLangInternals (lang/lang_internals.h); a program needs none of them.
   friend class CLangInternals;
 
-  // Forgets the loaded language.
+  /// Forgets the loaded language.
   void Clear();
-  // One section's entries (keys lower-cased), or none when it cannot be read.
+  /// One section's entries (keys lower-cased), or none when it cannot be read.
   TextCollectionRef GetSection(const std::u16string& sFilename, const std::u16string& sSection);
 
-  // The one-pass loading. InitFrom is Init on the file sFilename, or on the
-  // bytes *pBytes when given. OpenLanguageFile reads the file whole (or takes
-  // the bytes) for oFile, reporting as a section read does when it cannot;
-  // IndexSections scans the lines once for the section headers;
-  // ReadIndexedSection then reads one section from those bytes with the results
-  // and reports, in the same order, of a read of the file from its first line.
+  /// The one-pass loading. InitFrom is Init on the file sFilename, or on the
+  /// bytes *pBytes when given. OpenLanguageFile reads the file whole (or takes
+  /// the bytes) for oFile, reporting as a section read does when it cannot;
+  /// IndexSections scans the lines once for the section headers;
+  /// ReadIndexedSection then reads one section from those bytes with the results
+  /// and reports, in the same order, of a read of the file from its first line.
   bool InitFrom(const std::u16string& sFilename, const std::u16string& sMainSection, const std::string_view* pBytes);
   bool OpenLanguageFile(CLangFile& oFile, const std::u16string& sFilename, const std::string_view* pBytes = nullptr);
   void IndexSections(CLangFile& oFile, const std::u16string& sFilename, LangSectionIndex& index);
   bool ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, const std::u16string& sFilename,
                           const std::u16string& sSection, TextCollection& colValues, const std::u16string& sPrefix,
                           TextCollection* colNames);
-  // Scratch room of a section read for an entry's folded key and value, kept
-  // from line to line so that reading an entry allocates nothing of its own.
+  /// Scratch room of a section read for an entry's folded key and value, kept
+  /// from line to line so that reading an entry allocates nothing of its own.
   struct EntryBuffers {
     std::u16string sKey;
     std::u16string sValue;
   };
-  // The problems that one load (an Init, a ReadSection) finds in the file's
-  // lines: the first nLoadProblemsOneByOne are reported one by one, the rest
-  // counted in one report when the load ends, so that a file of broken lines
-  // cannot flood the log or hold up the start. The checking tool lifts the cap.
+  /// The problems that one load (an Init, a ReadSection) finds in the file's
+  /// lines: the first nLoadProblemsOneByOne are reported one by one, the rest
+  /// counted in one report when the load ends, so that a file of broken lines
+  /// cannot flood the log or hold up the start. The checking tool lifts the cap.
   static constexpr int32_t kLoadProblemsOneByOne = 100;
   int32_t nLoadProblemsOneByOne = kLoadProblemsOneByOne;
-  // Opens a load's count for its lifetime (nested loads share the outer one)
-  // and reports what was not reported one by one when the outermost ends.
+  /// Opens a load's count for its lifetime (nested loads share the outer one)
+  /// and reports what was not reported one by one when the outermost ends.
   class LoadReports {
    public:
     LoadReports(CLang& oLang, const std::u16string& sFilename);
@@ -188,31 +201,31 @@ class CLang {
   void ReportLoadProblem(const char16_t* sFormat, const base::VariantList& params);
   int32_t nLoadDepth = 0;
   int32_t nLoadProblems = 0;
-  // One entry line of a section being read (sLine stripped, not a comment).
+  /// One entry line of a section being read (sLine stripped, not a comment).
   void ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16string& sFilename, TextCollection& colValues,
                  const std::u16string& sFoldedPrefix, TextCollection* colNames, EntryBuffers& buffers);
-  // Creation and release.
+  /// Creation and release.
   void Class_Initialize();
   void Class_Terminate();
-  // Checks and removes the enclosing quotes of sText, undoubling inner ones;
-  // on failure sError says why and sText is left unusable.
+  /// Checks and removes the enclosing quotes of sText, undoubling inner ones;
+  /// on failure sError says why and sText is left unusable.
   bool Unquote(std::u16string& sText, std::u16string& sError);
-  // The text without leading and trailing spaces and tabs.
+  /// The text without leading and trailing spaces and tabs.
   std::u16string TrimBlanks(std::u16string_view sText);
-  // A value part cut before its comment (";" or "'" outside double quotes).
+  /// A value part cut before its comment (";" or "'" outside double quotes).
   std::u16string StripComment(std::u16string_view sText);
 
-  // Writes the whole dump file of the container sName.
+  /// Writes the whole dump file of the container sName.
   void DumpControls(const std::u16string& sName, const platform::FormObjectRef& oContainer,
                     const platform::ControlsRef& oControls);
-  // Writes the block of one object under its dump name; pictures go to sPictureFolder.
+  /// Writes the block of one object under its dump name; pictures go to sPictureFolder.
   void DumpControl(const platform::FormObjectRef& oControl, const std::u16string& sName, platform::FileHandle hFile,
                    const std::u16string& sPictureFolder);
-  // A text made fit for a quoted value: \\, \n for CR LF, \t, doubled quotes.
+  /// A text made fit for a quoted value: \\, \n for CR LF, \t, doubled quotes.
   std::u16string EscapeValue(std::u16string_view sValue);
-  // Tabs inserted before the first "=" so that it stands at column 8 * nTabs.
+  /// Tabs inserted before the first "=" so that it stands at column 8 * nTabs.
   std::u16string TabAlign(std::u16string_view sLine, int32_t nTabs);
-  // Applies the section sName to the container and its controls.
+  /// Applies the section sName to the container and its controls.
   void LocalizeControls(const std::u16string& sName, const platform::FormObjectRef& oContainer,
                         const platform::ControlsRef& oControls);
   // A control that a form section changed, under its key's control part.
@@ -224,14 +237,14 @@ class CLang {
   void CheckFit(const std::u16string& sName, const std::vector<ChangedControl>& changed);
   bool FitCheckOn() const { return nCheckFit != 0 || fitCheck.bOn; }
 
-  // Position (from 1) of the first of sChars in sText at or after nStart; 0 when none.
+  /// Position (from 1) of the first of sChars in sText at or after nStart; 0 when none.
   int32_t InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart);
-  // Escapes resolved, then "%s", "%d" and "%%" filled from sprintf_params.
+  /// Escapes resolved, then "%s", "%d" and "%%" filled from sprintf_params.
   std::u16string sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params);
-  // Backslash escapes resolved: "\\", "\n", "\t" and a backslash before a quote.
+  /// Backslash escapes resolved: "\\", "\n", "\t" and a backslash before a quote.
   std::u16string sprintf2(std::u16string_view sText);
 
-  // Fields, in their order.
+  /// Fields, in their order.
   TextCollectionRef colTexts;
   FormCollectionRef colForms;
   std::u16string sFilename;

@@ -17,58 +17,71 @@ namespace twinsweep {
 
 namespace platform {
 
-using FileHandle = std::intptr_t;
-constexpr FileHandle kInvalidFile = -1;
+using FileHandle = std::intptr_t;        ///< An open file or search.
+constexpr FileHandle kInvalidFile = -1;  ///< No file (INVALID_HANDLE_VALUE).
 
-constexpr uint32_t kFileAttributeDirectory = 0x10;
+constexpr uint32_t kFileAttributeDirectory = 0x10;  ///< FILE_ATTRIBUTE_DIRECTORY
 
-// SYSTEMTIME: calendar fields of a time.
+/// SYSTEMTIME: calendar fields of a time.
 struct SystemTime {
-  int32_t nYear = 0, nMonth = 0, nDay = 0, nHour = 0, nMinute = 0, nSecond = 0, nMilliseconds = 0;
+  int32_t nYear = 0;          ///< wYear
+  int32_t nMonth = 0;         ///< wMonth, 1 to 12
+  int32_t nDay = 0;           ///< wDay
+  int32_t nHour = 0;          ///< wHour
+  int32_t nMinute = 0;        ///< wMinute
+  int32_t nSecond = 0;        ///< wSecond
+  int32_t nMilliseconds = 0;  ///< wMilliseconds
 };
 
-// One entry of a directory search (WIN32_FIND_DATA, the parts the program reads).
+/// One entry of a directory search (WIN32_FIND_DATA, the parts the program reads).
 struct FindData {
-  std::u16string sName;
-  uint32_t nAttributes = 0;
+  std::u16string sName;      ///< the entry's name, without its folder
+  uint32_t nAttributes = 0;  ///< its attributes (kFileAttributeDirectory for a folder)
 };
 
+/// Files and folders: the file service of the build (platform::Files()).
 class IFiles {
  public:
   virtual ~IFiles() = default;
-  // CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0):
-  // a handle only for questions about the file. A folder cannot be opened so (5).
+  /// CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0):
+  /// a handle only for questions about the file. A folder cannot be opened so (5).
   [[nodiscard]] virtual int32_t OpenForQuery(std::u16string_view sPath, FileHandle* phFile) = 0;
-  // CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-  // OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL): the reader never stops another program
-  // (a translator's editor, a setup replacing the file) from writing or removing it.
+  /// CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  /// OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL): the reader never stops another program
+  /// (a translator's editor, a setup replacing the file) from writing or removing it.
   [[nodiscard]] virtual int32_t OpenForRead(std::u16string_view sPath, FileHandle* phFile) = 0;
-  // CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL):
-  // creates the file or empties an existing one.
+  /// CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL):
+  /// creates the file or empties an existing one.
   [[nodiscard]] virtual int32_t OpenForWrite(std::u16string_view sPath, FileHandle* phFile) = 0;
-  // ReadFile: 0 and *pnRead = 0 at the end of the file.
+  /// ReadFile: 0 and *pnRead = 0 at the end of the file.
   virtual int32_t Read(FileHandle hFile, uint8_t* pBuffer, uint32_t nToRead, uint32_t* pnRead) = 0;
+  /// WriteFile: all nSize bytes, or a failure.
   virtual int32_t Write(FileHandle hFile, const uint8_t* pData, uint32_t nSize) = 0;
+  /// CloseHandle.
   virtual int32_t Close(FileHandle hFile) = 0;
-  // GetFileSizeEx: the size of an open file in bytes, as it stands now.
+  /// GetFileSizeEx: the size of an open file in bytes, as it stands now.
   virtual int32_t GetSize(FileHandle hFile, uint64_t* pnSize) = 0;
-  // GetFileTime (last write), FileTimeToLocalFileTime, FileTimeToSystemTime.
+  /// GetFileTime (last write), FileTimeToLocalFileTime, FileTimeToSystemTime.
   virtual int32_t GetLastWriteLocalTime(FileHandle hFile, SystemTime* pTime) = 0;
-  // Sets a file's last-write time from a local time; for tests and tools.
+  /// Sets a file's last-write time from a local time; for tests and tools.
   virtual int32_t SetLastWriteLocalTime(std::u16string_view sPath, const SystemTime& time) = 0;
-  // FindFirstFileW with the system's wildcard rules ("*", "*.lng"), FindNextFileW
-  // (18 after the last entry), FindClose.
+  /// FindFirstFileW with the system's wildcard rules ("*", "*.lng"), FindNextFileW
+  /// (18 after the last entry), FindClose.
   [[nodiscard]] virtual int32_t FindFirst(std::u16string_view sPattern, FileHandle* phFind, FindData* pData) = 0;
-  virtual int32_t FindNext(FileHandle hFind, FindData* pData) = 0;
-  virtual int32_t FindClose(FileHandle hFind) = 0;
+  virtual int32_t FindNext(FileHandle hFind, FindData* pData) = 0;  ///< \copydoc FindFirst
+  virtual int32_t FindClose(FileHandle hFind) = 0;                  ///< \copydoc FindFirst
+  /// CreateDirectoryW: one folder (183 when it exists).
   [[nodiscard]] virtual int32_t CreateDirectory(std::u16string_view sPath) = 0;
-  // RemoveDirectoryW: removes only an empty folder.
+  /// RemoveDirectoryW: removes only an empty folder.
   virtual int32_t RemoveDirectory(std::u16string_view sPath) = 0;
+  /// DeleteFileW.
   virtual int32_t DeleteFile(std::u16string_view sPath) = 0;
 };
 
+/// The build's own file service.
 template <>
 IFiles& Default<IFiles>();
+/// The file service in use (a test's double while one is set).
 inline IFiles& Files() { return Get<IFiles>(); }
 
 }  // namespace platform

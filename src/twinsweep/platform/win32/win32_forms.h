@@ -46,24 +46,24 @@ namespace platform::win32 {
 
 constexpr int32_t kNoIndex = -1;
 
-// One control of a form's name table: its dialog item identifier, its name, and
-// its index when it is an element of a control array.
+/// One control of a form's name table: its dialog item identifier, its name, and
+/// its index when it is an element of a control array.
 struct ControlName {
-  int nId;
-  std::u16string sName;
-  int32_t nIndex = kNoIndex;
+  int nId;                    ///< the dialog item identifier
+  std::u16string sName;       ///< the name the language file uses
+  int32_t nIndex = kNoIndex;  ///< the element's index in its control array, or kNoIndex
 };
 
 inline constexpr wchar_t kLineClass[] = L"TwinsweepLine";
 
-// Registers the line class and sets up the common controls (tool tips); once per
-// process, also done by the first attach.
+/// Registers the line class and sets up the common controls (tool tips); once per
+/// process, also done by the first attach.
 void RegisterFormClasses();
 
-// The form over the top-level window hWnd, named sName. Attaching a window again
-// replaces its name table; the form lives until the window is destroyed.
+/// The form over the top-level window hWnd, named sName. Attaching a window again
+/// replaces its name table; the form lives until the window is destroyed.
 FormObjectRef AttachForm(HWND hWnd, std::u16string sName, std::vector<ControlName> names);
-// The user control over the child window hWnd, whose controls are its own child windows.
+/// The user control over the child window hWnd, whose controls are its own child windows.
 FormObjectRef AttachUserControl(HWND hWnd, std::vector<ControlName> names);
 
 }  // namespace platform::win32
