@@ -1,7 +1,7 @@
 // Checks of one language file that need no reference: how its bytes will be read
 // (encoding, invalid-utf8, line-ending, nul-byte), keys and sections that the program would
 // merge or skip (duplicate-key, duplicate-section), and escapes that the program
-// would report when it shows a text (bad-escape, bad-percent).
+// would report when it shows a text (bad-escape, bad-percent, mixed-placeholders).
 #include <cstdio>
 #include <unordered_map>
 
@@ -163,6 +163,12 @@ void CheckEscapes(const CheckContext& ctx) {
       if (!e.bQuoted) continue;
       const std::u16string& sLine = ctx.file.source.Line(e.nLine)->sText;
       const std::u16string sRaw = sLine.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin);
+      if (!loaded.bForm && MixesPlaceholders(sRaw)) {
+        ctx.Add(e.nLine, e.nValueColumn, Severity::Error,
+                u"numbered (%1$s) and unnumbered (%s) placeholders mixed: the program shows the text as written; "
+                u"number all of them or none",
+                "mixed-placeholders");
+      }
       for (const Token& t : Tokenize(sRaw)) {
         const int nColumn = ColumnOfText(sLine, e.nValueBegin + t.nPos);
         if (t.kind == TokenKind::BadEscape) {

@@ -210,6 +210,7 @@ int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std
   CheckBytes(ctx);
   CheckKeys(ctx);
   CheckEscapes(ctx);
+  CheckPlurals(ctx);
   if (reference) CompareWithReference(ctx, reference->Checked());
 
   // Every finding is counted; a file of broken lines prints only the first ones.
