@@ -29,7 +29,7 @@ std::u16string FormKey(const std::u16string& sBase, int nForm) {
 FileRule RuleOf(const std::u16string& sPlural) {
   FileRule r;
   std::u16string sWhy;
-  if (!sPlural.empty()) r.rule.Parse(sPlural, &sWhy);
+  if (!sPlural.empty()) r.bRead = r.rule.Parse(sPlural, &sWhy);
   std::vector<int> counts(static_cast<size_t>(r.rule.Forms()));
   for (uint64_t n = 0; n < 1000; ++n) ++counts[static_cast<size_t>(r.rule.FormFor(n))];
   for (int c : counts) r.single.push_back(c == 1);
