@@ -49,6 +49,11 @@ TEST(LangLookup, ItemPluralPicksTheFormOfTheRule) {
       {kRu, u"LID_DAYS", 11, u"11:2", {}},
       {kRu, u"LID_DAYS", 21, u"21:0", {}},
       {kRu, u"LID_DAYS", 112, u"112:2", {}},
+      {kRu, u"LID_DAYS", 1001, u"1001:0", {}},  // past the forms tabled at the load: the rule runs
+      {kRu, u"LID_DAYS", 100022, u"100022:1", {}},
+      {"nplurals=3; plural=n==0 || n>=1000 ? 2 : !(n<500) && n-500<10 ? 1 : 0;", u"LID_DAYS", 5000, u"5000:2", {}},
+      {"nplurals=3; plural=n==0 || n>=1000 ? 2 : !(n<500) && n-500<10 ? 1 : 0;", u"LID_DAYS", 505, u"505:1", {}},
+      {"nplurals=3; plural=n==0 || n>=1000 ? 2 : !(n<500) && n-500<10 ? 1 : 0;", u"LID_DAYS", 515, u"515:0", {}},
       {kRu, u"LID_DAYS", INT64_MIN, u"0:2", {}},
       {"nplurals=1; plural=0;", u"LID_DAYS", 7, u"7:0", {}},
       {" nplurals = 2 ; plural = n == 0 ? 0 : 10 / n ", u"LID_DAYS", 0, u"0:0", {}},

@@ -23,8 +23,11 @@ std::u16string CLang::Item(const std::u16string& Key) { return Item(Key, base::V
 std::u16string CLang::ItemPlural(const std::u16string& Key, int64_t n, const base::VariantList& sprintf_params) {
   const uint64_t nCount = n < 0 ? 0 - static_cast<uint64_t>(n) : static_cast<uint64_t>(n);
   const int32_t nForm = pPluralRule ? pPluralRule->FormFor(nCount) : (nCount == 1 ? 0 : 1);
-  // Keys are stored folded: the form's key is folded once and looked up as it is.
-  std::u16string sFolded = base::LCase(Key);
+  // Keys are stored folded: the form's key is folded once, into one buffer,
+  // and looked up as it is.
+  std::u16string sFolded;
+  sFolded.reserve(Key.size() + 4);
+  for (char16_t c : Key) sFolded += base::ToLowerChar(c);
   const size_t nBase = sFolded.size();
   auto formKey = [&](int32_t k) -> const std::u16string& {
     sFolded.resize(nBase);

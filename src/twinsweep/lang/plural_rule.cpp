@@ -192,51 +192,120 @@ bool PluralRule::Parse(std::u16string_view sHeader, std::u16string* psWhy) {
     *psWhy = parser.sWhy;
     return false;
   }
-  nodes_ = std::move(nodes);
-  nRoot_ = nRoot;
+  program_.clear();
+  Compile(nodes, nRoot);
   nForms_ = nForms;
+  tabled_.clear();
+  for (uint64_t n = 0; n < kTabled; ++n) tabled_.push_back(static_cast<uint8_t>(FormFor(n)));
   return true;
 }
 
 int32_t PluralRule::FormFor(uint64_t n) const {
-  if (nodes_.empty()) return n == 1 ? 0 : 1;
+  if (program_.empty()) return n == 1 ? 0 : 1;
+  if (n < tabled_.size()) return tabled_[n];
   bool bDivByZero = false;
-  const uint64_t nForm = Eval(nRoot_, n, &bDivByZero);
+  const uint64_t nForm = Run(n, &bDivByZero);
   return bDivByZero || nForm >= static_cast<uint64_t>(nForms_) ? 0 : static_cast<int32_t>(nForm);
 }
 
-uint64_t PluralRule::Eval(int32_t i, uint64_t n, bool* pbDivByZero) const {
-  const Node& x = nodes_[static_cast<size_t>(i)];
-  auto a = [&] { return Eval(x.a, n, pbDivByZero); };
-  auto b = [&] { return Eval(x.b, n, pbDivByZero); };
+void PluralRule::Compile(const std::vector<Node>& nodes, int32_t i) {
+  const Node& x = nodes[static_cast<size_t>(i)];
+  auto jump = [&](Step step) {
+    program_.push_back({step, Op::Number, 0});
+    return program_.size() - 1;
+  };
+  auto here = [&](size_t nJump) { program_[nJump].nArg = program_.size(); };
   switch (x.op) {
-    case Op::Number: return x.nValue;
-    case Op::N: return n;
-    case Op::Not: return !a();
-    // Only the branch taken is evaluated: "n == 0 ? 0 : 10 / n" divides by no zero.
-    case Op::Cond: return a() ? b() : Eval(x.c, n, pbDivByZero);
-    case Op::And: return a() && b();
-    case Op::Or: return a() || b();
-    default: break;
-  }
-  const uint64_t l = a(), r = b();
-  switch (x.op) {
-    case Op::Mul: return l * r;
-    case Op::Div:
-    case Op::Mod:
-      if (r == 0) {
-        *pbDivByZero = true;
-        return 0;
+    case Op::Number: program_.push_back({Step::Push, x.op, x.nValue}); return;
+    case Op::N: program_.push_back({Step::PushN, x.op, 0}); return;
+    case Op::Not:
+      Compile(nodes, x.a);
+      program_.push_back({Step::Not, x.op, 0});
+      return;
+    case Op::Cond: {
+      // Only the branch taken runs: "n == 0 ? 0 : 10 / n" divides by no zero.
+      Compile(nodes, x.a);
+      const size_t nElse = jump(Step::JumpIfZero);
+      Compile(nodes, x.b);
+      const size_t nEnd = jump(Step::Jump);
+      here(nElse);
+      Compile(nodes, x.c);
+      here(nEnd);
+      return;
+    }
+    case Op::And:
+    case Op::Or: {
+      // a && b: 0 without b when a is 0; a || b: 1 without b when a is not 0.
+      const bool bAnd = x.op == Op::And;
+      Compile(nodes, x.a);
+      const size_t nShort = jump(bAnd ? Step::JumpIfZero : Step::JumpIfNotZero);
+      Compile(nodes, x.b);
+      program_.push_back({Step::Bool, x.op, 0});
+      const size_t nEnd = jump(Step::Jump);
+      here(nShort);
+      program_.push_back({Step::Push, Op::Number, bAnd ? 0u : 1u});
+      here(nEnd);
+      return;
+    }
+    default: {
+      Compile(nodes, x.a);
+      const Node& b = nodes[static_cast<size_t>(x.b)];
+      if (b.op == Op::Number) {
+        program_.push_back({Step::BinaryConst, x.op, b.nValue});
+        return;
       }
-      return x.op == Op::Div ? l / r : l % r;
-    case Op::Add: return l + r;
-    case Op::Sub: return l - r;
-    case Op::Lt: return l < r;
-    case Op::Le: return l <= r;
-    case Op::Gt: return l > r;
-    case Op::Ge: return l >= r;
-    case Op::Eq: return l == r;
-    case Op::Ne: return l != r;
-    default: return 0;
+      Compile(nodes, x.b);
+      program_.push_back({Step::Binary, x.op, 0});
+    }
   }
+}
+
+uint64_t PluralRule::Run(uint64_t n, bool* pbDivByZero) const {
+  // The stack holds at most one value per level of the tree.
+  uint64_t stack[kMaxDepth + 1];
+  size_t nTop = 0;  // values on the stack
+  const size_t nSteps = program_.size();
+  for (size_t pc = 0; pc < nSteps; ++pc) {
+    const Instruction& s = program_[pc];
+    switch (s.step) {
+      case Step::Push: stack[nTop++] = s.nArg; break;
+      case Step::PushN: stack[nTop++] = n; break;
+      case Step::Not: stack[nTop - 1] = !stack[nTop - 1]; break;
+      case Step::Bool: stack[nTop - 1] = stack[nTop - 1] != 0; break;
+      case Step::Jump: pc = s.nArg - 1; break;
+      case Step::JumpIfZero:
+        if (stack[--nTop] == 0) pc = s.nArg - 1;
+        break;
+      case Step::JumpIfNotZero:
+        if (stack[--nTop] != 0) pc = s.nArg - 1;
+        break;
+      case Step::Binary:
+      case Step::BinaryConst: {
+        const uint64_t r = s.step == Step::Binary ? stack[--nTop] : s.nArg;
+        uint64_t& l = stack[nTop - 1];
+        switch (s.op) {
+          case Op::Mul: l = l * r; break;
+          case Op::Div:
+          case Op::Mod:
+            if (r == 0) {
+              *pbDivByZero = true;
+              return 0;
+            }
+            l = s.op == Op::Div ? l / r : l % r;
+            break;
+          case Op::Add: l = l + r; break;
+          case Op::Sub: l = l - r; break;
+          case Op::Lt: l = l < r; break;
+          case Op::Le: l = l <= r; break;
+          case Op::Gt: l = l > r; break;
+          case Op::Ge: l = l >= r; break;
+          case Op::Eq: l = l == r; break;
+          case Op::Ne: l = l != r; break;
+          default: break;
+        }
+        break;
+      }
+    }
+  }
+  return nTop == 1 ? stack[0] : 0;
 }

@@ -5,8 +5,9 @@
 // It owns the rule's expression, parsed once into a small tree: the count n,
 // whole numbers, ! * / % + - < <= > >= == != && || ?: and parentheses, with C's
 // precedence, in unsigned 64-bit arithmetic. Parsing is bounded (length, nodes,
-// nesting), so a hostile header costs little and is refused; evaluation then
-// never fails and never recurses deeper than the bound. A new rule, and one
+// nesting), so a hostile header costs little and is refused. The tree is then
+// flattened into a short program for a stack no deeper than the tree, which
+// evaluation runs without recursion and without failing. A new rule, and one
 // whose header was refused, is English: two forms, form 1 unless n is 1.
 #include <cstdint>
 #include <string>
@@ -37,9 +38,23 @@ class PluralRule {
     uint64_t nValue = 0;             // of a Number
   };
   class Parser;
-  uint64_t Eval(int32_t i, uint64_t n, bool* pbDivByZero) const;
+  // One step of the flat program: an operator of the tree, or a jump that
+  // skips the branch that ?:, && and || do not take.
+  // BinaryConst is a Binary whose right operand is the number nArg, the most
+  // frequent shape ("n%10", "== 1"), in one step.
+  enum class Step : uint8_t { Push, PushN, Not, Bool, Binary, BinaryConst, Jump, JumpIfZero, JumpIfNotZero };
+  struct Instruction {
+    Step step;
+    Op op;           // of a Binary or BinaryConst
+    uint64_t nArg;   // the number pushed or operated with, or the jump's target
+  };
+  void Compile(const std::vector<Node>& nodes, int32_t i);
+  uint64_t Run(uint64_t n, bool* pbDivByZero) const;
 
-  std::vector<Node> nodes_;  // empty: English
-  int32_t nRoot_ = -1;
+  std::vector<Instruction> program_;  // empty: English
   int32_t nForms_ = 2;
+  // The forms of the counts below kTabled, evaluated when the rule is parsed:
+  // the counts a program shows are mostly small, and a lookup is cheaper than a walk.
+  static constexpr uint64_t kTabled = 256;
+  std::vector<uint8_t> tabled_;
 };
