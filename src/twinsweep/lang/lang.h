@@ -94,17 +94,17 @@ class CLang {
   // and answered as written, its escapes resolved.
   std::u16string Item(const std::u16string& Key, const base::VariantList& sprintf_params);
   std::u16string Item(const std::u16string& Key);
-  /// The plural form of the text Key for the count n, formatted as Item formats
-  /// a text. The forms stand in the language file as Key[0], Key[1], ...; the
-  /// rule of its [version] entry plural (gettext's Plural-Forms, for example
-  /// "nplurals=3; plural=n%10==1 && n%100!=11 ? 0 : ...;") picks one for n
-  /// (for a negative n, for -n). Without that entry, or with one that cannot be
-  /// read (reported when the file loads), the rule is English: Key[0] for 1,
-  /// Key[1] otherwise. A missing form is reported and Key[0] is used; without
-  /// Key[0] the key itself is answered, as Item does. n is not a parameter:
-  /// pass it in sprintf_params as well when the text shows it ("%d days").
+  /// The plural form of the text `Key` for the count `n`, formatted as Item
+  /// formats a text. The forms stand in the language file as `Key[0]`,
+  /// `Key[1]`, ...; the rule of its `[version]` entry `plural` (gettext's
+  /// Plural-Forms, for example `nplurals=2; plural=n != 1;`) picks one for `n`
+  /// (for a negative `n`, for `-n`). Without that entry, or with one that cannot
+  /// be read (reported when the file loads), the rule is English: `Key[0]` for
+  /// 1, `Key[1]` otherwise. A missing form is reported and `Key[0]` is used;
+  /// without `Key[0]` the key itself is answered, as Item does. `n` is not a
+  /// parameter: pass it in `sprintf_params` as well when the text shows it.
   std::u16string ItemPlural(const std::u16string& Key, int64_t n, const base::VariantList& sprintf_params);
-  /// ItemPlural without parameters: the form with its escapes resolved.
+  /// ItemPlural without parameters: the form with its escapes resolved only.
   std::u16string ItemPlural(const std::u16string& Key, int64_t n);
   // True when the loaded language has a text under sKey (any case). Reports nothing.
   bool ItemFind(const std::u16string& sKey);
