@@ -1,10 +1,14 @@
 // Any text as a format with a few parameters of every kind: escapes and
-// placeholders must resolve without crashing and without a failure escaping.
+// placeholders, numbered ones among them, must resolve without crashing and
+// without a failure escaping. The same text as a plural rule must parse within
+// its bounds or be refused, and a rule that parses must give every count a form
+// below its number of forms.
 #include <cstdint>
 #include <string>
 
 #include "twinsweep/base/failure.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/plural_rule.h"
 #include "testable_lang.h"
 
 using namespace twinsweep;
@@ -21,6 +25,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lang.sprintf2(text);
   std::u16string value = lang.TrimBlanks(lang.StripComment(text)), error;
   lang.Unquote(value, error);
+  PluralRule rule;
+  std::u16string why;
+  const bool bParsed = rule.Parse(text, &why);
+  if (bParsed == !why.empty()) __builtin_trap();
+  for (uint64_t n : {uint64_t{0}, uint64_t{1}, uint64_t{2}, uint64_t{5}, uint64_t{11}, uint64_t{21}, uint64_t{101},
+                     UINT64_MAX}) {
+    const int32_t form = rule.FormFor(n);
+    if (form < 0 || form >= rule.Forms()) __builtin_trap();
+  }
   if (base::HasPending()) __builtin_trap();
   return 0;
 }

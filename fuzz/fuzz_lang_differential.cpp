@@ -19,6 +19,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang_internals.h"
+#include "twinsweep/lang/plural_rule.h"
 #include "twinsweep/platform/text_codec.h"
 
 using namespace twinsweep;
@@ -214,6 +215,11 @@ class OldLang : public CLangInternals {
           value(*colV, u"lang").empty()) {
         return report(u"file '%s' has no(or wrong) signature or lang or langid in [version] section", {sFile}), false;
       }
+      // The plural rule came with the one-pass load; its parser is shared, its report kept in step.
+      PluralRule rule;
+      std::u16string sWhy;
+      if (!value(*colV, u"plural").empty() && !rule.Parse(value(*colV, u"plural"), &sWhy))
+        report(u"file '%s' has a plural rule that cannot be read (%s); English plurals are used", {sFile, sWhy});
       FormCollectionRef colF = base::NewCollection<TextCollectionRef>();
       TextCollectionRef colM = GetOld(bytes, sFile, sMain);
       if (!colM) return report(u"file '%s' has no [%s] section", {sFile, sMain}), false;

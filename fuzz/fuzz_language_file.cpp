@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lang.InitFromMemory(u"C:\\fuzz\\x.lng", bytes, u"TwinsweepLauncher");
   lang.Item(u"LID_RUN_OUTLOOK");
   lang.Item(u"LID_TITLE", {base::Variant(1), base::Variant(u"x")});
+  lang.ItemPlural(u"LID_TITLE", 21, {base::Variant(21)});  // by the file's plural rule, if any
   lang.ItemSet(u"LID_TITLE", u"y");
   lang.ItemFind(u"lid_title");
   if (base::HasPending()) __builtin_trap();  // the engine must clear what it reports

@@ -19,6 +19,9 @@
 //                         "source<TAB>number<TAB>text", UTF-8
 //   --localize-all-forms  every form created hidden and localized, nothing shown;
 //                         the program then ends
+//
+// The words after the number of days are a text with plural forms
+// (LID_DAYS[0], [1], ...), chosen by ItemPlural for the number typed.
 #include <cstdlib>
 #include <cwchar>
 #include <iterator>
@@ -55,18 +58,36 @@ const platform::win32::ControlName kNames[] = {
     {IDC_LOGO, u"imgLogo"},
 };
 
+constexpr UINT kDesignedDays = 3;
+
+// The words after the number of days, in the form that the number takes.
+void ShowDays(HWND hDlg) {
+  auto* pLang = reinterpret_cast<CLang*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+  if (!pLang) return;
+  BOOL bNumber = FALSE;
+  const UINT nDays = GetDlgItemInt(hDlg, IDC_DAYS, &bNumber, FALSE);
+  const std::u16string s = pLang->ItemPlural(u"LID_DAYS", bNumber ? nDays : 0);
+  SetDlgItemTextW(hDlg, IDC_DAYSTEXT, reinterpret_cast<const wchar_t*>(s.c_str()));
+}
+
 INT_PTR CALLBACK OptionsProc(HWND hDlg, UINT nMsg, WPARAM wParam, LPARAM lParam) {
   switch (nMsg) {
     case WM_INITDIALOG: {
       auto* pLang = reinterpret_cast<CLang*>(lParam);
+      SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
       auto frm = platform::win32::AttachForm(hDlg, u"frmOptions", {std::begin(kNames), std::end(kNames)});
       // What a resource cannot hold is designed here: the tool tip and the choice.
       frm->Controls()->Find(u"txtName")->SetProperty(u"ToolTipText", base::Variant(u"\"name\""));
       CheckRadioButton(hDlg, IDC_MODE0, IDC_MODE2, IDC_MODE1);
       pLang->LocalizeForm(frm);
+      SetDlgItemInt(hDlg, IDC_DAYS, kDesignedDays, FALSE);  // shows the days' words
       return TRUE;
     }
     case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_DAYS && HIWORD(wParam) == EN_CHANGE) {
+        ShowDays(hDlg);
+        return TRUE;
+      }
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         EndDialog(hDlg, LOWORD(wParam));
         return TRUE;

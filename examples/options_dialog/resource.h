@@ -11,3 +11,5 @@
 #define IDC_MODE2 1006
 #define IDC_MODEFRAME 1007
 #define IDC_LOGO 1008
+#define IDC_DAYS 1009
+#define IDC_DAYSTEXT 1010

@@ -5,10 +5,12 @@
 // language fits and the pseudo-language's longer texts do not.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../../examples/options_dialog/resource.h"
@@ -41,7 +43,7 @@ std::wstring ExampleFile(const std::wstring& sName) { return JoinPath(JoinPath(B
 class ExampleInstall {
  public:
   ExampleInstall() : folder_(u"twinsweep-example") {
-    for (const wchar_t* s : {L"options_dialog.exe", L"EN.lng", L"DE.lng", L"JA.lng", L"logo.bmp"})
+    for (const wchar_t* s : {L"options_dialog.exe", L"EN.lng", L"DE.lng", L"JA.lng", L"RU.lng", L"logo.bmp"})
       folder_.CopyIn(Utf16(ExampleFile(s)), Utf16(s));
   }
   // The path of sName in the example's folder.
@@ -128,7 +130,35 @@ TEST_P(OptionsDialogExample, ItsWindowsCarryTheTextsOfTheLanguageFile) {
   EXPECT_TRUE(example.WaitForExit(kTimeoutMs));
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, OptionsDialogExample, ::testing::Values("EN", "DE", "JA"));
+INSTANTIATE_TEST_SUITE_P(Languages, OptionsDialogExample, ::testing::Values("EN", "DE", "JA", "RU"));
+
+// The words after the number of days take the plural form of the number typed,
+// by each language's rule; the texts read back are printed for the record.
+TEST(OptionsDialogExamplePlural, TheDaysTakeTheFormOfTheirNumber) {
+  const struct {
+    const wchar_t* sLang;
+    std::vector<std::pair<const wchar_t*, const char*>> rows;  // number typed, text shown
+  } cases[] = {
+      {L"RU", {{L"1", "день истории хранится"}, {L"3", "дня истории хранятся"}, {L"5", "дней истории хранятся"},
+               {L"21", "день истории хранится"}, {L"12", "дней истории хранятся"}}},
+      {L"JA", {{L"1", "日分の履歴を保存します"}, {L"5", "日分の履歴を保存します"}}},
+      {L"EN", {{L"1", "day of history is kept"}, {L"0", "days of history are kept"}}},
+  };
+  ExampleInstall install;
+  for (const auto& c : cases) {
+    ProcessTree example(install.File(L"options_dialog.exe"), c.sLang);
+    HWND hDlg = WaitForDialog(example.Id());
+    ASSERT_TRUE(hDlg) << "no dialog";
+    for (const auto& [sNumber, sShown] : c.rows) {
+      SetDlgItemTextW(hDlg, IDC_DAYS, sNumber);
+      const std::string sRead = ToUtf8(TextOf(GetDlgItem(hDlg, IDC_DAYSTEXT)));
+      std::printf("%s %s: %s\n", ToUtf8(c.sLang).c_str(), ToUtf8(sNumber).c_str(), sRead.c_str());
+      EXPECT_EQ(sRead, sShown) << ToUtf8(c.sLang) << " " << ToUtf8(sNumber);
+    }
+    PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(example.WaitForExit(kTimeoutMs));
+  }
+}
 
 TEST(OptionsDialogExampleDump, ModeTwoWritesTheDesignedTexts) {
   ExampleInstall install;

@@ -107,6 +107,18 @@ TEST(LangFormat, Sprintf1Placeholders) {
       {u"100%", {}, u"100", {Error("E CLang::sprintf1 0 Invalid format specificator()")}},
       {u"%S", {u"x"}, u"", {Error("E CLang::sprintf1 0 Invalid format specificator(S)")}},
       {u"[%s]\\n", {u"%s\\n"}, u"[%s\\n]\r\n", {}},
+      // Numbered placeholders: a translation reorders the parameters, all or none.
+      {u"In '%2$s' %1$d Dateien gefunden (100%% fertig)", {3, u"Inbox"}, u"In 'Inbox' 3 Dateien gefunden (100% fertig)", {}},
+      {u"%2$s%1$s%2$s", {u"a", u"b", u"unused"}, u"bab", {}},
+      {u"%1$s and %s", {u"a", u"b"}, u"%1$s and %s",
+       {Error("E CLang::sprintf1 0 Numbered and unnumbered placeholders mixed; %1$s and %s")}},
+      {u"%d, %1$d\\t", {1}, u"%d, %1$d\t", {Error("E CLang::sprintf1 0 Numbered and unnumbered placeholders mixed; %d, %1$d\t")}},
+      {u"%3$d", {1, 2}, u"%3$d", {Error("E CLang::sprintf1 9 Subscript out of range; %3$d")}},
+      {u"%0$s", {u"x"}, u"%0$s", {Error("E CLang::sprintf1 9 Subscript out of range; %0$s")}},
+      {u"%99999999999999999999999$s", {u"x"}, u"%99999999999999999999999$s",
+       {Error("E CLang::sprintf1 9 Subscript out of range; %99999999999999999999999$s")}},
+      {u"%1$x %1", {}, u"$x ", {Error("E CLang::sprintf1 0 Invalid format specificator(1)"),
+                                 Error("E CLang::sprintf1 0 Invalid format specificator(1)")}},
       // Dates at the ends of the valid range (100-01-01 to 9999-12-31), then any value
       // beyond it: a date far out of range fails as an overflow, never converted.
       {u"%s", {Variant(base::Date{2958465.5})}, u"9999-12-31 12:00:00", {Note(7, "Date")}},

@@ -46,12 +46,16 @@ void ReportEngine(const CheckContext& ctx);
 void CheckBytes(const CheckContext& ctx);
 // duplicate-key, duplicate-section.
 void CheckKeys(const CheckContext& ctx);
-// bad-escape and bad-percent, in the texts of the listed sub-sections.
+// bad-escape, bad-percent and mixed-placeholders, in the texts of the listed sub-sections.
 void CheckEscapes(const CheckContext& ctx);
 // french-spacing: in a file whose langid is FR, a plain space before ? ! : or ;.
 void CheckFrenchSpacing(const CheckContext& ctx);
+// plural-forms (each text with forms has as many as the file's plural rule) and
+// plural-count (the rule has gettext's number of forms for the language).
+void CheckPlurals(const CheckContext& ctx);
 // missing-/extra-section, missing-/extra-key, format-mismatch, escape-mismatch,
-// untranslated, version.
+// untranslated, version. The forms of a text with plural forms are compared
+// with the reference's forms of the text, whatever their number.
 void CompareWithReference(const CheckContext& ctx, const CheckedFile& reference);
 
 }  // namespace lngcheck

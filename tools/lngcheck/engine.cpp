@@ -68,6 +68,7 @@ LoadedLanguage LoadLanguage(const std::u16string& sPath, std::string_view bytes,
   lang.bHasVersion = colVersion != nullptr;
   lang.sLangID = ValueOf(colVersion, u"langid");
   lang.sLang = ValueOf(colVersion, u"lang");
+  lang.sPlural = ValueOf(colVersion, u"plural");
   CLang::TextCollectionRef colMain = getSection(sMainSection);
   lang.bHasMain = colMain != nullptr;
   for (bool bForms : {false, true}) {

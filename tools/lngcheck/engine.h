@@ -32,6 +32,7 @@ struct LoadedLanguage {
   std::vector<mMain::LogEntry> reports;     // what Init reported, in order
   bool bHasVersion = false;
   std::u16string sLangID, sLang;            // of the version section, even when Init failed
+  std::u16string sPlural;                   // its plural rule, empty when it has none
   bool bHasMain = false;
   std::vector<LoadedSection> sections;      // as the main section lists them, globals first
 };

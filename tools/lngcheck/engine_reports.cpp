@@ -34,6 +34,11 @@ int LoaderLine(const CheckContext& ctx, const std::u16string& sText) {
     const LayoutSection* version = layout.Find(u"version");
     return version ? version->nLine : 1;
   }
+  if (Contains(sText, u"has a plural rule")) {
+    const LayoutSection* version = layout.Find(u"version");
+    const LayoutEntry* plural = version ? version->Find(u"plural") : nullptr;
+    return plural ? plural->nLine : version ? version->nLine : 1;
+  }
   if (Contains(sText, u"].texts")) return ctx.MainEntryLine(u"globals");
   if (Contains(sText, u"].forms")) return ctx.MainEntryLine(u"forms");
   if (Contains(sText, u"will be dumped")) return ctx.MainEntryLine(u"dumpforms");

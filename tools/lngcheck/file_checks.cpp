@@ -1,8 +1,8 @@
 // Checks of one language file that need no reference: how its bytes will be read
 // (encoding, invalid-utf8, line-ending, nul-byte), keys and sections that the program would
 // merge or skip (duplicate-key, duplicate-section), and escapes that the program
-// would report when it shows a text (bad-escape, bad-percent), and the spaces of
-// French punctuation (french-spacing).
+// would report when it shows a text (bad-escape, bad-percent, mixed-placeholders),
+// and the spaces of French punctuation (french-spacing).
 #include <cstdio>
 #include <unordered_map>
 
@@ -179,6 +179,12 @@ void ForEachQuotedEntry(const CheckContext& ctx, Fn fn) {
 void CheckEscapes(const CheckContext& ctx) {
   ForEachQuotedEntry(ctx, [&](const LoadedSection& loaded, const LayoutEntry& e, const std::u16string& sLine,
                               const std::u16string& sRaw) {
+    if (!loaded.bForm && MixesPlaceholders(sRaw)) {
+      ctx.Add(e.nLine, e.nValueColumn, Severity::Error,
+              u"numbered (%1$s) and unnumbered (%s) placeholders mixed: the program shows the text as written; "
+              u"number all of them or none",
+              "mixed-placeholders");
+    }
     for (const Token& t : Tokenize(sRaw)) {
       const int nColumn = ColumnOfText(sLine, e.nValueBegin + t.nPos);
       if (t.kind == TokenKind::BadEscape) {

@@ -238,6 +238,7 @@ int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std
   CheckKeys(ctx);
   CheckEscapes(ctx);
   CheckFrenchSpacing(ctx);
+  CheckPlurals(ctx);
   if (reference) CompareWithReference(ctx, reference->Checked());
 
   // Every finding is counted; a file of broken lines prints only the first ones.

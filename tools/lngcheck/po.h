@@ -8,7 +8,9 @@
 // the section and the key ("[Main.texts] LID_TITLE"). The language of the
 // translation rides in the header: "Language" for the PO tools, "X-Lng-LangID" and
 // "X-Lng-Lang" as the version section writes them; the translation's heading
-// (the lines above its first section) rides as the header's comments.
+// (the lines above its first section) rides as the header's comments. A text
+// with plural forms is one message with msgid_plural and msgstr[N], the
+// translation's plural rule its "Plural-Forms".
 #include <string>
 #include <vector>
 
@@ -22,7 +24,14 @@ struct Message {
   std::u16string sContext;
   std::u16string sText;  // as the language file holds it, quotes undone
   bool bForm;            // of a form sub-section: shown without formatting
+  // A text with plural forms (KEY[0], KEY[1], ...): the reference's forms in
+  // order, entry being the first; its context names KEY.
+  std::vector<const LayoutEntry*> forms;
+  std::vector<std::u16string> formTexts;
 };
+
+// The rule a PO header's Plural-Forms gives a translation without one: English.
+constexpr char kEnglishPluralForms[] = "nplurals=2; plural=(n != 1);";
 
 // The messages of the reference, in the order of its lines.
 std::vector<Message> Messages(const CheckedFile& reference, const std::u16string& sMainSection);

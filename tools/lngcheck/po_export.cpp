@@ -1,5 +1,6 @@
 // --to-po: the messages of a reference, with a translation's texts.
 #include "twinsweep/base/text.h"
+#include "plural_forms.h"
 #include "po.h"
 #include "po_text.h"
 #include "text_tokens.h"
@@ -63,21 +64,42 @@ std::string ToPo(const CheckedFile& reference, const CheckedFile* translation, c
     sHeader += "X-Lng-LangID: " + base::ToUtf8(translation->language.sLangID) + "\nX-Lng-Lang: " +
                base::ToUtf8(translation->language.sLang) + "\n";
   }
+  const std::vector<Message> messages = Messages(reference, sMainSection);
+  // The translation's rule, as the program reads it: English when it has none
+  // or one the program cannot read.
+  const std::u16string sRule = translation ? translation->language.sPlural : std::u16string();
+  const FileRule rule = RuleOf(sRule);
+  for (const Message& m : messages) {
+    if (m.forms.empty()) continue;
+    sHeader += "Plural-Forms: " + (rule.bRead ? base::ToUtf8(sRule) : std::string(kEnglishPluralForms)) + "\n";
+    break;
+  }
   s += "msgid \"\"\n" + PoStrings("msgstr", sHeader);
-  for (const Message& m : Messages(reference, sMainSection)) {
+  // The translation's text of the reference's entry sKey in section.
+  auto translated = [&](const LayoutSection& section, const std::u16string& sKey) {
+    const LayoutSection* own = translation ? translation->layout.Find(section.sName) : nullptr;
+    const LayoutEntry* e = own ? own->Find(sKey) : nullptr;
+    return e && e->bQuoted ? EntryText(translation->source, *e) : std::u16string();
+  };
+  for (const Message& m : messages) {
     s += "\n";
     for (const std::string& sComment : EntryComments(reference, *m.entry)) s += "#. " + sComment + "\n";
     s += "#: " + reference.sDisplayName + ":" + std::to_string(m.entry->nLine) + "\n";
-    if (PlaceholderSequence(m.sText) != u"none") s += "#, c-format\n";
-    std::u16string sTranslated;
-    if (translation) {
-      const LayoutSection* own = translation->layout.Find(m.section->sName);
-      const LayoutEntry* e = own ? own->Find(m.entry->sKey) : nullptr;
-      if (e && e->bQuoted) sTranslated = EntryText(translation->source, *e);
-    }
+    bool bFormat = PlaceholderSequence(m.sText) != u"none";
+    for (const std::u16string& sForm : m.formTexts) bFormat = bFormat || PlaceholderSequence(sForm) != u"none";
+    if (bFormat) s += "#, c-format\n";
     s += PoStrings("msgctxt", base::ToUtf8(m.sContext));
     s += PoStrings("msgid", base::ToUtf8(LngToPoText(m.sText)));
-    s += PoStrings("msgstr", base::ToUtf8(LngToPoText(sTranslated)));
+    if (m.forms.empty()) {
+      s += PoStrings("msgstr", base::ToUtf8(LngToPoText(translated(*m.section, m.entry->sKey))));
+      continue;
+    }
+    s += PoStrings("msgid_plural", base::ToUtf8(LngToPoText(m.formTexts.back())));
+    const std::u16string sBase = m.entry->sKey.substr(0, m.entry->sKey.rfind(u'['));
+    for (int k = 0; k < rule.rule.Forms(); ++k) {
+      s += PoStrings("msgstr[" + std::to_string(k) + "]",
+                     base::ToUtf8(LngToPoText(translated(*m.section, FormKey(sBase, k)))));
+    }
   }
   return s;
 }

@@ -68,7 +68,8 @@ struct Pending {
   bool bFuzzy = false, bPlural = false;
   bool bHasContext = false, bHasId = false, bHasStr = false;
   std::string sContext, sId, sStr;
-  std::string sIgnored;  // msgid_plural and the further plural forms
+  std::string sIgnored;  // msgid_plural
+  std::vector<std::string> forms;  // msgstr[1] and on, at their number
   int nLine = 0;
   std::vector<std::string> comments;
 };
@@ -88,6 +89,8 @@ bool ParsePo(const std::string& bytesIn, PoFile* pPo, std::string* psError) {
     if (cur.bHasId) {
       for (const std::string* p : {&cur.sContext, &cur.sId, &cur.sStr})
         if (!IsUtf8(*p)) return fail("text that is not UTF-8");
+      for (const std::string& sForm : cur.forms)
+        if (!IsUtf8(sForm)) return fail("text that is not UTF-8");
       if (!cur.bHasContext && cur.sId.empty()) {
         pPo->bHasHeader = true;
         pPo->headerComments = cur.comments;
@@ -100,8 +103,13 @@ bool ParsePo(const std::string& bytesIn, PoFile* pPo, std::string* psError) {
           pPo->fields[s.substr(0, nColon)] = s.substr(b);
         }
       } else {
+        std::vector<std::u16string> forms;
+        if (cur.bPlural) {
+          forms.push_back(base::FromUtf8(cur.sStr));
+          for (size_t k = 1; k < cur.forms.size(); ++k) forms.push_back(base::FromUtf8(cur.forms[k]));
+        }
         pPo->messages.push_back({cur.bHasContext, base::FromUtf8(cur.sContext), base::FromUtf8(cur.sId),
-                                 base::FromUtf8(cur.sStr), cur.bFuzzy, cur.bPlural, cur.nLine});
+                                 base::FromUtf8(cur.sStr), cur.bFuzzy, cur.bPlural, std::move(forms), cur.nLine});
       }
     }
     cur = Pending{};
@@ -164,7 +172,13 @@ bool ParsePo(const std::string& bytesIn, PoFile* pPo, std::string* psError) {
         cur.nLine = nLine;
         pLast = &cur.sStr;
       } else {
-        pLast = &cur.sIgnored;
+        // msgstr[N]: a number of at most two digits and a closing bracket.
+        size_t n = 0, i = 7;
+        for (; i < sKeyword.size() && i < 9 && std::isdigit(static_cast<unsigned char>(sKeyword[i])); ++i)
+          n = n * 10 + static_cast<size_t>(sKeyword[i] - '0');
+        if (i == 7 || i + 1 != sKeyword.size() || sKeyword[i] != ']') return fail("unknown keyword '" + sKeyword + "'");
+        if (cur.forms.size() <= n) cur.forms.resize(n + 1);
+        pLast = &cur.forms[n];
       }
     } else {
       return fail("unknown keyword '" + sKeyword + "'");

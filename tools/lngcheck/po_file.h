@@ -12,7 +12,8 @@ struct PoMessage {
   bool bHasContext = false;
   std::u16string sContext, sId, sStr;
   bool bFuzzy = false;
-  bool bPlural = false;  // msgid_plural: no language file text has plural forms
+  bool bPlural = false;  // has msgid_plural; then sStr is msgstr[0]
+  std::vector<std::u16string> forms;  // msgstr[0], msgstr[1], ... by number
   int nLine = 0;         // of msgstr (of msgid when there is none)
 };
 

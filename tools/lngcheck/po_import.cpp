@@ -12,12 +12,14 @@
 // "cmdOK.dleft" of a longer word) follow the reference's entries of their
 // section. The base's texts that the reference no longer has, and its sections
 // that the reference lacks, are left out.
+#include <algorithm>
 #include <unordered_map>
 
 #include "twinsweep/base/text.h"
 #include "language_names.h"
 #include "po.h"
 #include "po_file.h"
+#include "plural_forms.h"
 #include "po_text.h"
 #include "text_tokens.h"
 
@@ -118,27 +120,70 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
     if (m.bHasContext) byContext.emplace(m.sContext, &m);
   }
   std::unordered_map<const LayoutEntry*, std::u16string> texts;
+  // The forms of each text with plural forms, by the entry of its form 0; as
+  // many as the PO's Plural-Forms has.
+  std::unordered_map<const LayoutEntry*, std::vector<std::u16string>> pluralTexts;
+  std::unordered_map<const LayoutEntry*, bool> laterForms;  // the reference's forms 1 and on
+  const std::string sPluralForms = Field(po, "Plural-Forms");
+  const FileRule poRule = RuleOf(base::FromUtf8(sPluralForms));
   std::unordered_map<std::u16string, bool> known;  // the reference's contexts
   int nUntranslated = 0;
+  // A translated text's checks against the reference's text sRef.
+  auto checkText = [&](const PoMessage& p, const std::u16string& sName, const std::u16string& sText,
+                       const std::u16string& sRef, bool bForm, bool bPlaceholdersMatch) {
+    if (!bPlaceholdersMatch) {
+      error(p.nLine,
+            base::ToUtf8(sName + u": expects " + PlaceholderSequence(sRef) + u", found " + PlaceholderSequence(sText)),
+            "format-mismatch");
+    }
+    // "(100%)" for "(100%%)": the placeholders agree, but the program drops the "%".
+    if (!bForm && HasBadPercent(sText) && !HasBadPercent(sRef)) {
+      error(p.nLine, base::ToUtf8(sName) + ": '%' starts no placeholder; write %% for a percent sign", "bad-percent");
+    }
+  };
   for (const Message& m : Messages(reference, sMainSection)) {
     known[m.sContext] = true;
     auto it = byContext.find(m.sContext);
     const PoMessage* p = it == byContext.end() ? nullptr : it->second;
+    if (!m.forms.empty()) {
+      for (size_t k = 1; k < m.forms.size(); ++k) laterForms[m.forms[k]] = true;
+      std::vector<std::u16string>& forms = pluralTexts[m.entry];
+      bool bTranslated = p && !p->bFuzzy;
+      for (const std::u16string& sForm : p ? p->forms : std::vector<std::u16string>{}) bTranslated = bTranslated && !sForm.empty();
+      if (bTranslated && !p->bPlural) {
+        error(p->nLine, base::ToUtf8(m.sContext) + ": the text has plural forms; give msgid_plural and msgstr[N]",
+              "plural-forms");
+      } else if (bTranslated && static_cast<int>(p->forms.size()) != poRule.rule.Forms()) {
+        error(p->nLine,
+              base::ToUtf8(m.sContext) + ": " + std::to_string(p->forms.size()) + " msgstr[N], the Plural-Forms " +
+                  std::to_string(poRule.rule.Forms()),
+              "plural-forms");
+      }
+      if (!bTranslated) {
+        ++nUntranslated;
+        for (int k = 0; k < poRule.rule.Forms(); ++k)
+          forms.push_back(m.formTexts[std::min(static_cast<size_t>(k), m.formTexts.size() - 1)]);
+        continue;
+      }
+      for (size_t k = 0; k < p->forms.size(); ++k) {
+        forms.push_back(PoTextToLng(p->forms[k]));
+        const int nForm = static_cast<int>(k);
+        const bool bMatch = FormMatches(poRule, nForm, forms.back(), m.formTexts.front(), m.formTexts.back());
+        checkText(*p, m.sContext + u"[" + base::FromAscii(std::to_string(k)) + u"]", forms.back(),
+                  m.formTexts.back(), false, bMatch);
+      }
+      if (p->sId != LngToPoText(m.sText)) {
+        note(p->nLine, base::ToUtf8(m.sContext) + ": the reference's text is no longer the msgid; the translation is taken");
+      }
+      continue;
+    }
     if (!p || p->bFuzzy || p->sStr.empty()) {
       ++nUntranslated;
       texts[m.entry] = m.sText;
       continue;
     }
     const std::u16string sText = PoTextToLng(p->sStr);
-    const std::u16string sExpected = PlaceholderSequence(m.sText), sFound = PlaceholderSequence(sText);
-    if (sExpected != sFound) {
-      error(p->nLine, base::ToUtf8(m.sContext + u": expects " + sExpected + u", found " + sFound), "format-mismatch");
-    }
-    // "(100%)" for "(100%%)": the placeholders agree, but the program drops the "%".
-    if (!m.bForm && HasBadPercent(sText) && !HasBadPercent(m.sText)) {
-      error(p->nLine, base::ToUtf8(m.sContext) + ": '%' starts no placeholder; write %% for a percent sign",
-            "bad-percent");
-    }
+    checkText(*p, m.sContext, sText, m.sText, m.bForm, SamePlaceholders(m.sText, sText));
     if (p->sId != LngToPoText(m.sText)) {
       note(p->nLine, base::ToUtf8(m.sContext) + ": the reference's text is no longer the msgid; the translation is taken");
     }
@@ -189,6 +234,30 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
   auto heading = [&](const std::u16string& sLine) {
     return base || sRefLang.empty() ? sLine : base::Replace(sLine, sRefLang, sLang);
   };
+  // The forms of a text, each from the base's entry of that form when it has
+  // one, else the reference's, else the reference's last form renamed.
+  auto writeForms = [&](const SectionLines& rs, const SectionLines* bs, const LayoutEntry& first,
+                        const std::vector<std::u16string>& forms) {
+    const std::u16string sBase = first.sKey.substr(0, first.sKey.rfind(u'['));
+    const Block* last = nullptr;
+    for (size_t k = 0; k < forms.size(); ++k) {
+      const std::u16string sKey = FormKey(sBase, static_cast<int>(k));
+      const Block* bb = bs ? bs->Find(sKey) : nullptr;
+      const Block* rb = rs.Find(sKey);
+      if (rb) last = rb;
+      if (bb && bb->entry->bQuoted) {
+        copy(*base, bb->above);
+        lines.push_back(WithValue(*base, *bb->entry, forms[k]));
+      } else if (rb) {
+        copy(reference, rb->above);
+        lines.push_back(WithValue(reference, *rb->entry, forms[k]));
+      } else {
+        std::u16string sLine = WithValue(reference, *last->entry, forms[k]);
+        const size_t nAt = sLine.find(last->entry->sKey);
+        lines.push_back(sLine.replace(nAt, last->entry->sKey.size(), sKey));
+      }
+    }
+  };
   if (!po.headerComments.empty()) {
     // An editor's own header comment becomes a comment of the language file.
     for (const std::string& s : po.headerComments) {
@@ -206,8 +275,15 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
     if (reference.layout.Find(section.sName) != &section) bs = nullptr;  // a repeated section is never read
     lines.push_back((bs ? *base : reference).source.Line((bs ? bs->layout : &section)->nLine)->sText);
     const bool bVersion = sFolded == u"version";
+    bool bPluralWritten = false;
     for (const Block& block : rs.blocks) {
       const LayoutEntry& e = *block.entry;
+      if (laterForms.count(&e)) continue;  // written with form 0
+      auto itForms = pluralTexts.find(&e);
+      if (itForms != pluralTexts.end()) {
+        writeForms(rs, bs, e, itForms->second);
+        continue;
+      }
       const Block* bb = bs && section.Find(e.sKey) == &e ? bs->Find(e.sKey) : nullptr;
       copy(bb ? *base : reference, bb ? bb->above : block.above);
       // The line the entry is written from, and where its value stands there.
@@ -222,6 +298,9 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
         lines.push_back(WithValue(from, at, sLangID));
       } else if (bVersion && sKey == u"lang" && !sLang.empty() && at.bQuoted) {
         lines.push_back(WithValue(from, at, sLang));
+      } else if (bVersion && sKey == u"plural" && !sPluralForms.empty() && at.bQuoted) {
+        lines.push_back(WithValue(from, at, base::FromUtf8(sPluralForms)));
+        bPluralWritten = true;
       } else {
         lines.push_back((bb ? *base : reference).source.Line((bb ? bb->entry : &e)->nLine)->sText);
       }
@@ -233,8 +312,16 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
         if (section.Find(e.sKey) || bs->Find(e.sKey) != &block) continue;
         if (itListed != listed.end() && IsText(*itListed->second, e.sKey)) continue;
         copy(*base, block.above);
-        lines.push_back(base->source.Line(e.nLine)->sText);
+        const bool bPlural = bVersion && base::LCase(e.sKey) == u"plural";
+        bPluralWritten = bPluralWritten || bPlural;
+        lines.push_back(bPlural && !sPluralForms.empty() && e.bQuoted
+                            ? WithValue(*base, e, base::FromUtf8(sPluralForms))
+                            : base->source.Line(e.nLine)->sText);
       }
+    }
+    // A language that is not English in its plurals gets the PO's rule.
+    if (bVersion && !bPluralWritten && poRule.bRead && sPluralForms != kEnglishPluralForms) {
+      lines.push_back(u"plural    = \"" + Quoted(base::FromUtf8(sPluralForms)) + u"\"");
     }
     copy(bs ? *base : reference, bs ? bs->trailing : rs.trailing);
   }

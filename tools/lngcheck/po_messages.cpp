@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "twinsweep/base/text.h"
+#include "plural_forms.h"
 #include "po.h"
 
 using namespace twinsweep;
@@ -22,7 +23,20 @@ std::vector<Message> Messages(const CheckedFile& reference, const std::u16string
       if (!e.bQuoted || section.Find(e.sKey) != &e || !IsText(*it->second, e.sKey)) continue;
       std::u16string sText = EntryText(reference.source, e);
       if (sText.empty()) continue;
-      r.push_back({&section, &e, u"[" + section.sName + u"] " + e.sKey, std::move(sText), it->second->bForm});
+      PluralKey plural;
+      if (!it->second->bForm && SplitPluralKey(e.sKey, &plural) && section.Find(FormKey(plural.sBase, 0))) {
+        if (plural.nForm != 0) continue;  // a message with its form 0
+        Message m{&section, &e, u"[" + section.sName + u"] " + plural.sBase, sText, false, {}, {}};
+        for (int k = 0; k < PluralRule::kMaxForms; ++k) {
+          const LayoutEntry* f = section.Find(FormKey(plural.sBase, k));
+          if (!f || !f->bQuoted) break;
+          m.forms.push_back(f);
+          m.formTexts.push_back(EntryText(reference.source, *f));
+        }
+        r.push_back(std::move(m));
+        continue;
+      }
+      r.push_back({&section, &e, u"[" + section.sName + u"] " + e.sKey, std::move(sText), it->second->bForm, {}, {}});
     }
   }
   return r;

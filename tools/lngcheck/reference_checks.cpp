@@ -3,8 +3,11 @@
 // (sections, keys, placeholders, line breaks), what the reference does not have,
 // what was left as it was, and a version section that claims the reference's
 // identity.
+#include <map>
+
 #include "twinsweep/base/text.h"
 #include "checks.h"
+#include "plural_forms.h"
 #include "text_tokens.h"
 
 using namespace twinsweep;
@@ -54,15 +57,17 @@ void CheckVersion(const CheckContext& ctx, const CheckedFile& reference) {
   }
 }
 
-// refAt is the reference's entry: a "lngcheck: same" there holds for every translation.
+// refAt is the reference's entry: a "lngcheck: same" there holds for every
+// translation. bPlaceholdersMatch: the placeholders agree (a plural form is
+// held to the reference's forms, not to one text).
 void CompareTexts(const CheckContext& ctx, const LoadedSection& section, const std::u16string& sKey,
                   const LayoutEntry* at, const LayoutEntry* refAt, const std::u16string& sRef,
-                  const std::u16string& sText) {
+                  const std::u16string& sText, bool bPlaceholdersMatch) {
   const int nLine = at ? at->nLine : 1;
   const int nColumn = at ? at->nValueColumn : 1;
-  const std::u16string sExpected = PlaceholderSequence(sRef), sFound = PlaceholderSequence(sText);
-  if (sExpected != sFound) {
-    ctx.Add(nLine, nColumn, Severity::Error, u"expects " + sExpected + u", found " + sFound, "format-mismatch");
+  if (!bPlaceholdersMatch) {
+    ctx.Add(nLine, nColumn, Severity::Error,
+            u"expects " + PlaceholderSequence(sRef) + u", found " + PlaceholderSequence(sText), "format-mismatch");
   }
   const int nRefBreaks = LineBreakCount(sRef), nBreaks = LineBreakCount(sText);
   if (nRefBreaks != nBreaks) {
@@ -75,12 +80,36 @@ void CompareTexts(const CheckContext& ctx, const LoadedSection& section, const s
   }
 }
 
+// The reference's forms of a text with plural forms, by number; empty when the
+// key is no form or its text has no form 0 in the reference.
+std::map<int, const std::u16string*> ReferenceForms(const LoadedSection& ref, const std::u16string& sFoldedKey,
+                                                    PluralKey* pKey) {
+  std::map<int, const std::u16string*> forms;
+  if (ref.bForm || !SplitPluralKey(sFoldedKey, pKey) || !ref.Find(FormKey(pKey->sBase, 0))) return forms;
+  for (int k = 0; k < PluralRule::kMaxForms; ++k)
+    if (const std::u16string* p = ref.Find(FormKey(pKey->sBase, k))) forms[k] = p;
+  return forms;
+}
+
 void CompareSection(const CheckContext& ctx, const CheckedFile& reference, const LoadedSection& ref,
-                    const LoadedSection& own) {
+                    const LoadedSection& own, const FileRule& rule) {
   const LayoutSection* ownLayout = ctx.SubSection(ctx.file, own.sName);
   const LayoutSection* refLayout = ctx.SubSection(reference, ref.sName);
   const int nHeader = ownLayout ? ownLayout->nLine : 1;
   for (const auto& [sKey, sRef] : ref.entries) {
+    PluralKey plural;
+    if (!ReferenceForms(ref, sKey, &plural).empty()) {
+      // The forms are compared from the translation's side, which has its own number of them.
+      bool bAny = false;
+      for (int k = 0; k < PluralRule::kMaxForms && !bAny; ++k) bAny = own.Find(FormKey(plural.sBase, k)) != nullptr;
+      if (plural.nForm == 0 && !bAny) {
+        ctx.Add(nHeader, ctx.file.layout.FirstColumn(nHeader), Severity::Error,
+                u"key '" + Spelling(refLayout, sKey).substr(0, plural.sBase.size()) +
+                    u"' (plural forms) of the reference is missing in [" + ctx.sMainSection + u"." + own.sName + u"]",
+                "missing-key");
+      }
+      continue;
+    }
     const std::u16string* pText = own.Find(sKey);
     if (!pText) {
       ctx.Add(nHeader, ctx.file.layout.FirstColumn(nHeader), Severity::Error,
@@ -90,13 +119,27 @@ void CompareSection(const CheckContext& ctx, const CheckedFile& reference, const
       continue;
     }
     CompareTexts(ctx, own, Spelling(ownLayout, sKey), ownLayout ? ownLayout->Find(sKey) : nullptr,
-                 refLayout ? refLayout->Find(sKey) : nullptr, sRef, *pText);
+                 refLayout ? refLayout->Find(sKey) : nullptr, sRef, *pText, SamePlaceholders(sRef, *pText));
   }
-  for (const auto& entry : own.entries) {
-    if (ref.Find(entry.first)) continue;
-    const LayoutEntry* at = ownLayout ? ownLayout->Find(entry.first) : nullptr;
+  for (const auto& [sKey, sText] : own.entries) {
+    const LayoutEntry* at = ownLayout ? ownLayout->Find(sKey) : nullptr;
+    PluralKey plural;
+    const std::map<int, const std::u16string*> forms = ReferenceForms(ref, sKey, &plural);
+    if (!forms.empty()) {
+      // Each form against the reference's general form; the reference's own
+      // form of that number, when it has one, for the rest.
+      const std::u16string& sFirst = *forms.begin()->second;
+      const std::u16string& sLast = *forms.rbegin()->second;
+      auto same = forms.find(plural.nForm);
+      const std::u16string& sRef = same != forms.end() ? *same->second : sLast;
+      const bool bMatch = FormMatches(rule, plural.nForm, sText, sFirst, sLast);
+      CompareTexts(ctx, own, Spelling(ownLayout, sKey), at, refLayout ? refLayout->Find(sKey) : nullptr,
+                   bMatch ? sRef : sLast, sText, bMatch);
+      continue;
+    }
+    if (ref.Find(sKey)) continue;
     ctx.Add(at ? at->nLine : nHeader, at ? at->nKeyColumn : 1, Severity::Warning,
-            u"key '" + Spelling(ownLayout, entry.first) + u"' is not in the reference", "extra-key");
+            u"key '" + Spelling(ownLayout, sKey) + u"' is not in the reference", "extra-key");
   }
 }
 
@@ -106,6 +149,7 @@ void CompareWithReference(const CheckContext& ctx, const CheckedFile& reference)
   CheckVersion(ctx, reference);
   const LoadedLanguage& lang = ctx.file.language;
   if (!lang.bHasMain) return;  // the engine has said so
+  const FileRule rule = RuleOf(lang.sPlural);
   for (const LoadedSection& ref : reference.language.sections) {
     const std::u16string sFull = u"[" + ctx.sMainSection + u"." + ref.sName + u"]";
     const LoadedSection* own = FindSection(lang, ref.sName);
@@ -119,7 +163,7 @@ void CompareWithReference(const CheckContext& ctx, const CheckedFile& reference)
       ctx.Add(nLine, ctx.file.layout.FirstColumn(nLine), Severity::Error,
               u"section " + sFull + u" of the reference is missing", "missing-section");
     } else if (ref.bRead) {
-      CompareSection(ctx, reference, ref, *own);
+      CompareSection(ctx, reference, ref, *own, rule);
     }
   }
   for (const LoadedSection& own : lang.sections) {

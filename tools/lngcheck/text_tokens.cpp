@@ -1,11 +1,52 @@
 #include "text_tokens.h"
 
+#include <algorithm>
+
+#include "twinsweep/base/text.h"
+
 namespace lngcheck {
 
 namespace {
 
 bool IsEscapeLetter(char16_t c) {
   return c == u'\\' || c == u'n' || c == u'N' || c == u't' || c == u'T' || c == u'"';
+}
+
+// The length of a numbered placeholder ("%12$d") at s[i], or 0.
+size_t NumberedLength(const std::u16string& s, size_t i) {
+  size_t q = i + 1;
+  while (q < s.size() && s[q] >= u'0' && s[q] <= u'9') ++q;
+  if (q == i + 1 || q + 1 >= s.size() || s[q] != u'$' || (s[q + 1] != u's' && s[q + 1] != u'd')) return 0;
+  return q + 2 - i;
+}
+
+// (parameter number, type) of each placeholder, sorted; *pbMixed when both kinds stand in the text.
+std::vector<std::pair<std::u16string, char16_t>> Slots(const std::u16string& sText, bool* pbMixed) {
+  std::vector<std::pair<std::u16string, char16_t>> r;
+  bool bNumbered = false, bInOrder = false;
+  for (const Token& t : Tokenize(sText)) {
+    if (t.kind != TokenKind::Placeholder) continue;
+    const char16_t cType = sText[t.nPos + t.nLen - 1];
+    if (t.nLen == 2) {
+      bInOrder = true;
+      r.emplace_back(std::u16string(), cType);
+      continue;
+    }
+    bNumbered = true;
+    std::u16string sNumber = sText.substr(t.nPos + 1, t.nLen - 3);
+    sNumber.erase(0, std::min(sNumber.find_first_not_of(u'0'), sNumber.size() - 1));  // "%01$s" is "%1$s"
+    r.emplace_back(std::move(sNumber), cType);
+  }
+  // Unnumbered ones take the parameters in order.
+  int n = 0;
+  for (auto& slot : r)
+    if (slot.first.empty()) slot.first = base::FromAscii(std::to_string(++n));
+  // Numbers compare by length first, so that "10" follows "9".
+  std::sort(r.begin(), r.end(), [](const auto& a, const auto& b) {
+    return a.first.size() != b.first.size() ? a.first.size() < b.first.size() : a < b;
+  });
+  *pbMixed = bNumbered && bInOrder;
+  return r;
 }
 
 }  // namespace
@@ -29,6 +70,8 @@ std::vector<Token> Tokenize(const std::u16string& s) {
         tokens.push_back({TokenKind::Percent, i, 2});
       } else if (c == u's' || c == u'd') {
         tokens.push_back({TokenKind::Placeholder, i, 2});
+      } else if (const size_t nLen = NumberedLength(s, i); nLen != 0) {
+        tokens.push_back({TokenKind::Placeholder, i, nLen});
       } else {
         // Before an escape, sprintf1 drops its first resolved character; the escape
         // itself stays a token of its own.
@@ -47,9 +90,21 @@ std::u16string PlaceholderSequence(const std::u16string& sText) {
   for (const Token& t : Tokenize(sText)) {
     if (t.kind != TokenKind::Placeholder) continue;
     if (!r.empty()) r += u' ';
-    r += sText.substr(t.nPos, 2);
+    r += sText.substr(t.nPos, t.nLen);
   }
   return r.empty() ? u"none" : r;
+}
+
+bool MixesPlaceholders(const std::u16string& sText) {
+  bool bMixed = false;
+  Slots(sText, &bMixed);
+  return bMixed;
+}
+
+bool SamePlaceholders(const std::u16string& sA, const std::u16string& sB) {
+  // A text that mixes both kinds has a finding of its own.
+  bool bMixed = false;
+  return Slots(sA, &bMixed) == Slots(sB, &bMixed);
 }
 
 int LineBreakCount(const std::u16string& sText) {

@@ -7,6 +7,9 @@
 //   std::u16string sTitle = oLang.Item(u"LID_TITLE");
 //   std::u16string sNote = oLang.Item(u"LID_COUNT", {base::Variant(3), base::Variant(u"files")});
 //                                                     // "%d %s" filled in order
+//   std::u16string sDays = oLang.ItemPlural(u"LID_DAYS", n, {base::Variant(n)});
+//                                                     // LID_DAYS[0], [1], ... by the
+//                                                     // language's plural rule
 //   oLang.LocalizeForm(frm);  // a dialog attached to the window framework
 //                             // (platform::win32::AttachForm in the Windows build)
 //
@@ -32,6 +35,8 @@
 // file order. After a successful load everything describes one file; a failed
 // load leaves nothing loaded (no text, empty properties).
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +52,7 @@
 namespace twinsweep {
 
 class CLangFile;
+class PluralRule;
 struct LangSectionIndex;
 
 /// One loaded language of a program, from a language file (.lng) beside it: its
@@ -93,10 +99,25 @@ class CLang {
   /// with parameters, its placeholders "%s" and "%d" filled in order and "%%" made
   /// "%". A missing key is reported and the key itself is answered. A placeholder
   /// without a parameter is reported and the text comes with its placeholders
-  /// unfilled; an unknown one ("%x") is reported and left out.
+  /// unfilled; an unknown one ("%x") is reported and left out. A translation may
+  /// number its placeholders instead ("%2$s ... %1$d" takes the second parameter,
+  /// then the first), all of them or none: a text that mixes both is reported
+  /// and answered as written, its escapes resolved.
   std::u16string Item(const std::u16string& Key, const base::VariantList& sprintf_params);
   /// The text under Key (any case) with its escapes resolved; as Item with parameters, without them.
   std::u16string Item(const std::u16string& Key);
+  /// The plural form of the text `Key` for the count `n`, formatted as Item
+  /// formats a text. The forms stand in the language file as `Key[0]`,
+  /// `Key[1]`, ...; the rule of its `[version]` entry `plural` (gettext's
+  /// Plural-Forms, for example `nplurals=2; plural=n != 1;`) picks one for `n`
+  /// (for a negative `n`, for `-n`). Without that entry, or with one that cannot
+  /// be read (reported when the file loads), the rule is English: `Key[0]` for
+  /// 1, `Key[1]` otherwise. A missing form is reported and `Key[0]` is used;
+  /// without `Key[0]` the key itself is answered, as Item does. `n` is not a
+  /// parameter: pass it in `sprintf_params` as well when the text shows it.
+  std::u16string ItemPlural(const std::u16string& Key, int64_t n, const base::VariantList& sprintf_params);
+  /// ItemPlural without parameters: the form with its escapes resolved only.
+  std::u16string ItemPlural(const std::u16string& Key, int64_t n);
   /// True when the loaded language has a text under sKey (any case). Reports nothing.
   bool ItemFind(const std::u16string& sKey);
   /// Puts sItem under sKey in memory, in place of any text there (the file is not
@@ -158,6 +179,10 @@ class CLang {
 
   /// Forgets the loaded language.
   void Clear();
+  /// The text found under a key (nullopt when missing), formatted as Item does;
+  /// a missing text is reported under sReportKey and Key stands in for it.
+  std::u16string FormatFound(const std::u16string& Key, const std::u16string& sReportKey,
+                             std::optional<std::u16string_view> pText, const base::VariantList& sprintf_params);
   /// One section's entries (keys lower-cased), or none when it cannot be read.
   TextCollectionRef GetSection(const std::u16string& sFilename, const std::u16string& sSection);
 
@@ -256,6 +281,8 @@ class CLang {
   // The language file's own fit check (main section, "checkfit"), and the caller's.
   int32_t nCheckFit = 0;
   LangFitCheck fitCheck;
+  // The plural rule of the loaded file; none for English.
+  std::unique_ptr<PluralRule> pPluralRule;
 };
 
 }  // namespace twinsweep

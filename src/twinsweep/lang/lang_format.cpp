@@ -1,6 +1,8 @@
 // CLang: the two formatters every text and message passes through, and the
 // character-set search of the parser. None of them lets a failure reach its
 // caller: problems are reported and a usable text comes back.
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "twinsweep/base/convert.h"
@@ -11,6 +13,19 @@
 #include "twinsweep/base/error_log.h"
 
 namespace twinsweep {
+
+namespace {
+
+// The end of a numbered placeholder ("%12$s", "%1$d") that starts at t[b], or 0
+// when none starts there.
+size_t NumberedPlaceholderEnd(const std::u16string& t, size_t b) {
+  size_t q = b + 1;
+  while (q < t.size() && t[q] >= u'0' && t[q] <= u'9') ++q;
+  if (q == b + 1 || q + 1 >= t.size() || t[q] != u'$' || (t[q + 1] != u's' && t[q + 1] != u'd')) return 0;
+  return q + 2;
+}
+
+}  // namespace
 
 int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart) {
   if (nStart < 1) nStart = 1;
@@ -34,12 +49,36 @@ std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantL
   const std::u16string t = sprintf2(sFormat);
   try {
     size_t i = 0;
-    auto next = [&]() -> const base::Variant& {
-      if (i >= pList->size()) base::Raise(base::kSubscriptOutOfRange);
-      return (*pList)[i++];
+    auto at = [&](size_t k) -> const base::Variant& {
+      if (k >= pList->size()) base::Raise(base::kSubscriptOutOfRange);
+      return (*pList)[k];
     };
     std::u16string o;
     o.reserve(t.size() + 16);
+    auto append = [&](char16_t c, const base::Variant& v) {
+      if (c == u's') {
+        if (!v.IsText()) {
+          mMain::LogDebug(kSource, u"VarType(" + base::LongToText(base::VarType(v)) +
+                                       u") <> vbString, Typename = " + base::TypeName(v));
+        }
+        o += base::CStr(v);
+      } else {
+        if (!base::IsNumeric(v)) {
+          mMain::LogDebug(kSource, u"Not IsNumeric(" + base::LongToText(base::VarType(v)) +
+                                       u"), Typename = " + base::TypeName(v));
+        }
+        o += base::LongToText(base::CLng(v));
+      }
+    };
+    // A text numbers all its placeholders or none; one that mixes the two ways
+    // cannot mean one order, so it is shown as written.
+    bool bNumbered = false, bInOrder = false;
+    auto mixed = [&](bool bNumberedNow) {
+      (bNumberedNow ? bNumbered : bInOrder) = true;
+      if (!bNumbered || !bInOrder) return false;
+      mMain::LogError(kSource, 0, u"Numbered and unnumbered placeholders mixed", t);
+      return true;
+    };
     size_t p = 0;
     for (;;) {
       size_t b = p < t.size() ? t.find(u'%', p) : std::u16string::npos;
@@ -49,26 +88,22 @@ std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantL
       }
       o.append(t, p, b - p);
       std::u16string c = b + 1 < t.size() ? std::u16string(1, t[b + 1]) : std::u16string();
+      p = b + 2;
       if (c == u"%") {
         o += u'%';
-      } else if (c == u"s") {
-        const base::Variant& v = next();
-        if (!v.IsText()) {
-          mMain::LogDebug(kSource, u"VarType(" + base::LongToText(base::VarType(v)) +
-                                       u") <> vbString, Typename = " + base::TypeName(v));
-        }
-        o += base::CStr(v);
-      } else if (c == u"d") {
-        const base::Variant& v = next();
-        if (!base::IsNumeric(v)) {
-          mMain::LogDebug(kSource, u"Not IsNumeric(" + base::LongToText(base::VarType(v)) +
-                                       u"), Typename = " + base::TypeName(v));
-        }
-        o += base::LongToText(base::CLng(v));
+      } else if (c == u"s" || c == u"d") {
+        if (mixed(false)) return t;
+        append(c[0], at(i++));
+      } else if (const size_t nEnd = NumberedPlaceholderEnd(t, b); nEnd != 0) {
+        if (mixed(true)) return t;
+        // "%0$s" and positions past the list fail as a missing parameter does.
+        size_t k = 0;
+        for (size_t q = b + 1; t[q] != u'$'; ++q) k = std::min<size_t>(k * 10 + (t[q] - u'0'), SIZE_MAX / 16);
+        append(t[nEnd - 1], at(k - 1));
+        p = nEnd;
       } else {
         mMain::LogError(kSource, 0, u"Invalid format specificator(" + c + u")");
       }
-      p = b + 2;
     }
   } catch (...) {
     // The message is not composed at all rather than half: the caller gets the

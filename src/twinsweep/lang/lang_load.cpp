@@ -11,6 +11,7 @@
 #include "twinsweep/lang/lang_file.h"
 #include "twinsweep/lang/lang_options.h"
 #include "twinsweep/lang/lang_section_index.h"
+#include "twinsweep/lang/plural_rule.h"
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/platform/scoped_handle.h"
 #include "twinsweep/platform/desktop.h"
@@ -156,6 +157,17 @@ bool CLang::InitFrom(const std::u16string& sFilenameIn, const std::u16string& sM
       report(u"file '%s' has no(or wrong) signature or lang or langid in [version] section", {sFile});
       return false;
     }
+    // The plural rule is read once here; one that cannot be read leaves English.
+    std::unique_ptr<PluralRule> pRule;
+    const std::u16string sPlural = ValueOf(*colVersion, u"plural");
+    if (!sPlural.empty()) {
+      pRule = std::make_unique<PluralRule>();
+      std::u16string sWhy;
+      if (!pRule->Parse(sPlural, &sWhy)) {
+        report(u"file '%s' has a plural rule that cannot be read (%s); English plurals are used", {sFile, sWhy});
+        pRule.reset();
+      }
+    }
     FormCollectionRef colF = base::NewCollection<TextCollectionRef>();
     TextCollectionRef colMain = getSection(sMain);
     if (!colMain) {
@@ -220,6 +232,7 @@ bool CLang::InitFrom(const std::u16string& sFilenameIn, const std::u16string& sM
     sLangName = sName;
     sMainSection = sMain;
     dtFileTime = bTime ? dt : base::Date{};
+    pPluralRule = std::move(pRule);
     return true;
   } catch (...) {
     base::SetPendingFromCurrentException();
@@ -283,6 +296,7 @@ void CLang::Clear() {
   dtFileTime = base::Date{};
   nDumpForms = 0;
   nCheckFit = 0;
+  pPluralRule.reset();
 }
 
 CLang::TextCollectionRef CLang::GetSection(const std::u16string& sFilename, const std::u16string& sSection) {
