@@ -4,6 +4,8 @@
 
 #include "twinsweep/base/text.h"
 
+using namespace twinsweep;
+
 namespace lngcheck {
 
 namespace {
