@@ -35,22 +35,16 @@ target_include_directories(twinsweep_lang PUBLIC
 if(WIN32)
   target_compile_definitions(twinsweep_lang PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   target_link_libraries(twinsweep_lang PUBLIC ole32 oleaut32 uuid shell32 user32 gdi32 comctl32 advapi32)
-  # A program that links the engine imports only DLLs every Windows has: the
-  # compiler's runtime (libgcc, libstdc++ and the threads library under it) is
-  # linked into the program, whoever links it. Only -static keeps the threads
-  # library out: taking it whole from its archive instead would bring its own
-  # version resource, and switching back to DLLs after it would undo a
-  # program's own -static. The system's import libraries are archives too, so
-  # the program still imports kernel32 and the rest.
-  if(MINGW)
-    target_link_options(twinsweep_lang INTERFACE -static -static-libgcc -static-libstdc++)
-  endif()
+  # No link options of ours reach a program that links the engine: how it links
+  # the compiler's runtime (the DLLs or -static) is its own choice, and would
+  # reach its DLLs too. Our own programs link statically (project_settings.cmake).
 endif()
 
 # Our own trees build the engine with the sanitizers or the fuzzer's coverage:
-# a program linking that build needs their runtimes as well.
+# our programs linking that build need their runtimes as well. Only in the build
+# tree: an installed or exported engine carries none of it.
 if(TWINSWEEP_TOP_LEVEL AND NOT WIN32 AND (TWINSWEEP_FUZZ OR TWINSWEEP_SANITIZE))
-  target_link_options(twinsweep_lang INTERFACE -fsanitize=address,undefined)
+  target_link_options(twinsweep_lang INTERFACE $<BUILD_INTERFACE:-fsanitize=address,undefined>)
 endif()
 
 if(TWINSWEEP_TOP_LEVEL AND WIN32)

@@ -7,7 +7,9 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-option(TWINSWEEP_LANG_INSTALL "Install twinsweep::lang and its package files" ON)
+# On when this project is built on its own; a project that adds it with
+# add_subdirectory() gets our files in its install only when it sets this ON.
+option(TWINSWEEP_LANG_INSTALL "Install twinsweep::lang and its package files" ${TWINSWEEP_TOP_LEVEL})
 if(NOT TWINSWEEP_LANG_INSTALL)
   return()
 endif()

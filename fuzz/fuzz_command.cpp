@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_support::FuzzInput in(data, size);
   static fuzz_support::MemoryFiles files;
   files.Clear();
-  files.CreateDirectory(kAppFolder);
+  files.MakeDirectory(kAppFolder);
   for (const auto& f : ShippedLanguages()) files.Put(std::u16string(kAppFolder) + u"\\" + f.first, f.second);
   platform::MemoryRegistry registry;
   testing_support::FakeApp app;

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace fuzz_support;
   static MemoryFiles files;
   files.Clear();
-  files.CreateDirectory(kAppFolder);
+  files.MakeDirectory(kAppFolder);
   testing_support::FakeApp app;
   app.sAppFolder = kAppFolder;
   platform::ScopedOverride<platform::IFiles> useFiles(files);

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace fuzz_support;
   static MemoryFiles files;
   files.Clear();
-  files.CreateDirectory(kAppFolder);
+  files.MakeDirectory(kAppFolder);
   files.Put(std::u16string(kAppFolder) + u"\\logo.bmp",
             std::string("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0\x04\0\0\0"
                         "\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0\xff\0\0\0",

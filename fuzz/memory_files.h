@@ -4,7 +4,7 @@
 //
 // It keeps the rules the engine depends on: paths compared without regard to
 // case, a file opened for writing emptied, a folder found by "folder\*" (its "."
-// entry, as on Windows), RemoveDirectory refusing a folder that holds anything.
+// entry, as on Windows), RemoveEmptyDirectory refusing a folder that holds anything.
 // Every file has the same last-write time. Parent folders are not checked.
 #include <cstring>
 #include <map>
@@ -112,17 +112,17 @@ class MemoryFiles : public platform::IFiles {
   int32_t FindClose(platform::FileHandle h) override {
     return finds_.erase(h) ? platform::kErrorSuccess : platform::kErrorInvalidHandle;
   }
-  int32_t CreateDirectory(std::u16string_view s) override {
+  int32_t MakeDirectory(std::u16string_view s) override {
     if (!folders_.insert(Key(s)).second) return platform::kErrorAlreadyExists;
     return platform::kErrorSuccess;
   }
-  int32_t RemoveDirectory(std::u16string_view s) override {
+  int32_t RemoveEmptyDirectory(std::u16string_view s) override {
     const std::u16string sFolder = Key(s) + u"\\";
     for (const auto& f : files_)
       if (f.first.compare(0, sFolder.size(), sFolder) == 0) return platform::kErrorDirNotEmpty;
     return folders_.erase(Key(s)) ? platform::kErrorSuccess : platform::kErrorFileNotFound;
   }
-  int32_t DeleteFile(std::u16string_view s) override {
+  int32_t RemoveFile(std::u16string_view s) override {
     return files_.erase(Key(s)) ? platform::kErrorSuccess : platform::kErrorFileNotFound;
   }
 

@@ -1,22 +1,38 @@
 // The engine's test consumer: loads the language beside the program with the
 // default options source, looks up texts with and without placeholders, and
-// counts the error log's entries through a sink of its own. Prints what it got
-// and ends with 0 only when every text was as expected.
+// counts the error log's entries through a sink of its own. It has a base/text.h
+// and a namespace base of its own, and in the Windows build uses the system's
+// macros (MessageBox, DeleteFile, ...) after the engine's window framework
+// header. Prints what it got and ends with 0 only when every text was as expected.
 #include <cstdio>
 #include <string>
 
+#include "base/text.h"
 #include "twinsweep/base/error_log.h"
-#include "twinsweep/lang/lang.h"
+#include "twinsweep/lang.h"
+#ifdef _WIN32
+#include "twinsweep/platform/win32/win32_forms.h"
+#endif
 
-using namespace twinsweep;
+using base::Narrow;
+using twinsweep::CLang;
+namespace mMain = twinsweep::mMain;
 
 namespace {
 
-std::string Narrow(const std::u16string& s) {
-  std::string o;
-  for (char16_t c : s) o += c < 0x80 ? static_cast<char>(c) : '?';
-  return o;
+#ifdef _WIN32
+// <windows.h>'s macros as the engine's headers found them. MessageBox is only
+// taken, not called: a box would wait for a click.
+bool WindowsMacrosKept() {
+  const bool bMade = CreateDirectory(TEXT("consumer-macros"), nullptr) != 0;
+  const bool bRemoved = RemoveDirectory(TEXT("consumer-macros")) != 0;
+  const bool bNoFile = DeleteFile(TEXT("consumer-no-such-file")) == 0;
+  const auto pBox = &MessageBox;
+  return bMade && bRemoved && bNoFile && pBox != nullptr;
 }
+#else
+bool WindowsMacrosKept() { return true; }
+#endif
 
 }  // namespace
 
@@ -35,7 +51,8 @@ int main() {
     std::u16string sGot, sExpected;
   } checks[] = {
       {oLang.Item(u"LID_GREETING"), u"Hello from the engine"},
-      {oLang.Item(u"lid_copied", {base::Variant(3), base::Variant(u"C:\\Temp")}), u"3 files copied to C:\\Temp (100%)"},
+      {oLang.Item(u"lid_copied", {twinsweep::base::Variant(3), twinsweep::base::Variant(u"C:\\Temp")}),
+       u"3 files copied to C:\\Temp (100%)"},
       {oLang.Item(u"LID_TWO_LINES"), u"first\r\nsecond"},
   };
   int nWrong = 0;
@@ -49,7 +66,12 @@ int main() {
   const bool bMissingOk = oLang.Item(u"LID_NONE") == u"LID_NONE" && nErrors == nBefore + 1;
   std::printf("%s: a missing key is reported once and answered with the key\n", bMissingOk ? "ok" : "WRONG");
 
-  const bool bPassed = bLoaded && oLang.LangID() == u"EN" && nWrong == 0 && bMissingOk && nErrors == 1;
+  const base::Variant sOwn = "own";  // the consumer's base::Variant beside the engine's
+  const bool bMacrosOk = WindowsMacrosKept();
+  std::printf("%s: the consumer's own base::Variant and base/text.h, and the system's macros\n",
+              bMacrosOk && sOwn == "own" ? "ok" : "WRONG");
+
+  const bool bPassed = bLoaded && oLang.LangID() == u"EN" && nWrong == 0 && bMissingOk && nErrors == 1 && bMacrosOk;
   std::printf("%s\n", bPassed ? "consumer passed" : "consumer FAILED");
   return bPassed ? 0 : 1;
 }

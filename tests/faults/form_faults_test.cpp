@@ -65,10 +65,10 @@ class FormFaults : public forms_testing::FormsTest {
 
   // Removes what a dump leaves, past the double.
   void RemoveDump() {
-    RealFiles().DeleteFile(FormPicture());
-    RealFiles().DeleteFile(ControlPicture());
-    RealFiles().RemoveDirectory(Folder());
-    RealFiles().DeleteFile(DumpFile(u"frmOptions"));
+    RealFiles().RemoveFile(FormPicture());
+    RealFiles().RemoveFile(ControlPicture());
+    RealFiles().RemoveEmptyDirectory(Folder());
+    RealFiles().RemoveFile(DumpFile(u"frmOptions"));
   }
 
   testing_support::FaultInjectingFiles files_;

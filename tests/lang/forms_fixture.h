@@ -83,12 +83,12 @@ class RefusingFiles : public testing_support::PassThroughFiles {
     ++nCloses;
     return real().Close(h);
   }
-  int32_t CreateDirectory(std::u16string_view s) override {
-    return Refused(s) ? platform::kErrorAccessDenied : real().CreateDirectory(s);
+  int32_t MakeDirectory(std::u16string_view s) override {
+    return Refused(s) ? platform::kErrorAccessDenied : real().MakeDirectory(s);
   }
-  int32_t RemoveDirectory(std::u16string_view s) override {
+  int32_t RemoveEmptyDirectory(std::u16string_view s) override {
     removed.emplace_back(s);
-    return real().RemoveDirectory(s);
+    return real().RemoveEmptyDirectory(s);
   }
 
   int nCloses = 0;

@@ -307,7 +307,7 @@ TEST_F(LangInit, GetAvailableLangsListsValidFiles) {
   Write("broken.lng", CrLf({"[nothing]"}));
   Write("badsig.lng", LangFile("FR", {}, "Orvex.Other"));
   Write("notes.txt", LangFile("IT"));
-  ASSERT_EQ(0, platform::Files().CreateDirectory(langtest::In(folder, "dir.lng")));
+  ASSERT_EQ(0, platform::Files().MakeDirectory(langtest::In(folder, "dir.lng")));
 
   LogCapture log;
   TestableLang o;

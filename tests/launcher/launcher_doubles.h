@@ -144,7 +144,7 @@ class FakeDialogs : public platform::IDialogs {
   std::function<void()> whileOpen;
   std::vector<Box> boxes;
 
-  int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
+  int32_t ShowMessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
     boxes.push_back({std::u16string(sText), std::u16string(sCaption), nType});
     if (whileOpen) whileOpen();
     return nAnswer;

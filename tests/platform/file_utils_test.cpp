@@ -52,7 +52,7 @@ class RecordingFolders : public testing_support::PassThroughFiles {
       if (e == p) return true;
     return false;
   }
-  int32_t CreateDirectory(std::u16string_view p) override {
+  int32_t MakeDirectory(std::u16string_view p) override {
     created.emplace_back(p);
     if (Exists(p)) return platform::kErrorAlreadyExists;
     auto slash = p.find_last_of(u'\\');

@@ -38,8 +38,8 @@ TEST(FilesContract, APathWithAnInnerNulNamesNoFile) {
   EXPECT_EQ(Files().OpenForRead(sCut, &h), platform::kErrorFileNotFound);
   platform::FindData data;
   EXPECT_EQ(Files().FindFirst(sCut, &h, &data), platform::kErrorFileNotFound);
-  EXPECT_EQ(Files().DeleteFile(sCut), platform::kErrorFileNotFound);
-  EXPECT_NE(Files().CreateDirectory(dir.File(u"new") + u'\0' + u"x"), platform::kErrorSuccess);
+  EXPECT_EQ(Files().RemoveFile(sCut), platform::kErrorFileNotFound);
+  EXPECT_NE(Files().MakeDirectory(dir.File(u"new") + u'\0' + u"x"), platform::kErrorSuccess);
   EXPECT_EQ(testing_support::ReadAll(sProgram), "program");
   EXPECT_NE(Files().OpenForQuery(dir.File(u"new"), &h), platform::kErrorSuccess);
 }
@@ -130,13 +130,13 @@ TEST(FilesContract, SizeOfAnOpenFileIsItsBytesAsTheyStandNow) {
 
 TEST(FilesContract, FoldersAreCreatedOneLevelAtATimeAndRemovedOnlyWhenEmpty) {
   TempFolder dir;
-  EXPECT_EQ(Files().CreateDirectory(dir.File(u"a\\b")), platform::kErrorPathNotFound);
-  EXPECT_EQ(Files().CreateDirectory(dir.File(u"a")), 0);
-  EXPECT_EQ(Files().CreateDirectory(dir.File(u"a")), platform::kErrorAlreadyExists);
-  EXPECT_EQ(Files().CreateDirectory(dir.File(u"a\\b")), 0);
-  EXPECT_NE(Files().RemoveDirectory(dir.File(u"a")), 0);
-  EXPECT_EQ(Files().RemoveDirectory(dir.File(u"a\\b")), 0);
-  EXPECT_EQ(Files().RemoveDirectory(dir.File(u"a")), 0);
+  EXPECT_EQ(Files().MakeDirectory(dir.File(u"a\\b")), platform::kErrorPathNotFound);
+  EXPECT_EQ(Files().MakeDirectory(dir.File(u"a")), 0);
+  EXPECT_EQ(Files().MakeDirectory(dir.File(u"a")), platform::kErrorAlreadyExists);
+  EXPECT_EQ(Files().MakeDirectory(dir.File(u"a\\b")), 0);
+  EXPECT_NE(Files().RemoveEmptyDirectory(dir.File(u"a")), 0);
+  EXPECT_EQ(Files().RemoveEmptyDirectory(dir.File(u"a\\b")), 0);
+  EXPECT_EQ(Files().RemoveEmptyDirectory(dir.File(u"a")), 0);
 }
 
 }  // namespace

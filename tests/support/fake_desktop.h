@@ -35,7 +35,7 @@ class ScriptedDialogs : public platform::IDialogs {
   };
   std::vector<Shown> shown;
   int32_t nAnswer = platform::kIdOk;
-  int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
+  int32_t ShowMessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
     shown.push_back(Shown{std::u16string(sText), std::u16string(sCaption), nType});
     return nAnswer;
   }

@@ -85,9 +85,9 @@ class FaultInjectingFiles : public PassThroughFiles, public FaultSchedule {
     const int32_t rc = real().FindClose(h);
     return bFault ? FaultStatus() : rc;
   }
-  int32_t CreateDirectory(std::u16string_view s) override { return Fault() ? FaultStatus() : real().CreateDirectory(s); }
-  int32_t RemoveDirectory(std::u16string_view s) override { return Fault() ? FaultStatus() : real().RemoveDirectory(s); }
-  int32_t DeleteFile(std::u16string_view s) override { return Fault() ? FaultStatus() : real().DeleteFile(s); }
+  int32_t MakeDirectory(std::u16string_view s) override { return Fault() ? FaultStatus() : real().MakeDirectory(s); }
+  int32_t RemoveEmptyDirectory(std::u16string_view s) override { return Fault() ? FaultStatus() : real().RemoveEmptyDirectory(s); }
+  int32_t RemoveFile(std::u16string_view s) override { return Fault() ? FaultStatus() : real().RemoveFile(s); }
 
  private:
   static int32_t Opened(int32_t rc, platform::FileHandle* p, std::set<platform::FileHandle>& open) {

@@ -28,9 +28,9 @@ class PassThroughFiles : public platform::IFiles {
   }
   int32_t FindNext(platform::FileHandle h, platform::FindData* d) override { return real().FindNext(h, d); }
   int32_t FindClose(platform::FileHandle h) override { return real().FindClose(h); }
-  int32_t CreateDirectory(std::u16string_view s) override { return real().CreateDirectory(s); }
-  int32_t RemoveDirectory(std::u16string_view s) override { return real().RemoveDirectory(s); }
-  int32_t DeleteFile(std::u16string_view s) override { return real().DeleteFile(s); }
+  int32_t MakeDirectory(std::u16string_view s) override { return real().MakeDirectory(s); }
+  int32_t RemoveEmptyDirectory(std::u16string_view s) override { return real().RemoveEmptyDirectory(s); }
+  int32_t RemoveFile(std::u16string_view s) override { return real().RemoveFile(s); }
 
  protected:
   static platform::IFiles& real() { return platform::Default<platform::IFiles>(); }

@@ -39,9 +39,9 @@ void RemoveTree(const std::u16string& sPath) {
     if (e.sName == u"." || e.sName == u"..") continue;
     std::u16string child = sPath + u"\\" + e.sName;
     if (e.nAttributes & platform::kFileAttributeDirectory) RemoveTree(child);
-    else files.DeleteFile(child);
+    else files.RemoveFile(child);
   }
-  files.RemoveDirectory(sPath);
+  files.RemoveEmptyDirectory(sPath);
 }
 
 // Appends every byte of the file to sBytes; false when it cannot be opened or a
@@ -67,7 +67,7 @@ TempFolder::TempFolder(std::u16string_view sPrefix) {
   while (!base.empty() && (base.back() == u'\\' || base.back() == u'/')) base.pop_back();
   sPath_ = base + u"\\" + std::u16string(sPrefix) + u"-" + base::FromAscii(std::to_string(stamp % 1000000000)) +
            u"-" + base::FromAscii(std::to_string(counter++));
-  EXPECT_EQ(platform::Files().CreateDirectory(sPath_), platform::kErrorSuccess) << base::ToUtf8(sPath_);
+  EXPECT_EQ(platform::Files().MakeDirectory(sPath_), platform::kErrorSuccess) << base::ToUtf8(sPath_);
 }
 
 TempFolder::~TempFolder() { RemoveTree(sPath_); }
@@ -89,7 +89,7 @@ std::u16string TempFolder::Write(std::u16string_view sName, std::string_view byt
 
 std::u16string TempFolder::MakeFolder(std::u16string_view sName) const {
   std::u16string path = File(sName);
-  EXPECT_EQ(platform::Files().CreateDirectory(path), platform::kErrorSuccess) << base::ToUtf8(path);
+  EXPECT_EQ(platform::Files().MakeDirectory(path), platform::kErrorSuccess) << base::ToUtf8(path);
   return path;
 }
 

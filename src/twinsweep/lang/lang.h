@@ -1,5 +1,10 @@
 #pragma once
 // CLang: one loaded language of a program, from a language file (.lng) beside it.
+// Everything of the engine is in the namespace twinsweep:
+//
+//   using twinsweep::CLang;
+//   using twinsweep::CRegistryLangOptions;
+//   namespace base = twinsweep::base;
 //
 //   CLang oLang;                                      // one object per thread
 //   CRegistryLangOptions oOptions(u"Software\\Maker\\Product");
@@ -83,6 +88,11 @@ class CLang {
   /// when no file has the language.
   bool InitEx(const std::u16string& sMainSection, ILangOptions& oOptions);
   /// The same with CFixedLangOptions(u"EN"): English, and nothing written anywhere.
+  /// Before, this form took the user's language from the registry: LANG and LANG_
+  /// of the product's key (Software\Orvex\Twinsweep), the user's else the
+  /// machine's, and remembered its choice there. For that, give the key:
+  ///   CRegistryLangOptions oOptions(u"Software\\Orvex\\Twinsweep");
+  ///   oLang.InitEx(sMainSection, oOptions);
   bool InitEx(const std::u16string& sMainSection);
   /// Loads the file sFilename (full path) for the main section sMainSection;
   /// reports the first hundred bad lines with the file and line, then how many

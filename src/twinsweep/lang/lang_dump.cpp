@@ -95,7 +95,7 @@ void CLang::DumpControls(const std::u16string& sName, const platform::FormObject
     if (nClose != platform::kErrorSuccess) throw DumpWriteFailure{nClose};
   } catch (const DumpWriteFailure& failure) {
     hFile.Reset();
-    const bool bRemoved = platform::Files().DeleteFile(sFile) == platform::kErrorSuccess;
+    const bool bRemoved = platform::Files().RemoveFile(sFile) == platform::kErrorSuccess;
     mMain::LogError(u"CLang.DumpControls", failure.nStatus,
                     sprintf1(bRemoved ? u"dump file '%s' could not be written (system error %d); it was removed"
                                       : u"dump file '%s' could not be written (system error %d) nor removed",
@@ -170,8 +170,8 @@ void CLang::DumpControl(const platform::FormObjectRef& oControl, const std::u16s
         mMain::LogError(u"CLang.DumpControl", -1);
         // A save cut short leaves no empty or partial picture, so that a folder
         // with no other picture goes too.
-        platform::Files().DeleteFile(sPath);
-        platform::Files().RemoveDirectory(sPictureFolder);
+        platform::Files().RemoveFile(sPath);
+        platform::Files().RemoveEmptyDirectory(sPictureFolder);
       }
     }
 

@@ -21,7 +21,7 @@ std::u16string CutAtNul(const std::u16string& s, const char16_t* szWhat) {
 }  // namespace
 
 int32_t ShowBox(const std::u16string& sText, const std::u16string& sCaption, uint32_t nFlags) {
-  return platform::Dialogs().MessageBox(CutAtNul(sText, u"text"), CutAtNul(sCaption, u"caption"), nFlags);
+  return platform::Dialogs().ShowMessageBox(CutAtNul(sText, u"text"), CutAtNul(sCaption, u"caption"), nFlags);
 }
 
 }  // namespace mMain

@@ -30,9 +30,9 @@ class IShell {
 class IDialogs {
  public:
   virtual ~IDialogs() = default;
-  // MessageBoxW without an owner; answers the button pressed (IDOK, IDYES, ...),
+  // MessageBoxW without an owner (not named MessageBox, a macro of <windows.h>); answers the button pressed (IDOK, IDYES, ...),
   // 0 without a box when a text holds a NUL (the box would show it cut short).
-  virtual int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) = 0;
+  virtual int32_t ShowMessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) = 0;
   // Brings to the front a message box that another process of this program (an
   // executable of the same file name) is showing; false when none is showing. The
   // default finds none, for doubles that have no use for it.

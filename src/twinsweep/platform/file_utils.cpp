@@ -41,10 +41,10 @@ bool GetFileLastModificationTime(const std::u16string& sFilename, base::Date& dt
 }
 
 bool CreateFolder(const std::u16string& sPath) {
-  // CreateDirectory's own answer is not what decides: a folder that already exists,
+  // MakeDirectory's own answer is not what decides: a folder that already exists,
   // or one another program made meanwhile, is as good as a new one. Whether the
   // folder is there afterwards decides.
-  (void)platform::Files().CreateDirectory(sPath);
+  (void)platform::Files().MakeDirectory(sPath);
   if (FolderExists(sPath)) return true;
   // Only paths that begin with a drive are built level by level.
   int32_t nColon = base::InStr(1, sPath, u":");
@@ -55,7 +55,7 @@ bool CreateFolder(const std::u16string& sPath) {
     int32_t q = base::InStr(nPos + 1, sFull, u"\\");
     bool bLast = q == 0 || q == static_cast<int32_t>(sFull.size());
     std::u16string sLevel = q == 0 ? sFull : sFull.substr(0, static_cast<size_t>(q - 1));
-    (void)platform::Files().CreateDirectory(sLevel);
+    (void)platform::Files().MakeDirectory(sLevel);
     if (!FolderExists(sLevel)) return false;
     if (bLast) return true;
     nPos = q;

@@ -1,5 +1,9 @@
 #pragma once
-// Files and folders, in the vocabulary of the Windows file functions (wide forms).
+// Files and folders, in the vocabulary of the Windows file functions (wide forms),
+// except where a function's name is a macro of <windows.h> (CreateDirectory,
+// RemoveDirectory, DeleteFile): those members are named otherwise, so that a
+// program including both this header and <windows.h>, in either order, keeps
+// its macros and these members their names.
 //
 // Paths use "\" as the separator, as the program builds them; the native
 // implementation maps them to its own. Every call answers a Windows status code:
@@ -70,12 +74,12 @@ class IFiles {
   [[nodiscard]] virtual int32_t FindFirst(std::u16string_view sPattern, FileHandle* phFind, FindData* pData) = 0;
   virtual int32_t FindNext(FileHandle hFind, FindData* pData) = 0;  ///< \copydoc FindFirst
   virtual int32_t FindClose(FileHandle hFind) = 0;                  ///< \copydoc FindFirst
-  /// CreateDirectoryW: one folder (183 when it exists).
-  [[nodiscard]] virtual int32_t CreateDirectory(std::u16string_view sPath) = 0;
+  /// CreateDirectoryW without security attributes: one folder (183 when it exists).
+  [[nodiscard]] virtual int32_t MakeDirectory(std::u16string_view sPath) = 0;
   /// RemoveDirectoryW: removes only an empty folder.
-  virtual int32_t RemoveDirectory(std::u16string_view sPath) = 0;
+  virtual int32_t RemoveEmptyDirectory(std::u16string_view sPath) = 0;
   /// DeleteFileW.
-  virtual int32_t DeleteFile(std::u16string_view sPath) = 0;
+  virtual int32_t RemoveFile(std::u16string_view sPath) = 0;
 };
 
 /// The build's own file service.

@@ -23,7 +23,7 @@ class NoShell : public IShell {
 
 class NoDialogs : public IDialogs {
  public:
-  int32_t MessageBox(std::u16string_view, std::u16string_view, uint32_t) override { return kIdCancel; }
+  int32_t ShowMessageBox(std::u16string_view, std::u16string_view, uint32_t) override { return kIdCancel; }
 };
 
 class PosixApp : public IApp {

@@ -190,15 +190,15 @@ class PosixFiles : public IFiles {
   int32_t FindClose(FileHandle hFind) override {
     return searches_.erase(hFind) ? kErrorSuccess : kErrorInvalidHandle;
   }
-  int32_t CreateDirectory(std::u16string_view sPath) override {
+  int32_t MakeDirectory(std::u16string_view sPath) override {
     std::string path = NativePath(sPath);
     if (::mkdir(path.c_str(), 0755) == 0) return kErrorSuccess;
     return errno == ENOENT ? kErrorPathNotFound : FromErrno(errno);
   }
-  int32_t RemoveDirectory(std::u16string_view sPath) override {
+  int32_t RemoveEmptyDirectory(std::u16string_view sPath) override {
     return ::rmdir(NativePath(sPath).c_str()) == 0 ? kErrorSuccess : FromErrno(errno);
   }
-  int32_t DeleteFile(std::u16string_view sPath) override {
+  int32_t RemoveFile(std::u16string_view sPath) override {
     return ::unlink(NativePath(sPath).c_str()) == 0 ? kErrorSuccess : FromErrno(errno);
   }
 

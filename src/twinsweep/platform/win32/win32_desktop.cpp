@@ -21,7 +21,7 @@ class Win32Shell : public IShell {
 
 class Win32Dialogs : public IDialogs {
  public:
-  int32_t MessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
+  int32_t ShowMessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
     // A refused text shows no box: the answer is 0, as for a box that failed.
     const auto text = win32::Wide(sText), caption = win32::Wide(sCaption);
     if (!text || !caption) return 0;

@@ -110,15 +110,15 @@ class Win32Files : public IFiles {
     return kErrorSuccess;
   }
   int32_t FindClose(FileHandle hFind) override { return Status(::FindClose(H(hFind))); }
-  int32_t CreateDirectory(std::u16string_view sPath) override {
+  int32_t MakeDirectory(std::u16string_view sPath) override {
     const auto path = win32::Wide(sPath);
     return path ? Status(CreateDirectoryW(path->c_str(), nullptr)) : win32::kRefusedName;
   }
-  int32_t RemoveDirectory(std::u16string_view sPath) override {
+  int32_t RemoveEmptyDirectory(std::u16string_view sPath) override {
     const auto path = win32::Wide(sPath);
     return path ? Status(RemoveDirectoryW(path->c_str())) : win32::kRefusedName;
   }
-  int32_t DeleteFile(std::u16string_view sPath) override {
+  int32_t RemoveFile(std::u16string_view sPath) override {
     const auto path = win32::Wide(sPath);
     return path ? Status(DeleteFileW(path->c_str())) : win32::kRefusedName;
   }
