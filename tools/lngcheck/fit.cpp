@@ -65,7 +65,7 @@ int Fit(const FitOptions& o, std::string* psOut, std::string* psErr) {
     return 2;
   }
   const std::u16string sLog = TemporaryLogPath();
-  (void)platform::Files().DeleteFile(sLog);
+  (void)platform::Files().RemoveFile(sLog);
   std::string sWhy;
   const bool bRan = RunFormsProgram(
       sProgram,
@@ -75,7 +75,7 @@ int Fit(const FitOptions& o, std::string* psOut, std::string* psErr) {
   SourceFile log;
   // The program makes its log when it starts: no log, no run.
   const bool bLog = bRan && log.Read(sLog);
-  (void)platform::Files().DeleteFile(sLog);
+  (void)platform::Files().RemoveFile(sLog);
   if (!bLog) {
     *psErr += "lngcheck: " + (bRan ? base::ToUtf8(sProgram) + " wrote no log" : sWhy) + "\n";
     return 2;
