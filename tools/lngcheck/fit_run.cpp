@@ -16,10 +16,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using namespace twinsweep;
-
 extern char** environ;
 #endif
+
+using namespace twinsweep;
 
 namespace lngcheck {
 
