@@ -6,7 +6,8 @@ namespace {
 
 class NoApartment : public IApartment {
  public:
-  bool Enter() override { return true; }
+  bool Enter() override { return false; }
+  void Leave() override {}
 };
 
 }  // namespace
