@@ -447,33 +447,53 @@ TEST_F(LaunchScenario, ASquattedLaunchMutexDoesNotStopTheLaunch) {
   EXPECT_EQ(NoteStartingWith("silent end: the question was declined"), "silent end: the question was declined");
 }
 
-// The wizard call that never answers: after the call limit the user gets the
-// error box with RPC_E_CALL_CANCELED and a line that says what to do, and the
-// launcher ends though its worker is still stuck in the call.
-TEST_F(LaunchScenario, AHungExecuteEndsInTheErrorBoxAfterTheCallLimit) {
+// A mail client that never answers: a hung call after the call limit, a hang in
+// the final release of its application object (after the wizard call) after the
+// limit of the whole job. The user gets the error box with RPC_E_CALL_CANCELED
+// and a line that says what to do, the waiting thread answers messages all along,
+// and the launcher ends though its worker is still stuck.
+struct HangCase {
+  const wchar_t* szCall;
+  DWORD nBoxTimeoutMs;
+  const wchar_t* szFirstLine;
+  size_t nExecutes;
+};
+
+class HangScenario : public LaunchScenario, public ::testing::WithParamInterface<HangCase> {};
+
+TEST_P(HangScenario, EndsInTheErrorBoxAfterTheLimit) {
+  const HangCase& c = GetParam();
   StandInSettings settings;
-  settings.sHangCall = L"Execute";
+  settings.sHangCall = c.szCall;
+  settings.nLifetimeMs = 150000;
   Prepare(L"EN", settings);
   Outlook().StartDirectly();
   RunLauncher();
-  // The thread that waits for the hung call, and then shows the box, answers.
-  ASSERT_TRUE(Outlook().WaitForEvent(L"hang Execute", kBoxTimeoutMs)) << Outlook().RecordText();
+  const std::wstring sHang = L"hang " + std::wstring(c.szCall);
+  ASSERT_TRUE(Outlook().WaitForEvent(sHang, kBoxTimeoutMs)) << Outlook().RecordText();
   ExpectAnswers("a hung call");
-  auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"TwinsweepLauncher")}, kCallLimitBoxTimeoutMs);
+  auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"TwinsweepLauncher")}, c.nBoxTimeoutMs);
   ASSERT_TRUE(box) << "no error box " << Outlook().RecordText();
   ExpectAnswers("a hung call given up");
-  ASSERT_EQ(Outlook().Events(L"hang Execute").size(), 1u) << Outlook().RecordText();
-  std::printf("hung Execute: the error box %.0f ms after the call\n",
-              PerformanceNowMs() - Outlook().Events(L"hang Execute")[0].nTimeMs);
-  EXPECT_EQ(box->sText,
-            L"Error(-2147418110): Outlook did not answer the call of Execute within 60 seconds.\r\n"
-            L"Outlook did not answer within 60 seconds. Check whether Outlook shows a dialog, or restart Outlook, "
-            L"and try again.");
+  std::printf("%ls: the error box %.0f ms after the hang\n", sHang.c_str(), PerformanceNowMs() - Outlook().Events(sHang)[0].nTimeMs);
+  EXPECT_EQ(Outlook().Events(sHang).size(), 1u) << Outlook().RecordText();
+  EXPECT_EQ(Outlook().Events(L"execute").size(), c.nExecutes) << Outlook().RecordText();
+  EXPECT_EQ(box->sText, std::wstring(c.szFirstLine) +
+                            L"\r\nOutlook did not answer within 60 seconds. Check whether Outlook shows a dialog, or "
+                            L"restart Outlook, and try again.");
   EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
   ASSERT_TRUE(PressButton(*box, IDOK));
   ExpectEnds();
   EXPECT_TRUE(Outlook().Events(L"hang-ended").empty()) << Outlook().RecordText();
 }
+
+const HangCase kHangCases[] = {
+    {L"Execute", kCallLimitBoxTimeoutMs, L"Error(-2147418110): Outlook did not answer the call of Execute within 60 seconds.", 0},
+    {L"Release", kJobLimitBoxTimeoutMs, L"Error(-2147418110): Outlook did not let the wizard call end within 90 seconds.", 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Hang, HangScenario, ::testing::ValuesIn(kHangCases),
+                         [](const auto& info) { return std::string(info.param.szCall[0] == L'E' ? "Execute" : "FinalRelease"); });
 
 // A mail client that holds its mutexes but never registers its class: each
 // activation makes the system start its program again, four times at most.
@@ -520,28 +540,6 @@ TEST_F(LaunchScenario, AStartedProgramFailingBeforeItsMutexEndsTheWait) {
                 .rfind("silent end: Outlook's program ended with exit code 0x00000003 before its mutex appeared, after ",
                        0),
             0u);
-}
-
-// Outlook that hangs in the final release of its application object, after the
-// wizard call: the whole job's limit gives the error box, and the launcher ends
-// although its worker is still inside the release.
-TEST_F(LaunchScenario, AHangInTheFinalReleaseEndsInTheErrorBoxWithinTheJobLimit) {
-  StandInSettings settings;
-  settings.sHangCall = L"Release";
-  settings.nLifetimeMs = 150000;
-  Prepare(L"EN", settings);
-  Outlook().StartDirectly();
-  const double nStart = PerformanceNowMs();
-  RunLauncher();
-  auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"TwinsweepLauncher")}, kJobLimitBoxTimeoutMs);
-  ASSERT_TRUE(box) << "no error box " << Outlook().RecordText();
-  std::printf("hung final release: the error box %.0f ms after the start\n", PerformanceNowMs() - nStart);
-  ASSERT_EQ(Outlook().Events(L"hang Release").size(), 1u) << Outlook().RecordText();
-  ExpectOneGoodWizardCall();
-  EXPECT_EQ(box->sText.rfind(L"Error(-2147418110): Outlook did not let the wizard call end within 90 seconds.", 0), 0u)
-      << ToUtf8(box->sText);
-  ASSERT_TRUE(PressButton(*box, IDOK));
-  ExpectEnds();
 }
 
 // A second launcher's box may stay open for long, and its No reaches only the

@@ -201,39 +201,26 @@ TEST(AutomationRetryTest, RetryClasses) {
 // makes no further call once its hung call returns: a late wizard call comes
 // only from a hung Execute itself.
 TEST_F(WizardCallTest, AHungCallIsGivenUpAfterTheLimit) {
-  const std::string kCallLimit = " within 60 seconds.";
-  const struct {
-    const char16_t* szCall;
-    std::string sDescription;
-    uint32_t nLimitMs;
-  } rows[] = {
-      {u"CreateObject", "Outlook did not answer the call of CreateObject" + kCallLimit, mMain::kAutomationCallLimitMs},
-      {u"COMAddIns", "Outlook did not answer the call of COMAddIns" + kCallLimit, mMain::kAutomationCallLimitMs},
-      {u"Count", "Outlook did not answer the call of Count" + kCallLimit, mMain::kAutomationCallLimitMs},
-      {u"Item", "Outlook did not answer the call of Item" + kCallLimit, mMain::kAutomationCallLimitMs},
-      {u"ProgId", "Outlook did not answer the call of ProgId" + kCallLimit, mMain::kAutomationCallLimitMs},
-      {u"Object", "Outlook did not answer the call of Object" + kCallLimit, mMain::kAutomationCallLimitMs},
-      {u"Execute", "Outlook did not answer the call of Execute" + kCallLimit, mMain::kAutomationCallLimitMs},
-      {u"Release", "Outlook did not let the wizard call end within 90 seconds.", mMain::kAutomationJobLimitMs},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(base::ToUtf8(row.szCall));
+  for (const std::u16string sCall : {u"CreateObject", u"COMAddIns", u"Count", u"Item", u"ProgId", u"Object", u"Execute", u"Release"}) {
+    SCOPED_TRACE(base::ToUtf8(sCall));
+    const bool bRelease = sCall == u"Release";
+    const uint32_t nLimitMs = bRelease ? mMain::kAutomationJobLimitMs : mMain::kAutomationCallLimitMs;
     outlook_.entries = {{u"Twinsweep.Connect", true}};
     outlook_.executes.clear();
     outlook_.calls.clear();
-    outlook_.sHungCall = row.szCall;
+    outlook_.sHungCall = sCall;
     const uint64_t nStart = sys_.nNow;
     EXPECT_EQ(Run(), platform::kRpcECallCanceled);
-    EXPECT_EQ(base::ToUtf8(sDescription_), row.sDescription);
-    EXPECT_GE(sys_.nNow - nStart, row.nLimitMs);
-    EXPECT_LT(sys_.nNow - nStart, row.nLimitMs + 2 * mMain::kCallWatchPollMs);
-    const std::u16string sCall = row.szCall;
-    EXPECT_EQ(outlook_.executes.size(), sCall == u"Release" ? 1u : 0u);
+    EXPECT_EQ(base::ToUtf8(sDescription_), bRelease ? "Outlook did not let the wizard call end within 90 seconds."
+                                                    : "Outlook did not answer the call of " + base::ToUtf8(sCall) + " within 60 seconds.");
+    EXPECT_GE(sys_.nNow - nStart, nLimitMs);
+    EXPECT_LT(sys_.nNow - nStart, nLimitMs + 2 * mMain::kCallWatchPollMs);
+    EXPECT_EQ(outlook_.executes.size(), bRelease ? 1u : 0u);
     EXPECT_EQ(threads_.nOpen, 0);
     const size_t nCalls = outlook_.calls.size();
     threads_.FinishLeftBehind();
     EXPECT_EQ(outlook_.calls.size(), nCalls);
-    EXPECT_EQ(outlook_.executes.size(), sCall == u"Release" || sCall == u"Execute" ? 1u : 0u);
+    EXPECT_EQ(outlook_.executes.size(), bRelease || sCall == u"Execute" ? 1u : 0u);
   }
 }
 

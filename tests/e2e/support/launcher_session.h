@@ -1,10 +1,8 @@
 #pragma once
-// What a running launcher shows to the other programs of the session: the state
-// it publishes beside its launch mutex, and its hidden session window, which
-// answers sent messages whenever its thread dispatches them.
+// What a running launcher shows the session: the state it publishes beside its
+// launch mutex, and its hidden session window.
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 
 namespace e2e {
@@ -14,19 +12,16 @@ struct PublishedLauncher {
   DWORD nProcessId = 0;
   int nPhase = 0;
 };
-constexpr int kPhaseWaitingForOutlook = 2;
-constexpr int kPhaseWaitingForAddin = 3;
+constexpr int kPhaseWaitingForOutlook = 2, kPhaseWaitingForAddin = 3;
 std::optional<PublishedLauncher> ReadPublishedLauncher();
 // Polls until the launcher nProcessId publishes nPhase; false when the time is up.
 bool WaitForPhase(DWORD nProcessId, int nPhase, DWORD nTimeoutMs);
-
 // The session window of the launcher nProcessId, polled for up to nTimeoutMs.
 HWND FindSessionWindow(DWORD nProcessId, DWORD nTimeoutMs = 5000);
-// Sends WM_NULL with SendMessageTimeout(SMTO_ABORTIFHUNG, 1000): the time the
-// reply took, nullopt when none came.
+// The time WM_NULL sent with SendMessageTimeout(SMTO_ABORTIFHUNG, 1000) took to
+// be answered; nullopt when it was not.
 std::optional<double> PingMs(HWND hWnd);
-// Tells the window of a logoff as the system does: WM_QUERYENDSESSION, then
-// WM_ENDSESSION(TRUE, ENDSESSION_LOGOFF). Returns when the second was sent.
+// A logoff as the system announces it: WM_QUERYENDSESSION, then WM_ENDSESSION.
 void SendLogoff(HWND hWnd);
 
 }  // namespace e2e
