@@ -14,6 +14,7 @@
 #include "twinsweep/launcher/launch_board.h"
 #include "twinsweep/launcher/main.h"
 #include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/memory/memory_session_signals.h"
 #include "support/log_capture.h"
 #include "support/recording_diagnostics.h"
@@ -533,6 +534,11 @@ TEST_F(LaunchSequenceTest, AWaitEndsWhenASecondLauncherAsks) {
       nAskedAt = s.nNow;
       EXPECT_EQ(mMain::AskToStopWaiting(*mMain::PublishedState()), mMain::StopOutcome::kAsked);
     };
+    // A request left set under the name this launcher's event gets (an earlier
+    // launcher of its process id and generation) is not one for it: the event is reset.
+    const mMain::LaunchState self{{}, 1000, platform::Diagnostics().ProcessId()};
+    platform::ScopedSessionSignal hStale(signals_.CreateEventByName(mMain::StopEventName(self)));
+    signals_.SetEventByName(mMain::StopEventName(self));
     testing_support::LogCapture log;
 
     mMain::RunLaunchSequence();
@@ -544,6 +550,7 @@ TEST_F(LaunchSequenceTest, AWaitEndsWhenASecondLauncherAsks) {
     EXPECT_EQ(outlook_.nCreations, 0);
     EXPECT_EQ(NotesWith(log, row.sNote).size(), 1u);
     EXPECT_EQ(sys_.nOpenHandles, 0);
+    hStale.Reset();
     EXPECT_EQ(signals_.OpenHandles(), 0);
     EXPECT_FALSE(mMain::PublishedState());
   }
