@@ -55,7 +55,8 @@ class CallWatch {
   GiveUp GiveUpIfOverdue(uint32_t nLimitMs, uint64_t nJobEnd, std::u16string* psName) {
     const uint64_t nNow = platform::Processes().TickCount();
     uint32_t nState = state_.load();
-    if (nState == kInCall && nNow - nStartedAt_.load() >= nLimitMs && state_.compare_exchange_strong(nState, kGivenUp)) {
+    if (nState == kInCall && nNow - nStartedAt_.load() >= nLimitMs &&
+        state_.compare_exchange_strong(nState, kGivenUp)) {
       *psName = szName_;
       return GiveUp::kCall;
     }
@@ -164,7 +165,8 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
     return;
   }
   if (giveUp == CallWatch::GiveUp::kCall)
-    base::Raise(platform::kRpcECallCanceled, u"Outlook did not answer the call of " + sCall + u" within " + Seconds(nLimitMs));
+    base::Raise(platform::kRpcECallCanceled,
+                u"Outlook did not answer the call of " + sCall + u" within " + Seconds(nLimitMs));
   base::Raise(platform::kRpcECallCanceled, u"Outlook did not let the wizard call end within " + Seconds(nJobLimitMs));
 }
 

@@ -28,10 +28,10 @@ LaunchBoard::LaunchBoard() {
   bool bExisted = false;
   hState_.Reset(signals.CreateValue(kLaunchStateName, &bExisted));
   state_.nProcessId = platform::Diagnostics().ProcessId();
-  state_.nGeneration =
-      static_cast<uint32_t>(bExisted && hState_.IsValid() ? LaunchState::Unpack(signals.ReadValue(hState_.Get())).nGeneration + 1
-                                                          : platform::Processes().TickCount()) &
-      kGenerationMask;
+  const uint64_t nGeneration = bExisted && hState_.IsValid()
+                                   ? LaunchState::Unpack(signals.ReadValue(hState_.Get())).nGeneration + 1
+                                   : platform::Processes().TickCount();
+  state_.nGeneration = static_cast<uint32_t>(nGeneration) & kGenerationMask;
   hStop_.Reset(signals.CreateEventByName(StopEventName(state_)));
   Publish(LaunchPhase::kStarting);
 }

@@ -20,7 +20,11 @@ bool WaitDispatching(HANDLE hObject, DWORD nMilliseconds) {
         ::MsgWaitForMultipleObjectsEx(nHandles, hObject ? &hObject : nullptr, nLeft, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (nResult == WAIT_OBJECT_0 && hObject) return true;
     // A wait that cannot be made at all still lasts its time, without messages.
-    if (nResult == WAIT_FAILED) return hObject ? ::WaitForSingleObject(hObject, nLeft) == WAIT_OBJECT_0 : (::Sleep(nLeft), false);
+    if (nResult == WAIT_FAILED) {
+      if (hObject) return ::WaitForSingleObject(hObject, nLeft) == WAIT_OBJECT_0;
+      ::Sleep(nLeft);
+      return false;
+    }
   }
 }
 
