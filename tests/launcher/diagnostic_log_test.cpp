@@ -32,8 +32,16 @@ class DiagnosticLog : public ::testing::Test {
   platform::ScopedOverride<platform::IDiagnostics> override_{sys_};
 };
 
+std::string Times(const std::string& s, size_t n) {
+  std::string r;
+  while (n--) r += s;
+  return r;
+}
+
 TEST_F(DiagnosticLog, OneUtf8LinePerEntryWithTimeProcessSourceNumberAndText) {
   using Kind = mMain::LogEntry::Kind;
+  const std::string kAt = "2026-03-04 05:06:07.089\t4242\tX\t0\t";
+  const std::string kMore = "\xe2\x80\xa6 (";
   struct Case {
     mMain::LogEntry entry;
     std::string sExpected;
@@ -47,6 +55,14 @@ TEST_F(DiagnosticLog, OneUtf8LinePerEntryWithTimeProcessSourceNumberAndText) {
       // A tab in the source or the text makes no column of its own.
       {{Kind::Debug, u"S\tT", 0, u"LANG = D\tE"}, "2026-03-04 05:06:07.089\t4242\tS\\tT\t0\tLANG = D\\tE\r\n"},
       {{Kind::Debug, u"X", 0, u"M\u00f6chten \u65e5\u672c"}, "2026-03-04 05:06:07.089\t4242\tX\t0\tM\xc3\xb6" "chten \xe6\x97\xa5\xe6\x9c\xac\r\n"},
+      // Source and text are cut to 8 KiB characters before they are escaped, never
+      // inside a surrogate pair; what is left out is counted.
+      {{Kind::Debug, u"X", 0, std::u16string(8192, u'a')}, kAt + std::string(8192, 'a') + "\r\n"},
+      {{Kind::Debug, u"X", 0, std::u16string(9000, u'\t')}, kAt + Times("\\t", 8192) + kMore + "808 more characters)\r\n"},
+      {{Kind::Debug, u"X", 0, std::u16string(8191, u'a') + u"\U0001F600b"},
+       kAt + std::string(8191, 'a') + kMore + "3 more characters)\r\n"},
+      {{Kind::Debug, std::u16string(8193, u'S'), 0, u"t"},
+       "2026-03-04 05:06:07.089\t4242\t" + std::string(8192, 'S') + kMore + "1 more characters)\t0\tt\r\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(mMain::FormatLogLine(sys_.time, sys_.nProcessId, c.entry), c.sExpected);
 }

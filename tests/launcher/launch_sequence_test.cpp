@@ -14,6 +14,7 @@
 #include "twinsweep/launcher/launch_board.h"
 #include "twinsweep/launcher/main.h"
 #include "twinsweep/platform/memory/memory_registry.h"
+#include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/memory/memory_session_signals.h"
 #include "support/log_capture.h"
 #include "support/recording_diagnostics.h"
@@ -85,7 +86,7 @@ class LaunchSequenceTest : public ::testing::Test {
   platform::ScopedOverride<platform::IAutomation> useOutlook_{outlook_};
   platform::ScopedOverride<platform::IRegistry> useReg_{reg_};
   platform::ScopedOverride<platform::IApp> useApp_{app_};
-  FakeApartment apartment_{sys_};
+  FakeApartment apartment_;
   platform::ScopedOverride<platform::IApartment> useApartment_{apartment_};
   platform::MemorySessionSignals signals_;
   platform::ScopedOverride<platform::ISessionSignals> useSignals_{signals_};
@@ -306,11 +307,13 @@ TEST_F(LaunchSequenceTest, TheLaunchMutexIsHeldForTheWholeSequence) {
   EXPECT_EQ(dialogs_.nBroughtToFront, 0);
 }
 
-TEST_F(LaunchSequenceTest, TheApartmentIsJoinedBeforeTheAddinAppearsTheObjectsMadeOnlyAfter) {
+// The waiting thread joins no apartment (its waits dispatch messages instead);
+// the wizard call's worker joins its own.
+TEST_F(LaunchSequenceTest, TheMainThreadJoinsNoApartmentTheObjectsAreMadeOnlyAfterTheAddinAppears) {
   OutlookComesUp(0, 4000, kNever);
   mMain::RunLaunchSequence();
   ASSERT_EQ(outlook_.executes.size(), 1u);
-  EXPECT_LT(apartment_.nEnteredAt, sys_.mutexes[u"Orvex.Twinsweep.Addin"].nFrom);
+  EXPECT_EQ(apartment_.nEntered, 0);
   EXPECT_GE(outlook_.nFirstCreationAt, sys_.mutexes[u"Orvex.Twinsweep.Addin"].nFrom);
 }
 
@@ -433,6 +436,8 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
     bool bBroughtToFront;
     bool bStopAsked;
     std::string sNote;
+    // Another launcher takes the state over while the box is open.
+    bool bReplacedWhileOpen = false;
   };
   const Row rows[] = {
       {"not a launcher: the launch goes on", u"EN", std::nullopt, platform::kIdNo, kQuestion, false, false,
@@ -450,6 +455,11 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
        "silent end: another launcher was waiting for Outlook; the user asked it to stop"},
       {"calling", u"EN", LaunchPhase::kCalling, platform::kIdYes, u"", false, false,
        "silent end: another launcher is running its launch sequence (phase 4)"},
+      {"the one waiting ended, another waits now: it is left alone", u"EN", LaunchPhase::kWaitingForAddin,
+       platform::kIdNo, kForAddin, false, false,
+       "silent end: another launcher was waiting for the add-in; the user asked it to stop, but it had ended and "
+       "another launcher runs now: nothing was asked",
+       true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.sCase);
@@ -460,12 +470,15 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
     dialogs_.bOtherInstanceBox = true;
     sys_.mutexes[mMain::kLaunchMutex] = Presence{0, kNever};
     // The first launcher's state and event, as it holds them.
-    platform::ScopedSessionSignal hState, hStop(signals_.CreateEventByName(mMain::kStopWaitingEvent));
+    const mMain::LaunchState next{LaunchPhase::kWaitingForAddin, 1, 4711};
+    platform::ScopedSessionSignal hState, hStop(signals_.CreateEventByName(mMain::StopEventName({})));
+    platform::ScopedSessionSignal hNextStop(signals_.CreateEventByName(mMain::StopEventName(next)));
     if (row.published) {
       bool bExisted = false;
       hState.Reset(signals_.CreateValue(mMain::kLaunchStateName, &bExisted));
       signals_.WriteValue(hState.Get(), static_cast<uint32_t>(*row.published));
     }
+    if (row.bReplacedWhileOpen) dialogs_.whileOpen = [&] { signals_.WriteValue(hState.Get(), next.Packed()); };
     testing_support::LogCapture log;
 
     mMain::RunLaunchSequence();
@@ -480,6 +493,7 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
     }
     EXPECT_EQ(dialogs_.nBroughtToFront, row.bBroughtToFront ? 1 : 0);
     EXPECT_EQ(signals_.IsEventSet(hStop.Get()), row.bStopAsked);
+    EXPECT_FALSE(signals_.IsEventSet(hNextStop.Get()));
     EXPECT_TRUE(sys_.launches.empty());
     EXPECT_EQ(outlook_.nCreations, 0);
     EXPECT_EQ(sys_.nOpenHandles, 0);
@@ -513,15 +527,20 @@ TEST_F(LaunchSequenceTest, AWaitEndsWhenASecondLauncherAsks) {
     dialogs_ = FakeDialogs();
     std::optional<mMain::LaunchPhase> phaseSeen;
     bool bAsking = false;
-    dialogs_.whileOpen = [&] { bAsking = mMain::PublishedPhase() == mMain::LaunchPhase::kAsking; };
+    dialogs_.whileOpen = [&] { bAsking = mMain::PublishedState()->phase == mMain::LaunchPhase::kAsking; };
     sys_.onLaunch = [&](FakeProcesses& s) { OutlookComesUp(s.nNow + row.nOutlookDelayMs, row.nAddinDelayMs, kNever); };
     uint64_t nAskedAt = 0;
     sys_.onSleep = [&](FakeProcesses& s) {
       if (nAskedAt || s.nNow < s.launches[0].nTime + 20000) return;
-      phaseSeen = mMain::PublishedPhase();
+      phaseSeen = mMain::PublishedState()->phase;
       nAskedAt = s.nNow;
-      EXPECT_TRUE(mMain::AskToStopWaiting());
+      EXPECT_EQ(mMain::AskToStopWaiting(*mMain::PublishedState()), mMain::StopOutcome::kAsked);
     };
+    // A request left set under the name this launcher's event gets (an earlier
+    // launcher of its process id and generation) is not one for it: the event is reset.
+    const mMain::LaunchState self{{}, 1000, platform::Diagnostics().ProcessId()};
+    platform::ScopedSessionSignal hStale(signals_.CreateEventByName(mMain::StopEventName(self)));
+    signals_.SetEventByName(mMain::StopEventName(self));
     testing_support::LogCapture log;
 
     mMain::RunLaunchSequence();
@@ -533,8 +552,9 @@ TEST_F(LaunchSequenceTest, AWaitEndsWhenASecondLauncherAsks) {
     EXPECT_EQ(outlook_.nCreations, 0);
     EXPECT_EQ(NotesWith(log, row.sNote).size(), 1u);
     EXPECT_EQ(sys_.nOpenHandles, 0);
+    hStale.Reset();
     EXPECT_EQ(signals_.OpenHandles(), 0);
-    EXPECT_FALSE(mMain::PublishedPhase());
+    EXPECT_FALSE(mMain::PublishedState());
   }
 }
 
@@ -647,6 +667,13 @@ TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
        First(platform::kRpcECallCanceled, u"Outlook did not answer the call of Execute within 60 seconds.") + u"\r\n" +
            u"Outlook hat nicht innerhalb von 60 Sekunden geantwortet. Wenn Outlook ein Dialogfeld anzeigt, schlie\u00dfen "
            u"Sie es; andernfalls starten Sie Outlook neu. Versuchen Sie es dann erneut."},
+      {"a NUL in the description: cut before the hint", u"EN",
+       [](FakeOutlook& o) {
+         o.sFailingCall = u"COMAddIns";
+         o.nCallFailure = platform::kRpcEDisconnected;
+         o.sCallFailureText = std::u16string(u"gone\0 unseen", 12);
+       },
+       First(platform::kRpcEDisconnected, u"gone") + u"\r\n" + kClosed},
       {"a failure without a hint", u"EN",
        [](FakeOutlook& o) {
          o.sFailingCall = u"Execute";
@@ -662,6 +689,7 @@ TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
     outlook_.nCreationFailure = platform::kCoEServerExecFailure;
     outlook_.sHungCall.clear();
     outlook_.sFailingCall.clear();
+    outlook_.sCallFailureText = u"The call failed.";
     outlook_.entries = {{u"Twinsweep.Connect", true}};
     row.script(outlook_);
     SetLanguage(row.szLang);

@@ -3,8 +3,13 @@
 // go on a virtual clock that Sleep advances, a process start that succeeds or
 // fails), a message box with a scripted answer, and a fake Outlook object model
 // (add-in entries, busy rejections, a record of every Execute call).
+#include <chrono>
+#include <condition_variable>
+#include <atomic>
 #include <functional>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <memory>
 #include <optional>
 #include <string>
@@ -120,18 +125,15 @@ class FakeProcesses : public platform::IProcesses {
   uint64_t TickCount() override { return nNow; }
 };
 
-// The apartment, with the virtual time at which it was joined.
+// The apartment: how often a thread joined it and left it.
 class FakeApartment : public platform::IApartment {
  public:
-  explicit FakeApartment(FakeProcesses& clock) : clock_(clock) {}
-  uint64_t nEnteredAt = kNever;
+  std::atomic<int> nEntered{0}, nLeft{0};
   bool Enter() override {
-    if (nEnteredAt == kNever) nEnteredAt = clock_.nNow;
+    ++nEntered;
     return true;
   }
-
- private:
-  FakeProcesses& clock_;
+  void Leave() override { ++nLeft; }
 };
 
 class FakeDialogs : public platform::IDialogs {
@@ -169,16 +171,25 @@ class FakeStringTable : public platform::IStringTable {
   }
 };
 
-// A call that never comes back: thrown by the fake model where the real call
-// would block, it unwinds the job without ending the call.
-struct CallNeverReturns {};
+// Where a call of the fake model that never comes back blocks its thread, until
+// the test lets it return; what the worker-threads double waits on as well.
+struct HangGate {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool bHung = false;      // a call is blocked
+  bool bReleased = false;  // blocked calls return
+};
 
 // An object of the fake model: members by name, each a function of the arguments.
 class FakeObject : public platform::IAutomationObject {
  public:
   using Member = std::function<platform::AutomationResult(const platform::AutomationArgs&)>;
   FakeObject(std::function<void(std::u16string_view)> beforeCall) : beforeCall_(std::move(beforeCall)) {}
+  ~FakeObject() override {
+    if (onFinalRelease) onFinalRelease();
+  }
   std::map<std::u16string, Member> members;
+  std::function<void()> onFinalRelease;
 
   platform::AutomationResult Invoke(std::u16string_view sName, platform::InvokeKind,
                                     const platform::AutomationArgs& args) override {
@@ -227,12 +238,14 @@ class FakeOutlook : public platform::IAutomation {
   int nRejectCalls = 0;
   int32_t nRejection = platform::kRpcECallRejected;
   uint32_t nCallCostMs = 0;
-  // The call (or "CreateObject") that never comes back, and the failure every
-  // call of sFailingCall raises.
+  // The call (or "CreateObject", or "Release": the final release of the
+  // application object) that never comes back, and the failure every call of
+  // sFailingCall raises.
   std::u16string sHungCall;
   std::u16string sFailingCall;
   int32_t nCallFailure = 0;
-  bool bCallHung = false;
+  std::u16string sCallFailureText = u"The call failed.";
+  HangGate gate;
 
   int nCreations = 0;
   std::vector<std::u16string> calls;
@@ -251,6 +264,7 @@ class FakeOutlook : public platform::IAutomation {
       base::Raise(nCreationFailure, u"Server execution failed");
     }
     auto app = NewObject();
+    if (sHungCall == u"Release") app->onFinalRelease = [this] { Hang(); };
     std::weak_ptr<FakeObject> weakApp = app;
     auto col = NewObject();
     app->members[u"COMAddIns"] = [col](const platform::AutomationArgs&) { return ObjectResult(col); };
@@ -279,9 +293,12 @@ class FakeOutlook : public platform::IAutomation {
   }
 
  private:
-  [[noreturn]] void Hang() {
-    bCallHung = true;
-    throw CallNeverReturns{};
+  // Blocks until released; the call then goes on as if it had answered late.
+  void Hang() {
+    std::unique_lock<std::mutex> lock(gate.mutex);
+    gate.bHung = true;
+    gate.changed.notify_all();
+    gate.changed.wait(lock, [&] { return gate.bReleased; });
   }
 
   std::shared_ptr<FakeObject> NewObject() {
@@ -289,7 +306,7 @@ class FakeOutlook : public platform::IAutomation {
       calls.emplace_back(sName);
       clock_.nNow += nCallCostMs;
       if (sName == sHungCall) Hang();
-      if (sName == sFailingCall) base::Raise(nCallFailure, u"The call failed.");
+      if (sName == sFailingCall) base::Raise(nCallFailure, sCallFailureText);
       if (nRejectCalls > 0) {
         --nRejectCalls;
         base::Raise(nRejection, u"Call was rejected by callee.");
@@ -320,32 +337,60 @@ class FakeOutlook : public platform::IAutomation {
   FakeProcesses& clock_;
 };
 
-// Worker threads that run their job at once on the caller's thread. A job whose
-// call never came back leaves a thread that never ends; waiting for it only
-// lets the virtual clock run.
+// Worker threads that are threads: a job whose call never comes back truly
+// blocks its thread, which outlives the caller that gave it up. Waiting for a
+// thread lasts until it has ended or blocked in such a call; on the virtual clock
+// (clock given) a thread that is blocked lets that clock run by the time waited,
+// in real time (no clock) a wait lasts at most nRealWaitMs. Threads left behind
+// are released and joined by the next Start, by FinishLeftBehind and at the end.
 class FakeWorkerThreads : public platform::IWorkerThreads {
  public:
-  FakeWorkerThreads(FakeProcesses& clock, FakeOutlook& outlook) : clock_(clock), outlook_(outlook) {}
-  bool bHung = false;
+  FakeWorkerThreads(FakeProcesses* clock, HangGate& gate) : clock_(clock), gate_(gate) {}
+  FakeWorkerThreads(FakeProcesses& clock, FakeOutlook& outlook) : FakeWorkerThreads(&clock, outlook.gate) {}
+  ~FakeWorkerThreads() { FinishLeftBehind(); }
   int nOpen = 0;
+  std::chrono::milliseconds nRealWait{1};
 
   platform::KernelHandle Start(std::function<void()> job) override {
-    outlook_.bCallHung = false;
-    job();
-    bHung = outlook_.bCallHung;
+    FinishLeftBehind();
     ++nOpen;
+    bEnded_ = false;
+    threads_.emplace_back([this, job] {
+      job();
+      std::lock_guard<std::mutex> lock(gate_.mutex);
+      bEnded_ = true;
+      gate_.changed.notify_all();
+    });
     return 0x900;
   }
   bool WaitForEnd(platform::KernelHandle, uint32_t nMilliseconds) override {
-    if (!bHung) return true;
-    clock_.nNow += nMilliseconds;
+    std::unique_lock<std::mutex> lock(gate_.mutex);
+    if (!clock_) return gate_.changed.wait_for(lock, nRealWait, [&] { return bEnded_; });
+    gate_.changed.wait(lock, [&] { return bEnded_ || gate_.bHung; });
+    if (bEnded_) return true;
+    clock_->nNow += nMilliseconds;
     return false;
   }
   void Close(platform::KernelHandle) override { --nOpen; }
 
+  // Lets blocked calls return and waits until every thread has ended.
+  void FinishLeftBehind() {
+    {
+      std::lock_guard<std::mutex> lock(gate_.mutex);
+      gate_.bReleased = true;
+      gate_.changed.notify_all();
+    }
+    for (std::thread& t : threads_) t.join();
+    threads_.clear();
+    std::lock_guard<std::mutex> lock(gate_.mutex);
+    gate_.bHung = gate_.bReleased = false;
+  }
+
  private:
-  FakeProcesses& clock_;
-  FakeOutlook& outlook_;
+  FakeProcesses* clock_;
+  HangGate& gate_;
+  bool bEnded_ = false;
+  std::vector<std::thread> threads_;
 };
 
 }  // namespace launcher_test

@@ -1,5 +1,6 @@
 #include "twinsweep/launcher/automation_worker.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <memory>
@@ -7,6 +8,7 @@
 
 #include "twinsweep/base/convert.h"
 #include "twinsweep/base/failure.h"
+#include "twinsweep/platform/apartment.h"
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/worker_threads.h"
 
@@ -20,45 +22,62 @@ using platform::AutomationObject;
 using platform::AutomationResult;
 using platform::InvokeKind;
 
-constexpr uint64_t kNoCall = ~0ull;
-
-// What the worker and the waiting thread share: when the call in progress began
-// and what it is, whether the waiter has given up, and how the job ended. The
-// worker may outlive the waiter, so both hold it.
+// What the worker and the waiting thread share: whether a call is in progress,
+// since when and of what, whether the waiter has given up, and how the job
+// ended. The worker may outlive the waiter, so both hold it.
+//
+// One atomic state, changed only by compare-and-swap, decides every race between
+// the two threads: a call ends (in call -> idle) or is given up (in call -> given
+// up), never both; once given up, no call begins. The call's name is written by
+// the worker only while no call is in progress and read by the waiter only after
+// it gave that call up, so neither thread ever waits for the other, and nothing
+// is allocated while the state is contended.
 class CallWatch {
  public:
+  enum class GiveUp { kNo, kCall, kJob };
+
+  // The worker's side.
   void Begin(std::u16string_view sName) {
-    if (bAbandoned_.load()) base::Raise(platform::kRpcECallCanceled, u"The wizard call was given up.");
-    Lock();
-    sName_.assign(sName);
-    Unlock();
+    if (state_.load() == kGivenUp) RaiseGivenUp();
+    const size_t n = std::min(sName.size(), std::size(szName_) - 1);
+    std::copy_n(sName.data(), n, szName_);
+    szName_[n] = u'\0';
     nStartedAt_.store(platform::Processes().TickCount());
+    uint32_t nIdle = kIdle;
+    if (!state_.compare_exchange_strong(nIdle, kInCall)) RaiseGivenUp();
   }
-  void End() { nStartedAt_.store(kNoCall); }
-  // The call in progress, when it has run for nLimitMs; empty otherwise.
-  bool Overdue(uint32_t nLimitMs, std::u16string* psName) {
-    const uint64_t nStart = nStartedAt_.load();
-    if (nStart == kNoCall || platform::Processes().TickCount() - nStart < nLimitMs) return false;
-    Lock();
-    *psName = sName_;
-    Unlock();
-    return true;
+  void End() {
+    uint32_t nInCall = kInCall;
+    state_.compare_exchange_strong(nInCall, kIdle);
   }
-  void Abandon() { bAbandoned_.store(true); }
+
+  // The waiter's side: gives up the call in progress once it has run for
+  // nLimitMs (its name in *psName), or whatever the worker does once the job has
+  // run past nJobEnd.
+  GiveUp GiveUpIfOverdue(uint32_t nLimitMs, uint64_t nJobEnd, std::u16string* psName) {
+    const uint64_t nNow = platform::Processes().TickCount();
+    uint32_t nState = state_.load();
+    if (nState == kInCall && nNow - nStartedAt_.load() >= nLimitMs &&
+        state_.compare_exchange_strong(nState, kGivenUp)) {
+      *psName = szName_;
+      return GiveUp::kCall;
+    }
+    if (nNow < nJobEnd) return GiveUp::kNo;
+    state_.store(kGivenUp);
+    return GiveUp::kJob;
+  }
 
   std::exception_ptr failure;  // written by the worker before it ends
 
  private:
-  void Lock() {
-    while (busy_.test_and_set(std::memory_order_acquire)) {
-    }
+  enum : uint32_t { kIdle, kInCall, kGivenUp };
+  [[noreturn]] static void RaiseGivenUp() {
+    base::Raise(platform::kRpcECallCanceled, u"The wizard call was given up.");
   }
-  void Unlock() { busy_.clear(std::memory_order_release); }
 
-  std::atomic<uint64_t> nStartedAt_{kNoCall};
-  std::atomic<bool> bAbandoned_{false};
-  std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
-  std::u16string sName_;
+  std::atomic<uint32_t> state_{kIdle};
+  std::atomic<uint64_t> nStartedAt_{0};
+  char16_t szName_[64] = {};
 };
 
 // Times one call. Only a return or a raised failure ends it: a call that never
@@ -107,12 +126,16 @@ class TimedAutomation : public platform::IAutomation {
   std::shared_ptr<CallWatch> watch_;
 };
 
+std::u16string Seconds(uint32_t nMs) { return base::LongToText(static_cast<int32_t>(nMs / 1000)) + u" seconds."; }
+
 }  // namespace
 
-void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, uint32_t nLimitMs) {
+void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, uint32_t nLimitMs,
+                      uint32_t nJobLimitMs) {
   auto watch = std::make_shared<CallWatch>();
   platform::IAutomation& automation = platform::Automation();
   platform::IWorkerThreads& threads = platform::WorkerThreads();
+  const uint64_t nJobEnd = platform::Processes().TickCount() + nJobLimitMs;
   const platform::KernelHandle hWorker = threads.Start([watch, job, &automation] {
     try {
       TimedAutomation timed(automation, watch);
@@ -121,23 +144,32 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
       watch->failure = std::current_exception();
     }
   });
-  // Without a thread of its own the job runs here, without a limit, as before.
+  // Without a thread of its own the job runs here, in an apartment joined for
+  // it alone, without a limit, as before.
   if (!hWorker) {
+    const platform::ScopedApartment apartment;
     TimedAutomation timed(automation, watch);
     return job(timed);
   }
+  bool bEnded = false;
   std::u16string sCall;
-  while (!threads.WaitForEnd(hWorker, kCallWatchPollMs)) {
-    if (watch->Overdue(nLimitMs, &sCall)) {
-      watch->Abandon();
-      threads.Close(hWorker);
-      base::Raise(platform::kRpcECallCanceled, u"Outlook did not answer the call of " + sCall + u" within " +
-                                                   base::LongToText(static_cast<int32_t>(nLimitMs / 1000)) +
-                                                   u" seconds.");
-    }
+  CallWatch::GiveUp giveUp = CallWatch::GiveUp::kNo;
+  while (!(bEnded = threads.WaitForEnd(hWorker, kCallWatchPollMs)) &&
+         (giveUp = watch->GiveUpIfOverdue(nLimitMs, nJobEnd, &sCall)) == CallWatch::GiveUp::kNo) {
   }
+  // A worker that ended just as it was given up made its last call in time: it
+  // stands. One that ended on a failure (the refusal of a further call among
+  // them) is reported as given up.
+  if (!bEnded) bEnded = threads.WaitForEnd(hWorker, 0) && !watch->failure;
   threads.Close(hWorker);
-  if (watch->failure) std::rethrow_exception(watch->failure);
+  if (bEnded) {
+    if (watch->failure) std::rethrow_exception(watch->failure);
+    return;
+  }
+  if (giveUp == CallWatch::GiveUp::kCall)
+    base::Raise(platform::kRpcECallCanceled,
+                u"Outlook did not answer the call of " + sCall + u" within " + Seconds(nLimitMs));
+  base::Raise(platform::kRpcECallCanceled, u"Outlook did not let the wizard call end within " + Seconds(nJobLimitMs));
 }
 
 }  // namespace mMain

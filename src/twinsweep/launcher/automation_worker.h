@@ -4,10 +4,14 @@
 // answers a call cannot keep the launcher waiting.
 //
 // Every creation and call that the job makes through the automation it is given
-// is timed. When one has not returned after the call limit, the caller stops
-// waiting: the worker is left behind (it makes no further call should the hung
-// one ever return) and RPC_E_CALL_CANCELED is raised in the caller's thread. A
-// failure the job raises reaches the caller unchanged once the worker has ended.
+// is timed, and so is the whole job, from the worker's start to its end (the
+// final releases of Outlook's objects and the leaving of the apartment
+// included). When a call has not returned after the call limit, or the worker
+// has not ended after the job limit, the caller stops waiting: the worker is
+// left behind (it makes no further call should the hung one ever return) and
+// RPC_E_CALL_CANCELED is raised in the caller's thread. A failure the job raises
+// reaches the caller unchanged once the worker has ended. While it waits, the
+// caller's thread dispatches its messages (worker_threads.h).
 #include <cstdint>
 #include <functional>
 
@@ -20,11 +24,13 @@ namespace mMain {
 // How long one automation call may take before it is given up. Busy rejections
 // that are retried are separate calls, each with its own limit.
 constexpr uint32_t kAutomationCallLimitMs = 60000;
+// How long the whole job may take, from the worker's start to its end.
+constexpr uint32_t kAutomationJobLimitMs = 90000;
 // How often the caller looks at the call in progress.
 constexpr uint32_t kCallWatchPollMs = 100;
 
 void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job,
-                      uint32_t nLimitMs = kAutomationCallLimitMs);
+                      uint32_t nLimitMs = kAutomationCallLimitMs, uint32_t nJobLimitMs = kAutomationJobLimitMs);
 
 }  // namespace mMain
 

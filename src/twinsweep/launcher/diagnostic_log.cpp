@@ -83,6 +83,14 @@ std::u16string EscapeLogField(std::u16string_view sText) {
   return s;
 }
 
+std::u16string BoundedLogField(std::u16string_view sText) {
+  if (sText.size() <= kLogFieldCap) return std::u16string(sText);
+  size_t nKept = kLogFieldCap;
+  if (sText[nKept - 1] >= 0xD800 && sText[nKept - 1] <= 0xDBFF) --nKept;
+  return std::u16string(sText.substr(0, nKept)) + u"\u2026 (" +
+         base::LongToText(static_cast<int64_t>(sText.size() - nKept)) + u" more characters)";
+}
+
 void SetLogFileEnabled(bool bEnabled) { bLogFileEnabled = bEnabled; }
 
 bool LogFileEnabled() { return bLogFileEnabled; }
@@ -98,15 +106,15 @@ std::string FormatLogLine(const platform::SystemTime& t, uint32_t nProcessId, co
   std::snprintf(szTime, sizeof szTime, "%04d-%02d-%02d %02d:%02d:%02d.%03d\t%u\t", t.nYear, t.nMonth, t.nDay, t.nHour,
                 t.nMinute, t.nSecond, t.nMilliseconds, nProcessId);
   return szTime +
-         base::ToUtf8(EscapeLogField(entry.sSource) + u"\t" + base::LongToText(entry.nNumber) + u"\t" +
-                      EscapeLogField(entry.sText)) +
+         base::ToUtf8(EscapeLogField(BoundedLogField(entry.sSource)) + u"\t" + base::LongToText(entry.nNumber) + u"\t" +
+                      EscapeLogField(BoundedLogField(entry.sText))) +
          "\r\n";
 }
 
 void WriteLogEntry(const LogEntry& entry) noexcept {
   try {
-    platform::Diagnostics().DebugOutput(u"TwinsweepLauncher: " + entry.sSource + u" " +
-                                        base::LongToText(entry.nNumber) + u": " + entry.sText + u"\n");
+    platform::Diagnostics().DebugOutput(u"TwinsweepLauncher: " + BoundedLogField(entry.sSource) + u" " +
+                                        base::LongToText(entry.nNumber) + u": " + BoundedLogField(entry.sText) + u"\n");
   } catch (...) {
   }
   if (!bLogFileEnabled) return;

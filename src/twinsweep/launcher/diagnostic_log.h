@@ -27,6 +27,10 @@ namespace twinsweep {
 namespace mMain {
 
 constexpr int64_t kLogFileCap = 1024 * 1024;
+// The most characters of an entry's source and text that either destination
+// gets; the rest is left out and counted, so that no entry (a parser's report of
+// a huge line, say) can fill the file or pass its cap.
+constexpr size_t kLogFieldCap = 8192;
 
 void SetLogFileEnabled(bool bEnabled);
 bool LogFileEnabled();
@@ -36,7 +40,10 @@ std::u16string LogFilePath();
 // \n, the other control characters as \xNN, and the line separators U+0085,
 // U+2028 and U+2029 as \uNNNN.
 std::u16string EscapeLogField(std::u16string_view sText);
-// One line of the log file, CR LF included.
+// sText as an entry's field: at most kLogFieldCap characters (never half of a
+// surrogate pair), then "\u2026 (N more characters)" when some were left out.
+std::u16string BoundedLogField(std::u16string_view sText);
+// One line of the log file, CR LF included; source and text bounded, then escaped.
 std::string FormatLogLine(const platform::SystemTime& time, uint32_t nProcessId, const LogEntry& entry);
 // Sends the entry to every destination that is switched on.
 void WriteLogEntry(const LogEntry& entry) noexcept;

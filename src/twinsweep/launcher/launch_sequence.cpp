@@ -16,7 +16,6 @@
 #include "twinsweep/launcher/show_box.h"
 #include "twinsweep/launcher/user_texts.h"
 #include "twinsweep/launcher/wizard_call.h"
-#include "twinsweep/platform/apartment.h"
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/processes.h"
@@ -167,16 +166,16 @@ void CallQuickWizardNoted() {
 // a launcher: the launch goes on.
 bool DeferToTheLauncherRunning() {
   platform::IProcesses& sys = platform::Processes();
-  std::optional<LaunchPhase> phase = PublishedPhase();
-  for (uint32_t nWaited = 0; !phase && nWaited < kLaunchStateGraceMs; nWaited += kWaitPauseMs) {
+  std::optional<LaunchState> state = PublishedState();
+  for (uint32_t nWaited = 0; !state && nWaited < kLaunchStateGraceMs; nWaited += kWaitPauseMs) {
     sys.Sleep(kWaitPauseMs);
-    phase = PublishedPhase();
+    state = PublishedState();
   }
-  if (!phase) {
+  if (!state) {
     Note(u"the launch mutex is held by a program that publishes no launcher state: not a launcher; the launch goes on");
     return false;
   }
-  switch (*phase) {
+  switch (state->phase) {
     case LaunchPhase::kAsking: {
       const bool bShown = platform::Dialogs().BringOtherInstanceBoxToFront();
       Note(u"silent end: another launcher is asking its question" +
@@ -185,25 +184,33 @@ bool DeferToTheLauncherRunning() {
     }
     case LaunchPhase::kWaitingForOutlook:
     case LaunchPhase::kWaitingForAddin: {
-      const bool bOutlook = *phase == LaunchPhase::kWaitingForOutlook;
+      const bool bOutlook = state->phase == LaunchPhase::kWaitingForOutlook;
       const std::u16string sFor = bOutlook ? u"Outlook" : u"the add-in";
       const UserTexts texts;
       const std::u16string sText = texts.Item(bOutlook ? u"LID_STILL_WAITING_OUTLOOK" : u"LID_STILL_WAITING_ADDIN");
       const std::u16string sTitle = texts.Item(u"LID_TITLE");
       // Yes, the default button, leaves the other launcher waiting, and so does a
-      // box that could not be shown: only the user's No stops it.
+      // box that could not be shown: only the user's No stops it, and only the
+      // launcher the box was about (the box may have stayed open for long).
       if (ShowBox(sText, sTitle, platform::kMbYesNo) != platform::kIdNo) {
         Note(u"silent end: another launcher is waiting for " + sFor + u"; the user lets it wait");
-      } else {
-        const bool bAsked = AskToStopWaiting();
-        Note(u"silent end: another launcher was waiting for " + sFor + u"; the user asked it to stop" +
-             std::u16string(bAsked ? u"" : u", but it had ended"));
+        return true;
+      }
+      const std::u16string sAsked =
+          u"silent end: another launcher was waiting for " + sFor + u"; the user asked it to stop";
+      switch (AskToStopWaiting(*state)) {
+        case StopOutcome::kAsked: Note(sAsked); break;
+        case StopOutcome::kEnded: Note(sAsked + u", but it had ended"); break;
+        case StopOutcome::kNotWaiting: Note(sAsked + u", but it had stopped waiting: nothing was asked"); break;
+        case StopOutcome::kAnotherLauncher:
+          Note(sAsked + u", but it had ended and another launcher runs now: nothing was asked");
+          break;
       }
       return true;
     }
     default:
       Note(u"silent end: another launcher is running its launch sequence (phase " +
-           base::LongToText(static_cast<int64_t>(*phase)) + u")");
+           base::LongToText(static_cast<int64_t>(state->phase)) + u")");
       return true;
   }
 }
@@ -236,10 +243,9 @@ void RunLaunchSequence() {
   const bool bOutlook = WaitForOutlook(board, hStarted);
   hStarted.Reset();
   if (!bOutlook) return;
-  // The apartment is joined while waiting, so that the wizard call does not pay
-  // for loading the system's automation once the add-in is there; no object is
-  // made before then, so that waiting never holds a reference to Outlook.
-  platform::Apartment().Enter();
+  // No object is made before the add-in is there, so that waiting never holds a
+  // reference to Outlook; this thread joins no apartment at all: the wizard
+  // call's worker joins its own.
   board.Publish(LaunchPhase::kWaitingForAddin);
   if (!WaitForAddin(board)) return;
   board.Publish(LaunchPhase::kCalling);

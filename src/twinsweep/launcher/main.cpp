@@ -11,6 +11,7 @@
 #include "twinsweep/launcher/user_texts.h"
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/file_utils.h"
+#include "twinsweep/platform/session_window.h"
 #include "twinsweep/settings/options.h"
 
 namespace twinsweep {
@@ -74,7 +75,8 @@ void ShowErrorBox() {
   // A copy: loading the language for the hint may note problems of its own.
   const base::PendingError e = base::Pending();
   base::ClearPending();
-  std::u16string sText = u"Error(" + base::LongToText(e.nNumber) + u"): " + e.sDescription;
+  // The cut at a NUL comes before the hint, which would go with it otherwise.
+  std::u16string sText = CutAtNul(u"Error(" + base::LongToText(e.nNumber) + u"): " + e.sDescription, u"text");
   const std::u16string sHint = HintLine(e);
   if (!sHint.empty()) sText += u"\r\n" + sHint;
   ShowBox(sText, u"TwinsweepLauncher", platform::kMbOk);
@@ -86,6 +88,11 @@ void Main() {
   try {
     SetLogSink(WriteLogEntry);
     SetLogFileEnabled(Options().DiagnosticLog());
+    // For the whole life of the process: at the end of the session it ends at
+    // once, from whatever it waits in, with this note and nothing else.
+    platform::SessionWindow().Open([] {
+      LogDebug(u"mMain.Main", u"the session is ending: the launcher ends now, without a box or a start of Outlook");
+    });
     // The start came before the log: what it had to do instead is noted here.
     if (!platform::App().DllSearchRestricted())
       LogDebug(u"mMain.Main",

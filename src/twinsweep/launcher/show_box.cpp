@@ -7,7 +7,6 @@
 namespace twinsweep {
 
 namespace mMain {
-namespace {
 
 std::u16string CutAtNul(const std::u16string& s, const char16_t* szWhat) {
   const size_t n = s.find(u'\0');
@@ -17,8 +16,6 @@ std::u16string CutAtNul(const std::u16string& s, const char16_t* szWhat) {
                                  base::LongToText(static_cast<int64_t>(s.size())) + u" characters");
   return s.substr(0, n);
 }
-
-}  // namespace
 
 int32_t ShowBox(const std::u16string& sText, const std::u16string& sCaption, uint32_t nFlags) {
   return platform::Dialogs().ShowMessageBox(CutAtNul(sText, u"text"), CutAtNul(sCaption, u"caption"), nFlags);

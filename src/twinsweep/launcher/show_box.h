@@ -13,6 +13,10 @@ namespace mMain {
 // not at all; the cut is a debug note.
 int32_t ShowBox(const std::u16string& sText, const std::u16string& sCaption, uint32_t nFlags);
 
+// s up to its first NUL (all of it when it has none); a cut is a debug note
+// naming szWhat ("text", "caption").
+std::u16string CutAtNul(const std::u16string& s, const char16_t* szWhat);
+
 }  // namespace mMain
 
 }  // namespace twinsweep

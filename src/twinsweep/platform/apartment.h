@@ -1,7 +1,7 @@
 #pragma once
-// The calling thread's COM apartment. Joining it is the costly part of the first
-// automation call; a program that knows it will make such calls soon joins early,
-// before it holds any object.
+// The calling thread's COM apartment, joined only by a thread that makes
+// automation calls itself, and left by it when it is done: every join is
+// balanced on its own thread.
 #include "twinsweep/platform/services.h"
 
 namespace twinsweep {
@@ -11,15 +11,31 @@ namespace platform {
 class IApartment {
  public:
   virtual ~IApartment() = default;
-  // CoInitializeEx(single-threaded), once per process; later calls answer the first
-  // one's outcome. True when the thread is in an apartment afterwards (one it had
-  // already counts). Never raises: automation reports the failure when it is used.
+  // CoInitializeEx(single-threaded) on the calling thread. True when the join
+  // counts and must be balanced with Leave on the same thread; false when the
+  // thread could not join (automation then reports the failure when it is used).
   virtual bool Enter() = 0;
+  // CoUninitialize: balances one Enter that answered true.
+  virtual void Leave() = 0;
 };
 
 template <>
 IApartment& Default<IApartment>();
 inline IApartment& Apartment() { return Get<IApartment>(); }
+
+// One balanced join for the life of the object, on the thread that makes it.
+class ScopedApartment {
+ public:
+  ScopedApartment() : bJoined_(Apartment().Enter()) {}
+  ~ScopedApartment() {
+    if (bJoined_) Apartment().Leave();
+  }
+  ScopedApartment(const ScopedApartment&) = delete;
+  ScopedApartment& operator=(const ScopedApartment&) = delete;
+
+ private:
+  bool bJoined_;
+};
 
 }  // namespace platform
 

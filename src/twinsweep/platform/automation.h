@@ -82,6 +82,8 @@ class IAutomation {
   virtual ~IAutomation() = default;
   // The object of the class registered under sProgID, created in the calling
   // thread's single-threaded apartment; a local server is started when needed.
+  // The thread must have joined one (apartment.h): it fails otherwise
+  // (CO_E_NOTINITIALIZED).
   virtual AutomationObject CreateObject(std::u16string_view sProgID) = 0;
 };
 

@@ -80,7 +80,10 @@ class IProcesses {
   // it cannot be expanded. The default expands nothing, for doubles that have no
   // use for it.
   virtual std::u16string ExpandEnvironment(std::u16string_view sText) { return std::u16string(sText); }
-  // Sleep: blocks the thread for nMilliseconds.
+  // Pauses the thread for nMilliseconds. The Windows build dispatches the
+  // thread's window messages meanwhile (MsgWaitForMultipleObjectsEx), so that a
+  // program that sends a message to the thread's windows (a broadcast, the end of
+  // the session) is never held up by the pause.
   virtual void Sleep(uint32_t nMilliseconds) = 0;
   // GetTickCount64: milliseconds since an arbitrary start; what bounded waits
   // measure against.

@@ -1,5 +1,5 @@
 #pragma once
-// Small named objects that the processes of one user session share: a 32-bit
+// Small named objects that the processes of one user session share: a 64-bit
 // value that one process publishes and others read (a named file mapping), and
 // events that another process can set (named manual-reset events).
 //
@@ -24,10 +24,11 @@ class ISessionSignals {
   [[nodiscard]] virtual KernelHandle CreateValue(std::u16string_view sName, bool* pbExisted) = 0;
   // Opens an existing named value for reading; 0 when there is none.
   [[nodiscard]] virtual KernelHandle OpenValue(std::u16string_view sName) = 0;
-  virtual uint32_t ReadValue(KernelHandle hValue) = 0;
-  virtual void WriteValue(KernelHandle hValue, uint32_t nValue) = 0;
-  // Makes the named manual-reset event, not set, or opens the one already there;
-  // 0 when it can be neither.
+  // The value is read and written whole: a reader never sees half of a write.
+  virtual uint64_t ReadValue(KernelHandle hValue) = 0;
+  virtual void WriteValue(KernelHandle hValue, uint64_t nValue) = 0;
+  // Makes the named manual-reset event, not set, or opens the one already there
+  // and resets it; 0 when it can be neither.
   [[nodiscard]] virtual KernelHandle CreateEventByName(std::u16string_view sName) = 0;
   // Sets the named event that some process made; false when there is none.
   virtual bool SetEventByName(std::u16string_view sName) = 0;

@@ -19,9 +19,12 @@ class IWorkerThreads {
   // its own and leaves it when job returns; job must not let anything escape. A
   // handle to wait on, 0 when no thread could be started.
   [[nodiscard]] virtual KernelHandle Start(std::function<void()> job) = 0;
-  // Waits at most nMilliseconds; true when the thread has ended.
+  // Waits at most nMilliseconds, dispatching the calling thread's window messages
+  // as a pause does; true when the thread has ended.
   virtual bool WaitForEnd(KernelHandle hThread, uint32_t nMilliseconds) = 0;
-  // Lets go of the handle; a thread that has not ended runs on, left behind.
+  // Lets go of the handle; a thread that has not ended runs on, left behind. The
+  // Windows build then ends the process with ExitProcess instead of returning from
+  // its entry, so that no C runtime shutdown runs beside a thread still in a call.
   virtual void Close(KernelHandle hThread) = 0;
 };
 

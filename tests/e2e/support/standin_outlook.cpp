@@ -43,6 +43,7 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
   s += "exit_after_ms=" + std::to_string(settings.nExitAfterMs) + "\r\n";
   s += "reject_calls=" + std::to_string(settings.nRejectCalls) + "\r\n";
   s += "register_delay_ms=" + std::to_string(settings.nRegisterDelayMs) + "\r\n";
+  s += "mutex_delay_ms=" + std::to_string(settings.nMutexDelayMs) + "\r\n";
   s += "lifetime_ms=" + std::to_string(settings.nLifetimeMs) + "\r\n";
   if (settings.vExitCode) s += "exit_code=" + std::to_string(*settings.vExitCode) + "\r\n";
   if (!settings.sHangCall.empty()) s += "hang_call=" + ToUtf8(settings.sHangCall) + "\r\n";

@@ -29,16 +29,22 @@ KernelHandle MemorySessionSignals::OpenValue(std::u16string_view sName) {
   return Exists(sName) ? Hold(std::u16string(sName)) : 0;
 }
 
-uint32_t MemorySessionSignals::ReadValue(KernelHandle hValue) {
+uint64_t MemorySessionSignals::ReadValue(KernelHandle hValue) {
   const Object* o = Find(hValue);
   return o ? o->nValue : 0;
 }
 
-void MemorySessionSignals::WriteValue(KernelHandle hValue, uint32_t nValue) {
+void MemorySessionSignals::WriteValue(KernelHandle hValue, uint64_t nValue) {
   if (Object* o = Find(hValue)) o->nValue = nValue;
 }
 
-KernelHandle MemorySessionSignals::CreateEventByName(std::u16string_view sName) { return Hold(std::u16string(sName)); }
+// As the Windows build does, an event already there is reset: it may have been
+// set for an earlier holder.
+KernelHandle MemorySessionSignals::CreateEventByName(std::u16string_view sName) {
+  const KernelHandle h = Hold(std::u16string(sName));
+  Find(h)->bEventSet = false;
+  return h;
+}
 
 bool MemorySessionSignals::SetEventByName(std::u16string_view sName) {
   auto it = objects_.find(std::u16string(sName));

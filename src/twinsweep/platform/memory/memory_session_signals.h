@@ -17,8 +17,8 @@ class MemorySessionSignals : public ISessionSignals {
  public:
   KernelHandle CreateValue(std::u16string_view sName, bool* pbExisted) override;
   KernelHandle OpenValue(std::u16string_view sName) override;
-  uint32_t ReadValue(KernelHandle hValue) override;
-  void WriteValue(KernelHandle hValue, uint32_t nValue) override;
+  uint64_t ReadValue(KernelHandle hValue) override;
+  void WriteValue(KernelHandle hValue, uint64_t nValue) override;
   KernelHandle CreateEventByName(std::u16string_view sName) override;
   bool SetEventByName(std::u16string_view sName) override;
   bool IsEventSet(KernelHandle hEvent) override;
@@ -30,7 +30,7 @@ class MemorySessionSignals : public ISessionSignals {
 
  private:
   struct Object {
-    uint32_t nValue = 0;
+    uint64_t nValue = 0;
     bool bEventSet = false;
     int nHolders = 0;
   };

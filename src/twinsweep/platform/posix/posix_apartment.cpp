@@ -8,7 +8,8 @@ namespace {
 
 class NoApartment : public IApartment {
  public:
-  bool Enter() override { return true; }
+  bool Enter() override { return false; }
+  void Leave() override {}
 };
 
 }  // namespace

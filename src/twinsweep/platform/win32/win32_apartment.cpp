@@ -1,6 +1,5 @@
 // Windows implementation of the COM apartment: the single-threaded one that the
-// automation objects are created in (win32_automation.cpp joins it as well, so an
-// early join here and its own are one).
+// automation objects are created in, joined and left on the thread that uses it.
 #include "twinsweep/platform/win32/win32_windows.h"
 #include <objbase.h>
 
@@ -13,11 +12,9 @@ namespace {
 
 class Win32Apartment : public IApartment {
  public:
-  bool Enter() override {
-    static const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // RPC_E_CHANGED_MODE: the thread already has an apartment, which serves as well.
-    return SUCCEEDED(hr) || hr == RPC_E_CHANGED_MODE;
-  }
+  // S_FALSE (already joined) counts as a join too: it must be balanced as well.
+  bool Enter() override { return SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
+  void Leave() override { ::CoUninitialize(); }
 };
 
 }  // namespace

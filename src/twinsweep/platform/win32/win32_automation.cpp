@@ -1,5 +1,6 @@
 // Windows implementation of late-bound automation: COM objects created from a
-// ProgID in the thread's single-threaded apartment and called through IDispatch.
+// ProgID in the calling thread's apartment (which its owner joins and leaves:
+// apartment.h) and called through IDispatch.
 #include "twinsweep/platform/win32/win32_com_owners.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "twinsweep/platform/win32/win32_system_message.h"
@@ -33,13 +34,6 @@ std::u16string DescribeHResult(HRESULT hr) {
   std::u16string s = DescribeHResult(hr);
   if (!sWhat.empty()) s += u" (" + std::u16string(sWhat) + u")";
   base::Raise(static_cast<int32_t>(hr), s);
-}
-
-// Joins the single-threaded apartment once; the process ends in it.
-void EnsureApartment() {
-  static const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  // RPC_E_CHANGED_MODE: the thread already has an apartment, which serves as well.
-  if (FAILED(hr) && hr != RPC_E_CHANGED_MODE) RaiseHResult(hr, u"CoInitializeEx");
 }
 
 class DispatchObject;
@@ -214,7 +208,6 @@ IDispatch* DispatchOf(const AutomationObject& o) {
 class Win32Automation : public IAutomation {
  public:
   AutomationObject CreateObject(std::u16string_view sProgID) override {
-    EnsureApartment();
     const std::optional<std::wstring> progId = win32::Wide(sProgID);
     if (!progId) RaiseHResult(CO_E_CLASSSTRING, sProgID);
     CLSID clsid;

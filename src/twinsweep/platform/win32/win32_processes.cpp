@@ -1,5 +1,6 @@
 // Windows implementation of named mutexes, process start, the search for a
 // program file, pause and the clock.
+#include "twinsweep/platform/win32/win32_message_wait.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 
 #include <algorithm>
@@ -128,7 +129,7 @@ class Win32Processes : public IProcesses {
     return std::u16string(sText);
   }
 
-  void Sleep(uint32_t nMilliseconds) override { ::Sleep(nMilliseconds); }
+  void Sleep(uint32_t nMilliseconds) override { win32::WaitDispatching(nullptr, nMilliseconds); }
 
   uint64_t TickCount() override { return ::GetTickCount64(); }
 };

@@ -13,11 +13,11 @@ namespace {
 // its mapped view.
 struct SignalObject {
   HANDLE hObject;
-  volatile LONG* pView;
+  volatile LONG64* pView;
 };
 
 KernelHandle Hand(HANDLE hObject, void* pView) {
-  return reinterpret_cast<KernelHandle>(new SignalObject{hObject, static_cast<volatile LONG*>(pView)});
+  return reinterpret_cast<KernelHandle>(new SignalObject{hObject, static_cast<volatile LONG64*>(pView)});
 }
 
 SignalObject* Of(KernelHandle h) { return reinterpret_cast<SignalObject*>(h); }
@@ -28,10 +28,10 @@ class Win32SessionSignals : public ISessionSignals {
     *pbExisted = false;
     const auto name = win32::Wide(sName);
     if (!name) return 0;
-    HANDLE hMap = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG), name->c_str());
+    HANDLE hMap = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG64), name->c_str());
     if (!hMap) return 0;
     *pbExisted = ::GetLastError() == ERROR_ALREADY_EXISTS;
-    void* pView = ::MapViewOfFile(hMap, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(LONG));
+    void* pView = ::MapViewOfFile(hMap, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(LONG64));
     if (!pView) {
       ::CloseHandle(hMap);
       return 0;
@@ -44,7 +44,7 @@ class Win32SessionSignals : public ISessionSignals {
     if (!name) return 0;
     HANDLE hMap = ::OpenFileMappingW(FILE_MAP_READ, FALSE, name->c_str());
     if (!hMap) return 0;
-    void* pView = ::MapViewOfFile(hMap, FILE_MAP_READ, 0, 0, sizeof(LONG));
+    void* pView = ::MapViewOfFile(hMap, FILE_MAP_READ, 0, 0, sizeof(LONG64));
     if (!pView) {
       ::CloseHandle(hMap);
       return 0;
@@ -52,14 +52,16 @@ class Win32SessionSignals : public ISessionSignals {
     return Hand(hMap, pView);
   }
 
-  uint32_t ReadValue(KernelHandle hValue) override {
+  // An aligned 64-bit load is whole on x64 (and a read-only view allows no
+  // interlocked read, which writes).
+  uint64_t ReadValue(KernelHandle hValue) override {
     const SignalObject* o = Of(hValue);
-    return o && o->pView ? static_cast<uint32_t>(*o->pView) : 0;
+    return o && o->pView ? static_cast<uint64_t>(*o->pView) : 0;
   }
 
-  void WriteValue(KernelHandle hValue, uint32_t nValue) override {
+  void WriteValue(KernelHandle hValue, uint64_t nValue) override {
     SignalObject* o = Of(hValue);
-    if (o && o->pView) ::InterlockedExchange(const_cast<LONG*>(o->pView), static_cast<LONG>(nValue));
+    if (o && o->pView) ::InterlockedExchange64(const_cast<LONG64*>(o->pView), static_cast<LONG64>(nValue));
   }
 
   KernelHandle CreateEventByName(std::u16string_view sName) override {
@@ -90,7 +92,7 @@ class Win32SessionSignals : public ISessionSignals {
   void Close(KernelHandle h) override {
     SignalObject* o = Of(h);
     if (!o) return;
-    if (o->pView) ::UnmapViewOfFile(const_cast<LONG*>(o->pView));
+    if (o->pView) ::UnmapViewOfFile(const_cast<LONG64*>(o->pView));
     ::CloseHandle(o->hObject);
     delete o;
   }

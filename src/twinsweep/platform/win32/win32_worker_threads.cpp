@@ -1,12 +1,14 @@
 // Windows implementation of worker threads: each joins a single-threaded
-// apartment of its own, so that a call it makes into another process that never
-// answers blocks only that thread. A thread left behind is ended with the
-// process (ExitProcess ends every other thread first).
-#include "twinsweep/platform/win32/win32_windows.h"
-#include <objbase.h>
+// apartment of its own and leaves it before it ends, so that a call it makes into
+// another process that never answers blocks only that thread. The caller waits
+// for it dispatching its own messages. A thread left behind is ended with the
+// process: the entry then calls ExitProcess, which ends every other thread first.
+#include "twinsweep/platform/win32/win32_message_wait.h"
 
+#include <atomic>
 #include <memory>
 
+#include "twinsweep/platform/apartment.h"
 #include "twinsweep/platform/worker_threads.h"
 
 namespace twinsweep {
@@ -14,11 +16,12 @@ namespace twinsweep {
 namespace platform {
 namespace {
 
+std::atomic<bool> bLeftBehind{false};
+
 DWORD WINAPI RunJob(void* pParameter) {
   std::unique_ptr<std::function<void()>> job(static_cast<std::function<void()>*>(pParameter));
-  const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const ScopedApartment apartment;
   (*job)();
-  if (SUCCEEDED(hr)) ::CoUninitialize();
   return 0;
 }
 
@@ -33,13 +36,19 @@ class Win32WorkerThreads : public IWorkerThreads {
   }
 
   bool WaitForEnd(KernelHandle hThread, uint32_t nMilliseconds) override {
-    return ::WaitForSingleObject(reinterpret_cast<HANDLE>(hThread), nMilliseconds) == WAIT_OBJECT_0;
+    return win32::WaitDispatching(reinterpret_cast<HANDLE>(hThread), nMilliseconds);
   }
 
-  void Close(KernelHandle hThread) override { ::CloseHandle(reinterpret_cast<HANDLE>(hThread)); }
+  void Close(KernelHandle hThread) override {
+    const HANDLE h = reinterpret_cast<HANDLE>(hThread);
+    if (::WaitForSingleObject(h, 0) != WAIT_OBJECT_0) bLeftBehind = true;
+    ::CloseHandle(h);
+  }
 };
 
 }  // namespace
+
+bool win32::WorkerLeftBehind() { return bLeftBehind; }
 
 template <>
 IWorkerThreads& Default<IWorkerThreads>() {

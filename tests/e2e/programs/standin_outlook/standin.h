@@ -18,8 +18,10 @@
 //   reject_calls=<n>       rejects its first n incoming calls as busy; -1 every call (default 0)
 //   exit_code=<n>          ends at once with that exit code, before it makes any
 //                          mutex (default: it runs)
-//   hang_call=<member>     a call of that member (or "CreateInstance") never
-//                          answers; the call ends only with the quit event
+//   hang_call=<member>     a call of that member (or "CreateInstance", or
+//                          "Release": the final release of the application
+//                          object) never answers; it ends only with the quit event
+//   mutex_delay_ms=<n>     pause before "_outlook_mutex_" is made (default 0)
 //   addin=<ProgId>|<tag>   one COM add-in entry, in order; tag "-" means no object
 // It also ends when the event "TwinsweepStandIn.Quit" is set.
 #include <windows.h>
@@ -41,6 +43,7 @@ struct AddinEntry {
 struct Settings {
   std::wstring sRecord;
   int nRegisterDelayMs = 0;
+  int nMutexDelayMs = 0;
   int nAddinDelayMs = 0;
   int nExitAfterMs = -1;
   int nLifetimeMs = 120000;

@@ -43,6 +43,7 @@ void LoadSettings(Settings& c) {
     const std::wstring value = FromUtf8(line.substr(eq + 1));
     if (key == "record") c.sRecord = value;
     else if (key == "register_delay_ms") c.nRegisterDelayMs = _wtoi(value.c_str());
+    else if (key == "mutex_delay_ms") c.nMutexDelayMs = _wtoi(value.c_str());
     else if (key == "addin_delay_ms") c.nAddinDelayMs = _wtoi(value.c_str());
     else if (key == "exit_after_ms") c.nExitAfterMs = _wtoi(value.c_str());
     else if (key == "lifetime_ms") c.nLifetimeMs = _wtoi(value.c_str());
@@ -140,6 +141,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     ExitProcess(static_cast<UINT>(c.nExitCode));
   }
 
+  if (c.nMutexDelayMs > 0) Sleep(static_cast<DWORD>(c.nMutexDelayMs));
   e2e::OwnedHandle outlookMutex(CreateMutexW(nullptr, FALSE, L"_outlook_mutex_"));
   if (!outlookMutex.IsValid() || GetLastError() == ERROR_ALREADY_EXISTS) {
     // Outlook runs once per session; a second start hands over to the first.

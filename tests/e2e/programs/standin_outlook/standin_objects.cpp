@@ -58,7 +58,7 @@ class DispatchBase : public IDispatch {
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&nRefs_)); }
   ULONG STDMETHODCALLTYPE Release() override {
     LONG n = InterlockedDecrement(&nRefs_);
-    if (n == 0) delete this;
+    if (n == 0 && !(bHangOnFinalRelease_ && HangIfAsked(L"Release"))) delete this;
     return static_cast<ULONG>(n);
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pn) override {
@@ -91,6 +91,7 @@ class DispatchBase : public IDispatch {
 
  protected:
   explicit DispatchBase(std::vector<const wchar_t*> members) : members_(std::move(members)) {}
+  bool bHangOnFinalRelease_ = false;
   virtual HRESULT Call(int nMember, WORD flags, DISPPARAMS* p, VARIANT* pResult, UINT* pArgErr) = 0;
 
   static HRESULT PropertyGetOnly(WORD flags, const DISPPARAMS* p) {
@@ -197,7 +198,7 @@ class AddinCollection : public DispatchBase {
 
 class Application : public DispatchBase {
  public:
-  Application() : DispatchBase({L"COMAddIns", L"Name"}) {}
+  Application() : DispatchBase({L"COMAddIns", L"Name"}) { bHangOnFinalRelease_ = true; }
 
  protected:
   HRESULT Call(int nMember, WORD flags, DISPPARAMS* p, VARIANT* pResult, UINT*) override {
