@@ -7,6 +7,8 @@
 
 #include "twinsweep/platform/services.h"
 
+namespace twinsweep {
+
 namespace platform {
 
 class ISessionWindow {
@@ -28,3 +30,5 @@ ISessionWindow& Default<ISessionWindow>();
 inline ISessionWindow& SessionWindow() { return Get<ISessionWindow>(); }
 
 }  // namespace platform
+
+}  // namespace twinsweep

@@ -2,6 +2,8 @@
 // the program is never told to end.
 #include "twinsweep/platform/session_window.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -19,3 +21,5 @@ ISessionWindow& Default<ISessionWindow>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep

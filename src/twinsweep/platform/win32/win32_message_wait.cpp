@@ -1,5 +1,7 @@
 #include "twinsweep/platform/win32/win32_message_wait.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 
 bool WaitDispatching(HANDLE hObject, DWORD nMilliseconds) {
@@ -29,3 +31,5 @@ bool WaitDispatching(HANDLE hObject, DWORD nMilliseconds) {
 }
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -5,6 +5,8 @@
 // with SendMessageTimeout) gets its answer within the wait.
 #include "twinsweep/platform/win32/win32_windows.h"
 
+namespace twinsweep {
+
 namespace platform::win32 {
 
 // Waits until hObject is signalled (true) or nMilliseconds have passed (false);
@@ -16,3 +18,5 @@ bool WaitDispatching(HANDLE hObject, DWORD nMilliseconds);
 bool WorkerLeftBehind();
 
 }  // namespace platform::win32
+
+}  // namespace twinsweep

@@ -8,6 +8,8 @@
 
 #include "twinsweep/platform/session_window.h"
 
+namespace twinsweep {
+
 namespace platform {
 namespace {
 
@@ -59,3 +61,5 @@ ISessionWindow& Default<ISessionWindow>() {
 }
 
 }  // namespace platform
+
+}  // namespace twinsweep
