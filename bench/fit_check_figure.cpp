@@ -16,16 +16,13 @@
 #include "twinsweep/platform/win32/win32_forms.h"
 #include "../examples/options_dialog/resource.h"
 
+#include "performance_clock.h"
+
 using namespace twinsweep;
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
+double Now() { return PerformanceSeconds(); }
 
 // The example's name table (examples/options_dialog/options_dialog_main.cpp).
 const platform::win32::ControlName kNames[] = {

@@ -15,16 +15,13 @@
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/platform/win32/win32_windows.h"
 
+#include "performance_clock.h"
+
 using namespace twinsweep;
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
+double Now() { return PerformanceSeconds(); }
 
 // The version and main sections, 3 global and 35 form sub-sections of 70 entries.
 std::vector<std::wstring> WriteLanguageFile(const std::wstring& sPath) {
