@@ -1,5 +1,7 @@
 #include "support/standin_outlook.h"
 
+#include <objbase.h>
+
 #include <stdexcept>
 
 #include "support/paths.h"
@@ -9,8 +11,18 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kClsid[] = L"{6C1E5A2B-7F3D-4E8A-9B21-3D4C5E6F7A80}";
 constexpr wchar_t kQuitEvent[] = L"TwinsweepStandIn.Quit";
+
+// A class of its own for each stand-in: Wine's COM keeps the class object of a
+// stand-in that was ended by force (one stuck in releasing its last object) and
+// hands it to the next client, whose activation then fails; a new class each time
+// leaves that stale entry unused.
+std::wstring NewClsid() {
+  GUID guid;
+  wchar_t sz[40] = {};
+  if (FAILED(CoCreateGuid(&guid)) || !StringFromGUID2(guid, sz, 40)) throw std::runtime_error("no new class id");
+  return sz;
+}
 
 void WriteWholeFile(const std::wstring& sPath, const std::string& sText) {
   const OwnedFile file(CreateFileW(sPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -38,7 +50,9 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
   ResetEvent(quit_.Get());
   sExe_ = Wide(folder_.CopyIn(Utf16(HelperProgram(L"standin_outlook.exe")), u"standin_outlook.exe"));
   sRecord_ = Wide(folder_.File(u"record.log"));
+  const std::wstring sClsid = NewClsid();
   std::string s = "record=" + ToUtf8(sRecord_) + "\r\n";
+  s += "clsid=" + ToUtf8(sClsid) + "\r\n";
   s += "addin_delay_ms=" + std::to_string(settings.nAddinDelayMs) + "\r\n";
   s += "exit_after_ms=" + std::to_string(settings.nExitAfterMs) + "\r\n";
   s += "reject_calls=" + std::to_string(settings.nRejectCalls) + "\r\n";
@@ -51,7 +65,7 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
   sSettings_ = s;
   WriteWholeFile(Wide(folder_.File(u"standin_outlook.ini")), sSettings_);
 
-  const std::wstring sClassKey = std::wstring(L"CLSID\\") + kClsid + L"\\LocalServer32";
+  const std::wstring sClassKey = L"CLSID\\" + sClsid + L"\\LocalServer32";
   std::optional<std::wstring> vServer;
   switch (registration) {
     case Registration::kLocalServer: sCommandLine_ = L"\"" + sExe_ + L"\" /automation"; break;
@@ -69,7 +83,7 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
   const REGSAM nView = registration == Registration::kOnly32BitView ? KEY_WOW64_32KEY : 0;
   if (!sCommandLine_.empty()) vServer = sCommandLine_;
   registration_.push_back(
-      std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, L"Outlook.Application\\CLSID", L"", kClsid));
+      std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, L"Outlook.Application\\CLSID", L"", sClsid));
   if (nView != 0)  // nothing in the native view
     registration_.push_back(std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", std::nullopt));
   if (registration == Registration::kExpandable) {

@@ -23,6 +23,7 @@
 //                          object) never answers; it ends only with the quit event
 //   mutex_delay_ms=<n>     pause before "_outlook_mutex_" is made (default 0)
 //   addin=<ProgId>|<tag>   one COM add-in entry, in order; tag "-" means no object
+//   clsid=<{GUID}>         the application class it registers (default kApplicationClsid)
 // It also ends when the event "TwinsweepStandIn.Quit" is set.
 #include <windows.h>
 #include <ole2.h>
@@ -44,6 +45,7 @@ struct Settings {
   std::wstring sRecord;
   int nRegisterDelayMs = 0;
   int nMutexDelayMs = 0;
+  CLSID clsid = kApplicationClsid;
   int nAddinDelayMs = 0;
   int nExitAfterMs = -1;
   int nLifetimeMs = 120000;

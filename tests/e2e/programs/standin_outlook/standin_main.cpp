@@ -52,6 +52,7 @@ void LoadSettings(Settings& c) {
       c.bExitAtOnce = true;
       c.nExitCode = _wtoi(value.c_str());
     } else if (key == "hang_call") c.sHangCall = value;
+    else if (key == "clsid") CLSIDFromString(value.c_str(), &c.clsid);
     else if (key == "addin") {
       size_t bar = value.find(L'|');
       c.addins.push_back({value.substr(0, bar), bar == std::wstring::npos ? L"-" : value.substr(bar + 1)});
@@ -159,7 +160,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   DWORD nCookie = 0;
   e2e::OwnedHandle addinMutex;
   auto registerClass = [&] {
-    HRESULT hr = CoRegisterClassObject(kApplicationClsid, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &nCookie);
+    HRESULT hr = CoRegisterClassObject(c.clsid, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &nCookie);
     wchar_t buf[64];
     wsprintfW(buf, L"registered hr=0x%08lX", static_cast<unsigned long>(hr));
     Record(buf);
