@@ -89,10 +89,12 @@ class CLang {
   bool InitEx(const std::u16string& sMainSection, ILangOptions& oOptions);
   /// The same with CFixedLangOptions(u"EN"): English, and nothing written anywhere.
   /// Before, this form took the user's language from the registry: LANG and LANG_
-  /// of the product's key (Software\Orvex\Twinsweep), the user's else the
+  /// of the product's key (`Software\\Orvex\\Twinsweep`), the user's else the
   /// machine's, and remembered its choice there. For that, give the key:
-  ///   CRegistryLangOptions oOptions(u"Software\\Orvex\\Twinsweep");
-  ///   oLang.InitEx(sMainSection, oOptions);
+  /// \code
+  /// CRegistryLangOptions oOptions(u"Software\\Orvex\\Twinsweep");
+  /// oLang.InitEx(sMainSection, oOptions);
+  /// \endcode
   bool InitEx(const std::u16string& sMainSection);
   /// Loads the file sFilename (full path) for the main section sMainSection;
   /// reports the first hundred bad lines with the file and line, then how many

@@ -40,17 +40,17 @@ class IPicture {
 };
 using PictureRef = std::shared_ptr<IPicture>;  ///< A shared picture, or none.
 
-// What an object's caption needs and has, in pixels of the screen: measured in the
-// object's own font with the flags it draws with (the width of its longest line,
-// the height of all its lines, wrapped at the room's width when the object wraps
-// its text), and the room it gives the text once its check or option glyph, its
-// frame or its padding is taken off.
+/// What an object's caption needs and has, in pixels of the screen: measured in the
+/// object's own font with the flags it draws with (the width of its longest line,
+/// the height of all its lines, wrapped at the room's width when the object wraps
+/// its text), and the room it gives the text once its check or option glyph, its
+/// frame or its padding is taken off.
 struct CaptionFit {
-  int32_t nNeededWidth = 0;
-  int32_t nNeededHeight = 0;
-  int32_t nRoomWidth = 0;
-  int32_t nRoomHeight = 0;
-  bool bWraps = false;  // the width is fixed and a longer text takes more lines
+  int32_t nNeededWidth = 0;   ///< The width of the caption's longest line.
+  int32_t nNeededHeight = 0;  ///< The height of all the caption's lines.
+  int32_t nRoomWidth = 0;     ///< The width the object gives its caption.
+  int32_t nRoomHeight = 0;    ///< The height the object gives its caption.
+  bool bWraps = false;        ///< The width is fixed and a longer text takes more lines.
 };
 
 class IControls;
@@ -87,8 +87,8 @@ class IFormObject {
   /// The element nIndex of a control array (340 when absent; 343 for an object
   /// that is not a control array).
   virtual FormObjectRef Element(int32_t nIndex) = 0;
-  // Measures the caption as it is now shown: a form's title in the caption bar,
-  // a control's text inside it (438 for an object without a caption).
+  /// Measures the caption as it is now shown: a form's title in the caption bar,
+  /// a control's text inside it (438 for an object without a caption).
   virtual CaptionFit MeasureCaption() = 0;
 };
 
