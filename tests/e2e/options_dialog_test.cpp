@@ -212,7 +212,7 @@ TEST(OptionsDialogExampleFit, ShippedLanguagesFitAtEveryScaleAndThePseudoLanguag
     // Read by every process that starts from now on.
     const BYTE* p = reinterpret_cast<const BYTE*>(&nDpi);
     ScopedRegistryValue dpi(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, {p, p + 4});
-    for (const wchar_t* sLang : {L"EN", L"DE", L"JA", L"XX"}) {
+    for (const wchar_t* sLang : {L"EN", L"DE", L"JA", L"RU", L"XX"}) {
       const std::wstring sLog = install.File(std::wstring(L"fit-") + sLang + L".log");
       ProcessTree example(install.File(L"options_dialog.exe"),
                           L"--localize-all-forms --check-fit=5 --log \"" + sLog + L"\" " + sLang);
