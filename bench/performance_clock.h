@@ -1,7 +1,7 @@
 #pragma once
 // Seconds on Windows' performance counter, for the figures measured under Wine or
 // on Windows.
-#include <windows.h>
+#include "twinsweep/platform/win32/win32_windows.h"
 
 inline double PerformanceSeconds() {
   LARGE_INTEGER f, t;

@@ -10,31 +10,11 @@
 #include "base/text.h"
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/lang.h"
-#ifdef _WIN32
-#include "twinsweep/platform/win32/win32_forms.h"
-#endif
+#include "consumer_macros.h"
 
 using base::Narrow;
 using twinsweep::CLang;
 namespace mMain = twinsweep::mMain;
-
-namespace {
-
-#ifdef _WIN32
-// <windows.h>'s macros as the engine's headers found them. MessageBox is only
-// taken, not called: a box would wait for a click.
-bool WindowsMacrosKept() {
-  const bool bMade = CreateDirectory(TEXT("consumer-macros"), nullptr) != 0;
-  const bool bRemoved = RemoveDirectory(TEXT("consumer-macros")) != 0;
-  const bool bNoFile = DeleteFile(TEXT("consumer-no-such-file")) == 0;
-  const auto pBox = &MessageBox;
-  return bMade && bRemoved && bNoFile && pBox != nullptr;
-}
-#else
-bool WindowsMacrosKept() { return true; }
-#endif
-
-}  // namespace
 
 int main() {
   int nErrors = 0;
