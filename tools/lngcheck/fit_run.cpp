@@ -3,8 +3,11 @@
 // Windows, fit_run_posix.cpp elsewhere, under Wine), chosen by the build.
 #include <string>
 
+#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/file_utils.h"
 #include "fit.h"
-#include "fit_system.h"
+
+using namespace twinsweep;
 
 namespace lngcheck {
 
@@ -15,9 +18,9 @@ constexpr char16_t kProgramName[] = u"options_dialog.exe";
 }  // namespace
 
 std::u16string DefaultFormsProgram() {
-  const std::u16string sFolder = ProgramFolder();
+  const std::u16string sFolder = platform::App().AppFolder();
   for (const std::u16string& s : {sFolder + u"/" + kProgramName, sFolder + u"/../../examples/" + kProgramName})
-    if (PathExists(s)) return s;
+    if (mFileUtils::FileExists(s)) return s;
   return u"";
 }
 

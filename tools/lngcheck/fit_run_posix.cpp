@@ -20,14 +20,6 @@ using namespace twinsweep;
 
 namespace lngcheck {
 
-std::u16string ProgramFolder() {
-  char sz[PATH_MAX] = {};
-  const ssize_t n = readlink("/proc/self/exe", sz, sizeof sz - 1);
-  const std::string s(sz, n > 0 ? static_cast<size_t>(n) : 0);
-  return base::FromUtf8(s.substr(0, s.rfind('/')));
-}
-bool PathExists(const std::u16string& s) { return access(base::ToUtf8(s).c_str(), F_OK) == 0; }
-
 std::u16string PathForProgram(const std::u16string& sPath) {
   char sz[PATH_MAX] = {};
   const std::string s = realpath(base::ToUtf8(sPath).c_str(), sz) ? std::string(sz) : base::ToUtf8(sPath);

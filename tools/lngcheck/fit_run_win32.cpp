@@ -1,25 +1,14 @@
 // The system's side of lngcheck --fit on Windows itself: the forms program is started with CreateProcess.
 #include <string>
 
-#include <windows.h>
-
 #include "twinsweep/base/text.h"
+#include "twinsweep/platform/win32/win32_windows.h"
 #include "fit.h"
 #include "fit_system.h"
 
 using namespace twinsweep;
 
 namespace lngcheck {
-
-std::u16string ProgramFolder() {
-  wchar_t sz[MAX_PATH * 4] = {};
-  const DWORD n = GetModuleFileNameW(nullptr, sz, MAX_PATH * 4);
-  std::u16string s(reinterpret_cast<const char16_t*>(sz), n);
-  return s.substr(0, s.find_last_of(u"\\/"));
-}
-bool PathExists(const std::u16string& s) {
-  return GetFileAttributesW(reinterpret_cast<const wchar_t*>(s.c_str())) != INVALID_FILE_ATTRIBUTES;
-}
 
 namespace {
 
