@@ -10,6 +10,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/platform/apartment.h"
 #include "twinsweep/platform/processes.h"
+#include "twinsweep/platform/scoped_handle.h"
 #include "twinsweep/platform/worker_threads.h"
 
 namespace twinsweep {
@@ -28,36 +29,40 @@ using platform::InvokeKind;
 //
 // One atomic state, changed only by compare-and-swap, decides every race between
 // the two threads: a call ends (in call -> idle) or is given up (in call -> given
-// up), never both; once given up, no call begins. The call's name is written by
-// the worker only while no call is in progress and read by the waiter only after
-// it gave that call up, so neither thread ever waits for the other, and nothing
-// is allocated while the state is contended.
+// up), never both; once given up, no call begins. The state carries the number of
+// the call, so that a swap gives up the call whose start it looked at and never
+// the next one. The call's name is written by the worker only while no call is in
+// progress and read by the waiter only after it gave that call up, so neither
+// thread ever waits for the other, and nothing is allocated while the state is
+// contended.
 class CallWatch {
  public:
   enum class GiveUp { kNo, kCall, kJob };
 
   // The worker's side.
   void Begin(std::u16string_view sName) {
-    if (state_.load() == kGivenUp) RaiseGivenUp();
+    uint64_t nIdle = state_.load();
+    if (Phase(nIdle) == kGivenUp) RaiseGivenUp();
     const size_t n = std::min(sName.size(), std::size(szName_) - 1);
     std::copy_n(sName.data(), n, szName_);
     szName_[n] = u'\0';
     nStartedAt_.store(platform::Processes().TickCount());
-    uint32_t nIdle = kIdle;
-    if (!state_.compare_exchange_strong(nIdle, kInCall)) RaiseGivenUp();
+    if (!state_.compare_exchange_strong(nIdle, (nIdle / kStep + 1) * kStep + kInCall)) RaiseGivenUp();
   }
   void End() {
-    uint32_t nInCall = kInCall;
-    state_.compare_exchange_strong(nInCall, kIdle);
+    uint64_t nInCall = state_.load();
+    if (Phase(nInCall) == kInCall) state_.compare_exchange_strong(nInCall, nInCall / kStep * kStep + kIdle);
   }
 
   // The waiter's side: gives up the call in progress once it has run for
   // nLimitMs (its name in *psName), or whatever the worker does once the job has
-  // run past nJobEnd.
+  // run past nJobEnd. The start is read before the clock: a call that began
+  // after this look is not overdue.
   GiveUp GiveUpIfOverdue(uint32_t nLimitMs, uint64_t nJobEnd, std::u16string* psName) {
+    uint64_t nState = state_.load();
+    const uint64_t nStartedAt = nStartedAt_.load();
     const uint64_t nNow = platform::Processes().TickCount();
-    uint32_t nState = state_.load();
-    if (nState == kInCall && nNow - nStartedAt_.load() >= nLimitMs &&
+    if (Phase(nState) == kInCall && nNow >= nStartedAt && nNow - nStartedAt >= nLimitMs &&
         state_.compare_exchange_strong(nState, kGivenUp)) {
       *psName = szName_;
       return GiveUp::kCall;
@@ -70,12 +75,14 @@ class CallWatch {
   std::exception_ptr failure;  // written by the worker before it ends
 
  private:
-  enum : uint32_t { kIdle, kInCall, kGivenUp };
+  // The phase in the low bits, the call's number above them.
+  enum : uint64_t { kIdle, kInCall, kGivenUp, kStep };
+  static uint64_t Phase(uint64_t nState) { return nState % kStep; }
   [[noreturn]] static void RaiseGivenUp() {
     base::Raise(platform::kRpcECallCanceled, u"The wizard call was given up.");
   }
 
-  std::atomic<uint32_t> state_{kIdle};
+  std::atomic<uint64_t> state_{kIdle};
   std::atomic<uint64_t> nStartedAt_{0};
   char16_t szName_[64] = {};
 };
@@ -136,17 +143,18 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
   platform::IAutomation& automation = platform::Automation();
   platform::IWorkerThreads& threads = platform::WorkerThreads();
   const uint64_t nJobEnd = platform::Processes().TickCount() + nJobLimitMs;
-  const platform::KernelHandle hWorker = threads.Start([watch, job, &automation] {
+  // Closed on every way out, a failure to copy the given-up call's name included.
+  platform::ScopedWorker hWorker(threads.Start([watch, job, &automation] {
     try {
       TimedAutomation timed(automation, watch);
       job(timed);
     } catch (...) {
       watch->failure = std::current_exception();
     }
-  });
+  }));
   // Without a thread of its own the job runs here, in an apartment joined for
   // it alone, without a limit, as before.
-  if (!hWorker) {
+  if (!hWorker.IsValid()) {
     const platform::ScopedApartment apartment;
     TimedAutomation timed(automation, watch);
     return job(timed);
@@ -154,14 +162,14 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
   bool bEnded = false;
   std::u16string sCall;
   CallWatch::GiveUp giveUp = CallWatch::GiveUp::kNo;
-  while (!(bEnded = threads.WaitForEnd(hWorker, kCallWatchPollMs)) &&
+  while (!(bEnded = threads.WaitForEnd(hWorker.Get(), kCallWatchPollMs)) &&
          (giveUp = watch->GiveUpIfOverdue(nLimitMs, nJobEnd, &sCall)) == CallWatch::GiveUp::kNo) {
   }
   // A worker that ended just as it was given up made its last call in time: it
   // stands. One that ended on a failure (the refusal of a further call among
   // them) is reported as given up.
-  if (!bEnded) bEnded = threads.WaitForEnd(hWorker, 0) && !watch->failure;
-  threads.Close(hWorker);
+  if (!bEnded) bEnded = threads.WaitForEnd(hWorker.Get(), 0) && !watch->failure;
+  hWorker.Reset();
   if (bEnded) {
     if (watch->failure) std::rethrow_exception(watch->failure);
     return;

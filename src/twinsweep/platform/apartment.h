@@ -23,17 +23,19 @@ template <>
 IApartment& Default<IApartment>();
 inline IApartment& Apartment() { return Get<IApartment>(); }
 
-// One balanced join for the life of the object, on the thread that makes it.
+// One balanced join for the life of the object, on the thread that makes it,
+// left through the apartment service it entered even if another is current by then.
 class ScopedApartment {
  public:
-  ScopedApartment() : bJoined_(Apartment().Enter()) {}
+  ScopedApartment() : apartment_(Apartment()), bJoined_(apartment_.Enter()) {}
   ~ScopedApartment() {
-    if (bJoined_) Apartment().Leave();
+    if (bJoined_) apartment_.Leave();
   }
   ScopedApartment(const ScopedApartment&) = delete;
   ScopedApartment& operator=(const ScopedApartment&) = delete;
 
  private:
+  IApartment& apartment_;
   bool bJoined_;
 };
 

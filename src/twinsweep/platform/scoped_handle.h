@@ -10,6 +10,7 @@
 #include "twinsweep/platform/generic_scoped_handle.h"
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/registry.h"
+#include "twinsweep/platform/worker_threads.h"
 
 namespace twinsweep {
 
@@ -36,11 +37,17 @@ struct KernelTraits {
   static Handle Invalid() { return 0; }
   static void Close(Handle h) { Processes().CloseHandle(h); }
 };
+struct WorkerTraits {
+  using Handle = KernelHandle;
+  static Handle Invalid() { return 0; }
+  static void Close(Handle h) { WorkerThreads().Close(h); }
+};
 
 using ScopedFile = ScopedHandle<FileTraits>;
 using ScopedFind = ScopedHandle<FindTraits>;
 using ScopedKey = ScopedHandle<RegKeyTraits>;
 using ScopedKernelHandle = ScopedHandle<KernelTraits>;
+using ScopedWorker = ScopedHandle<WorkerTraits>;
 
 }  // namespace platform
 

@@ -19,8 +19,10 @@ namespace {
 std::atomic<bool> bLeftBehind{false};
 
 DWORD WINAPI RunJob(void* pParameter) {
-  std::unique_ptr<std::function<void()>> job(static_cast<std::function<void()>*>(pParameter));
+  // Joined first, so that the job and whatever it holds are released before the
+  // apartment is left.
   const ScopedApartment apartment;
+  std::unique_ptr<std::function<void()>> job(static_cast<std::function<void()>*>(pParameter));
   (*job)();
   return 0;
 }
