@@ -11,6 +11,7 @@
 #include "launcher_doubles.h"
 #include "twinsweep/launcher/automation_retry.h"
 #include "twinsweep/launcher/automation_worker.h"
+#include "twinsweep/launcher/error_hints.h"
 
 using namespace twinsweep;
 
@@ -216,6 +217,7 @@ TEST_F(WizardCallTest, AHungCallIsGivenUpAfterTheLimit) {
     EXPECT_EQ(Run(), platform::kRpcECallCanceled);
     EXPECT_EQ(base::ToUtf8(sDescription_), bRelease ? "Outlook did not let the wizard call end within 90 seconds."
                                                     : "Outlook did not answer the call of " + base::ToUtf8(sCall) + " within 60 seconds.");
+    EXPECT_EQ(mMain::HintKeyOf(platform::kRpcECallCanceled, sDescription_), bRelease ? mMain::kHintNoEnd : mMain::kHintNoAnswer);
     EXPECT_GE(sys_.nNow - nStart, nLimitMs);
     EXPECT_LT(sys_.nNow - nStart, nLimitMs + 2 * mMain::kCallWatchPollMs);
     EXPECT_EQ(outlook_.executes.size(), bRelease ? 1u : 0u);

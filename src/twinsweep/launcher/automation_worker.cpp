@@ -177,7 +177,7 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
   if (giveUp == CallWatch::GiveUp::kCall)
     base::Raise(platform::kRpcECallCanceled,
                 u"Outlook did not answer the call of " + sCall + u" within " + Seconds(nLimitMs));
-  base::Raise(platform::kRpcECallCanceled, u"Outlook did not let the wizard call end within " + Seconds(nJobLimitMs));
+  base::Raise(platform::kRpcECallCanceled, kJobGivenUpText + Seconds(nJobLimitMs));
 }
 
 }  // namespace mMain

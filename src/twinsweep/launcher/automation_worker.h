@@ -26,6 +26,8 @@ namespace mMain {
 constexpr uint32_t kAutomationCallLimitMs = 60000;
 // How long the whole job may take, from the worker's start to its end.
 constexpr uint32_t kAutomationJobLimitMs = 90000;
+// How the description of the whole job's give-up begins; its hint differs from a call's.
+constexpr char16_t kJobGivenUpText[] = u"Outlook did not let the wizard call end within ";
 // How often the caller looks at the call in progress.
 constexpr uint32_t kCallWatchPollMs = 100;
 

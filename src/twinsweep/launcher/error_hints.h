@@ -4,6 +4,7 @@
 // that a user actually meets.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace twinsweep {
 
@@ -15,12 +16,13 @@ constexpr char16_t kWizardCallSource[] = u"mMain.CallQuickWizard";
 constexpr char16_t kHintOutlookClosed[] = u"LID_HINT_OUTLOOK_CLOSED";
 constexpr char16_t kHintOutlookBusy[] = u"LID_HINT_OUTLOOK_BUSY";
 constexpr char16_t kHintNoAnswer[] = u"LID_HINT_NO_ANSWER";
+constexpr char16_t kHintNoEnd[] = u"LID_HINT_NO_END";
 constexpr char16_t kHintOtherRights[] = u"LID_HINT_OTHER_RIGHTS";
 constexpr char16_t kHintNotInstalled[] = u"LID_HINT_NOT_INSTALLED";
 
-// The key of the hint for a failure of the wizard call with that number; empty
-// when the failure has none.
-std::u16string HintKeyOf(int32_t nNumber);
+// The key of the hint for a failure of the wizard call with that number and
+// description; empty when the failure has none.
+std::u16string HintKeyOf(int32_t nNumber, std::u16string_view sDescription);
 
 }  // namespace mMain
 

@@ -60,7 +60,7 @@ void RunHelpBranch() {
 // when there is none or the language has no text for it.
 std::u16string HintLine(const base::PendingError& e) {
   if (e.sSource != kWizardCallSource) return u"";
-  const std::u16string sKey = HintKeyOf(e.nNumber);
+  const std::u16string sKey = HintKeyOf(e.nNumber, e.sDescription);
   if (sKey.empty()) return u"";
   std::u16string sHint;
   try {
