@@ -51,7 +51,7 @@ class RecordingDiagnostics : public platform::IDiagnostics {
     nWriteRoom -= n;
     return n == sBytes.size();
   }
-  bool ReplaceFile(std::u16string_view sFrom, std::u16string_view sTo) override {
+  bool MoveReplacing(std::u16string_view sFrom, std::u16string_view sTo) override {
     Check();
     auto it = files.find(std::u16string(sFrom));
     if (bFailWrites || bFailReplace || it == files.end()) return false;

@@ -41,7 +41,7 @@ void AppendToLogFile(const LogEntry& entry) {
     // The previous file may be held open by a viewer, or be a folder: then this
     // one is emptied instead, and when even that fails the entry is dropped, so
     // that the file never grows past the cap.
-    if (sys.ReplaceFile(sPath, sPath + u".1")) {
+    if (sys.MoveReplacing(sPath, sPath + u".1")) {
       nSize = -1;
     } else if (sys.EmptyFile(sPath)) {
       nSize = 0;

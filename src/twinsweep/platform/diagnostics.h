@@ -33,7 +33,7 @@ class IDiagnostics {
   // bytes were written.
   virtual bool AppendToFile(std::u16string_view sPath, std::string_view sBytes) = 0;
   // MoveFileExW(MOVEFILE_REPLACE_EXISTING): sFrom takes sTo's place.
-  virtual bool ReplaceFile(std::u16string_view sFrom, std::u16string_view sTo) = 0;
+  virtual bool MoveReplacing(std::u16string_view sFrom, std::u16string_view sTo) = 0;
   // Empties the existing file (its size becomes 0) while others may hold it open;
   // true when it is empty afterwards.
   virtual bool EmptyFile(std::u16string_view sPath) = 0;

@@ -58,7 +58,7 @@ class PosixDiagnostics : public IDiagnostics {
     return bClosed && n == static_cast<ssize_t>(sBytes.size());
   }
 
-  bool ReplaceFile(std::u16string_view sFrom, std::u16string_view sTo) override {
+  bool MoveReplacing(std::u16string_view sFrom, std::u16string_view sTo) override {
     return std::rename(NativePath(sFrom).c_str(), NativePath(sTo).c_str()) == 0;
   }
 

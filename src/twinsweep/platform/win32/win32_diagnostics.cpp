@@ -58,7 +58,7 @@ class Win32Diagnostics : public IDiagnostics {
     return bWritten;
   }
 
-  bool ReplaceFile(std::u16string_view sFrom, std::u16string_view sTo) override {
+  bool MoveReplacing(std::u16string_view sFrom, std::u16string_view sTo) override {
     const auto from = win32::Wide(sFrom), to = win32::Wide(sTo);
     return from && to && ::MoveFileExW(from->c_str(), to->c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
   }
