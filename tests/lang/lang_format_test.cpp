@@ -119,6 +119,11 @@ TEST(LangFormat, Sprintf1Placeholders) {
        {Error("E CLang::sprintf1 9 Subscript out of range; %99999999999999999999999$s")}},
       {u"%1$x %1", {}, u"$x ", {Error("E CLang::sprintf1 0 Invalid format specificator(1)"),
                                  Error("E CLang::sprintf1 0 Invalid format specificator(1)")}},
+      // printf's flags, width and precision after the number; a text cut to the
+      // precision or padded to the width in characters, never halving a pair.
+      {u"[%1$7s|%1$-7s|%1$.3s|%1$7.2s|%2$.1s|%2$3s]", {u"Inbox", u"\U0001F600x"}, u"[  Inbox|Inbox  |Inb|     In|\U0001F600| \U0001F600x]", {}},
+      {u"[%2$-8d|%2$08d|%2$+d|%2$ d|%2$.3d|%1$05d|%1$-+4d|%3$.0d]", {-5, 42, 0}, u"[42      |00000042|+42| 42|042|-0005|-5  |]", {}},
+      {u"%1$12345s", {u"x"}, u"$12345s", {Error("E CLang::sprintf1 0 Invalid format specificator(1)")}},
       // Dates at the ends of the valid range (100-01-01 to 9999-12-31), then any value
       // beyond it: a date far out of range fails as an overflow, never converted.
       {u"%s", {Variant(base::Date{2958465.5})}, u"9999-12-31 12:00:00", {Note(7, "Date")}},

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_placeholder.h"
 
 using namespace twinsweep;
 
@@ -12,14 +13,6 @@ namespace {
 
 bool IsEscapeLetter(char16_t c) {
   return c == u'\\' || c == u'n' || c == u'N' || c == u't' || c == u'T' || c == u'"';
-}
-
-// The length of a numbered placeholder ("%12$d") at s[i], or 0.
-size_t NumberedLength(const std::u16string& s, size_t i) {
-  size_t q = i + 1;
-  while (q < s.size() && s[q] >= u'0' && s[q] <= u'9') ++q;
-  if (q == i + 1 || q + 1 >= s.size() || s[q] != u'$' || (s[q + 1] != u's' && s[q + 1] != u'd')) return 0;
-  return q + 2 - i;
 }
 
 // (parameter number, type) of each placeholder, sorted; *pbMixed when both kinds stand in the text.
@@ -35,7 +28,7 @@ std::vector<std::pair<std::u16string, char16_t>> Slots(const std::u16string& sTe
       continue;
     }
     bNumbered = true;
-    std::u16string sNumber = sText.substr(t.nPos + 1, t.nLen - 3);
+    std::u16string sNumber = sText.substr(t.nPos + 1, sText.find(u'$', t.nPos) - t.nPos - 1);
     sNumber.erase(0, std::min(sNumber.find_first_not_of(u'0'), sNumber.size() - 1));  // "%01$s" is "%1$s"
     r.emplace_back(std::move(sNumber), cType);
   }
@@ -72,8 +65,8 @@ std::vector<Token> Tokenize(const std::u16string& s) {
         tokens.push_back({TokenKind::Percent, i, 2});
       } else if (c == u's' || c == u'd') {
         tokens.push_back({TokenKind::Placeholder, i, 2});
-      } else if (const size_t nLen = NumberedLength(s, i); nLen != 0) {
-        tokens.push_back({TokenKind::Placeholder, i, nLen});
+      } else if (const size_t nEnd = ParseNumberedPlaceholder(s, i).nEnd; nEnd != 0) {
+        tokens.push_back({TokenKind::Placeholder, i, nEnd - i});
       } else {
         // Before an escape, sprintf1 drops its first resolved character; the escape
         // itself stays a token of its own.

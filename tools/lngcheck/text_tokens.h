@@ -14,7 +14,7 @@ enum class TokenKind {
   Char,         // one plain character
   Escape,       // "\\", "\n", "\t" or a backslash before a quote (either case of the letter)
   BadEscape,    // a backslash that sprintf2 reports and keeps; only the backslash
-  Placeholder,  // "%s" or "%d", or numbered: "%2$s"
+  Placeholder,  // "%s" or "%d", or numbered: "%2$s", "%1$-8d"
   Percent,      // "%%"
   BadPercent,   // a "%" that sprintf1 reports and drops with the character after it
 };

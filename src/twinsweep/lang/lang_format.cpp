@@ -10,22 +10,10 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/base/variant.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_placeholder.h"
 #include "twinsweep/base/error_log.h"
 
 namespace twinsweep {
-
-namespace {
-
-// The end of a numbered placeholder ("%12$s", "%1$d") that starts at t[b], or 0
-// when none starts there.
-size_t NumberedPlaceholderEnd(const std::u16string& t, size_t b) {
-  size_t q = b + 1;
-  while (q < t.size() && t[q] >= u'0' && t[q] <= u'9') ++q;
-  if (q == b + 1 || q + 1 >= t.size() || t[q] != u'$' || (t[q + 1] != u's' && t[q + 1] != u'd')) return 0;
-  return q + 2;
-}
-
-}  // namespace
 
 int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart) {
   if (nStart < 1) nStart = 1;
@@ -94,13 +82,15 @@ std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantL
       } else if (c == u"s" || c == u"d") {
         if (mixed(false)) return t;
         append(c[0], at(i++));
-      } else if (const size_t nEnd = NumberedPlaceholderEnd(t, b); nEnd != 0) {
+      } else if (const NumberedPlaceholder ph = ParseNumberedPlaceholder(t, b); ph.nEnd != 0) {
         if (mixed(true)) return t;
         // "%0$s" and positions past the list fail as a missing parameter does.
         size_t k = 0;
-        for (size_t q = b + 1; t[q] != u'$'; ++q) k = std::min<size_t>(k * 10 + (t[q] - u'0'), SIZE_MAX / 16);
-        append(t[nEnd - 1], at(k - 1));
-        p = nEnd;
+        for (size_t q = b + 1; q < ph.nDollar; ++q) k = std::min<size_t>(k * 10 + (t[q] - u'0'), SIZE_MAX / 16);
+        const size_t nValue = o.size();
+        append(ph.cType, at(k - 1));
+        o.replace(nValue, std::u16string::npos, ShapeValue(ph, o.substr(nValue)));
+        p = ph.nEnd;
       } else {
         mMain::LogError(kSource, 0, u"Invalid format specificator(" + c + u")");
       }
