@@ -185,6 +185,7 @@ void CheckEscapes(const CheckContext& ctx) {
               u"number all of them or none",
               "mixed-placeholders");
     }
+    const bool bFormatted = !loaded.bForm && TakesValues(sRaw);
     for (const Token& t : Tokenize(sRaw)) {
       const int nColumn = ColumnOfText(sLine, e.nValueBegin + t.nPos);
       if (t.kind == TokenKind::BadEscape) {
@@ -194,13 +195,13 @@ void CheckEscapes(const CheckContext& ctx) {
                 u"write '\\\\' for a backslash",
                 "bad-escape");
       }
-      // Form texts are shown with their escapes resolved only; the texts that
-      // the program looks up are formatted, where such a "%" is reported and
-      // dropped with the character after it.
-      if (t.kind == TokenKind::BadPercent && !loaded.bForm) {
+      // Form texts, and texts without placeholders, are shown with their escapes
+      // resolved only, "%" as written; a text with placeholders is formatted,
+      // where such a "%" is reported and dropped with the character after it.
+      if (t.kind == TokenKind::BadPercent && bFormatted) {
         ctx.Add(e.nLine, nColumn, Severity::Error,
-                u"'%' starts no placeholder: the program reports it and drops it with the character after it; "
-                u"write %% for a percent sign",
+                u"'%' starts no placeholder in a text with placeholders, which the program fills: it reports the '%' "
+                u"and drops it with the character after it; write %% for a percent sign",
                 "bad-percent");
       }
     }

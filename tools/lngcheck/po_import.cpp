@@ -84,7 +84,9 @@ std::string Field(const PoFile& po, const char* szName) {
   return it == po.fields.end() ? std::string() : it->second;
 }
 
+// A "%" that starts no placeholder, in a text that the program formats.
 bool HasBadPercent(const std::u16string& sText) {
+  if (!TakesValues(sText)) return false;
   for (const Token& t : Tokenize(sText))
     if (t.kind == TokenKind::BadPercent) return true;
   return false;

@@ -90,6 +90,8 @@ std::u16string PlaceholderSequence(const std::u16string& sText) {
   return r.empty() ? u"none" : r;
 }
 
+bool TakesValues(const std::u16string& sText) { return PlaceholderSequence(sText) != u"none"; }
+
 bool MixesPlaceholders(const std::u16string& sText) {
   bool bMixed = false;
   Slots(sText, &bMixed);

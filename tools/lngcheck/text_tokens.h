@@ -29,6 +29,10 @@ std::vector<Token> Tokenize(const std::u16string& sText);
 
 // The placeholders of a text in order, as "%s %d", or "none".
 std::u16string PlaceholderSequence(const std::u16string& sText);
+// Whether the text has placeholders: the program then fills it, and only then is a
+// "%" that starts none dropped ("%%" is one sign there, and two in a text shown
+// without values).
+bool TakesValues(const std::u16string& sText);
 // Whether the text has numbered placeholders ("%1$s") and unnumbered ones both,
 // which the program refuses to fill.
 bool MixesPlaceholders(const std::u16string& sText);
