@@ -60,13 +60,15 @@ TEST(LangLookup, ItemPluralPicksTheFormOfTheRule) {
       {"nplurals=3; plural=10/(n-n)+2;", u"LID_DAYS", 5, u"5:0", {}},  // divides by zero: form 0
       {"nplurals=2; plural=n+1;", u"LID_DAYS", 5, u"5:0", {}},         // beyond nplurals: form 0
       {"nplurals=2; plural=!!(n>=2)", u"LID_DAYS", 2, u"2:1", {}},
+      {"plural=n%10==1 ? 0 : 1; nplurals=2;", u"LID_DAYS", 21, u"21:0", {}},  // either order, as gettext takes it
+      {" plural = n>=2 ? 2 : 0 ; nplurals = 3 ", u"LID_DAYS", 5, u"5:2", {}},
       {kRu, u"LID_TWO", 5, u"5:0",
        {"E CLang.ItemPlural 0 Key 'LID_TWO[2]' not exists in @; form 0 is used"}},
       {"", u"LID_NONE", 5, u"LID_NONE", {"E CLang.ItemPlural 0 Key 'LID_NONE[1]' not exists in @; form 0 is used",
                                                     "E CLang.Item 0 Key 'LID_NONE[0]' not exists in @"}},
       {"nplurals=2; plural=n >;", u"LID_DAYS", 2, u"2:1", {kNotRead + "n, a number, '!' or '(' expected at character 23); English plurals are used"}},
       {"nplurals=0; plural=0;", u"LID_DAYS", 1, u"1:0", {kNotRead + "nplurals must be 1 to 16 at character 11); English plurals are used"}},
-      {"plural=n!=1;", u"LID_DAYS", 1, u"1:0", {kNotRead + "'nplurals' expected at character 1); English plurals are used"}},
+      {"plural=n!=1;", u"LID_DAYS", 1, u"1:0", {kNotRead + "'nplurals' expected at character 13); English plurals are used"}},
       {"nplurals=2; plural=" + std::string(60, '(') + "n" + std::string(60, ')') + ";", u"LID_DAYS", 1, u"1:0",
        {kNotRead + "the expression is nested too deeply at character 40); English plurals are used"}},
       {"nplurals=2; plural=n" + std::string(300, '+') + ";", u"LID_DAYS", 1, u"1:0",

@@ -19,13 +19,20 @@ class PluralRule::Parser {
   Parser(std::u16string_view s, std::vector<Node>& nodes, std::vector<int32_t>& depths)
       : s_(s), nodes_(nodes), depths_(depths) {}
 
+  // "nplurals=N; plural=EXPR;", the two settings in either order, as gettext takes them.
   bool Header(int32_t* pnForms, int32_t* pnRoot) {
     uint64_t nForms = 0;
-    if (!Word(u"nplurals") || !Expect(u'=') || !Number(&nForms)) return false;
-    if (nForms < 1 || nForms > static_cast<uint64_t>(kMaxForms)) return Fail(u"nplurals must be 1 to 16");
-    if (!Expect(u';') || !Word(u"plural") || !Expect(u'=')) return false;
-    int32_t nRoot = Conditional();
-    if (nRoot < 0) return false;
+    int32_t nRoot = -1;
+    for (int nSetting = 0; nSetting < 2; ++nSetting) {
+      if (nSetting == 1 && !Expect(u';')) return false;
+      Skip();
+      if (nSetting == 0 ? s_.substr(p_, 6) != u"plural" : nRoot >= 0) {
+        if (!Word(u"nplurals") || !Expect(u'=') || !Number(&nForms)) return false;
+        if (nForms < 1 || nForms > static_cast<uint64_t>(kMaxForms)) return Fail(u"nplurals must be 1 to 16");
+      } else if (!Word(u"plural") || !Expect(u'=') || (nRoot = Conditional()) < 0) {
+        return false;
+      }
+    }
     Skip();
     if (Peek() == u';') ++p_;
     Skip();
