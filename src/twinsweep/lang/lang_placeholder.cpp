@@ -11,9 +11,10 @@ bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 // Reads at most kMostDigits digits from s[q]; false when more follow.
 bool ReadNumber(std::u16string_view s, size_t& q, size_t* pn) {
   *pn = 0;
-  for (size_t nDigits = 0; q < s.size() && IsDigit(s[q]); ++q)
+  for (size_t nDigits = 0; q < s.size() && IsDigit(s[q]); ++q) {
     if (++nDigits > kMostDigits) return false;
-    else *pn = *pn * 10 + (s[q] - u'0');
+    *pn = *pn * 10 + (s[q] - u'0');
+  }
   return true;
 }
 
@@ -53,17 +54,20 @@ NumberedPlaceholder ParseNumberedPlaceholder(std::u16string_view s, size_t nPerc
 }
 
 std::u16string ShapeValue(const NumberedPlaceholder& ph, std::u16string sValue) {
+  constexpr size_t kNone = std::u16string::npos;
   std::u16string sSign;
   char16_t cPad = u' ';
   if (ph.cType == u'd') {
-    if (!sValue.empty() && sValue[0] == u'-') sSign = u"-", sValue.erase(0, 1);
-    else if (ph.cSign) sSign = std::u16string(1, ph.cSign);
+    const bool bNegative = !sValue.empty() && sValue[0] == u'-';
+    if (bNegative) sValue.erase(0, 1);
+    if (bNegative || ph.cSign) sSign.assign(1, bNegative ? u'-' : ph.cSign);
+    // As printf: a precision of 0 shows no digit for 0, and a precision turns the 0 flag off.
     if (ph.nPrecision == 0 && sValue == u"0") sValue.clear();
-    if (ph.nPrecision != std::u16string::npos && sValue.size() < ph.nPrecision) sValue.insert(0, ph.nPrecision - sValue.size(), u'0');
-    if (ph.bZeros && !ph.bLeft && ph.nPrecision == std::u16string::npos) cPad = u'0';
+    if (ph.nPrecision != kNone && sValue.size() < ph.nPrecision) sValue.insert(0, ph.nPrecision - sValue.size(), u'0');
+    if (ph.bZeros && !ph.bLeft && ph.nPrecision == kNone) cPad = u'0';
   }
   size_t nShown = 0;
-  sValue.resize(CodePointsEnd(sValue, ph.cType == u's' ? ph.nPrecision : std::u16string::npos, &nShown));
+  sValue.resize(CodePointsEnd(sValue, ph.cType == u's' ? ph.nPrecision : kNone, &nShown));
   nShown += sSign.size();
   const size_t nPad = ph.nWidth > nShown ? ph.nWidth - nShown : 0;
   if (ph.bLeft) return sSign + sValue + std::u16string(nPad, u' ');

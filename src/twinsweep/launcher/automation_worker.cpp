@@ -75,7 +75,7 @@ class CallWatch {
   std::exception_ptr failure;  // written by the worker before it ends
 
  private:
-  // The phase in the low bits, the call's number above them.
+  // A state is the call's number times kStep plus its phase.
   enum : uint64_t { kIdle, kInCall, kGivenUp, kStep };
   static uint64_t Phase(uint64_t nState) { return nState % kStep; }
   [[noreturn]] static void RaiseGivenUp() {
