@@ -458,6 +458,7 @@ struct HangCase {
   DWORD nBoxTimeoutMs;
   const wchar_t* szFirstLine;
   size_t nExecutes;
+  const wchar_t* szHint;
 };
 
 class HangScenario : public LaunchScenario, public ::testing::WithParamInterface<HangCase> {};
@@ -479,9 +480,7 @@ TEST_P(HangScenario, EndsInTheErrorBoxAfterTheLimit) {
   std::printf("%ls: the error box %.0f ms after the hang\n", sHang.c_str(), PerformanceNowMs() - Outlook().Events(sHang)[0].nTimeMs);
   EXPECT_EQ(Outlook().Events(sHang).size(), 1u) << Outlook().RecordText();
   EXPECT_EQ(Outlook().Events(L"execute").size(), c.nExecutes) << Outlook().RecordText();
-  EXPECT_EQ(box->sText, std::wstring(c.szFirstLine) +
-                            L"\r\nOutlook did not answer within 60 seconds. If Outlook is showing a dialog box, close "
-                            L"it; otherwise restart Outlook. Then try again.");
+  EXPECT_EQ(box->sText, std::wstring(c.szFirstLine) + L"\r\n" + c.szHint);
   EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
   ASSERT_TRUE(PressButton(*box, IDOK));
   ExpectEnds();
@@ -489,8 +488,12 @@ TEST_P(HangScenario, EndsInTheErrorBoxAfterTheLimit) {
 }
 
 const HangCase kHangCases[] = {
-    {L"Execute", kCallLimitBoxTimeoutMs, L"Error(-2147418110): Outlook did not answer the call of Execute within 60 seconds.", 0},
-    {L"Release", kJobLimitBoxTimeoutMs, L"Error(-2147418110): Outlook did not let the wizard call end within 90 seconds.", 1},
+    {L"Execute", kCallLimitBoxTimeoutMs, L"Error(-2147418110): Outlook did not answer the call of Execute within 60 seconds.", 0,
+     L"Outlook did not answer within 60 seconds. If Outlook is showing a dialog box, close it; otherwise restart Outlook. "
+     L"Then try again."},
+    {L"Release", kJobLimitBoxTimeoutMs, L"Error(-2147418110): Outlook did not let the wizard call end within 90 seconds.", 1,
+     L"Outlook did not finish the wizard call within 90 seconds. The wizard may already be open in Outlook: look for it "
+     L"there. Otherwise restart Outlook and try again."},
 };
 
 INSTANTIATE_TEST_SUITE_P(Hang, HangScenario, ::testing::ValuesIn(kHangCases),
