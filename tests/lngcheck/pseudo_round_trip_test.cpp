@@ -214,6 +214,8 @@ TEST(LngcheckPo, FromPoWritesTheTranslationOrRefusesTheFileWithItsLine) {
        {"x.po:11:1: error: [Demo.texts] LID_COUNT: expects %d %s, found %s %d [format-mismatch]"}},
       {"a lone percent sign where the reference has two", kHeader + kCount + "msgstr \"%d Dateien in '%s' (100% fertig)\"\n",
        1, {"x.po:11:1: error: [Demo.texts] LID_COUNT: '%' starts no placeholder; write %% for a percent sign [bad-percent]"}},
+      {"a lone percent sign in a text without placeholders, shown as written",
+       kHeader + "msgctxt \"[Demo.texts] LID_NUM\"\nmsgid \"42\"\nmsgstr \"42 %\"\n", 0, {"LID_NUM   = \"42 %\""}},
       {"a string that does not end", kHeader + kCount + "msgstr \"offen\n", 1,
        {"x.po:11:1: error: the string has no closing quote [po]"}},
       {"no language's name and no base to take it from", "msgid \"\"\nmsgstr \"Language: qps_PLOC\\n\"\n", 1,
