@@ -51,8 +51,8 @@ void CheckSameKeys(const CheckContext& ctx, const LayoutSection& section) {
     auto [it, bNew] = owners.emplace(c, sControl);
     if (bNew || base::EqualsNoCase(it->second, sControl)) continue;
     ctx.Add(e.nLine, e.nValueColumn, Severity::Warning,
-            u"'" + it->second + u"' and '" + sControl + u"' have the same access key '" + KeyName(c) +
-                u"'; Alt+" + KeyName(c) + u" reaches only the first",
+            u"'" + it->second + u"' and '" + sControl + u"' have the same access key '" + KeyName(c) + u"'; Alt+" +
+                KeyName(c) + u" reaches only the first",
             "access-key");
   }
 }

