@@ -5,6 +5,7 @@
 // sizes at 96 pixels per inch, scaled to the window's own DPI.
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <type_traits>
 
