@@ -46,11 +46,7 @@ TEST_F(CaptionFitTest, EachStyleIsMeasuredAsItDraws) {
   const wchar_t* kWords = L"one two three four";
   // What is measured, compared (-1 less, 0 equal, 1 more) with what.
   const struct {
-    DWORD nStyle;
-    const wchar_t* szText;
-    int cx;
-    int32_t CaptionFit::*pMeasure;
-    int nSign, nThan;
+    DWORD nStyle; const wchar_t* szText; int cx; int32_t CaptionFit::*pMeasure; int nSign, nThan;
   } rows[] = {
       {SS_LEFTNOWORDWRAP, L"one\r\ntwo", 400, &CaptionFit::nNeededHeight, 0, 2 * nLine},
       {SS_LEFT, kWords, 40, &CaptionFit::nNeededHeight, 1, nLine},
@@ -81,12 +77,10 @@ TEST_F(CaptionFitTest, TheWindowsOwnScaleServesWhereItDiffersFromTheSystems) {
   HWND hBox = Control(L"Button", BS_AUTOCHECKBOX, L"Go", 200, 30);
   const CaptionFit atSystem = platform::win32::MeasureCaptionOf(hBox, ControlType::CheckBox, false);
   const CaptionFit titleAtSystem = platform::win32::MeasureCaptionOf(hParent_, ControlType::Other, true);
-  static UINT nWindowDpi;
-  HDC dc = GetDC(nullptr);
-  nWindowDpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSX)) * 2;
-  ReleaseDC(nullptr, dc);
   platform::win32::FitCalls calls = platform::win32::SystemFitCalls();
   ASSERT_TRUE(calls.pGetDpiForWindow && calls.pSystemParametersInfoForDpi && calls.pGetSystemMetricsForDpi);
+  static UINT nWindowDpi;
+  nWindowDpi = 2 * calls.pGetDpiForWindow(hBox);
   calls.pGetDpiForWindow = [](HWND) -> UINT { return nWindowDpi; };
   const platform::win32::ScopedFitCalls scoped(calls);
   const CaptionFit atWindow = platform::win32::MeasureCaptionOf(hBox, ControlType::CheckBox, false);
