@@ -31,7 +31,8 @@ void CheckLostKeys(const CheckContext& ctx, const LoadedSection& loaded, const L
   if (!refSection) return;
   for (const LayoutEntry& e : section.entries) {
     const LayoutEntry* ref = refSection->Find(e.sKey);
-    if (!e.bQuoted || !ref || !ref->bQuoted || !IsText(loaded, e.sKey)) continue;
+    // A form's title and tool tips show "&" as written: only a control's caption has a key.
+    if (!e.bQuoted || !ref || !ref->bQuoted || (loaded.bForm && CaptionOwner(e.sKey).empty())) continue;
     const char16_t cRef = base::AccessKeyOf(EntryText(reference.source, *ref));
     if (!cRef || base::HasAccessKey(EntryText(ctx.file.source, e))) continue;
     ctx.Add(e.nLine, e.nValueColumn, Severity::Warning,
