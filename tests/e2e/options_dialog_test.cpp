@@ -187,13 +187,13 @@ TEST(OptionsDialogExampleDump, ModeTwoWritesTheDesignedTexts) {
             "txtName\t\t\t\t=\"\"\r\n"
             "txtName.ToolTipText\t\t=\"\"\"name\"\"\"\r\n"
             "; optMode(0)(OptionButton)\r\n"
-            "optMode(0)\t\t\t=\"Simple\"\r\n"
+            "optMode(0)\t\t\t=\"&Simple\"\r\n"
             "; optMode(1)(OptionButton)\r\n"
-            "optMode(1)\t\t\t=\"Standard\"\r\n"
+            "optMode(1)\t\t\t=\"S&tandard\"\r\n"
             "; optMode(2)(OptionButton)\r\n"
-            "optMode(2)\t\t\t=\"Expert\"\r\n"
+            "optMode(2)\t\t\t=\"&Expert\"\r\n"
             "; fraMode(Frame)\r\n"
-            "fraMode\t\t\t\t=\"Mode\"\r\n"
+            "fraMode\t\t\t\t=\"&Mode\"\r\n"
             "; imgLogo(Image)\r\n"
             "imgLogo\t\t\t\t=\"\"\r\n");
 }

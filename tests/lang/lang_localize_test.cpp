@@ -98,6 +98,9 @@ TEST_F(LangLocalize, EachBadEntryIsReportedExactly) {
       // the in-memory framework: 6 px a character, 13 px a line.
       {"cmdOK = \"Accept these\"", {kFit + "'cmdok' on form 'frmOptions' needs 80 px, has 75 px"}},
       {"cmdOK = \"Accept them\"", {}},
+      // As drawn: an access key's "&" takes no room, "&&" is one character.
+      {"cmdOK = \"&Accept them\"", {}},
+      {"cmdOK = \"Accept the&&m\"", {kFit + "'cmdok' on form 'frmOptions' needs 80 px, has 75 px"}},
       {"lblInfo(0) = \"One\\nTwo\\nThree\"", {kFit + "'lblinfo(0)' on form 'frmOptions' needs 43 px, has 41 px"}},
       {"lblInfo(0) = \"One\\nTwo\"", {}},
   };

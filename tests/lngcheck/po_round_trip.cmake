@@ -1,6 +1,6 @@
 # One language file through the PO round trip with the real program:
 #   cmake -DLNGCHECK=... -DMSGFMT=... -DMSGINIT=... -DREF=... -DFILE=... -DMAIN=... -DWORK=... -P po_round_trip.cmake
-# --to-po writes a PO file that msgfmt -c accepts; --from-po with the file as its
+# --to-po writes a PO file that msgfmt -c accepts, its access keys checked too; --from-po with the file as its
 # base gives back the same bytes. The reference's run starts a new language as a
 # translator does: the template, msginit, --from-po with nothing added by hand.
 if(NOT MSGFMT)
@@ -14,7 +14,7 @@ execute_process(COMMAND "${LNGCHECK}" --to-po "${REF}" "${FILE}" "${MAIN}" OUTPU
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "lngcheck --to-po failed (${rc})")
 endif()
-execute_process(COMMAND "${MSGFMT}" -c -o /dev/null "${po}" RESULT_VARIABLE rc ERROR_VARIABLE err)
+execute_process(COMMAND "${MSGFMT}" -c --check-accelerators=& -o /dev/null "${po}" RESULT_VARIABLE rc ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "msgfmt -c refuses ${po}:\n${err}")
 endif()

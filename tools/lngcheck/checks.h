@@ -53,6 +53,9 @@ void CheckFrenchSpacing(const CheckContext& ctx);
 // plural-forms (each text with forms has as many as the file's plural rule) and
 // plural-count (the rule has gettext's number of forms for the language).
 void CheckPlurals(const CheckContext& ctx);
+// access-key: a text that lost the reference's access key (with a reference), and
+// two controls of one form with the same key, compared without regard to case.
+void CheckAccessKeys(const CheckContext& ctx, const CheckedFile* reference);
 // missing-/extra-section, missing-/extra-key, format-mismatch, escape-mismatch,
 // untranslated, version. The forms of a text with plural forms are compared
 // with the reference's forms of the text, whatever their number.

@@ -239,6 +239,7 @@ int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std
   CheckEscapes(ctx);
   CheckFrenchSpacing(ctx);
   CheckPlurals(ctx);
+  CheckAccessKeys(ctx, reference ? &reference->Checked() : nullptr);
   if (reference) CompareWithReference(ctx, reference->Checked());
 
   // Every finding is counted; a file of broken lines prints only the first ones.

@@ -33,9 +33,16 @@ void CLang::CheckFit(const std::u16string& sName, const std::vector<ChangedContr
   const int32_t nMargin = fitCheck.nMarginPercent;
   for (const ChangedControl& c : changed) {
     platform::CaptionFit fit;
-    // An object without a caption (a text box, a line, a picture) has nothing to fit.
+    // An object without a caption (a text box, a line, a picture) has nothing to
+    // fit; a caption that could not be measured is said, never passed.
     if (!base::Catch([&] { fit = c.oControl->MeasureCaption(); })) {
+      const base::PendingError failure = base::Pending();
       base::ClearPending();
+      if (failure.nNumber != base::kNoSuchMember) {
+        mMain::LogError(kSource, failure.nNumber,
+                        sprintf1(u"text of control '%s' on form '%s' was not measured: %s",
+                                 {base::Variant(c.sName), base::Variant(sName), base::Variant(failure.sDescription)}));
+      }
       continue;
     }
     // The margin goes where the text grows: along the line, or for a text that

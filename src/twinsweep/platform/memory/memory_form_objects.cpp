@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "twinsweep/base/access_key.h"
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/platform/form_control_array.h"
@@ -222,7 +223,9 @@ CaptionFit MemoryFormObject::MeasureCaption() {
   fit.bWraps = base::EqualsNoCase(sType_, u"Label");
   fit.nRoomWidth = Px(PropertyNumber(FindProperty(u"Width")->vValue) / dTwipsX) - Px(nInsetX * sx);
   fit.nRoomHeight = bForm ? nLine : Px(PropertyNumber(FindProperty(u"Height")->vValue) / dTwipsY) - Px(nInsetY * sy);
-  const auto lines = CaptionLines(base::CStr(pCaption->vValue), fit.bWraps,
+  // A control draws its access key's mark as an underline; a title bar shows it as it is.
+  const std::u16string sCaption = base::CStr(pCaption->vValue);
+  const auto lines = CaptionLines(bForm ? sCaption : base::DrawnText(sCaption), fit.bWraps,
                                   static_cast<size_t>(std::max(0, fit.nRoomWidth) / nChar));
   size_t nLongest = 0;
   for (const auto& sLine : lines) nLongest = std::max(nLongest, sLine.size());

@@ -45,7 +45,8 @@ class MemoryControls;
 
 // The fixed font of the in-memory framework at 96 pixels per inch, scaled with the
 // screen (15 twips per pixel / the screen's): every character is this wide and
-// every line this high. Captions break at CR LF; a Label also wraps at blanks.
+// every line this high. Captions break at CR LF; a Label also wraps at blanks. A
+// control draws its text as Windows does: the "&" of an access key takes no room.
 // The room is the object's box, less a CommandButton's padding on each side, a
 // CheckBox's or OptionButton's glyph on the left, a Frame's inset on each side,
 // and a form's frame and close button.
