@@ -3,7 +3,9 @@
 # waiting for and exits non-zero instead of hanging.
 #
 #   bounded SECONDS WHAT COMMAND...   runs COMMAND; its own status, or the end of
-#                                     the script when it outlives SECONDS
+#                                     the script when it outlives SECONDS. A status
+#                                     other than 0 is said on stderr with WHAT, so
+#                                     that a set -e script never ends without a word
 #   wait_until SECONDS WHAT TEST...   polls TEST (a command) every 0.1 s until it
 #                                     succeeds; the end of the script after SECONDS
 # WHAT completes "gave up waiting for ..." and names the thing, not the command.
@@ -22,6 +24,7 @@ bounded() {
   timeout -k 5 "$limit" "$@" || rc=$?
   # 124: stopped by the limit; 137: killed after it when TERM was not enough.
   if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then gave_up "$limit" "$what"; fi
+  [ $rc -eq 0 ] || echo "$waits_name: failed (status $rc) while waiting for $what" >&2
   return $rc
 }
 
