@@ -12,19 +12,22 @@
 # The script's name in the message is $waits_name (default: the script's file name).
 
 waits_name=${waits_name:-$(basename "$0")}
+# The messages go to the script's own stderr, also from a step whose output the
+# caller sends elsewhere (bounded ... >/dev/null 2>&1).
+exec {waits_stderr}>&2
 
 gave_up() {  # SECONDS WHAT
-  echo "$waits_name: gave up after $1 s waiting for $2" >&2
+  echo "$waits_name: gave up after $1 s waiting for $2" >&$waits_stderr
   exit 1
 }
 
 bounded() {
   local limit=$1 what=$2 rc=0
   shift 2
-  timeout -k 5 "$limit" "$@" || rc=$?
+  timeout -k 5 "$limit" "$@" {waits_stderr}>&- || rc=$?
   # 124: stopped by the limit; 137: killed after it when TERM was not enough.
   if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then gave_up "$limit" "$what"; fi
-  [ $rc -eq 0 ] || echo "$waits_name: failed (status $rc) while waiting for $what" >&2
+  [ $rc -eq 0 ] || echo "$waits_name: failed (status $rc) while waiting for $what" >&$waits_stderr
   return $rc
 }
 
