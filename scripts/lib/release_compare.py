@@ -9,11 +9,12 @@ compared with its certificate table entry, its checksum field, the appended
 certificate data and the zero padding before it (to 8 bytes) taken out. What the
 signature changes elsewhere is checked against the release's own files instead
 of the rebuild's: the hashes of signed files in SHA256SUMS and in the SBOM, the
-zip's hash and verification code in the SBOM, the signed files' sizes in the
-installer's File table. Of the installer are compared: the files it installs
-(msiextract), every table (msidump), every stream but the signature's and the
-cabinets' (whose files are compared) and the summary information but the package
-code, which is derived from the files and so from their signatures.
+zip's hash and verification code in the SBOM, the signed files' sizes (File) and
+hashes (MsiFileHash) in the installer's tables. Of the installer are compared: the
+files it installs (msiextract), every table (msidump), the summary information among
+them but for the package code, which is derived from the files and so from their
+signatures, and every stream but the signature's and the cabinets' (whose files are
+compared).
 
 Prints "identical but for the signature: N files (K signed)" and exits 0, or
 names the first file that differs, with the offset where one can be given, and
@@ -150,12 +151,14 @@ def sbom_without_signatures(path, files, signed, zip_path):
     """The SBOM with the values that signatures change taken out, once checked against the files."""
     d = json.load(open(path, encoding="utf-8"))
     name = os.path.basename(path)
+    # SHA256SUMS holds the signed files' hashes: it changes with them (and was checked line by line).
+    changed = signed | {"SHA256SUMS"} if signed else set()
     for entry in d.get("files", []):
         rel = entry["fileName"][2:]
         for c in entry["checksums"]:
             if rel in files and c["checksumValue"] != sha(files[rel], c["algorithm"].lower()):
                 raise Differs("%s: the %s of %s is not that of the file" % (name, c["algorithm"], rel))
-            if rel in signed:
+            if rel in changed:
                 c["checksumValue"] = "(signed)"
     for package in d.get("packages", []):
         if package.get("packageFileName") != os.path.basename(zip_path):
@@ -169,15 +172,16 @@ def sbom_without_signatures(path, files, signed, zip_path):
     return json.dumps(d, indent=2, sort_keys=True).encode()
 
 
-def run(*args):
-    return subprocess.run(args, check=True, capture_output=True).stdout
+def run(*args, cwd=None):
+    return subprocess.run(args, check=True, capture_output=True, cwd=cwd).stdout
 
 
 def msi_parts(path, folder):
-    """The installer's files, tables, streams and summary as {name: bytes}, and its File table's sizes."""
-    os.makedirs(folder)
+    """The installer's files, tables and streams as {name: bytes}."""
+    os.makedirs(os.path.join(folder, "dump"))
     run("msiextract", "-C", os.path.join(folder, "files"), path)
-    run("msidump", "-t", "-s", "-d", os.path.join(folder, "dump"), path)
+    # msidump writes the binary columns of a table into the folder it runs in.
+    run("msidump", "-t", "-s", "-d", ".", os.path.abspath(path), cwd=os.path.join(folder, "dump"))
     parts = {}
     for kind in ("files", "dump"):
         top = os.path.join(folder, kind)
@@ -185,34 +189,58 @@ def msi_parts(path, folder):
             for n in sorted(names):
                 full = os.path.join(base, n)
                 parts[kind + "/" + os.path.relpath(full, top)] = open(full, "rb").read()
-    cabinets = {"dump/_Streams/" + line.split("\t")[3].lstrip("#")
-                for line in parts.get("dump/Media.idt", b"").decode().splitlines()[3:] if len(line.split("\t")) > 3}
+    # The summary is compared as its table; its stream is the same again.
+    cabinets = {"\x05SummaryInformation"} | {row[3].lstrip("#") for row in table(parts, "Media")}
     for name in list(parts):
-        if name in cabinets or name.split("/")[-1] in SIGNATURE_STREAMS:
+        if name.startswith("dump/_Streams/") and (name.split("/")[-1] in cabinets | SIGNATURE_STREAMS):
             del parts[name]
-    summary = [l for l in run("msiinfo", "suminfo", path).decode().splitlines() if not l.startswith("Revision number")]
-    parts["summary information"] = "\n".join(summary).encode()
     return parts
 
 
-def file_table_sizes(where, parts, signed):
-    """File.idt with the sizes of signed files taken out, each checked against the installed file."""
-    sizes = {}
-    for kind_name, data in parts.items():
-        if kind_name.startswith("files/"):
-            sizes.setdefault(kind_name.split("/")[-1], set()).add(len(data))
+def table(parts, name):
+    """The rows of an exported table (its three heading lines left out)."""
+    lines = parts.get("dump/%s.idt" % name, b"").decode("utf-8").splitlines()
+    return [line.split("\t") for line in lines[3:]]
+
+
+def replace_rows(parts, name, change):
+    """Rewrites the exported table: change(row) answers the row to write."""
+    key = "dump/%s.idt" % name
+    if key not in parts:
+        return
+    lines = parts[key].decode("utf-8").split("\r\n" if b"\r\n" in parts[key] else "\n")
+    lines[3:] = ["\t".join(change(line.split("\t"))) if line else line for line in lines[3:]]
+    parts[key] = "\n".join(lines).encode("utf-8")
+
+
+def without_signed_values(where, parts, signed):
+    """Takes out what the signatures change, once checked against the installed files: the
+    package code (derived from the files), and the signed files' sizes and hashes."""
+    installed = {n.split("/")[-1]: b for n, b in parts.items() if n.startswith("files/")}
+    long_name = {row[0]: row[2].split("|")[-1] for row in table(parts, "File") if len(row) > 3}
     signed_names = {n.split("/")[-1] for n in signed}
-    lines = parts["dump/File.idt"].decode().split("\r\n")
-    for i, line in enumerate(lines[3:], 3):
-        cells = line.split("\t")
-        if len(cells) > 3:
-            file_name = cells[2].split("|")[-1]
-            if file_name in signed_names:
-                if int(cells[3]) not in sizes.get(file_name, ()):
-                    raise Differs("%s: File table: the size of %s is not that of the file" % (where, file_name))
-                cells[3] = "(signed)"
-                lines[i] = "\t".join(cells)
-    parts["dump/File.idt"] = "\r\n".join(lines).encode()
+
+    def size(row):
+        if len(row) > 3 and long_name.get(row[0]) in signed_names:
+            if int(row[3]) != len(installed[long_name[row[0]]]):
+                raise Differs("%s: File table: the size of %s is not that of the file" % (where, row[0]))
+            row[3] = "(signed)"
+        return row
+
+    def file_hash(row):
+        if len(row) > 5 and long_name.get(row[0]) in signed_names:
+            md5 = struct.unpack("<4i", hashlib.md5(installed[long_name[row[0]]]).digest())
+            if tuple(int(v) for v in row[2:6]) != md5:
+                raise Differs("%s: MsiFileHash: the hash of %s is not that of the file" % (where, row[0]))
+            row[2:6] = ["(signed)"] * 4
+        return row
+
+    def package_code(row):
+        return [row[0], "(derived from the files)"] if row and row[0] == "9" else row
+
+    replace_rows(parts, "File", size)
+    replace_rows(parts, "MsiFileHash", file_hash)
+    replace_rows(parts, "_SummaryInformation", package_code)
 
 
 def compare_msi(released_path, rebuilt_path, signed, work):
@@ -222,13 +250,12 @@ def compare_msi(released_path, rebuilt_path, signed, work):
     installed = set()
     compare_file_sets(where, {n: b for n, b in released.items() if n.startswith("files/")},
                       {n: b for n, b in rebuilt.items() if n.startswith("files/")}, installed)
-    if "dump/File.idt" in released and "dump/File.idt" in rebuilt:
-        file_table_sizes(where, released, installed)
-        file_table_sizes("rebuilt " + where, rebuilt, installed)
+    without_signed_values(where, released, installed)
+    without_signed_values("rebuilt " + where, rebuilt, installed)
     compare_file_sets(where, {n: b for n, b in released.items() if not n.startswith("files/")},
                       {n: b for n, b in rebuilt.items() if not n.startswith("files/")}, set())
     signed.update(where + ": " + n for n in installed)
-    if any(n.split("/")[-1] in SIGNATURE_STREAMS for n in run("msiinfo", "streams", released_path).decode().splitlines()):
+    if any(n in SIGNATURE_STREAMS for n in run("msiinfo", "streams", released_path).decode().splitlines()):
         signed.add(where)
     return sum(1 for n in released if n.startswith("files/")) + 1
 

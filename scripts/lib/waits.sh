@@ -6,6 +6,11 @@
 #                                     the script when it outlives SECONDS. A status
 #                                     other than 0 is said on stderr with WHAT, so
 #                                     that a set -e script never ends without a word
+#   retried TRIES SECONDS WHAT COMMAND...
+#                                     bounded, and run again (up to TRIES runs in
+#                                     all, a second apart) while it fails: for the
+#                                     steps that may be repeated and that Wine is
+#                                     known to fail now and then on a fresh prefix
 #   wait_until SECONDS WHAT TEST...   polls TEST (a command) every 0.1 s until it
 #                                     succeeds; the end of the script after SECONDS
 # WHAT completes "gave up waiting for ..." and names the thing, not the command.
@@ -29,6 +34,18 @@ bounded() {
   if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then gave_up "$limit" "$what"; fi
   [ $rc -eq 0 ] || echo "$waits_name: failed (status $rc) while waiting for $what" >&$waits_stderr
   return $rc
+}
+
+retried() {
+  local tries=$1 run=1 rc=0
+  shift
+  until bounded "$@"; do
+    rc=$?
+    [ $run -lt $tries ] || return $rc
+    run=$((run + 1))
+    echo "$waits_name: trying again ($run of $tries) to wait for $2" >&$waits_stderr
+    sleep 1
+  done
 }
 
 wait_until() {
