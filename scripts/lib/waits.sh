@@ -8,9 +8,9 @@
 #                                     that a set -e script never ends without a word
 #   retried TRIES SECONDS WHAT COMMAND...
 #                                     bounded, and run again (up to TRIES runs in
-#                                     all, a second apart) while it fails: for the
-#                                     steps that may be repeated and that Wine is
-#                                     known to fail now and then on a fresh prefix
+#                                     all, a second apart) while it fails: for a
+#                                     step that may be repeated, where a failure of
+#                                     Wine's now and then must not end the script
 #   wait_until SECONDS WHAT TEST...   polls TEST (a command) every 0.1 s until it
 #                                     succeeds; the end of the script after SECONDS
 # WHAT completes "gave up waiting for ..." and names the thing, not the command.
