@@ -26,55 +26,17 @@ import uuid
 from xml.sax.saxutils import escape
 
 SIGNATURE = "Orvex.LangLngFile"
-BLANKS = " \t"
+
+# The one reader of a language file's header outside the engine. The build runs
+# this in the source tree, which it must leave as it is (no __pycache__).
+sys.dont_write_bytecode = True
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "scripts" / "lib"))
+from lng import version as version_of  # noqa: E402
 
 
 def fail(message):
     print(f"language_lists: {message}", file=sys.stderr)
     sys.exit(1)
-
-
-def value_of(part):
-    """The text of an entry's value part as the program reads it, or None."""
-    in_quotes = False
-    for i, c in enumerate(part):
-        if c == '"':
-            in_quotes = not in_quotes
-        elif c in ";'" and not in_quotes:
-            part = part[:i]
-            break
-    v = part.strip(BLANKS)
-    if len(v) < 2 or v[0] != '"' or v[-1] != '"' or '"' in v[1:-1].replace('""', ""):
-        return None
-    return v[1:-1].replace('""', '"')
-
-
-def version_of(path):
-    """The [version] entries of a language file, first of each key, keys lower-cased."""
-    data = path.read_bytes()
-    if data.startswith(b"\xef\xbb\xbf"):
-        text = data[3:].decode("utf-8")
-    else:
-        # Without the mark the program reads the system's code page; the Western one here.
-        try:
-            text = data.decode("utf-8")
-        except UnicodeDecodeError:
-            text = data.decode("cp1252")
-    entries, in_version = {}, False
-    for raw in re.split(r"\r\n|\n|\r", text):
-        line = raw.strip(BLANKS)
-        if not line or line[0] in ";'":
-            continue
-        if line[0] == "[":
-            end = line.find("]", 1)
-            in_version = end > 0 and line[1:end].lower() == "version"
-            continue
-        if in_version and "=" in line:
-            key, part = line.split("=", 1)
-            value = value_of(part)
-            if value is not None:
-                entries.setdefault(key.strip(BLANKS).lower(), value)
-    return entries
 
 
 def languages(folder):

@@ -7,7 +7,7 @@
 # - Every control of a presentation refers to an element of the template.
 # - The language policy's suggestions are exactly the languages shipped in
 #   LANGUAGES_DIR (their langid), so a language added there is offered too.
-#   cmake -DXMLLINT=... -DPOLICY_DIR=... -DLANGUAGES_DIR=... [-DRESULT_XML=...] -P check_policy_templates.cmake
+#   cmake -DXMLLINT=... -DPOLICY_DIR=... -DLANGUAGES_DIR=... -DPYTHON=... [-DRESULT_XML=...] -P check_policy_templates.cmake
 cmake_minimum_required(VERSION 3.20)
 include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/write_result_xml.cmake")
 
@@ -60,8 +60,12 @@ else()
   file(GLOB lng_files "${LANGUAGES_DIR}/*.lng")
   set(shipped)
   foreach(lng ${lng_files})
-    file(STRINGS "${lng}" line REGEX "^langid *= *\"[^\"]+\"" LIMIT_COUNT 1)
-    string(REGEX REPLACE "^langid *= *\"([^\"]+)\".*" "\\1" id "${line}")
+    execute_process(COMMAND "${PYTHON}" "${CMAKE_CURRENT_LIST_DIR}/../../scripts/lib/lng.py" field "${lng}" langid
+                    OUTPUT_VARIABLE id OUTPUT_STRIP_TRAILING_WHITESPACE
+                    RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+      list(APPEND problems "${lng} has no langid (scripts/lib/lng.py: ${rc})")
+    endif()
     list(APPEND shipped "${id}")
   endforeach()
   list(SORT shipped)
