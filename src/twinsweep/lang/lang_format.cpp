@@ -11,6 +11,7 @@
 #include "twinsweep/base/variant.h"
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/base/error_log.h"
+#include "twinsweep/platform/desktop.h"
 
 namespace twinsweep {
 
@@ -23,6 +24,26 @@ size_t NumberedPlaceholderEnd(const std::u16string& t, size_t b) {
   while (q < t.size() && t[q] >= u'0' && t[q] <= u'9') ++q;
   if (q == b + 1 || q + 1 >= t.size() || t[q] != u'$' || (t[q + 1] != u's' && t[q + 1] != u'd')) return 0;
   return q + 2;
+}
+
+// A value put into a right-to-left text keeps its own order when it is isolated:
+// a path or a number is otherwise reordered with the Arabic or Hebrew around it.
+// Windows 10's shaping knows Unicode's isolates, FSI ... PDI, whose direction is
+// the value's first strong character. Older systems do not; for them the value is
+// embedded instead (LRE or RLE ... PDF, chosen by the same first strong character),
+// which their shaping has always understood and which keeps the value's own order,
+// if not quite as apart from the neutral characters next to it.
+std::u16string Isolated(const std::u16string& sValue) {
+  if (platform::App().ShapingKnowsIsolates()) return u'\u2068' + sValue + u'\u2069';
+  // Hebrew, Arabic, Syriac, Thaana, N'Ko and their presentation forms; letters of
+  // other scripts count as left to right, digits and punctuation as neither.
+  auto rightToLeft = [](char16_t c) {
+    return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFC);
+  };
+  auto strong = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c >= 0x00C0; };
+  const auto it = std::find_if(sValue.begin(), sValue.end(), strong);
+  const char16_t cOpen = it != sValue.end() && rightToLeft(*it) ? u'\u202B' : u'\u202A';
+  return cOpen + sValue + u'\u202C';
 }
 
 }  // namespace
@@ -39,7 +60,7 @@ int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, i
   return nBest == std::u16string_view::npos ? 0 : static_cast<int32_t>(nBest + 1);
 }
 
-std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params) {
+std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params, bool bIsolate) {
   const char16_t* const kSource = u"CLang::sprintf1";
   // A single parameter that is itself a list is the list (how Item passes its own).
   const base::VariantList* pList = &sprintf_params;
@@ -61,13 +82,15 @@ std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantL
           mMain::LogDebug(kSource, u"VarType(" + base::LongToText(base::VarType(v)) +
                                        u") <> vbString, Typename = " + base::TypeName(v));
         }
-        o += base::CStr(v);
+        const std::u16string sValue = base::CStr(v);
+        o += bIsolate ? Isolated(sValue) : sValue;
       } else {
         if (!base::IsNumeric(v)) {
           mMain::LogDebug(kSource, u"Not IsNumeric(" + base::LongToText(base::VarType(v)) +
                                        u"), Typename = " + base::TypeName(v));
         }
-        o += base::LongToText(base::CLng(v));
+        const std::u16string sNumber = base::LongToText(base::CLng(v));
+        o += bIsolate ? Isolated(sNumber) : sNumber;
       }
     };
     // A text numbers all its placeholders or none; one that mixes the two ways
