@@ -35,6 +35,9 @@ constexpr DWORD kBoxTimeoutMs = 20000;
 constexpr DWORD kRunTimeoutMs = 60000;
 constexpr wchar_t kQuestionEN[] = L"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
 constexpr wchar_t kQuestionDE[] = L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
+constexpr wchar_t kQuestionAR[] = L"Microsoft Outlook \u0644\u0627 \u064a\u0639\u0645\u0644.\r\n"
+                                  L"\u0647\u0644 \u062a\u0631\u064a\u062f \u062a\u0634\u063a\u064a\u0644 Outlook "
+                                  L"\u0627\u0644\u0622\u0646\u061f";
 constexpr wchar_t kAppPathsOutlook[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
 constexpr DWORD kCallLimitBoxTimeoutMs = 90000;
 constexpr DWORD kJobLimitBoxTimeoutMs = 120000;
@@ -134,6 +137,8 @@ class LaunchScenario : public ::testing::Test {
     EXPECT_EQ(box->sText, szQuestion);
     EXPECT_EQ(box->buttons, (std::vector<int>{IDYES, IDNO}));
     EXPECT_FALSE(box->bHasIcon);
+    // Only the Arabic question reads right to left.
+    EXPECT_EQ(box->bRightToLeft, szQuestion == kQuestionAR);
     EXPECT_TRUE(IsDefaultButton(box->hWnd, IDYES));
     if (whileOpen) whileOpen();
     ASSERT_TRUE(PressButton(*box, nButton));
@@ -189,6 +194,13 @@ TEST_F(LaunchScenario, GermanQuestionWhenLangIsDE) {
   Prepare(L"DE");
   RunLauncher();
   AnswerQuestion(IDNO, kQuestionDE);
+  ExpectEnds();
+}
+
+TEST_F(LaunchScenario, ArabicQuestionReadsRightToLeftWhenLangIsAR) {
+  Prepare(L"AR");
+  RunLauncher();
+  AnswerQuestion(IDNO, kQuestionAR);
   ExpectEnds();
 }
 
