@@ -314,6 +314,8 @@ TEST_F(LangInit, DirectionFromTheFileElseItsLanguage) {
       {"uz-Latn", "", false, ""},   {"uz-Arab-AF", "", true, ""}, {"EN", "RTL", true, ""},
       {"HE", "ltr", false, ""},     {"AR", "up", true, "has a direction that is neither \"rtl\" nor \"ltr\" (up)"},
   };
+  testing_support::FakeApp app;  // a system that knows isolates, whatever runs the test
+  platform::ScopedOverride<platform::IApp> useApp(app);
   for (const auto& c : cases) {
     const std::string sEntry = c.sDirection.empty() ? "; no direction" : "direction = \"" + c.sDirection + "\"";
     std::u16string sPath = Write("d.lng", LangFile(c.sLangID, {sEntry, "[App]", "globals = \"texts\"", "[App.texts]", "t = \"<%s>\""}));

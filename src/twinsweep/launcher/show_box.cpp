@@ -23,7 +23,10 @@ int32_t ShowBox(const std::u16string& sText, const std::u16string& sCaption, uin
 }
 
 int32_t ShowBox(const UserTexts& texts, const std::u16string& sText, const std::u16string& sCaption, uint32_t nFlags) {
-  return ShowBox(sText, sCaption, nFlags | texts.BoxFlags());
+  const uint32_t nDirection = texts.BoxFlags();
+  // Noted, since not every system shows it: Wine draws such a box as any other.
+  if (nDirection != 0) LogDebug(u"mMain.ShowBox", u"the box reads right to left (MB_RTLREADING | MB_RIGHT)");
+  return ShowBox(sText, sCaption, nFlags | nDirection);
 }
 
 }  // namespace mMain

@@ -15,7 +15,8 @@ class UserTexts;
 // not at all; the cut is a debug note.
 int32_t ShowBox(const std::u16string& sText, const std::u16string& sCaption, uint32_t nFlags);
 // The same for a box in the language of texts, which adds its box flags: a box
-// in Arabic or Hebrew reads right to left. Every box of the launcher goes here.
+// in Arabic or Hebrew reads right to left, which is a debug note. Every box of the
+// launcher goes here.
 int32_t ShowBox(const UserTexts& texts, const std::u16string& sText, const std::u16string& sCaption, uint32_t nFlags);
 
 // s up to its first NUL (all of it when it has none); a cut is a debug note

@@ -1,7 +1,6 @@
 #include "support/message_box.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace e2e {
 
@@ -56,11 +55,6 @@ MessageBoxView Describe(HWND hWnd, DWORD nProcessId) {
         // The message is the box's one static control with text (id 0xFFFF on Windows,
         // another on Wine), so it is found by its class rather than its id.
         box.sText = WindowText(hChild);
-        const LONG nBoxEx = GetWindowLongW(hWnd, GWL_EXSTYLE), nEx = GetWindowLongW(hChild, GWL_EXSTYLE);
-        const bool bReading = ((nBoxEx | nEx) & WS_EX_RTLREADING) || (nBoxEx & WS_EX_LAYOUTRTL);
-        const bool bRight = (GetWindowLongW(hChild, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT || (nEx & WS_EX_RIGHT);
-        std::printf("box ex 0x%lx text style 0x%lx ex 0x%lx\n", nBoxEx, GetWindowLongW(hChild, GWL_STYLE), nEx);
-        box.bRightToLeft = bReading && bRight;
       }
     }
   }

@@ -21,10 +21,7 @@ struct MessageBoxView {
   // Control ids of the visible buttons (IDOK, IDYES, IDNO, ...), in ascending order.
   std::vector<int> buttons;
   // True when the box shows an icon (a visible icon control that holds one).
-  bool bHasIcon = false;  // True when the box reads right to left, as MB_RTLREADING | MB_RIGHT ask: the
-  // box or its text reads right to left (WS_EX_RTLREADING, or the box mirrored
-  // with WS_EX_LAYOUTRTL) and the text stands at the right (SS_RIGHT, WS_EX_RIGHT).
-  bool bRightToLeft = false;
+  bool bHasIcon = false;
 };
 
 struct MessageBoxQuery {
