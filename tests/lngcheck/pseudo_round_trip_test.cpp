@@ -47,7 +47,7 @@ TEST(LngcheckPseudo, LoadsFormatsAlikeAndPassesTheCheck) {
     SCOPED_TRACE(base::ToUtf8(ref.szPath) + (bMirrored ? " mirrored" : ""));
     std::string sPseudo, sErr;
     std::vector<std::u16string> args{u"lngcheck", u"--pseudo", ref.szPath, ref.szMain};
-    if (bMirrored) args.insert(args.begin() + 1, u"--mirrored");
+    if (bMirrored) args.insert(args.begin() + 2, u"--mirrored");
     ASSERT_EQ(0, lngcheck::Run(args, &sPseudo, &sErr)) << sErr;
     EXPECT_EQ("\xEF\xBB\xBF", sPseudo.substr(0, 3));
     const std::u16string sWhole = base::FromUtf8(sPseudo);

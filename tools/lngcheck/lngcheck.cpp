@@ -68,6 +68,11 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
     } else if (a == u"--reference") {
       if (!value(&p->sReference)) return false;
     } else if (a == u"--pseudo") {
+      // "--pseudo --mirrored REF.lng", as the usage writes it.
+      if (i + 1 < args.size() && args[i + 1] == u"--mirrored") {
+        p->bMirrored = true;
+        ++i;
+      }
       if (!value(&p->sPseudoFrom)) return false;
     } else if (a == u"--to-po") {
       if (!value(&p->sToPoFrom)) return false;
