@@ -35,6 +35,9 @@ constexpr DWORD kBoxTimeoutMs = 20000;
 constexpr DWORD kRunTimeoutMs = 60000;
 constexpr wchar_t kQuestionEN[] = L"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
 constexpr wchar_t kQuestionDE[] = L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
+constexpr wchar_t kQuestionAR[] = L"Microsoft Outlook \u0644\u0627 \u064a\u0639\u0645\u0644.\r\n"
+                                  L"\u0647\u0644 \u062a\u0631\u064a\u062f \u062a\u0634\u063a\u064a\u0644 Outlook "
+                                  L"\u0627\u0644\u0622\u0646\u061f";
 constexpr wchar_t kAppPathsOutlook[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
 constexpr DWORD kCallLimitBoxTimeoutMs = 90000;
 constexpr DWORD kJobLimitBoxTimeoutMs = 120000;
@@ -190,6 +193,18 @@ TEST_F(LaunchScenario, GermanQuestionWhenLangIsDE) {
   RunLauncher();
   AnswerQuestion(IDNO, kQuestionDE);
   ExpectEnds();
+}
+
+// Asked with MB_RTLREADING | MB_RIGHT, as the log notes: Wine's boxes show no
+// trace of either, so the note is what can be seen.
+TEST_F(LaunchScenario, ArabicQuestionReadsRightToLeftWhenLangIsAR) {
+  Prepare(L"AR");
+  EnableLog();
+  RunLauncher();
+  AnswerQuestion(IDNO, kQuestionAR);
+  ExpectEnds();
+  EXPECT_EQ(NoteStartingWith("the box reads right to left", "mMain.ShowBox"),
+            "the box reads right to left (MB_RTLREADING | MB_RIGHT)");
 }
 
 // The language policy, set where the policy template says: the question comes in

@@ -43,7 +43,8 @@ std::wstring ExampleFile(const std::wstring& sName) { return JoinPath(JoinPath(B
 class ExampleInstall {
  public:
   ExampleInstall() : folder_(u"twinsweep-example") {
-    for (const wchar_t* s : {L"options_dialog.exe", L"EN.lng", L"DE.lng", L"JA.lng", L"RU.lng", L"logo.bmp"})
+    for (const wchar_t* s : {L"options_dialog.exe", L"EN.lng", L"DE.lng", L"JA.lng", L"RU.lng", L"HE.lng", L"AR.lng",
+                           L"logo.bmp"})
       folder_.CopyIn(Utf16(ExampleFile(s)), Utf16(s));
   }
   // The path of sName in the example's folder.
@@ -126,11 +127,15 @@ TEST_P(OptionsDialogExample, ItsWindowsCarryTheTextsOfTheLanguageFile) {
   for (const auto& c : cases)
     EXPECT_EQ(ToUtf8(TextOf(c.nId ? GetDlgItem(hDlg, c.nId) : hDlg)), ToUtf8(texts.at(c.sKey))) << c.sKey;
   EXPECT_NE(SendMessageW(GetDlgItem(hDlg, IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "imgLogo.Picture";
+  // Mirrored in a language written right to left, its logo not.
+  const bool bRightToLeft = sLang == L"HE" || sLang == L"AR";
+  EXPECT_EQ((GetWindowLongW(hDlg, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0, bRightToLeft);
+  EXPECT_EQ(GetWindowLongW(GetDlgItem(hDlg, IDC_LOGO), GWL_EXSTYLE) & WS_EX_LAYOUTRTL, 0);
   PostMessageW(hDlg, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(example.WaitForExit(kTimeoutMs));
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, OptionsDialogExample, ::testing::Values("EN", "DE", "JA", "RU"));
+INSTANTIATE_TEST_SUITE_P(Languages, OptionsDialogExample, ::testing::Values("EN", "DE", "JA", "RU", "HE", "AR"));
 
 // The words after the number of days take the plural form of the number typed,
 // by each language's rule; the texts read back are printed for the record.
@@ -143,6 +148,10 @@ TEST(OptionsDialogExamplePlural, TheDaysTakeTheFormOfTheirNumber) {
                {L"21", "день истории хранится"}, {L"12", "дней истории хранятся"}}},
       {L"JA", {{L"1", "日分の履歴を保存します"}, {L"5", "日分の履歴を保存します"}}},
       {L"EN", {{L"1", "day of history is kept"}, {L"0", "days of history are kept"}}},
+      {L"HE", {{L"1", "יום של היסטוריה נשמר"}, {L"2", "ימים של היסטוריה נשמרים"}}},
+      // Arabic's six forms: zero, one, two, few (3-10), many (11-99), other.
+      {L"AR", {{L"0", "يوم من السجل محفوظ"}, {L"1", "يوم واحد من السجل محفوظ"}, {L"2", "يومان من السجل محفوظان"},
+               {L"7", "أيام من السجل محفوظة"}, {L"11", "يومًا من السجل محفوظًا"}, {L"100", "يوم من السجل محفوظ"}}},
   };
   ExampleInstall install;
   for (const auto& c : cases) {
@@ -212,7 +221,7 @@ TEST(OptionsDialogExampleFit, ShippedLanguagesFitAtEveryScaleAndThePseudoLanguag
     // Read by every process that starts from now on.
     const BYTE* p = reinterpret_cast<const BYTE*>(&nDpi);
     ScopedRegistryValue dpi(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, {p, p + 4});
-    for (const wchar_t* sLang : {L"EN", L"DE", L"JA", L"RU", L"XX"}) {
+    for (const wchar_t* sLang : {L"EN", L"DE", L"JA", L"RU", L"HE", L"AR", L"XX"}) {
       const std::wstring sLog = install.File(std::wstring(L"fit-") + sLang + L".log");
       ProcessTree example(install.File(L"options_dialog.exe"),
                           L"--localize-all-forms --check-fit=5 --log \"" + sLog + L"\" " + sLang);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "lang_test_util.h"
+#include "support/fake_desktop.h"
 
 namespace {
 
@@ -89,6 +90,9 @@ struct FormatCase {
   VariantList params;
   std::u16string out;
   std::vector<Report> reports;  // errors and debug notes, in order
+  // The values isolated as for a right-to-left language: on a system whose
+  // shaping knows isolates (kIsolates) or on an older one (kEmbedded).
+  enum { kAsTheyAre, kIsolates, kEmbedded } isolation = kAsTheyAre;
 };
 
 TEST(LangFormat, Sprintf1Placeholders) {
@@ -136,11 +140,20 @@ TEST(LangFormat, Sprintf1Placeholders) {
       {u"%s", {Variant(base::Date{std::numeric_limits<double>::quiet_NaN()})}, u"%s",
        {Note(7, "Date"), Error("E CLang::sprintf1 6 Overflow; %s")}},
       {u"%d", {Variant(base::Date{1e300})}, u"%d", {Note(7, "Date"), Error("E CLang::sprintf1 6 Overflow; %d")}},
+      // In a right-to-left language each value keeps its own order, and only the values.
+      {u"נמצאו %d קבצים ב-'%s' (100%%)", {3, u"C:\\Program Files"}, u"נמצאו \u20683\u2069 קבצים ב-'\u2068C:\\Program Files\u2069' (100%)", {}, FormatCase::kIsolates},
+      {u"%2$s:%1$s", {u"a", u"ب"}, u"\u2068ب\u2069:\u2068a\u2069", {}, FormatCase::kIsolates},
+      {u"%s|%s|%d|%s", {u"C:\\x", u"שלום", 7, u""}, u"\u202AC:\\x\u202C|\u202Bשלום\u202C|\u202A7\u202C|\u202A\u202C", {}, FormatCase::kEmbedded},
+      {u"%s%%", {u"a"}, u"\u2068a\u2069%", {}, FormatCase::kIsolates},
   };
   for (const auto& c : cases) {
     LogCapture log;
     TestableLang o;
-    EXPECT_EQ(base::ToUtf8(c.out), base::ToUtf8(o.sprintf1(c.format, c.params))) << base::ToUtf8(c.format);
+    testing_support::FakeApp app;
+    app.bShapingKnowsIsolates = c.isolation != FormatCase::kEmbedded;
+    platform::ScopedOverride<platform::IApp> appOverride(app);
+    EXPECT_EQ(base::ToUtf8(c.out), base::ToUtf8(o.sprintf1(c.format, c.params, c.isolation != FormatCase::kAsTheyAre)))
+        << base::ToUtf8(c.format);
     std::vector<std::string> expected;
     for (const Report& r : c.reports) expected.push_back(Expected(r));
     EXPECT_EQ(expected, Observed(log, c.reports)) << base::ToUtf8(c.format);

@@ -301,6 +301,38 @@ TEST_F(LangInit, EmptyMainSectionAndDumpForms) {
   }
 }
 
+// The direction: the version section's word, else the langid's language by CLDR.
+TEST_F(LangInit, DirectionFromTheFileElseItsLanguage) {
+  const uint32_t kRtl = platform::kMbRtlReading | platform::kMbRight;
+  const struct {
+    std::string sLangID, sDirection;
+    bool bRightToLeft;
+    std::string sReport;
+  } cases[] = {
+      {"EN", "", false, ""},        {"AR", "", true, ""},         {"he", "", true, ""},
+      {"fa-IR", "", true, ""},      {"pa_Arab", "", true, ""},    {"PA", "", false, ""},
+      {"uz-Latn", "", false, ""},   {"uz-Arab-AF", "", true, ""}, {"EN", "RTL", true, ""},
+      {"HE", "ltr", false, ""},     {"AR", "up", true, "has a direction that is neither \"rtl\" nor \"ltr\" (up)"},
+  };
+  testing_support::FakeApp app;  // a system that knows isolates, whatever runs the test
+  platform::ScopedOverride<platform::IApp> useApp(app);
+  for (const auto& c : cases) {
+    const std::string sEntry = c.sDirection.empty() ? "; no direction" : "direction = \"" + c.sDirection + "\"";
+    std::u16string sPath = Write("d.lng", LangFile(c.sLangID, {sEntry, "[App]", "globals = \"texts\"", "[App.texts]", "t = \"<%s>\""}));
+    LogCapture log;
+    TestableLang o;
+    ASSERT_TRUE(o.Init(sPath, u"App")) << c.sLangID;
+    EXPECT_EQ(o.RightToLeft(), c.bRightToLeft) << c.sLangID << " " << c.sDirection;
+    EXPECT_EQ(o.BoxFlags(), c.bRightToLeft ? kRtl : 0u) << c.sLangID << " " << c.sDirection;
+    EXPECT_EQ(U8(o.Item(u"t", {u"v"})), c.bRightToLeft ? "<\u2068v\u2069>" : "<v>") << c.sLangID;
+    const auto r = Reports(log);
+    EXPECT_EQ(r.size(), c.sReport.empty() ? 0u : 1u) << c.sLangID;
+    if (!c.sReport.empty() && !r.empty()) {
+      EXPECT_NE(r[0].find(c.sReport), std::string::npos) << r[0];
+    }
+  }
+}
+
 TEST_F(LangInit, GetAvailableLangsListsValidFiles) {
   Write("EN.lng", LangFile("EN"));
   Write("de.LNG", LangFile("de"));

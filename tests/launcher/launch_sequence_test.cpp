@@ -191,6 +191,11 @@ TEST_F(LaunchSequenceTest, AsksInTheUsersLanguageWithYesNoNoIconYesDefault) {
             u"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?");
 }
 
+// What a box adds to its type in the language: right-to-left reading for Arabic.
+uint32_t BoxDirection(std::u16string_view sLang) {
+  return sLang == u"AR" ? platform::kMbRtlReading | platform::kMbRight : 0u;
+}
+
 class FolderApp : public platform::IApp {
  public:
   explicit FolderApp(std::u16string sFolder) : sFolder_(std::move(sFolder)) {}
@@ -230,6 +235,7 @@ TEST_F(LaunchSequenceTest, TheQuestionIsAlwaysInWords) {
       {"English broken too", u"EN", u"", {{u"en.lng", kBroken}}, u"Built in.\r\nStart?",
        "no language file serves for LANG 'EN' nor for English"},
       {"a NUL in the question", u"EN", u"", {{u"en.lng", QuestionFile("EN", std::string("Start\0 it?", 10))}}, u"Start", ""},
+      {"right to left", u"AR", u"", {{u"ar.lng", "\xEF\xBB\xBF" + QuestionFile("AR", "تشغيل؟")}}, u"تشغيل؟", ""},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.szName);
@@ -255,6 +261,7 @@ TEST_F(LaunchSequenceTest, TheQuestionIsAlwaysInWords) {
     ASSERT_EQ(dialogs_.boxes.size(), 1u);
     EXPECT_EQ(dialogs_.boxes[0].sText, r.sQuestion);
     EXPECT_EQ(dialogs_.boxes[0].sCaption, u"Twinsweep");
+    EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbYesNo | BoxDirection(r.sLang));
     std::string sNotes;
     for (const auto& sLine : log.Lines())
       if (sLine.rfind("D|mMain.UserTexts|0|", 0) == 0) sNotes += sLine.substr(20) + "\n";
@@ -453,6 +460,9 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
       {"in German", u"DE", LaunchPhase::kWaitingForOutlook, platform::kIdNo,
        u"Twinsweep wartet noch auf den Start von Microsoft Outlook.\r\nM\u00f6chten Sie weiter warten?", false, true,
        "silent end: another launcher was waiting for Outlook; the user asked it to stop"},
+      {"in Arabic, right to left", u"AR", LaunchPhase::kWaitingForAddin, platform::kIdYes,
+       u"لا يزال Twinsweep ينتظر تحميل الوظيفة الإضافية الخاصة به في Microsoft Outlook.\r\nهل تريد متابعة الانتظار؟",
+       false, false, "silent end: another launcher is waiting for the add-in; the user lets it wait"},
       {"calling", u"EN", LaunchPhase::kCalling, platform::kIdYes, u"", false, false,
        "silent end: another launcher is running its launch sequence (phase 4)"},
       {"the one waiting ended, another waits now: it is left alone", u"EN", LaunchPhase::kWaitingForAddin,
@@ -489,7 +499,7 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
       ASSERT_EQ(dialogs_.boxes.size(), 1u);
       EXPECT_EQ(dialogs_.boxes[0].sText, row.sBox);
       EXPECT_EQ(dialogs_.boxes[0].sCaption, u"Twinsweep");
-      EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbYesNo);
+      EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbYesNo | BoxDirection(row.szLang));
     }
     EXPECT_EQ(dialogs_.nBroughtToFront, row.bBroughtToFront ? 1 : 0);
     EXPECT_EQ(signals_.IsEventSet(hStop.Get()), row.bStopAsked);
@@ -667,6 +677,9 @@ TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
        First(platform::kRpcECallCanceled, u"Outlook did not answer the call of Execute within 60 seconds.") + u"\r\n" +
            u"Outlook hat nicht innerhalb von 60 Sekunden geantwortet. Wenn Outlook ein Dialogfeld anzeigt, schlie\u00dfen "
            u"Sie es; andernfalls starten Sie Outlook neu. Versuchen Sie es dann erneut."},
+      {"in Arabic, right to left", u"AR", [](FakeOutlook& o) { o.nRejectCalls = 1000000; },
+       First(platform::kRpcECallRejected, u"Call was rejected by callee.") + u"\r\n" +
+           u"Outlook مشغول. أغلق أي مربعات حوار مفتوحة في Outlook وحاول مرة أخرى."},
       {"a NUL in the description: cut before the hint", u"EN",
        [](FakeOutlook& o) {
          o.sFailingCall = u"COMAddIns";
@@ -700,7 +713,7 @@ TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
     ASSERT_EQ(dialogs_.boxes.size(), 1u);
     EXPECT_EQ(base::ToUtf8(dialogs_.boxes[0].sText), base::ToUtf8(row.sText));
     EXPECT_EQ(dialogs_.boxes[0].sCaption, u"TwinsweepLauncher");
-    EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbOk);
+    EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbOk | BoxDirection(row.szLang));
     EXPECT_EQ(threads_.nOpen, 0);
   }
 }

@@ -41,10 +41,14 @@ TEST(LngcheckPseudo, TextsAreWrappedAccentedAndPaddedWithTheirTokensKept) {
 }
 
 TEST(LngcheckPseudo, LoadsFormatsAlikeAndPassesTheCheck) {
+  // Mirrored: the same texts in a language written right to left.
+  for (const bool bMirrored : {false, true})
   for (const Reference& ref : kReferences) {
-    SCOPED_TRACE(base::ToUtf8(ref.szPath));
+    SCOPED_TRACE(base::ToUtf8(ref.szPath) + (bMirrored ? " mirrored" : ""));
     std::string sPseudo, sErr;
-    ASSERT_EQ(0, lngcheck::Run({u"lngcheck", u"--pseudo", ref.szPath, ref.szMain}, &sPseudo, &sErr)) << sErr;
+    std::vector<std::u16string> args{u"lngcheck", u"--pseudo", ref.szPath, ref.szMain};
+    if (bMirrored) args.insert(args.begin() + 2, u"--mirrored");
+    ASSERT_EQ(0, lngcheck::Run(args, &sPseudo, &sErr)) << sErr;
     EXPECT_EQ("\xEF\xBB\xBF", sPseudo.substr(0, 3));
     const std::u16string sWhole = base::FromUtf8(sPseudo);
     EXPECT_EQ(Occurrences(sWhole, u"\n"), Occurrences(sWhole, u"\r\n"));  // CR LF line ends only
@@ -55,8 +59,9 @@ TEST(LngcheckPseudo, LoadsFormatsAlikeAndPassesTheCheck) {
     TestableLang en, xx;
     ASSERT_TRUE(en.Init(ref.szPath, ref.szMain));
     ASSERT_TRUE(xx.Init(sFile, ref.szMain)) << log.Lines().front();
-    EXPECT_EQ(u"XX", xx.LangID());
-    EXPECT_EQ(u"Pseudo", xx.LangName());
+    EXPECT_EQ(bMirrored ? u"XM" : u"XX", xx.LangID());
+    EXPECT_EQ(bMirrored ? u"Pseudo mirrored" : u"Pseudo", xx.LangName());
+    EXPECT_EQ(bMirrored, xx.RightToLeft());
     log.Clear();
     const base::VariantList params{base::Variant(int32_t{7001}), base::Variant(int32_t{7002}),
                                    base::Variant(int32_t{7003})};

@@ -187,6 +187,40 @@ TEST_P(FormsContract, LocalizingSetsWhatTheWindowsShow) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(base::ToUtf8(base::CStr(lin->GetProperty(ends[i]))), expected[i]) << i;
 }
 
+// A language written right to left mirrors the form: each control stands as far
+// from the right edge as Left says, pictures keep their orientation; the next
+// language, written left to right, turns the form back.
+TEST_P(FormsContract, ARightToLeftLanguageMirrorsTheFormAndTheNextTurnsItBack) {
+  tmp_.Write(u"logo.bmp", Logo());
+  std::string sHebrew = kLanguageFile;
+  sHebrew.replace(sHebrew.find("\"EN\""), 4, "\"HE\"");
+  const std::u16string sEnglish = Twips(600 + 10 * TwipsPerPixelX());
+  const struct {
+    const char* sFile;
+    const char16_t* sPath;
+    const char16_t* sProperty;
+    std::u16string sShown;
+  } cases[] = {
+      {"HE", u"", u"Mirrored", u"1"},        {"HE", u"cmdOK", u"Mirrored", u"1"},
+      {"HE", u"cmdOK", u"Left", sEnglish},   {"HE", u"cmdOK", u"RightAsDrawn", sEnglish},
+      {"HE", u"lblInfo(1)", u"RightAsDrawn", u"240"}, {"HE", u"imgLogo", u"RightAsDrawn", u"3600"},
+      {"HE", u"imgLogo", u"Mirrored", u"0"}, {"HE", u"imgLogo", u"Picture", u"1"},
+      {"EN", u"", u"Mirrored", u"0"},        {"EN", u"cmdOK", u"Mirrored", u"0"},
+      {"EN", u"cmdOK", u"LeftAsDrawn", sEnglish}, {"EN", u"imgLogo", u"LeftAsDrawn", u"3600"},
+  };
+  for (const char* sFile : {"HE", "EN"}) {
+    CLang lang;
+    const std::string& sText = std::string(sFile) == "HE" ? sHebrew : std::string(kLanguageFile);
+    ASSERT_TRUE(lang.Init(tmp_.Write(base::FromAscii(sFile) + u".lng", Crlf(sText)), u"TwinsweepLauncher"));
+    lang.LocalizeForm(frm_);
+    for (const auto& c : cases) {
+      if (std::string(c.sFile) != sFile) continue;
+      EXPECT_EQ(base::ToUtf8(builder_->Shown(c.sPath, c.sProperty)), base::ToUtf8(c.sShown))
+          << sFile << ": " << base::ToUtf8(c.sPath) << "." << base::ToUtf8(c.sProperty);
+    }
+  }
+}
+
 TEST_P(FormsContract, WhatAnObjectLacksFailsWithTheFrameworksNumber) {
   auto controls = frm_->Controls();
   auto find = [&](const char16_t* s) { return controls->Find(s); };

@@ -16,9 +16,11 @@ class FakeApp : public platform::IApp {
   std::u16string sAppFolder;
   std::u16string sCommandLineArgs;
   bool bDllSearchRestricted = true;
+  bool bShapingKnowsIsolates = true;
   std::u16string AppFolder() override { return sAppFolder; }
   std::u16string CommandLineArgs() override { return sCommandLineArgs; }
   bool DllSearchRestricted() override { return bDllSearchRestricted; }
+  bool ShapingKnowsIsolates() override { return bShapingKnowsIsolates; }
 };
 
 class RecordingShell : public platform::IShell {

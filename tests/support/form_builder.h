@@ -49,7 +49,9 @@ class IFormBuilder {
   // What the object sPath shows for sProperty, as text: "" the form, "cmdOK",
   // "optMode(1)", the user control's class name, "ucClass.lblStreet" a control of
   // it. Properties: Caption, Text, ToolTipText, Left, Top, Width, Height, and
-  // Picture ("1" when an image is shown, else "0").
+  // Picture ("1" when an image is shown, else "0"), Mirrored ("1" when the object
+  // draws mirrored), LeftAsDrawn and RightAsDrawn (the gap between its container's
+  // left edge and its own, and between its right edge and its container's, as drawn).
   virtual std::u16string Shown(const std::u16string& sPath, const std::u16string& sProperty) = 0;
 };
 

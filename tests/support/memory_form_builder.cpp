@@ -1,5 +1,6 @@
 // Forms of the in-memory framework built from a design.
 #include "twinsweep/base/text.h"
+#include "twinsweep/platform/form_values.h"
 #include "twinsweep/platform/memory/memory_forms.h"
 #include "support/form_builder.h"
 
@@ -52,6 +53,14 @@ class MemoryBuilder : public IFormBuilder {
   std::u16string Shown(const std::u16string& sPath, const std::u16string& sProperty) override {
     platform::FormObjectRef o = Resolve(sPath);
     if (base::EqualsNoCase(sProperty, u"Picture")) return o->GetPicture()->Handle() ? u"1" : u"0";
+    auto* m = dynamic_cast<MemoryFormObject*>(o.get());
+    if (base::EqualsNoCase(sProperty, u"Mirrored")) return m->DrawsMirrored() ? u"1" : u"0";
+    if (base::EqualsNoCase(sProperty, u"LeftAsDrawn")) return base::CStr(Variant(m->LeftAsDrawn()));
+    if (base::EqualsNoCase(sProperty, u"RightAsDrawn")) {
+      const platform::FormObjectRef container = uc_ && sPath.rfind(uc_->Name() + u".", 0) == 0 ? uc_ : frm_;
+      const double dWidth = platform::PropertyNumber(o->GetProperty(u"Width"));
+      return base::CStr(Variant(platform::PropertyNumber(container->GetProperty(u"Width")) - m->LeftAsDrawn() - dWidth));
+    }
     return base::CStr(o->GetProperty(sProperty));
   }
 

@@ -50,6 +50,9 @@ void CheckKeys(const CheckContext& ctx);
 void CheckEscapes(const CheckContext& ctx);
 // french-spacing: in a file whose langid is FR, a plain space before ? ! : or ;.
 void CheckFrenchSpacing(const CheckContext& ctx);
+// bidi: a directional control (LRE, RLE, LRO, RLO, LRI, RLI, FSI) not closed
+// (PDF, PDI) within its line of a text, or a PDF or PDI that closes nothing.
+void CheckBidi(const CheckContext& ctx);
 // plural-forms (each text with forms has as many as the file's plural rule) and
 // plural-count (the rule has gettext's number of forms for the language).
 void CheckPlurals(const CheckContext& ctx);

@@ -2,8 +2,12 @@
 // (encoding, invalid-utf8, line-ending, nul-byte), keys and sections that the program would
 // merge or skip (duplicate-key, duplicate-section), and escapes that the program
 // would report when it shows a text (bad-escape, bad-percent, mixed-placeholders),
-// and the spaces of French punctuation (french-spacing).
+// the spaces of French punctuation (french-spacing) and directional controls that
+// are not closed or close nothing (bidi).
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <vector>
 #include <unordered_map>
 
 #include "twinsweep/base/text.h"
@@ -220,6 +224,62 @@ void CheckFrenchSpacing(const CheckContext& ctx) {
                   u"' can end the line there; French puts a no-break space (U+00A0 or U+202F) before ? ! : ;",
               "french-spacing");
     }
+  });
+}
+
+void CheckBidi(const CheckContext& ctx) {
+  // Unicode's explicit directional controls: embeddings and overrides end at PDF,
+  // isolates at PDI, and every one at the end of its line (a paragraph of the box).
+  struct Control {
+    char16_t c;
+    const char16_t* sName;
+    bool bIsolate;
+  };
+  static constexpr Control kOpeners[] = {{u'\u202A', u"LRE", false}, {u'\u202B', u"RLE", false},
+                                         {u'\u202D', u"LRO", false}, {u'\u202E', u"RLO", false},
+                                         {u'\u2066', u"LRI", true},  {u'\u2067', u"RLI", true},
+                                         {u'\u2068', u"FSI", true}};
+  auto code = [](char16_t c) {
+    static const char16_t kHex[] = u"0123456789ABCDEF";
+    return std::u16string(u"U+") + kHex[c >> 12] + kHex[(c >> 8) & 15] + kHex[(c >> 4) & 15] + kHex[c & 15];
+  };
+  ForEachQuotedEntry(ctx, [&](const LoadedSection& loaded, const LayoutEntry& e, const std::u16string& sLine,
+                              const std::u16string& sRaw) {
+    if (!IsText(loaded, e.sKey)) return;
+    std::vector<std::pair<const Control*, size_t>> open;  // each with its place in sRaw
+    auto column = [&](size_t i) { return ColumnOfText(sLine, e.nValueBegin + i); };
+    auto closeLine = [&] {
+      for (const auto& [pControl, nAt] : open)
+        ctx.Add(e.nLine, column(nAt), Severity::Warning,
+                code(pControl->c) + u" (" + pControl->sName + u") is not closed before the end of its line: " +
+                    u"what follows reads in its direction; close it with " +
+                    (pControl->bIsolate ? u"U+2069 (PDI)" : u"U+202C (PDF)"),
+                "bidi");
+      open.clear();
+    };
+    auto stray = [&](size_t i, const char16_t* sName) {
+      ctx.Add(e.nLine, column(i), Severity::Warning,
+              code(sRaw[i]) + u" (" + sName + u") closes nothing opened before it in its line; remove it", "bidi");
+    };
+    for (size_t i = 0; i < sRaw.size(); ++i) {
+      const char16_t c = sRaw[i];
+      if (c == u'\\' && i + 1 < sRaw.size()) {
+        if (sRaw[i + 1] == u'n' || sRaw[i + 1] == u'N') closeLine();
+        ++i;
+      } else if (c == u'\u202C') {
+        if (open.empty() || open.back().first->bIsolate) stray(i, u"PDF");
+        else open.pop_back();
+      } else if (c == u'\u2069') {
+        // A PDI closes its isolate and whatever was opened inside it.
+        auto isolate = std::find_if(open.rbegin(), open.rend(), [](const auto& o) { return o.first->bIsolate; });
+        if (isolate == open.rend()) stray(i, u"PDI");
+        else open.erase(std::prev(isolate.base()), open.end());
+      } else {
+        for (const Control& o : kOpeners)
+          if (o.c == c) open.emplace_back(&o, i);
+      }
+    }
+    closeLine();
   });
 }
 

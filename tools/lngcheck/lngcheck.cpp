@@ -18,7 +18,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: lngcheck [--format=text|json] [--werror] [--reference REF.lng] FILE.lng [MAIN_SECTION]\n"
-    "       lngcheck --pseudo REF.lng [MAIN_SECTION] > XX.lng\n"
+    "       lngcheck --pseudo [--mirrored] REF.lng [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --to-po REF.lng [TRANSLATION.lng] [MAIN_SECTION] > XX.po\n"
     "       lngcheck --from-po XX.po REF.lng [--base XX.lng] [--lang NAME] [MAIN_SECTION] > XX.lng\n"
     "       lngcheck --fix FILE.lng...\n"
@@ -33,6 +33,7 @@ struct Options {
   bool bWerror = false;
   bool bFix = false;
   bool bHelp = false;
+  bool bMirrored = false;
   std::optional<std::u16string> sReference;
   std::optional<std::u16string> sPseudoFrom;
   std::optional<std::u16string> sToPoFrom;
@@ -67,6 +68,11 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
     } else if (a == u"--reference") {
       if (!value(&p->sReference)) return false;
     } else if (a == u"--pseudo") {
+      // "--pseudo --mirrored REF.lng", as the usage writes it.
+      if (i + 1 < args.size() && args[i + 1] == u"--mirrored") {
+        p->bMirrored = true;
+        ++i;
+      }
       if (!value(&p->sPseudoFrom)) return false;
     } else if (a == u"--to-po") {
       if (!value(&p->sToPoFrom)) return false;
@@ -82,6 +88,8 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
       if (!value(&p->sMargin)) return false;
     } else if (a == u"--lang") {
       if (!value(&p->sLang)) return false;
+    } else if (a == u"--mirrored") {
+      p->bMirrored = true;
     } else if (a == u"--fix") {
       p->bFix = true;
     } else if (a == u"--help") {
@@ -96,6 +104,7 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
   const int nModes = !!p->sPseudoFrom + !!p->sToPoFrom + !!p->sFromPo + p->bFix + !!p->sFit;
   if (nModes > 1 || ((p->sBase || p->sLang) && !p->sFromPo) || (nModes && p->sReference)) return false;
   if ((p->sProgram || p->sMargin) && !p->sFit) return false;
+  if (p->bMirrored && !p->sPseudoFrom) return false;
   if (p->sMargin && (p->sMargin->empty() || p->sMargin->size() > 2 ||
                      p->sMargin->find_first_not_of(u"0123456789") != std::u16string::npos))
     return false;
@@ -150,7 +159,7 @@ int Pseudo(const Options& o, const std::u16string& sMain, std::string* psOut, st
     return 2;
   }
   if (!LoadsCleanly(reference, psErr)) return 2;
-  *psOut += PseudoFile(reference.Checked(), sMain);
+  *psOut += PseudoFile(reference.Checked(), sMain, o.bMirrored);
   return 0;
 }
 
@@ -238,6 +247,7 @@ int Check(const Options& o, const std::u16string& sMain, std::string* psOut, std
   CheckKeys(ctx);
   CheckEscapes(ctx);
   CheckFrenchSpacing(ctx);
+  CheckBidi(ctx);
   CheckPlurals(ctx);
   CheckAccessKeys(ctx, reference ? &reference->Checked() : nullptr);
   if (reference) CompareWithReference(ctx, reference->Checked());

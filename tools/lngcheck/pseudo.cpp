@@ -36,7 +36,7 @@ std::u16string PseudoText(const std::u16string& sText) {
   return r + u"]";
 }
 
-std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMainSection) {
+std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMainSection, bool bMirrored) {
   // The new value of each entry that changes, by line.
   std::map<int, std::pair<const LayoutEntry*, std::u16string>> changes;
   const std::vector<SourceLine>& lines = reference.source.Lines();
@@ -45,10 +45,15 @@ std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMain
   };
   if (const LayoutSection* version = reference.layout.Find(u"version")) {
     for (const LayoutEntry& e : version->entries) {
-      if (base::EqualsNoCase(e.sKey, u"lang")) changes[e.nLine] = {&e, u"Pseudo"};
-      if (base::EqualsNoCase(e.sKey, u"langid")) changes[e.nLine] = {&e, u"XX"};
+      if (base::EqualsNoCase(e.sKey, u"lang")) changes[e.nLine] = {&e, bMirrored ? u"Pseudo mirrored" : u"Pseudo"};
+      if (base::EqualsNoCase(e.sKey, u"langid")) changes[e.nLine] = {&e, bMirrored ? u"XM" : u"XX"};
+      if (base::EqualsNoCase(e.sKey, u"direction") && bMirrored) changes[e.nLine] = {&e, u"rtl"};
     }
   }
+  // A mirrored file says its direction: after langid, unless the reference says one.
+  const LayoutSection* version = reference.layout.Find(u"version");
+  const LayoutEntry* pLangID = version ? version->Find(u"langid") : nullptr;
+  const bool bAddDirection = bMirrored && pLangID && !version->Find(u"direction");
   for (const LoadedSection& loaded : reference.language.sections) {
     const LayoutSection* section = reference.layout.Find(sMainSection + u"." + loaded.sName);
     if (!section) continue;
@@ -67,6 +72,7 @@ std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMain
       s = s.substr(0, e.nValueBegin) + Quoted(it->second.second) + s.substr(e.nValueEnd);
     }
     sOut += base::ToUtf8(s) + "\r\n";
+    if (bAddDirection && nLine == pLangID->nLine) sOut += "direction = \"rtl\"\r\n";
   }
   return sOut;
 }

@@ -14,6 +14,9 @@ std::u16string PseudoText(const std::u16string& sText);
 // The whole file, as UTF-8 with a byte-order mark and CR LF line ends: the
 // reference's lines, with the texts of its listed sub-sections made pseudo (in form
 // sub-sections only captions and tool tips), lang "Pseudo" and langid "XX".
-std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMainSection);
+// Mirrored, as Windows' mirrored pseudo-locale is: the same texts in a language
+// written right to left (direction "rtl"), lang "Pseudo mirrored" and langid "XM",
+// so that a developer who reads no Arabic or Hebrew sees what mirroring does.
+std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMainSection, bool bMirrored = false);
 
 }  // namespace lngcheck

@@ -143,11 +143,25 @@ class CLang {
   std::u16string LangID() const;
   /// The loaded file's language name ("Deutsch"); empty when nothing is loaded.
   std::u16string LangName() const;
+  /// True when the loaded language is written right to left: its `[version]`
+  /// entry `direction` ("rtl" or "ltr"), or without one its langid's language as
+  /// CLDR orders its characters (Arabic, Hebrew, Persian, Urdu, ...). False when
+  /// nothing is loaded. In such a language every value that Item puts into a text
+  /// is isolated, LocalizeForm mirrors forms, and BoxFlags asks for boxes that
+  /// read right to left.
+  bool RightToLeft() const;
+  /// The flags that a message box in the loaded language adds to its type:
+  /// MB_RTLREADING | MB_RIGHT (platform::kMbRtlReading | kMbRight) for a language
+  /// written right to left, else 0.
+  uint32_t BoxFlags() const;
 
   // Forms.
 
   /// Applies the loaded language's section for the form (texts, captions, tool
-  /// tips, positions, pictures) to it and its controls, dumping the form first
+  /// tips, positions, pictures) to it and its controls, and its direction: a
+  /// framework's form that has the property RightToLeft is mirrored for a
+  /// language written right to left and turned back for another, its positions
+  /// still counted from its leading edge. Dumps the form first
   /// when the language file asks for dumps; reloads the file first when it
   /// changed on disk. A bad entry is reported and skipped; a property a control
   /// lacks leaves it as it was.
@@ -276,8 +290,10 @@ class CLang {
 
   /// Position (from 1) of the first of sChars in sText at or after nStart; 0 when none.
   int32_t InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart);
-  /// Escapes resolved, then "%s", "%d" and "%%" filled from sprintf_params.
-  std::u16string sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params);
+  /// Escapes resolved, then "%s", "%d" and "%%" filled from sprintf_params;
+  /// with bIsolate each value isolated from the text around it (lang_format.cpp).
+  std::u16string sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params,
+                          bool bIsolate = false);
   /// Backslash escapes resolved: "\\", "\n", "\t" and a backslash before a quote.
   std::u16string sprintf2(std::u16string_view sText);
 
@@ -295,6 +311,8 @@ class CLang {
   LangFitCheck fitCheck;
   // The plural rule of the loaded file; none for English.
   std::unique_ptr<PluralRule> pPluralRule;
+  // The loaded language is written right to left.
+  bool bRightToLeft = false;
 };
 
 }  // namespace twinsweep

@@ -12,8 +12,33 @@
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/lang/lang_placeholder.h"
 #include "twinsweep/base/error_log.h"
+#include "twinsweep/platform/desktop.h"
 
 namespace twinsweep {
+
+namespace {
+
+// A value put into a right-to-left text keeps its own order when it is isolated:
+// a path or a number is otherwise reordered with the Arabic or Hebrew around it.
+// Windows 10's shaping knows Unicode's isolates, FSI ... PDI, whose direction is
+// the value's first strong character. Older systems do not; for them the value is
+// embedded instead (LRE or RLE ... PDF, chosen by the same first strong character),
+// which their shaping has always understood and which keeps the value's own order,
+// if not quite as apart from the neutral characters next to it.
+std::u16string Isolated(const std::u16string& sValue) {
+  if (platform::App().ShapingKnowsIsolates()) return u'\u2068' + sValue + u'\u2069';
+  // Hebrew, Arabic, Syriac, Thaana, N'Ko and their presentation forms; letters of
+  // other scripts count as left to right, digits and punctuation as neither.
+  auto rightToLeft = [](char16_t c) {
+    return (c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFC);
+  };
+  auto strong = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c >= 0x00C0; };
+  const auto it = std::find_if(sValue.begin(), sValue.end(), strong);
+  const char16_t cOpen = it != sValue.end() && rightToLeft(*it) ? u'\u202B' : u'\u202A';
+  return cOpen + sValue + u'\u202C';
+}
+
+}  // namespace
 
 int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart) {
   if (nStart < 1) nStart = 1;
@@ -27,7 +52,7 @@ int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, i
   return nBest == std::u16string_view::npos ? 0 : static_cast<int32_t>(nBest + 1);
 }
 
-std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params) {
+std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params, bool bIsolate) {
   const char16_t* const kSource = u"CLang::sprintf1";
   // A single parameter that is itself a list is the list (how Item passes its own).
   const base::VariantList* pList = &sprintf_params;
@@ -43,21 +68,24 @@ std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantL
     };
     std::u16string o;
     o.reserve(t.size() + 16);
-    auto append = [&](char16_t c, const base::Variant& v) {
+    // A value's text, logged when its type is not the placeholder's.
+    auto valueOf = [&](char16_t c, const base::Variant& v) -> std::u16string {
       if (c == u's') {
         if (!v.IsText()) {
           mMain::LogDebug(kSource, u"VarType(" + base::LongToText(base::VarType(v)) +
                                        u") <> vbString, Typename = " + base::TypeName(v));
         }
-        o += base::CStr(v);
-      } else {
-        if (!base::IsNumeric(v)) {
-          mMain::LogDebug(kSource, u"Not IsNumeric(" + base::LongToText(base::VarType(v)) +
-                                       u"), Typename = " + base::TypeName(v));
-        }
-        o += base::LongToText(base::CLng(v));
+        return base::CStr(v);
       }
+      if (!base::IsNumeric(v)) {
+        mMain::LogDebug(kSource, u"Not IsNumeric(" + base::LongToText(base::VarType(v)) +
+                                     u"), Typename = " + base::TypeName(v));
+      }
+      return base::LongToText(base::CLng(v));
     };
+    // Isolated after it is shaped, so that a width or precision counts the value's
+    // own characters and never cuts its marks.
+    auto append = [&](const std::u16string& sValue) { o += bIsolate ? Isolated(sValue) : sValue; };
     // A text numbers all its placeholders or none; one that mixes the two ways
     // cannot mean one order, so it is shown as written.
     bool bNumbered = false, bInOrder = false;
@@ -81,15 +109,13 @@ std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantL
         o += u'%';
       } else if (c == u"s" || c == u"d") {
         if (mixed(false)) return t;
-        append(c[0], at(i++));
+        append(valueOf(c[0], at(i++)));
       } else if (const NumberedPlaceholder ph = ParseNumberedPlaceholder(t, b); ph.nEnd != 0) {
         if (mixed(true)) return t;
         // "%0$s" and positions past the list fail as a missing parameter does.
         size_t k = 0;
         for (size_t q = b + 1; q < ph.nDollar; ++q) k = std::min<size_t>(k * 10 + (t[q] - u'0'), SIZE_MAX / 16);
-        const size_t nValue = o.size();
-        append(ph.cType, at(k - 1));
-        o.replace(nValue, std::u16string::npos, ShapeValue(ph, o.substr(nValue)));
+        append(ShapeValue(ph, valueOf(ph.cType, at(k - 1))));
         p = ph.nEnd;
       } else {
         mMain::LogError(kSource, 0, u"Invalid format specificator(" + c + u")");

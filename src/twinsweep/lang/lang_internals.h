@@ -41,6 +41,7 @@ class CLangInternals : public CLang {
   using CLang::nDumpForms;
   using CLang::nCheckFit;
   using CLang::nLoadProblemsOneByOne;
+  using CLang::bRightToLeft;
 };
 
 }  // namespace twinsweep

@@ -8,6 +8,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_direction.h"
 #include "twinsweep/lang/lang_file.h"
 #include "twinsweep/lang/lang_options.h"
 #include "twinsweep/lang/lang_section_index.h"
@@ -46,6 +47,8 @@ CLang::~CLang() { Class_Terminate(); }
 std::u16string CLang::Filename() const { return sFilename; }
 std::u16string CLang::LangID() const { return sLangID; }
 std::u16string CLang::LangName() const { return sLangName; }
+bool CLang::RightToLeft() const { return bRightToLeft; }
+uint32_t CLang::BoxFlags() const { return bRightToLeft ? platform::kMbRtlReading | platform::kMbRight : 0; }
 
 bool CLang::InitEx(const std::u16string& sMainSection) {
   CFixedLangOptions oEnglish(u"EN");
@@ -168,6 +171,15 @@ bool CLang::InitFrom(const std::u16string& sFilenameIn, const std::u16string& sM
         pRule.reset();
       }
     }
+    // The direction: the file's own word, else its language's.
+    bool bRtl = IsRightToLeftLanguage(sID);
+    const std::u16string sDirection = base::LCase(ValueOf(*colVersion, u"direction"));
+    if (sDirection == u"rtl" || sDirection == u"ltr") {
+      bRtl = sDirection == u"rtl";
+    } else if (!sDirection.empty()) {
+      report(u"file '%s' has a direction that is neither \"rtl\" nor \"ltr\" (%s); the language's own is used",
+             {sFile, sDirection});
+    }
     FormCollectionRef colF = base::NewCollection<TextCollectionRef>();
     TextCollectionRef colMain = getSection(sMain);
     if (!colMain) {
@@ -233,6 +245,7 @@ bool CLang::InitFrom(const std::u16string& sFilenameIn, const std::u16string& sM
     sMainSection = sMain;
     dtFileTime = bTime ? dt : base::Date{};
     pPluralRule = std::move(pRule);
+    bRightToLeft = bRtl;
     return true;
   } catch (...) {
     base::SetPendingFromCurrentException();
@@ -297,6 +310,7 @@ void CLang::Clear() {
   nDumpForms = 0;
   nCheckFit = 0;
   pPluralRule.reset();
+  bRightToLeft = false;
 }
 
 CLang::TextCollectionRef CLang::GetSection(const std::u16string& sFilename, const std::u16string& sSection) {

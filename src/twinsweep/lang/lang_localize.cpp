@@ -84,6 +84,15 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
     }
   });
 
+  // The direction first, whether or not the language has a section for the
+  // container: a form turns with its language. Positions in the section are
+  // counted from the leading edge, so they need no change; a framework without
+  // mirroring (438) keeps its forms as they are.
+  base::Ignore([&] {
+    if (oContainer) oContainer->SetProperty(u"RightToLeft", base::Variant(bRightToLeft));
+  });
+  base::ClearPending();
+
   TextCollectionRef colEntries;
   base::Ignore([&] {
     if (colForms)

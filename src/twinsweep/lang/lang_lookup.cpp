@@ -69,7 +69,7 @@ std::u16string CLang::FormatFound(const std::u16string& Key, const std::u16strin
   }
   if (sprintf_params.empty()) return sprintf2(sWorking);
   // sprintf1 unpacks a single list again, so the escapes are resolved once.
-  return sprintf1(sWorking, base::VariantList{base::Variant(sprintf_params)});
+  return sprintf1(sWorking, base::VariantList{base::Variant(sprintf_params)}, bRightToLeft);
 }
 
 bool CLang::ItemFind(const std::u16string& sKey) {

@@ -39,7 +39,7 @@ bool UserWantsOutlookStarted() {
   const std::u16string sQuestion = texts.Item(u"LID_RUN_OUTLOOK", base::VariantList{});
   const std::u16string sTitle = texts.Item(u"LID_TITLE", base::VariantList{});
   // No icon, Yes the default button (MB_DEFBUTTON1 is 0).
-  const int32_t nAnswer = ShowBox(sQuestion, sTitle, platform::kMbYesNo);
+  const int32_t nAnswer = ShowBox(texts, sQuestion, sTitle, platform::kMbYesNo);
   const char16_t* szAnswer = nAnswer == platform::kIdYes ? u"Yes" : nAnswer == platform::kIdNo ? u"No" : u"otherwise";
   Note(u"the question was answered " + std::u16string(szAnswer) + u" (" + base::LongToText(nAnswer) + u")");
   return nAnswer == platform::kIdYes;
@@ -192,7 +192,7 @@ bool DeferToTheLauncherRunning() {
       // Yes, the default button, leaves the other launcher waiting, and so does a
       // box that could not be shown: only the user's No stops it, and only the
       // launcher the box was about (the box may have stayed open for long).
-      if (ShowBox(sText, sTitle, platform::kMbYesNo) != platform::kIdNo) {
+      if (ShowBox(texts, sText, sTitle, platform::kMbYesNo) != platform::kIdNo) {
         Note(u"silent end: another launcher is waiting for " + sFor + u"; the user lets it wait");
         return true;
       }

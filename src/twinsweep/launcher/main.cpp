@@ -1,5 +1,7 @@
 #include "twinsweep/launcher/main.h"
 
+#include <memory>
+
 #include "twinsweep/base/convert.h"
 #include "twinsweep/launcher/diagnostic_log.h"
 #include "twinsweep/base/failure.h"
@@ -58,13 +60,13 @@ void RunHelpBranch() {
 
 // The hint line for a failure of the wizard call, in the user's language; empty
 // when there is none or the language has no text for it.
-std::u16string HintLine(const base::PendingError& e) {
+std::u16string HintLine(const base::PendingError& e, const UserTexts& texts) {
   if (e.sSource != kWizardCallSource) return u"";
   const std::u16string sKey = HintKeyOf(e.nNumber, e.sDescription);
   if (sKey.empty()) return u"";
   std::u16string sHint;
   try {
-    sHint = UserTexts().Item(sKey);
+    sHint = texts.Item(sKey);
   } catch (...) {
     return u"";
   }
@@ -77,9 +79,20 @@ void ShowErrorBox() {
   base::ClearPending();
   // The cut at a NUL comes before the hint, which would go with it otherwise.
   std::u16string sText = CutAtNul(u"Error(" + base::LongToText(e.nNumber) + u"): " + e.sDescription, u"text");
-  const std::u16string sHint = HintLine(e);
+  // The user's language gives the hint and the box's direction; a language that
+  // cannot even be set up leaves a plain box without a hint.
+  std::unique_ptr<UserTexts> pTexts;
+  try {
+    pTexts = std::make_unique<UserTexts>();
+  } catch (...) {
+    // Out of memory: the box is shown all the same.
+  }
+  const std::u16string sHint = pTexts ? HintLine(e, *pTexts) : u"";
   if (!sHint.empty()) sText += u"\r\n" + sHint;
-  ShowBox(sText, u"TwinsweepLauncher", platform::kMbOk);
+  if (pTexts)
+    ShowBox(*pTexts, sText, u"TwinsweepLauncher", platform::kMbOk);
+  else
+    ShowBox(sText, u"TwinsweepLauncher", platform::kMbOk);
 }
 
 }  // namespace

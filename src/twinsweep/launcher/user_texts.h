@@ -31,6 +31,9 @@ class UserTexts {
 
   // The text under sKey, escapes resolved and placeholders filled from params.
   std::u16string Item(const std::u16string& sKey, const base::VariantList& params = {}) const;
+  // What a message box in this language adds to its type: right-to-left reading
+  // for Arabic or Hebrew (CLang::BoxFlags), else nothing.
+  uint32_t BoxFlags() const { return oLang_.BoxFlags(); }
 
  private:
   mutable CLang oLang_;

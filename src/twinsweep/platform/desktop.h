@@ -13,6 +13,8 @@ namespace platform {
 
 constexpr uint32_t kMbOk = 0;
 constexpr uint32_t kMbYesNo = 4;
+constexpr uint32_t kMbRight = 0x00080000;       // MB_RIGHT: the text aligned right
+constexpr uint32_t kMbRtlReading = 0x00100000;  // MB_RTLREADING: read right to left, the box mirrored
 constexpr int32_t kIdOk = 1;
 constexpr int32_t kIdCancel = 2;
 constexpr int32_t kIdYes = 6;
@@ -50,6 +52,10 @@ class IApp {
   // system folder (a Windows without SetDefaultDllDirectories) and fell back to
   // leaving out the current folder only. The default, for doubles, is true.
   virtual bool DllSearchRestricted() { return true; }
+  // True when the system's text shaping knows the directional isolates (FSI, LRI,
+  // RLI, PDI: Windows 10 and later); older systems draw them as nothing at best.
+  // The default, for doubles and systems without Windows' shaping, is true.
+  virtual bool ShapingKnowsIsolates() { return true; }
 };
 
 template <>

@@ -119,8 +119,17 @@ class Win32Builder : public IFormBuilder {
       if (!n) n = SendMessageW(h, BM_GETIMAGE, IMAGE_BITMAP, 0);
       return n ? u"1" : u"0";
     }
+    if (base::EqualsNoCase(sProperty, u"Mirrored")) return GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYOUTRTL ? u"1" : u"0";
     RECT rc;
     GetWindowRect(h, &rc);
+    if (base::EqualsNoCase(sProperty, u"LeftAsDrawn") || base::EqualsNoCase(sProperty, u"RightAsDrawn")) {
+      // On the screen, where a mirrored window's points are not turned around.
+      WINDOWINFO parent = {};
+      parent.cbSize = sizeof parent;
+      GetWindowInfo(GetParent(h), &parent);
+      return base::EqualsNoCase(sProperty, u"LeftAsDrawn") ? Twips(rc.left - parent.rcClient.left, true)
+                                                           : Twips(parent.rcClient.right - rc.right, true);
+    }
     if (h != hForm_) MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&rc), 2);
     if (base::EqualsNoCase(sProperty, u"Left")) return Twips(rc.left, true);
     if (base::EqualsNoCase(sProperty, u"Top")) return Twips(rc.top, false);

@@ -52,7 +52,9 @@ std::vector<Property> MakeProperties(const std::vector<std::pair<std::u16string_
   std::vector<Property> out;
   for (const auto& [sName, kind] : list)
     out.push_back(Property{std::u16string(sName), kind,
-                           kind == Kind::Text ? base::Variant(u"") : base::Variant(0.0)});
+                           kind == Kind::Text   ? base::Variant(u"")
+                           : kind == Kind::Flag ? base::Variant(false)
+                                                : base::Variant(0.0)});
   return out;
 }
 
@@ -89,16 +91,18 @@ MemoryFormObject::MemoryFormObject(std::u16string sName, std::u16string sType, s
 
 std::shared_ptr<MemoryFormObject> MemoryFormObject::NewForm(std::u16string sName) {
   std::u16string sType = sName;
-  return std::make_shared<MemoryFormObject>(std::move(sName), std::move(sType),
-                                            MakeProperties(With({{u"Caption", Kind::Text}}, kGeometry)), true, true,
-                                            std::nullopt);
+  return std::make_shared<MemoryFormObject>(
+      std::move(sName), std::move(sType),
+      MakeProperties(With({{u"Caption", Kind::Text}, {u"RightToLeft", Kind::Flag}}, kGeometry)), true, true,
+      std::nullopt);
 }
 
 std::shared_ptr<MemoryFormObject> MemoryFormObject::NewUserControl(std::u16string sClassName) {
   std::u16string sType = sClassName;
   return std::make_shared<MemoryFormObject>(
       std::move(sClassName), std::move(sType),
-      MakeProperties({{u"Width", Kind::Number}, {u"Height", Kind::Number}}), true, true, std::nullopt);
+      MakeProperties({{u"Width", Kind::Number}, {u"Height", Kind::Number}, {u"RightToLeft", Kind::Flag}}), true, true,
+      std::nullopt);
 }
 
 std::shared_ptr<MemoryFormObject> MemoryFormObject::AddControl(std::u16string_view sType, std::u16string sName,
@@ -111,6 +115,7 @@ std::shared_ptr<MemoryFormObject> MemoryFormObject::AddControl(std::u16string_vi
   auto oControl = std::make_shared<MemoryFormObject>(std::move(sName), std::u16string(it->sType),
                                                      MakeProperties(it->properties), it->bHasPicture, false, nIndex);
   controls_->Add(oControl);
+  oControl->container_ = weak_from_this();
   return oControl;
 }
 
@@ -144,6 +149,10 @@ void MemoryFormObject::SetProperty(std::u16string_view sName, const base::Varian
       return;
     }
     const double d = PropertyNumber(vValue);
+    if (p->kind == Kind::Flag) {
+      p->vValue = base::Variant(d != 0);
+      return;
+    }
     // A window has no negative size, on any framework.
     if (d < 0 && (base::EqualsNoCase(p->sName, u"Width") || base::EqualsNoCase(p->sName, u"Height")))
       base::Raise(kErrInvalidPropertyValue, u"Invalid property value");
@@ -157,6 +166,20 @@ void MemoryFormObject::SetProperty(std::u16string_view sName, const base::Varian
   // A picture is an object: only SetPicture can assign one.
   if (bHasPicture_ && base::EqualsNoCase(sName, u"Picture")) base::Raise(base::kTypeMismatch);
   RaiseNoMember();
+}
+
+bool MemoryFormObject::DrawsMirrored() {
+  if (controls_) return PropertyNumber(FindProperty(u"RightToLeft")->vValue) != 0;
+  const auto oContainer = container_.lock();
+  const bool bPicture = base::EqualsNoCase(sType_, u"Image") || base::EqualsNoCase(sType_, u"PictureBox");
+  return oContainer && oContainer->DrawsMirrored() && !bPicture;
+}
+
+double MemoryFormObject::LeftAsDrawn() {
+  const double dLeft = PropertyNumber(GetProperty(u"Left"));
+  const auto oContainer = container_.lock();
+  if (!oContainer || !oContainer->DrawsMirrored()) return dLeft;
+  return PropertyNumber(oContainer->GetProperty(u"Width")) - dLeft - PropertyNumber(GetProperty(u"Width"));
 }
 
 PictureRef MemoryFormObject::GetPicture() {

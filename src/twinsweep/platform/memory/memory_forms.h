@@ -6,7 +6,8 @@
 // localization engine's tests in both trees work on forms built in code; the
 // Windows build has real windows (platform/win32/win32_forms.h). It keeps the
 // framework's rules that the engine depends on: each type of control has its own
-// set of properties, and reading or setting one it lacks fails with 438; names are
+// set of properties, and reading or setting one it lacks fails with 438; forms and
+// user controls are mirrored through RightToLeft (see DrawsMirrored); names are
 // found without regard to case; a control array's name gives the array, whose
 // elements are taken by index; pictures are read from and written to real .bmp
 // files through platform::Files().
@@ -88,7 +89,17 @@ class MemoryFormObject : public IFormObject, public std::enable_shared_from_this
 
   std::optional<int32_t> Index() const { return nIndex_; }
 
-  enum class PropertyKind { Text, Number };
+  // Mirroring, as Windows mirrors a window of WS_EX_LAYOUTRTL: a form or user
+  // control whose RightToLeft is set draws its controls from its right edge, each
+  // at the same distance from it as Left says, and draws them mirrored, except
+  // pictures (an Image, a PictureBox), which keep their own orientation.
+  // True when the object draws mirrored.
+  bool DrawsMirrored();
+  // The distance of the object's left edge, as drawn, from its container's left
+  // edge (a container's width is all its room); Left for an object not mirrored.
+  double LeftAsDrawn();
+
+  enum class PropertyKind { Text, Number, Flag };
   struct Property {
     std::u16string sName;  // as the framework spells it
     PropertyKind kind;
@@ -109,6 +120,7 @@ class MemoryFormObject : public IFormObject, public std::enable_shared_from_this
   PictureRef oPicture_;
   std::shared_ptr<MemoryControls> controls_;
   std::optional<int32_t> nIndex_;
+  std::weak_ptr<MemoryFormObject> container_;
 };
 
 // The controls of one container, in the order in which they were added.

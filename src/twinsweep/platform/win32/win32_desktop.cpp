@@ -103,6 +103,22 @@ class Win32App : public IApp {
   }
 
   bool DllSearchRestricted() override { return win32::DllSearchRestricted(); }
+
+  // The system's true version from ntdll: GetVersionExW answers what the calling
+  // program's manifest declares, and the engine runs in programs without one.
+  bool ShapingKnowsIsolates() override {
+    static const bool bKnows = [] {
+      using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
+      HMODULE hNtdll = GetModuleHandleW(L"ntdll.dll");
+      auto pGetVersion = hNtdll ? reinterpret_cast<RtlGetVersionProc>(
+                                      reinterpret_cast<void*>(GetProcAddress(hNtdll, "RtlGetVersion")))
+                                : nullptr;
+      OSVERSIONINFOW info{};
+      info.dwOSVersionInfoSize = sizeof info;
+      return !pGetVersion || pGetVersion(&info) != 0 || info.dwMajorVersion >= 10;
+    }();
+    return bKnows;
+  }
 };
 
 }  // namespace

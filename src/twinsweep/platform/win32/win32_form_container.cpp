@@ -25,7 +25,8 @@ bool PaintBackground(const Container& c, HDC dc) {
   GetObjectW(hBitmap, sizeof bm, &bm);
   HDC mem = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(mem, hBitmap);
-  BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
+  // In a mirrored form the picture stands at the leading edge, not flipped.
+  BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY | NOMIRRORBITMAP);
   SelectObject(mem, old);
   DeleteDC(mem);
   return true;

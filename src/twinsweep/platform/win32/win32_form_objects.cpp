@@ -83,6 +83,8 @@ class Win32FormObject : public IFormObject {
       if (nIndex_ == kNoIndex) RaiseNotAnArray();
       return base::Variant(nIndex_);
     }
+    if (bContainer_ && base::EqualsNoCase(sName, u"RightToLeft"))
+      return base::Variant((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0);
     // Read by name a picture answers its handle, as its default member does.
     if (HasPicture() && base::EqualsNoCase(sName, u"Picture"))
       return base::Variant(static_cast<int32_t>(GetPicture()->Handle()));
@@ -120,6 +122,10 @@ class Win32FormObject : public IFormObject {
       int* fields[] = {&p.x1, &p.y1, &p.x2, &p.y2};
       *fields[*n] = nPixels;
       SetLinePoints(h, p);
+      return;
+    }
+    if (bContainer_ && base::EqualsNoCase(sName, u"RightToLeft")) {
+      SetLayoutRightToLeft(h, PropertyNumber(vValue) != 0);
       return;
     }
     if (base::EqualsNoCase(sName, u"Index")) {

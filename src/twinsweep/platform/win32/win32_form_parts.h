@@ -44,6 +44,11 @@ bool HasCaption(ControlType type);
 bool HasText(ControlType type);
 bool ShowsPicture(ControlType type);
 
+// Mirrors the window (WS_EX_LAYOUTRTL) or turns it back, and every window in it
+// but pictures, each child kept at its distance from the leading edge
+// (win32_mirroring.cpp).
+void SetLayoutRightToLeft(HWND hWnd, bool bRightToLeft);
+
 // The fit of the window's caption (win32_caption_fit.cpp): a form's title or a control's text.
 CaptionFit MeasureCaptionOf(HWND hWnd, ControlType type, bool bForm);
 
