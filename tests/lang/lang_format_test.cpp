@@ -145,6 +145,7 @@ TEST(LangFormat, Sprintf1Placeholders) {
       {u"%2$s:%1$s", {u"a", u"ب"}, u"\u2068ب\u2069:\u2068a\u2069", {}, FormatCase::kIsolates},
       {u"%s|%s|%d|%s", {u"C:\\x", u"שלום", 7, u""}, u"\u202AC:\\x\u202C|\u202Bשלום\u202C|\u202A7\u202C|\u202A\u202C", {}, FormatCase::kEmbedded},
       {u"%s%%", {u"a"}, u"\u2068a\u2069%", {}, FormatCase::kIsolates},
+      {u"%1$4s|%2$.1s", {u"ab", u"xyz"}, u"\u2068  ab\u2069|\u2068x\u2069", {}, FormatCase::kIsolates},  // marks outside the width
   };
   for (const auto& c : cases) {
     LogCapture log;
