@@ -2,6 +2,7 @@
 // Doubles of the desktop services: an application with a chosen folder and
 // command line, a shell that records what it was asked to open, and message boxes
 // that record what they showed and answer as scripted.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,13 @@ class FakeApp : public platform::IApp {
 class RecordingShell : public platform::IShell {
  public:
   std::vector<std::u16string> opened;
-  void Open(std::u16string_view sTarget) override { opened.emplace_back(sTarget); }
+  uint32_t nError = 0;  // what every open answers
+  std::function<void()> onOpen;
+  uint32_t Open(std::u16string_view sTarget) override {
+    opened.emplace_back(sTarget);
+    if (onOpen) onOpen();
+    return nError;
+  }
 };
 
 class ScriptedDialogs : public platform::IDialogs {
