@@ -7,6 +7,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/launcher/diagnostic_log.h"
+#include "twinsweep/launcher/exit_codes.h"
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/launcher/main.h"
 #include "twinsweep/launcher/user_texts.h"
@@ -16,6 +17,7 @@
 #include "support/recording_diagnostics.h"
 #include "support/source_languages.h"
 #include "support/temp_folder.h"
+#include "launcher_doubles.h"
 
 using namespace twinsweep;
 
@@ -37,7 +39,7 @@ class MainTest : public ::testing::Test {
   }
   std::vector<std::u16string> Run(const std::u16string& sArgs) {
     app_.sCommandLineArgs = sArgs;
-    mMain::Main();
+    nExit_ = mMain::Main();
     return shell_.opened;
   }
 
@@ -50,6 +52,11 @@ class MainTest : public ::testing::Test {
   platform::ScopedOverride<platform::IApp> o2_{app_};
   platform::ScopedOverride<platform::IShell> o3_{shell_};
   platform::ScopedOverride<platform::IDialogs> o4_{dialogs_};
+  launcher_test::FakeApartment apartment_;
+  platform::ScopedOverride<platform::IApartment> o5_{apartment_};
+  testing_support::FakeDesktopRights rights_;
+  platform::ScopedOverride<platform::IDesktopRights> o6_{rights_};
+  int nExit_ = -1;
 };
 
 TEST_F(MainTest, HelpOpensTheRightDocumentForEachLanguageAndHelpFile) {
@@ -84,8 +91,13 @@ TEST_F(MainTest, HelpOpensTheRightDocumentForEachLanguageAndHelpFile) {
     shell_.opened.clear();
     SetLang(c.lang);
     std::u16string expected = c.expected[0] == u'@' ? dir.Path() + c.expected.substr(1) : c.expected;
+    // The shell is called from within a join of the thread's apartment.
+    shell_.onOpen = [&] { EXPECT_EQ(apartment_.nEntered - apartment_.nLeft, 1); };
     EXPECT_EQ(Run(c.args), std::vector<std::u16string>{expected}) << base::ToUtf8(c.lang) << " " << base::ToUtf8(c.args);
+    EXPECT_EQ(apartment_.nEntered, apartment_.nLeft);
+    EXPECT_EQ(nExit_, mMain::kExitDone);
   }
+  EXPECT_GT(apartment_.nEntered, 0);
   EXPECT_TRUE(dialogs_.shown.empty());
 }
 
@@ -183,6 +195,68 @@ TEST_F(MainTest, AFailureThatReachesMainShowsOneErrorBox) {
     EXPECT_EQ(dialogs_.shown[0].sCaption, u"TwinsweepLauncher");
     EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbOk);
     EXPECT_FALSE(base::HasPending());
+  }
+}
+
+// The shell's failure is shown, with the hint for a missing program, and noted.
+TEST_F(MainTest, AShellThatCannotOpenThePageShowsTheErrorBoxWithAHint) {
+  app_.sAppFolder = testing_support::ShippedLanguagesFolder(TWINSWEEP_SOURCE_DIR);
+  for (const char16_t* szArgs : {u"help", u"buyonline"}) {
+    dialogs_.shown.clear();
+    shell_.nError = 1155;  // ERROR_NO_ASSOCIATION
+    testing_support::RecordingDiagnostics diagnostics;
+    diagnostics.errorTexts[1155] = u"No application is associated with the specified file for this operation.";
+    platform::ScopedOverride<platform::IDiagnostics> o(diagnostics);
+    Run(szArgs);
+    EXPECT_EQ(nExit_, mMain::kExitErrorBox);
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].sText,
+              u"Error(1155): No application is associated with the specified file for this operation.\r\nNo program "
+              u"is set to open web pages or help files. Choose a default web browser in Windows and try again.");
+  }
+}
+
+// Above the desktop's rights the launcher starts itself again through the
+// desktop's shell before it asks anything, or shows the different-rights hint.
+TEST_F(MainTest, TheLauncherKeepsToTheDesktopsRights) {
+  using platform::kIntegrityHigh;
+  using platform::kIntegrityMedium;
+  const std::u16string kHint =
+      u"Outlook and Twinsweep are running with different privileges, for example one of them as administrator. Start "
+      u"both normally, or both as administrator, and try again.";
+  const struct {
+    const char* szCase;
+    uint32_t nOwn, nShell;
+    int32_t nStartResult;
+    int nExit;
+    bool bStartedAgain;
+    std::u16string sBox;  // empty: the question, answered No
+  } rows[] = {
+      {"both at medium", kIntegrityMedium, kIntegrityMedium, 0, mMain::kExitDone, false, u""},
+      {"elevated, shell reachable", kIntegrityHigh, kIntegrityMedium, 0, mMain::kExitStartedAgain, true, u"-"},
+      {"elevated, the shell's start fails", kIntegrityHigh, kIntegrityMedium, static_cast<int32_t>(0x80004005),
+       mMain::kExitOtherRights, true, kHint},
+      {"elevated, no desktop window", kIntegrityHigh, kIntegrityMedium, 1, mMain::kExitOtherRights, true, kHint},
+      {"no shell window at all (Wine)", kIntegrityHigh, 0, 0, mMain::kExitDone, false, u""},
+      {"both elevated", kIntegrityHigh, kIntegrityHigh, 0, mMain::kExitDone, false, u""},
+      {"system above a medium desktop", 0x4000, kIntegrityMedium, 0, mMain::kExitStartedAgain, true, u"-"},
+  };
+  app_.sAppFolder = testing_support::ShippedLanguagesFolder(TWINSWEEP_SOURCE_DIR);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.szCase);
+    rights_ = testing_support::FakeDesktopRights();
+    rights_.nOwn = row.nOwn;
+    rights_.nShell = row.nShell;
+    rights_.nStartResult = row.nStartResult;
+    dialogs_.shown.clear();
+    dialogs_.nAnswer = platform::kIdNo;
+    Run(u"/x");
+    EXPECT_EQ(nExit_, row.nExit);
+    EXPECT_EQ(rights_.startedWith, row.bStartedAgain ? std::vector<std::u16string>{u"/x"} : std::vector<std::u16string>{});
+    const std::u16string sShown = dialogs_.shown.empty() ? u"-" : dialogs_.shown[0].sText;
+    EXPECT_EQ(sShown, row.sBox.empty() ? u"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?"
+                                       : row.sBox);
+    EXPECT_LE(dialogs_.shown.size(), 1u);
   }
 }
 

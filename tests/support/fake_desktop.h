@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/desktop_rights.h"
 
 using namespace twinsweep;
 
@@ -31,6 +32,20 @@ class RecordingShell : public platform::IShell {
     opened.emplace_back(sTarget);
     if (onOpen) onOpen();
     return nError;
+  }
+};
+
+// The integrity levels as scripted, and a record of the starts through the desktop's shell.
+class FakeDesktopRights : public platform::IDesktopRights {
+ public:
+  uint32_t nOwn = platform::kIntegrityMedium, nShell = platform::kIntegrityMedium;
+  int32_t nStartResult = 0;
+  std::vector<std::u16string> startedWith;
+  uint32_t OwnIntegrity() override { return nOwn; }
+  uint32_t ShellIntegrity() override { return nShell; }
+  int32_t StartAgainThroughDesktopShell(std::u16string_view sArgs) override {
+    startedWith.emplace_back(sArgs);
+    return nStartResult;
   }
 };
 

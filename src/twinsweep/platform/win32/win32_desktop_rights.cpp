@@ -8,6 +8,7 @@
 #include <servprov.h>
 #include <shldisp.h>
 #include <shlguid.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 
 #include <vector>
