@@ -32,6 +32,7 @@ const std::u16string kMakerSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" 
 const std::u16string kProductSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" + TWINSWEEP_PRODUCT_HOST;
 const std::u16string kLangIdPlaceholder = u"<LANGID>";
 const std::u16string kHelpFile = u"Twinsweep.chm";
+constexpr uint32_t kErrorDdeFail = 1156;  // ERROR_DDE_FAIL
 
 // The shell is called from a single-threaded apartment, which this thread joins
 // for the call alone: a verb's handler may be a COM object. A failure is noted
@@ -44,8 +45,13 @@ void OpenWithShell(const std::u16string& sTarget) {
   }
   if (nError == 0) return;
   const std::u16string sText = platform::Diagnostics().ErrorText(nError);
-  LogDebug(u"mMain.Main", u"the shell could not open " + sTarget + u": system error " +
-                              base::LongToText(static_cast<int64_t>(nError)) + u": " + sText);
+  const std::u16string sWhat = u"system error " + base::LongToText(static_cast<int64_t>(nError)) + u": " + sText;
+  // A DDE failure comes after the shell has started the handler itself, which
+  // then opens the target from its command line: not a failure the user sees.
+  if (nError == kErrorDdeFail)
+    return LogDebug(u"mMain.Main", u"the shell started the program for " + sTarget +
+                                       u", but its DDE conversation failed (" + sWhat + u"): not shown");
+  LogDebug(u"mMain.Main", u"the shell could not open " + sTarget + u": " + sWhat);
   throw base::Failure(static_cast<int32_t>(nError), sText, kShellOpenSource);
 }
 
