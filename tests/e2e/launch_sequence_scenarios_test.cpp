@@ -696,6 +696,8 @@ struct NewOutlookCase {
   NewOutlook kind;
 };
 
+std::ostream& operator<<(std::ostream& os, const NewOutlookCase& c) { return os << c.szName; }
+
 class NewOutlookScenario : public LaunchScenario, public ::testing::WithParamInterface<NewOutlookCase> {};
 
 TEST_P(NewOutlookScenario, TheBoxExplainsTheNewOutlook) {
