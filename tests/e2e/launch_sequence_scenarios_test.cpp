@@ -695,51 +695,39 @@ struct NewOutlookCase {
   const char* szName;
   NewOutlook kind;
 };
-
 std::ostream& operator<<(std::ostream& os, const NewOutlookCase& c) { return os << c.szName; }
 
 class NewOutlookScenario : public LaunchScenario, public ::testing::WithParamInterface<NewOutlookCase> {};
 
 TEST_P(NewOutlookScenario, TheBoxExplainsTheNewOutlook) {
-  const NewOutlookCase& c = GetParam();
-  const bool bHandsOver = c.kind == NewOutlook::kHandsOverToOlk || c.kind == NewOutlook::kHandsOverWithoutOlk;
+  const NewOutlook kind = GetParam().kind;
+  const bool bHandsOver = kind == NewOutlook::kHandsOverToOlk || kind == NewOutlook::kHandsOverWithoutOlk;
   StandInSettings settings;
-  if (bHandsOver) {
-    settings.vExitCode = 0;
-    settings.nExitCodeAfterMs = 2000;
-  }
+  settings.vExitCode = bHandsOver ? std::optional<int>(0) : std::nullopt;
+  settings.nExitCodeAfterMs = 2000;
   Prepare(L"EN", settings);
-  EnableLog();
-  std::optional<ScopedRegistryValue> useNew;
-  if (!bHandsOver)
-    useNew.emplace(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\16.0\\Outlook\\Preferences", L"UseNewOutlook",
-                   REG_DWORD, std::vector<BYTE>{1, 0, 0, 0});
+  ScopedRegistryValue useNew(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\16.0\\Outlook\\Preferences",
+                             L"UseNewOutlook", REG_DWORD, std::vector<BYTE>{bHandsOver ? BYTE(0) : BYTE(1), 0, 0, 0});
   // Any program under the new Outlook's file name will do for its process.
   testing_support::TempFolder olkFolder(u"twinsweep-olk");
   const std::wstring sOlk = JoinPath(Wide(olkFolder.Path()), L"olk.exe");
   std::optional<ProcessTree> olk;
-  if (c.kind == NewOutlook::kHandsOverToOlk) {
-    ASSERT_TRUE(CopyFileW(L"C:\\windows\\system32\\notepad.exe", sOlk.c_str(), FALSE));
+  if (kind == NewOutlook::kHandsOverToOlk && CopyFileW(L"C:\\windows\\system32\\notepad.exe", sOlk.c_str(), FALSE))
     olk.emplace(sOlk, L"");
-  }
-  if (c.kind == NewOutlook::kSwitchedOnClassicRunning) Outlook().StartDirectly();
+  if (kind == NewOutlook::kSwitchedOnClassicRunning) Outlook().StartDirectly();
   RunLauncher();
-  if (c.kind == NewOutlook::kSwitchedOnClassicRunning) {
-    ExpectEnds();
-    return ExpectOneGoodWizardCall();
-  }
+  if (kind == NewOutlook::kSwitchedOnClassicRunning) return ExpectEnds(), ExpectOneGoodWizardCall();
   if (bHandsOver) {
     AnswerQuestion(IDYES);
     ASSERT_TRUE(Outlook().WaitForEvent(L"exit-code 0", kRunTimeoutMs)) << Outlook().RecordText();
   }
-  auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"Twinsweep")},
-                               c.kind == NewOutlook::kHandsOverWithoutOlk ? 5000 : 15000);
-  if (c.kind == NewOutlook::kHandsOverWithoutOlk) {
-    EXPECT_FALSE(box) << "a box after a hand-over without the new Outlook";
+  const bool bBoxDue = kind != NewOutlook::kHandsOverWithoutOlk;
+  auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"Twinsweep")}, bBoxDue ? 15000 : 5000);
+  ASSERT_EQ(box.has_value(), bBoxDue) << Outlook().RecordText();
+  if (!bBoxDue) {
     EXPECT_FALSE(launcher_->WaitForExit(0)) << "it no longer waits";
     return;
   }
-  ASSERT_TRUE(box) << "no box" << Outlook().RecordText();
   if (bHandsOver)
     std::printf("the new Outlook's box %.0f ms after the handed-over exit\n",
                 PerformanceNowMs() - Outlook().Events(L"exit-code 0")[0].nTimeMs);

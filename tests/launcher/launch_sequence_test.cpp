@@ -738,17 +738,14 @@ TEST_F(LaunchSequenceTest, TheNewOutlookIsExplainedInsteadOfAStart) {
     sys_ = FakeProcesses();
     dialogs_ = FakeDialogs();
     outlook_.executes.clear();
-    if (row.nUseNewOutlook >= 0) {
-      CWinReg w;
-      ASSERT_TRUE(w.InitForWrite(platform::kRootCurrentUser, kOutlookPreferencesKey, true));
-      ASSERT_TRUE(w.WriteDWord(kUseNewOutlookValue, row.nUseNewOutlook));
-    }
+    CWinReg w;
+    ASSERT_TRUE(w.InitForWrite(platform::kRootCurrentUser, kOutlookPreferencesKey, true));
+    EXPECT_TRUE(row.nUseNewOutlook < 0 || w.WriteDWord(kUseNewOutlookValue, row.nUseNewOutlook));
     if (!row.bClassicInstalled)
       WriteDefault(u"CLSID\\{11111111-2222-3333-4444-555555555555}\\LocalServer32", u"nowhere-mail /automation");
     testing_support::TempFolder appData;
     if (row.bAlias) {
-      appData.MakeFolder(u"Microsoft");
-      appData.MakeFolder(u"Microsoft\\WindowsApps");
+      for (const char16_t* szFolder : {u"Microsoft", u"Microsoft\\WindowsApps"}) appData.MakeFolder(szFolder);
       appData.Write(u"Microsoft\\WindowsApps\\olk.exe", "");
     }
     sys_.environment[u"LOCALAPPDATA"] = appData.Path();
