@@ -750,8 +750,7 @@ TEST_F(LaunchSequenceTest, TheNewOutlookIsExplainedInsteadOfAStart) {
     }
     sys_.environment[u"LOCALAPPDATA"] = appData.Path();
     if (row.bClassicRunning) OutlookComesUp(0, 0, kNever);
-    // The classic program ends cleanly at 2 s; Outlook's own mutex comes at 4 s
-    // unless it handed over to the new Outlook.
+    // The classic program ends cleanly at 2 s; its mutex comes at 4 s, or olk.exe runs.
     sys_.nProgramEndsAfterMs = 2000;
     sys_.onLaunch = [&](FakeProcesses& s) {
       if (row.bHandsOverToOlk) s.runningFrom[u"OLK.EXE"] = s.nNow + 1500;
@@ -765,16 +764,10 @@ TEST_F(LaunchSequenceTest, TheNewOutlookIsExplainedInsteadOfAStart) {
     EXPECT_EQ(outlook_.executes.size(), row.bWizard ? 1u : 0u);
     const bool bExplained = !row.bWizard && row.nBoxes > 0;
     EXPECT_EQ(nExit, bExplained ? mMain::kExitNewOutlook : mMain::kExitDone);
-    if (bExplained) {
-      EXPECT_EQ(base::ToUtf8(dialogs_.boxes.back().sText),
-                "Twinsweep works in classic Outlook only: the new Outlook cannot run its add-in.\r\nTo go back to "
-                "classic Outlook, turn off the 'New Outlook' switch at the top right of the new Outlook window. Then "
-                "start Twinsweep again.");
-      EXPECT_EQ(dialogs_.boxes.back().nType, platform::kMbOk);
-    }
-    if (row.bHandsOverToOlk) {
-      EXPECT_LE(sys_.nNow - sys_.launches[0].nTime, 2000 + mMain::kWaitPauseMs);
-    }
+    const std::u16string sExplained = u"Twinsweep works in classic Outlook only: the new Outlook cannot run its add-in.";
+    EXPECT_EQ(!dialogs_.boxes.empty() && dialogs_.boxes.back().sText.rfind(sExplained, 0) == 0, bExplained);
+    // The box comes at once after the hand-over at 2 s, not after the wait's bound.
+    EXPECT_LE(sys_.nNow, row.bHandsOverToOlk ? 1000 + 2000 + mMain::kWaitPauseMs : kNever);
     EXPECT_EQ(sys_.nOpenHandles, 0);
   }
 }
@@ -812,15 +805,12 @@ TEST_F(LaunchSequenceTest, APoliteCloseEndsTheLaunchAsANoWould) {
     EXPECT_EQ(dialogs_.boxes.size(), row.nBoxes);
     EXPECT_EQ(sys_.launches.size(), row.bLaunched ? 1u : 0u);
     EXPECT_TRUE(outlook_.executes.empty());
-    if (row.at != At::kQuestion) {
-      EXPECT_LE(sys_.nNow, session_.nCloseAt + 1000);
-    }
+    EXPECT_LE(sys_.nNow, row.at == At::kQuestion ? kNever : session_.nCloseAt + 1000);
     EXPECT_EQ(threads_.nOpen, 0);
     EXPECT_EQ(sys_.nOpenHandles, 0);
     const std::string sNote = "D|mMain.Main|0|the launcher was asked to close (WM_CLOSE or WM_QUIT)";
     EXPECT_EQ(log.Lines().back().rfind(sNote, 0), 0u) << log.Lines().back();
   }
-  session_.nCloseAt = kNever;
 }
 
 }  // namespace

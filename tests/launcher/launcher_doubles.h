@@ -120,9 +120,8 @@ class FakeProcesses : public platform::IProcesses {
       if (base::EqualsNoCase(sFile, sName)) return sPath;
     return u"";
   }
-  // The program files of the session's processes, from a moment on.
   std::map<std::u16string, uint64_t> runningFrom;
-  bool ProgramRunsInSession(std::u16string_view sExeName) override {
+  bool ProgramRunsInSession(std::u16string_view sExeName) override {  // running from a moment on
     for (const auto& [sFile, nFrom] : runningFrom)
       if (base::EqualsNoCase(sFile, sExeName) && nNow >= nFrom) return true;
     return false;
