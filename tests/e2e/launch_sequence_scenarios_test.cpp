@@ -8,14 +8,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/launcher_install.h"
+#include "twinsweep/platform/win32/win32_message_wait.h"
 #include "support/launcher_session.h"
 #include "support/message_box.h"
 #include "support/named_mutex.h"
@@ -41,8 +44,12 @@ constexpr wchar_t kQuestionAR[] = L"Microsoft Outlook \u0644\u0627 \u064a\u0639\
 constexpr wchar_t kAppPathsOutlook[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
 constexpr DWORD kCallLimitBoxTimeoutMs = 90000;
 constexpr DWORD kJobLimitBoxTimeoutMs = 120000;
-// How soon the launcher ends after the end of the session is announced.
+// How soon the launcher ends after the end of the session, and after a polite close.
 constexpr DWORD kLogoffExitMs = 1000;
+constexpr DWORD kPoliteCloseExitMs = 5000;
+constexpr wchar_t kNewOutlookEN[] =
+    L"Twinsweep works in classic Outlook only: the new Outlook cannot run its add-in.\r\nTo go back to classic "
+    L"Outlook, turn off the 'New Outlook' switch at the top right of the new Outlook window. Then start Twinsweep again.";
 constexpr wchar_t kHintNotInstalled[] =
     L"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep (or Outlook) and try "
     L"again.";
@@ -596,10 +603,11 @@ TEST_F(LaunchScenario, ALateNoDoesNotStopTheLauncherThatTookOver) {
 // dispatches messages, so a message sent to its session window is answered; and
 // the end of the session ends it at once, with a note, no box and no start.
 enum class Waiting { kForOutlook, kForTheAddin, kInAHungCall };
+enum class End { kNone, kLogoff, kTaskkill, kQuit };
 struct SessionCase {
   const char* szName;
   Waiting waiting;
-  bool bLogoff;
+  End end;
 };
 
 std::ostream& operator<<(std::ostream& os, const SessionCase& c) { return os << c.szName; }
@@ -628,27 +636,126 @@ TEST_P(SessionScenario, TheWaitingThreadAnswersAndTheEndOfTheSessionEndsIt) {
       ASSERT_TRUE(Outlook().WaitForEvent(L"hang Execute", kBoxTimeoutMs)) << Outlook().RecordText();
       break;
   }
-  if (!c.bLogoff) return ExpectAnswers(c.szName);
+  if (c.end == End::kNone) return ExpectAnswers(c.szName);
   const HWND hWindow = FindSessionWindow(launcher_->Id());
   ASSERT_TRUE(hWindow) << "no session window";
   const double nStart = PerformanceNowMs();
-  SendLogoff(hWindow);
-  ASSERT_TRUE(launcher_->WaitForExit(kLogoffExitMs)) << "still running after the logoff";
-  std::printf("%s: the launcher ended %.0f ms after the logoff messages\n", c.szName, PerformanceNowMs() - nStart);
+  if (c.end == End::kLogoff) SendLogoff(hWindow);
+  // taskkill without /F: WM_CLOSE to each of the program's top-level windows.
+  if (c.end == End::kTaskkill) {
+    ProcessTree taskkill(L"C:\\windows\\system32\\taskkill.exe", L"/im TwinsweepLauncher.exe");
+    ASSERT_TRUE(taskkill.WaitForExit(kPoliteCloseExitMs));
+  }
+  if (c.end == End::kQuit) PostThreadMessageW(GetWindowThreadProcessId(hWindow, nullptr), WM_QUIT, 0, 0);
+  ASSERT_TRUE(launcher_->WaitForExit(c.end == End::kLogoff ? kLogoffExitMs : kPoliteCloseExitMs))
+      << "still running after " << c.szName;
+  std::printf("%s: the launcher ended %.0f ms after the messages\n", c.szName, PerformanceNowMs() - nStart);
   EXPECT_EQ(Outlook().Events(L"start").size(), 1u) << Outlook().RecordText();
-  EXPECT_EQ(NoteStartingWith("the session is ending", "mMain.Main"),
-            "the session is ending: the launcher ends now, without a box or a start of Outlook");
+  if (c.end == End::kLogoff) {
+    EXPECT_EQ(NoteStartingWith("the session is ending", "mMain.Main"),
+              "the session is ending: the launcher ends now, without a box or a start of Outlook");
+  } else {
+    EXPECT_EQ(launcher_->ExitCode(), std::optional<DWORD>(3));
+    EXPECT_NE(NoteStartingWith("the launcher was asked to close (WM_CLOSE or WM_QUIT)", "mMain.Main"), "");
+  }
 }
 
 const SessionCase kSessionCases[] = {
-    {"PumpsWhileWaitingForOutlook", Waiting::kForOutlook, false},
-    {"PumpsWhileWaitingForTheAddin", Waiting::kForTheAddin, false},
-    {"PumpsWhileACallHangs", Waiting::kInAHungCall, false},
-    {"LogoffWhileWaitingForTheAddin", Waiting::kForTheAddin, true},
-    {"LogoffWhileACallHangs", Waiting::kInAHungCall, true},
+    {"PumpsWhileWaitingForOutlook", Waiting::kForOutlook, End::kNone},
+    {"PumpsWhileWaitingForTheAddin", Waiting::kForTheAddin, End::kNone},
+    {"PumpsWhileACallHangs", Waiting::kInAHungCall, End::kNone},
+    {"LogoffWhileWaitingForTheAddin", Waiting::kForTheAddin, End::kLogoff},
+    {"LogoffWhileACallHangs", Waiting::kInAHungCall, End::kLogoff},
+    {"TaskkillWhileWaitingForTheAddin", Waiting::kForTheAddin, End::kTaskkill},
+    {"TaskkillWhileACallHangs", Waiting::kInAHungCall, End::kTaskkill},
+    {"QuitWhileWaitingForTheAddin", Waiting::kForTheAddin, End::kQuit},
 };
 
 INSTANTIATE_TEST_SUITE_P(Session, SessionScenario, ::testing::ValuesIn(kSessionCases),
+                         [](const auto& info) { return std::string(info.param.szName); });
+
+// The drain of a dispatching wait is bounded: a handler that posts its message
+// again at once does not hold the wait past its time.
+TEST(DispatchingWait, ASelfRepostingHandlerDoesNotHoldTheWait) {
+  static std::atomic<bool> bStop{false};
+  static const WNDPROC repost = [](HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (nMessage == WM_APP && !bStop) PostMessageW(hWnd, WM_APP, 0, 0);
+    return DefWindowProcW(hWnd, nMessage, wParam, lParam);
+  };
+  std::atomic<bool> bEnded{false};
+  std::thread waiter([&] {
+    const HWND hWnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(repost));
+    PostMessageW(hWnd, WM_APP, 0, 0);
+    twinsweep::platform::win32::WaitDispatching(nullptr, 200);
+    bEnded = true;
+    DestroyWindow(hWnd);
+  });
+  for (int n = 0; n < 50 && !bEnded; ++n) Sleep(100);
+  EXPECT_TRUE(bEnded) << "the wait of 200 ms lasted more than 5 s";
+  bStop = true;
+  waiter.join();
+}
+
+// The new Outlook (switched on, or olk.exe running after a hand-over) is explained
+// at once; a classic Outlook running, or a hand-over without olk.exe, as always.
+enum class NewOutlook { kSwitchedOn, kSwitchedOnClassicRunning, kHandsOverToOlk, kHandsOverWithoutOlk };
+struct NewOutlookCase {
+  const char* szName;
+  NewOutlook kind;
+};
+std::ostream& operator<<(std::ostream& os, const NewOutlookCase& c) { return os << c.szName; }
+
+class NewOutlookScenario : public LaunchScenario, public ::testing::WithParamInterface<NewOutlookCase> {};
+
+TEST_P(NewOutlookScenario, TheBoxExplainsTheNewOutlook) {
+  const NewOutlook kind = GetParam().kind;
+  const bool bHandsOver = kind == NewOutlook::kHandsOverToOlk || kind == NewOutlook::kHandsOverWithoutOlk;
+  StandInSettings settings;
+  settings.vExitCode = bHandsOver ? std::optional<int>(0) : std::nullopt;
+  settings.nExitCodeAfterMs = 2000;
+  Prepare(L"EN", settings);
+  ScopedRegistryValue useNew(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\16.0\\Outlook\\Preferences",
+                             L"UseNewOutlook", REG_DWORD, std::vector<BYTE>{bHandsOver ? BYTE(0) : BYTE(1), 0, 0, 0});
+  // Any program under the new Outlook's file name will do for its process.
+  testing_support::TempFolder olkFolder(u"twinsweep-olk");
+  const std::wstring sOlk = JoinPath(Wide(olkFolder.Path()), L"olk.exe");
+  std::optional<ProcessTree> olk;
+  if (kind == NewOutlook::kHandsOverToOlk && CopyFileW(L"C:\\windows\\system32\\notepad.exe", sOlk.c_str(), FALSE))
+    olk.emplace(sOlk, L"");
+  if (kind == NewOutlook::kSwitchedOnClassicRunning) Outlook().StartDirectly();
+  RunLauncher();
+  if (kind == NewOutlook::kSwitchedOnClassicRunning) return ExpectEnds(), ExpectOneGoodWizardCall();
+  if (bHandsOver) {
+    AnswerQuestion(IDYES);
+    ASSERT_TRUE(Outlook().WaitForEvent(L"exit-code 0", kRunTimeoutMs)) << Outlook().RecordText();
+  }
+  const bool bBoxDue = kind != NewOutlook::kHandsOverWithoutOlk;
+  auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"Twinsweep")}, bBoxDue ? 15000 : 5000);
+  ASSERT_EQ(box.has_value(), bBoxDue) << Outlook().RecordText();
+  if (!bBoxDue) {
+    EXPECT_FALSE(launcher_->WaitForExit(0)) << "it no longer waits";
+    return;
+  }
+  if (bHandsOver)
+    std::printf("the new Outlook's box %.0f ms after the handed-over exit\n",
+                PerformanceNowMs() - Outlook().Events(L"exit-code 0")[0].nTimeMs);
+  EXPECT_EQ(box->sText, kNewOutlookEN);
+  EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+  ASSERT_TRUE(PressButton(*box, IDOK));
+  ExpectEnds();
+  EXPECT_EQ(launcher_->ExitCode(), std::optional<DWORD>(2));
+  EXPECT_EQ(Outlook().Events(L"start").size(), bHandsOver ? 1u : 0u) << Outlook().RecordText();
+}
+
+const NewOutlookCase kNewOutlookCases[] = {
+    {"SwitchedOnClassicNotRunning", NewOutlook::kSwitchedOn},
+    {"SwitchedOnClassicAlreadyRunning", NewOutlook::kSwitchedOnClassicRunning},
+    {"HandedOverWhileOlkRuns", NewOutlook::kHandsOverToOlk},
+    {"HandedOverWithoutOlk", NewOutlook::kHandsOverWithoutOlk},
+};
+
+INSTANTIATE_TEST_SUITE_P(NewOutlook, NewOutlookScenario, ::testing::ValuesIn(kNewOutlookCases),
                          [](const auto& info) { return std::string(info.param.szName); });
 
 }  // namespace

@@ -120,6 +120,25 @@ TEST(LauncherCommandPaths, HelpFileInAFolderOutsideTheAnsiCodePage) {
   EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{install.Folder() + L"\\Twinsweep.chm"});
 }
 
+// A help file that no program opens: the shell's failure is shown with a hint
+// and the program says so in its exit code, rather than ending without a word.
+TEST(LauncherCommandPaths, AHelpFileThatNoProgramOpensShowsTheHint) {
+  ScopedProductOptions options(L"EN", std::nullopt);
+  ScopedRegistryValue noHandler(HKEY_CLASSES_ROOT, L".chm", L"", std::wstring(L"Twinsweep.NoHandler"));
+  LauncherInstall install(LauncherInstall::LanguageFiles::kShipped);
+  install.AddFile(L"Twinsweep.chm", "help file");
+  ProcessTree launcher = install.Run(L"help");
+  auto box = WaitForMessageBox({launcher.Id(), std::wstring(L"TwinsweepLauncher")}, kRunTimeoutMs);
+  ASSERT_TRUE(box) << "no error box";
+  EXPECT_EQ(box->sText.rfind(L"Error(", 0), 0u) << ToUtf8(box->sText);
+  EXPECT_EQ(box->sText.substr(box->sText.find(L"\r\n") + 2),
+            L"No program is set to open web pages or help files. Choose a default web browser in Windows and try again.")
+      << ToUtf8(box->sText);
+  ASSERT_TRUE(PressButton(*box, IDOK));
+  ASSERT_TRUE(launcher.WaitForExit(kRunTimeoutMs));
+  EXPECT_EQ(launcher.ExitCode(), std::optional<DWORD>(1));
+}
+
 TEST(LauncherCommandOptions, MissingLanguageIsStoredAsEN) {
   ShellOpenRecorder recorder;
   ScopedProductOptions options(std::nullopt, std::nullopt);

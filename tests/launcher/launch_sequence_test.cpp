@@ -8,6 +8,7 @@
 
 #include "twinsweep/base/text.h"
 #include "twinsweep/launcher/application_name.h"
+#include "twinsweep/launcher/exit_codes.h"
 #include "twinsweep/launcher/launch_sequence.h"
 #include "twinsweep/launcher/user_texts.h"
 #include "launcher_doubles.h"
@@ -18,6 +19,7 @@
 #include "twinsweep/platform/memory/memory_session_signals.h"
 #include "support/log_capture.h"
 #include "support/recording_diagnostics.h"
+#include "twinsweep/settings/outlook_preferences.h"
 #include "twinsweep/settings/win_reg.h"
 #include "support/source_languages.h"
 #include "support/temp_folder.h"
@@ -92,6 +94,8 @@ class LaunchSequenceTest : public ::testing::Test {
   platform::ScopedOverride<platform::ISessionSignals> useSignals_{signals_};
   launcher_test::FakeWorkerThreads threads_{sys_, outlook_};
   platform::ScopedOverride<platform::IWorkerThreads> useThreads_{threads_};
+  launcher_test::FakeSessionWindow session_{sys_};
+  platform::ScopedOverride<platform::ISessionWindow> useSession_{session_};
 };
 
 enum class OutlookAt { Start, DuringQuestion, AfterLaunch };
@@ -445,6 +449,7 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
     std::string sNote;
     // Another launcher takes the state over while the box is open.
     bool bReplacedWhileOpen = false;
+    bool bMutexRefused = false;
   };
   const Row rows[] = {
       {"not a launcher: the launch goes on", u"EN", std::nullopt, platform::kIdNo, kQuestion, false, false,
@@ -470,6 +475,9 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
        "silent end: another launcher was waiting for the add-in; the user asked it to stop, but it had ended and "
        "another launcher runs now: nothing was asked",
        true},
+      {"the mutex refuses this launcher: one at other rights runs", u"EN", std::nullopt, platform::kIdYes, u"", false,
+       false, "silent end: the launch mutex refuses this launcher (access denied): another launcher runs with other rights",
+       false, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.sCase);
@@ -479,6 +487,7 @@ TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublishe
     dialogs_.nAnswer = row.nAnswer;
     dialogs_.bOtherInstanceBox = true;
     sys_.mutexes[mMain::kLaunchMutex] = Presence{0, kNever};
+    sys_.bMutexesRefused = row.bMutexRefused;
     // The first launcher's state and event, as it holds them.
     const mMain::LaunchState next{LaunchPhase::kWaitingForAddin, 1, 4711};
     platform::ScopedSessionSignal hState, hStop(signals_.CreateEventByName(mMain::StopEventName({})));
@@ -715,6 +724,105 @@ TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
     EXPECT_EQ(dialogs_.boxes[0].sCaption, u"TwinsweepLauncher");
     EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbOk | BoxDirection(row.szLang));
     EXPECT_EQ(threads_.nOpen, 0);
+  }
+}
+
+// The new Outlook runs no add-ins: where it is the user's Outlook the launcher
+// explains how to go back instead of starting Outlook or waiting for it.
+TEST_F(LaunchSequenceTest, TheNewOutlookIsExplainedInsteadOfAStart) {
+  struct Row {
+    const char* sCase;
+    int32_t nUseNewOutlook;  // -1: no value
+    bool bClassicRunning, bClassicInstalled, bAlias, bHandsOverToOlk;
+    size_t nBoxes;  // the question's and the new Outlook's
+    bool bLaunched, bWizard;
+  };
+  const Row rows[] = {
+      {"switched on, classic not running", 1, false, true, false, false, 1, false, false},
+      {"switched on, classic already running", 1, true, true, false, false, 0, false, true},
+      {"switched off", 0, false, true, false, false, 1, true, true},
+      {"the started program hands over to a running olk.exe", -1, false, true, false, true, 2, true, false},
+      {"classic missing, the new Outlook's alias there", -1, false, false, true, false, 1, false, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.sCase);
+    reg_ = platform::MemoryRegistry();
+    SetUp();
+    sys_ = FakeProcesses();
+    dialogs_ = FakeDialogs();
+    outlook_.executes.clear();
+    CWinReg w;
+    ASSERT_TRUE(w.InitForWrite(platform::kRootCurrentUser, kOutlookPreferencesKey, true));
+    EXPECT_TRUE(row.nUseNewOutlook < 0 || w.WriteDWord(kUseNewOutlookValue, row.nUseNewOutlook));
+    if (!row.bClassicInstalled)
+      WriteDefault(u"CLSID\\{11111111-2222-3333-4444-555555555555}\\LocalServer32", u"nowhere-mail /automation");
+    testing_support::TempFolder appData;
+    if (row.bAlias) {
+      for (const char16_t* szFolder : {u"Microsoft", u"Microsoft\\WindowsApps"}) appData.MakeFolder(szFolder);
+      appData.Write(u"Microsoft\\WindowsApps\\olk.exe", "");
+    }
+    sys_.environment[u"LOCALAPPDATA"] = appData.Path();
+    if (row.bClassicRunning) OutlookComesUp(0, 0, kNever);
+    // The classic program ends cleanly at 2 s; its mutex comes at 4 s, or olk.exe runs.
+    sys_.nProgramEndsAfterMs = 2000;
+    sys_.onLaunch = [&](FakeProcesses& s) {
+      if (row.bHandsOverToOlk) s.runningFrom[u"OLK.EXE"] = s.nNow + 1500;
+      else OutlookComesUp(s.nNow + 4000, 0, kNever);
+    };
+
+    const int nExit = mMain::RunLaunchSequence();
+
+    ASSERT_EQ(dialogs_.boxes.size(), row.nBoxes);
+    EXPECT_EQ(sys_.launches.size(), row.bLaunched ? 1u : 0u);
+    EXPECT_EQ(outlook_.executes.size(), row.bWizard ? 1u : 0u);
+    const bool bExplained = !row.bWizard && row.nBoxes > 0;
+    EXPECT_EQ(nExit, bExplained ? mMain::kExitNewOutlook : mMain::kExitDone);
+    const std::u16string sExplained = u"Twinsweep works in classic Outlook only: the new Outlook cannot run its add-in.";
+    EXPECT_EQ(!dialogs_.boxes.empty() && dialogs_.boxes.back().sText.rfind(sExplained, 0) == 0, bExplained);
+    // The box comes at once after the hand-over at 2 s, not after the wait's bound.
+    EXPECT_LE(sys_.nNow, row.bHandsOverToOlk ? 1000 + 2000 + mMain::kWaitPauseMs : kNever);
+    EXPECT_EQ(sys_.nOpenHandles, 0);
+  }
+}
+
+// A polite close (WM_CLOSE to the session window, or WM_QUIT) ends the launch as
+// a No would, wherever it waits: nothing is shown or started after it.
+TEST_F(LaunchSequenceTest, APoliteCloseEndsTheLaunchAsANoWould) {
+  enum class At { kQuestion, kWaitA, kWaitB, kHungCall };
+  const struct {
+    const char* sCase;
+    At at;
+    size_t nBoxes;
+    bool bLaunched;
+  } rows[] = {
+      {"while the question is open, then Yes", At::kQuestion, 1, false},
+      {"waiting for Outlook", At::kWaitA, 1, true},
+      {"waiting for the add-in", At::kWaitB, 0, false},
+      {"in a hung wizard call", At::kHungCall, 0, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.sCase);
+    sys_ = FakeProcesses();
+    dialogs_ = FakeDialogs();
+    outlook_.executes.clear();
+    outlook_.sHungCall = row.at == At::kHungCall ? u"Execute" : u"";
+    session_.nCloseAt = row.at == At::kQuestion ? kNever : sys_.nNow + 5000;
+    dialogs_.whileOpen = [&] { if (row.at == At::kQuestion) session_.nCloseAt = 0; };
+    if (row.at == At::kWaitB || row.at == At::kHungCall)
+      OutlookComesUp(0, row.at == At::kWaitB ? kNever : 0, kNever);
+    sys_.onLaunch = [](FakeProcesses&) {};
+    testing_support::LogCapture log;
+
+    EXPECT_EQ(mMain::Main(), mMain::kExitClosed);
+
+    EXPECT_EQ(dialogs_.boxes.size(), row.nBoxes);
+    EXPECT_EQ(sys_.launches.size(), row.bLaunched ? 1u : 0u);
+    EXPECT_TRUE(outlook_.executes.empty());
+    EXPECT_LE(sys_.nNow, row.at == At::kQuestion ? kNever : session_.nCloseAt + 1000);
+    EXPECT_EQ(threads_.nOpen, 0);
+    EXPECT_EQ(sys_.nOpenHandles, 0);
+    const std::string sNote = "D|mMain.Main|0|the launcher was asked to close (WM_CLOSE or WM_QUIT)";
+    EXPECT_EQ(log.Lines().back().rfind(sNote, 0), 0u) << log.Lines().back();
   }
 }
 

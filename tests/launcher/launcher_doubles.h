@@ -21,6 +21,7 @@
 #include "twinsweep/platform/automation.h"
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/processes.h"
+#include "twinsweep/platform/session_window.h"
 #include "twinsweep/platform/string_table.h"
 #include "twinsweep/platform/worker_threads.h"
 
@@ -77,10 +78,13 @@ class FakeProcesses : public platform::IProcesses {
   }
   // Mutexes this process made; one that the map shows present "already existed".
   std::vector<std::u16string> created;
+  // The mutexes there refuse this process, as one made at other rights does.
+  bool bMutexesRefused = false;
   platform::KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) override {
     created.emplace_back(sName);
     auto it = mutexes.find(std::u16string(sName));
     *pbExisted = it != mutexes.end() && it->second.At(nNow);
+    if (*pbExisted && bMutexesRefused) return 0;
     ++nOpenHandles;
     return 0x200;
   }
@@ -116,6 +120,12 @@ class FakeProcesses : public platform::IProcesses {
       if (base::EqualsNoCase(sFile, sName)) return sPath;
     return u"";
   }
+  std::map<std::u16string, uint64_t> runningFrom;
+  bool ProgramRunsInSession(std::u16string_view sExeName) override {  // running from a moment on
+    for (const auto& [sFile, nFrom] : runningFrom)
+      if (base::EqualsNoCase(sFile, sExeName) && nNow >= nFrom) return true;
+    return false;
+  }
   // Runs after every pause, e.g. to act at a moment of a wait.
   std::function<void(FakeProcesses&)> onSleep;
   void Sleep(uint32_t nMilliseconds) override {
@@ -134,6 +144,18 @@ class FakeApartment : public platform::IApartment {
     return true;
   }
   void Leave() override { ++nLeft; }
+};
+
+// The session window: a polite close arrives when the virtual clock reaches nCloseAt.
+class FakeSessionWindow : public platform::ISessionWindow {
+ public:
+  explicit FakeSessionWindow(FakeProcesses& clock) : clock_(clock) {}
+  uint64_t nCloseAt = kNever;
+  bool Open(std::function<void(platform::SessionEnd)>) override { return true; }
+  bool CloseRequested() override { return clock_.nNow >= nCloseAt; }
+
+ private:
+  FakeProcesses& clock_;
 };
 
 class FakeDialogs : public platform::IDialogs {

@@ -7,6 +7,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/launcher/diagnostic_log.h"
+#include "twinsweep/launcher/exit_codes.h"
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/launcher/main.h"
 #include "twinsweep/launcher/user_texts.h"
@@ -16,6 +17,7 @@
 #include "support/recording_diagnostics.h"
 #include "support/source_languages.h"
 #include "support/temp_folder.h"
+#include "launcher_doubles.h"
 
 using namespace twinsweep;
 
@@ -37,7 +39,7 @@ class MainTest : public ::testing::Test {
   }
   std::vector<std::u16string> Run(const std::u16string& sArgs) {
     app_.sCommandLineArgs = sArgs;
-    mMain::Main();
+    nExit_ = mMain::Main();
     return shell_.opened;
   }
 
@@ -50,6 +52,11 @@ class MainTest : public ::testing::Test {
   platform::ScopedOverride<platform::IApp> o2_{app_};
   platform::ScopedOverride<platform::IShell> o3_{shell_};
   platform::ScopedOverride<platform::IDialogs> o4_{dialogs_};
+  launcher_test::FakeApartment apartment_;
+  platform::ScopedOverride<platform::IApartment> o5_{apartment_};
+  testing_support::FakeDesktopRights rights_;
+  platform::ScopedOverride<platform::IDesktopRights> o6_{rights_};
+  int nExit_ = -1;
 };
 
 TEST_F(MainTest, HelpOpensTheRightDocumentForEachLanguageAndHelpFile) {
@@ -84,8 +91,13 @@ TEST_F(MainTest, HelpOpensTheRightDocumentForEachLanguageAndHelpFile) {
     shell_.opened.clear();
     SetLang(c.lang);
     std::u16string expected = c.expected[0] == u'@' ? dir.Path() + c.expected.substr(1) : c.expected;
+    // The shell is called from within a join of the thread's apartment.
+    shell_.onOpen = [&] { EXPECT_EQ(apartment_.nEntered - apartment_.nLeft, 1); };
     EXPECT_EQ(Run(c.args), std::vector<std::u16string>{expected}) << base::ToUtf8(c.lang) << " " << base::ToUtf8(c.args);
+    EXPECT_EQ(apartment_.nEntered, apartment_.nLeft);
+    EXPECT_EQ(nExit_, mMain::kExitDone);
   }
+  EXPECT_GT(apartment_.nEntered, 0);
   EXPECT_TRUE(dialogs_.shown.empty());
 }
 
@@ -184,6 +196,69 @@ TEST_F(MainTest, AFailureThatReachesMainShowsOneErrorBox) {
     EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbOk);
     EXPECT_FALSE(base::HasPending());
   }
+}
+
+// The shell's failure is shown, with the hint for a missing program, and noted;
+// a failed DDE conversation comes after the handler was started, and is not.
+TEST_F(MainTest, AShellThatCannotOpenThePageShowsTheErrorBoxWithAHint) {
+  app_.sAppFolder = testing_support::ShippedLanguagesFolder(TWINSWEEP_SOURCE_DIR);
+  const struct {
+    const char16_t* szArgs;
+    uint32_t nError;  // 1155: ERROR_NO_ASSOCIATION, 1156: ERROR_DDE_FAIL
+  } rows[] = {{u"help", 1155}, {u"buyonline", 1155}, {u"buyonline", 1156}};
+  for (const auto& row : rows) {
+    dialogs_.shown.clear();
+    shell_.nError = row.nError;
+    testing_support::RecordingDiagnostics diagnostics;
+    diagnostics.errorTexts[1155] = u"No application is associated with the specified file for this operation.";
+    platform::ScopedOverride<platform::IDiagnostics> o(diagnostics);
+    Run(row.szArgs);
+    EXPECT_EQ(nExit_, row.nError == 1156 ? mMain::kExitDone : mMain::kExitErrorBox);
+    ASSERT_EQ(dialogs_.shown.size(), row.nError == 1156 ? 0u : 1u);
+    if (row.nError == 1156) continue;
+    EXPECT_EQ(dialogs_.shown[0].sText,
+              u"Error(1155): No application is associated with the specified file for this operation.\r\nNo program "
+              u"is set to open web pages or help files. Choose a default web browser in Windows and try again.");
+  }
+}
+
+// Above the desktop's rights the launcher starts itself again through the
+// desktop's shell before it asks anything, or shows the different-rights hint.
+TEST_F(MainTest, TheLauncherKeepsToTheDesktopsRights) {
+  using platform::kIntegrityHigh;
+  using platform::kIntegrityMedium;
+  const struct {
+    const char* szCase;
+    uint32_t nOwn, nShell;
+    int32_t nStartResult;  // of the start through the desktop's shell
+    int nExit;             // kExitDone: the question was asked
+  } rows[] = {
+      {"both at medium", kIntegrityMedium, kIntegrityMedium, 0, mMain::kExitDone},
+      {"elevated, shell reachable", kIntegrityHigh, kIntegrityMedium, 0, mMain::kExitStartedAgain},
+      {"elevated, the shell's start fails", kIntegrityHigh, kIntegrityMedium, -2147467259, mMain::kExitOtherRights},
+      {"elevated, no desktop window", kIntegrityHigh, kIntegrityMedium, 1, mMain::kExitOtherRights},
+      {"no shell window at all (Wine)", kIntegrityHigh, 0, 0, mMain::kExitDone},
+      {"both elevated", kIntegrityHigh, kIntegrityHigh, 0, mMain::kExitDone},
+      {"system above a medium desktop", 0x4000, kIntegrityMedium, 0, mMain::kExitStartedAgain},
+  };
+  app_.sAppFolder = testing_support::ShippedLanguagesFolder(TWINSWEEP_SOURCE_DIR);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.szCase);
+    rights_ = testing_support::FakeDesktopRights();
+    rights_.nOwn = row.nOwn;
+    rights_.nShell = row.nShell;
+    rights_.nStartResult = row.nStartResult;
+    dialogs_.shown.clear();
+    dialogs_.nAnswer = platform::kIdNo;
+    Run(u"/x");
+    EXPECT_EQ(nExit_, row.nExit);
+    EXPECT_EQ(rights_.startedWith.size(), row.nExit == mMain::kExitDone ? 0u : 1u);
+    const char16_t* szBox = row.nExit == mMain::kExitDone ? u"Microsoft Outlook is not running." : u"Outlook and Twinsweep "
+                            u"are running with different privileges, for example one of them as administrator.";
+    ASSERT_EQ(dialogs_.shown.size(), row.nExit == mMain::kExitStartedAgain ? 0u : 1u);
+    for (const auto& shown : dialogs_.shown) EXPECT_EQ(shown.sText.rfind(szBox, 0), 0u);
+  }
+  EXPECT_EQ(rights_.startedWith, std::vector<std::u16string>{u"/x"});
 }
 
 }  // namespace

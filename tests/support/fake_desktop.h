@@ -2,10 +2,12 @@
 // Doubles of the desktop services: an application with a chosen folder and
 // command line, a shell that records what it was asked to open, and message boxes
 // that record what they showed and answer as scripted.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/desktop_rights.h"
 
 using namespace twinsweep;
 
@@ -26,7 +28,27 @@ class FakeApp : public platform::IApp {
 class RecordingShell : public platform::IShell {
  public:
   std::vector<std::u16string> opened;
-  void Open(std::u16string_view sTarget) override { opened.emplace_back(sTarget); }
+  uint32_t nError = 0;  // what every open answers
+  std::function<void()> onOpen;
+  uint32_t Open(std::u16string_view sTarget) override {
+    opened.emplace_back(sTarget);
+    if (onOpen) onOpen();
+    return nError;
+  }
+};
+
+// The integrity levels as scripted, and a record of the starts through the desktop's shell.
+class FakeDesktopRights : public platform::IDesktopRights {
+ public:
+  uint32_t nOwn = platform::kIntegrityMedium, nShell = platform::kIntegrityMedium;
+  int32_t nStartResult = 0;
+  std::vector<std::u16string> startedWith;
+  uint32_t OwnIntegrity() override { return nOwn; }
+  uint32_t ShellIntegrity() override { return nShell; }
+  int32_t StartAgainThroughDesktopShell(std::u16string_view sArgs) override {
+    startedWith.emplace_back(sArgs);
+    return nStartResult;
+  }
 };
 
 class ScriptedDialogs : public platform::IDialogs {

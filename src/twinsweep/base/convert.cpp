@@ -101,6 +101,13 @@ double LeadingNumber(std::u16string_view s) {
 
 std::u16string LongToText(int64_t n) { return FromAscii(std::to_string(n)); }
 
+std::u16string HexText(uint32_t n) {
+  static const char16_t kDigits[] = u"0123456789ABCDEF";
+  std::u16string s = u"0x";
+  for (int nShift = 28; nShift >= 0; nShift -= 4) s += kDigits[(n >> nShift) & 0xF];
+  return s;
+}
+
 std::u16string DoubleToText(double d) {
   if (d == std::trunc(d) && std::fabs(d) < 1e15) return LongToText(static_cast<int64_t>(d));
   char buf[40];

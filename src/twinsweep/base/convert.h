@@ -22,6 +22,8 @@ int32_t TextToLong(std::u16string_view s);
 double LeadingNumber(std::u16string_view s);
 // Decimal text of a 32-bit integer.
 std::u16string LongToText(int64_t n);
+// "0x" and the eight hexadecimal digits of n, capitals ("0xC0000135").
+std::u16string HexText(uint32_t n);
 // Shortest text that reads back as d ("2.5", "15", "1E+20" style is not used: plain).
 std::u16string DoubleToText(double d);
 

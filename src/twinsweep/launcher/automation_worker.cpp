@@ -9,8 +9,10 @@
 #include "twinsweep/base/convert.h"
 #include "twinsweep/base/failure.h"
 #include "twinsweep/platform/apartment.h"
+#include "twinsweep/launcher/polite_close.h"
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/scoped_handle.h"
+#include "twinsweep/platform/session_window.h"
 #include "twinsweep/platform/worker_threads.h"
 
 namespace twinsweep {
@@ -162,8 +164,11 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
   bool bEnded = false;
   std::u16string sCall;
   CallWatch::GiveUp giveUp = CallWatch::GiveUp::kNo;
+  // A polite close gives the worker up at once, as the end of the job's time
+  // does, and then ends the launch without the box.
+  const auto jobEnd = [&] { return platform::SessionWindow().CloseRequested() ? 0 : nJobEnd; };
   while (!(bEnded = threads.WaitForEnd(hWorker.Get(), kCallWatchPollMs)) &&
-         (giveUp = watch->GiveUpIfOverdue(nLimitMs, nJobEnd, &sCall)) == CallWatch::GiveUp::kNo) {
+         (giveUp = watch->GiveUpIfOverdue(nLimitMs, jobEnd(), &sCall)) == CallWatch::GiveUp::kNo) {
   }
   // A worker that ended just as it was given up made its last call in time: it
   // stands. One that ended on a failure (the refusal of a further call among
@@ -174,6 +179,7 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
     if (watch->failure) std::rethrow_exception(watch->failure);
     return;
   }
+  EndIfAskedToClose();
   if (giveUp == CallWatch::GiveUp::kCall)
     base::Raise(platform::kRpcECallCanceled,
                 u"Outlook did not answer the call of " + sCall + u" within " + Seconds(nLimitMs));

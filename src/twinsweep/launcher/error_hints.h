@@ -24,6 +24,11 @@ constexpr char16_t kHintNotInstalled[] = u"LID_HINT_NOT_INSTALLED";
 // description; empty when the failure has none.
 std::u16string HintKeyOf(int32_t nNumber, std::u16string_view sDescription);
 
+// The source of the shell's failures (help, buyonline), whose one hint says that
+// no program is set to open web pages or help files.
+constexpr char16_t kShellOpenSource[] = u"mMain.OpenWithShell";
+constexpr char16_t kHintNoProgram[] = u"LID_HINT_NO_PROGRAM";
+
 }  // namespace mMain
 
 }  // namespace twinsweep

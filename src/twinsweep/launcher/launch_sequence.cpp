@@ -11,8 +11,11 @@
 #include "twinsweep/launcher/application_name.h"
 #include "twinsweep/launcher/create_process.h"
 #include "twinsweep/launcher/error_hints.h"
+#include "twinsweep/launcher/exit_codes.h"
 #include "twinsweep/launcher/launch_board.h"
+#include "twinsweep/launcher/new_outlook.h"
 #include "twinsweep/launcher/outlook_probe.h"
+#include "twinsweep/launcher/polite_close.h"
 #include "twinsweep/launcher/show_box.h"
 #include "twinsweep/launcher/user_texts.h"
 #include "twinsweep/launcher/wizard_call.h"
@@ -21,6 +24,7 @@
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/scoped_handle.h"
 #include "twinsweep/settings/options.h"
+#include "twinsweep/settings/outlook_preferences.h"
 
 namespace twinsweep {
 
@@ -32,6 +36,12 @@ void Note(const std::u16string& sText) { LogDebug(u"mMain.RunLaunchSequence", sT
 
 std::u16string Ms(uint64_t nMs) { return base::LongToText(static_cast<int64_t>(nMs)) + u" ms"; }
 
+// One pause of a wait; a polite close meanwhile ends the launch.
+void Pause(platform::IProcesses& sys) {
+  sys.Sleep(kWaitPauseMs);
+  EndIfAskedToClose();
+}
+
 // Asks, in the user's language (or else in English), whether Outlook shall be
 // started. The texts live only until the answer.
 bool UserWantsOutlookStarted() {
@@ -42,6 +52,7 @@ bool UserWantsOutlookStarted() {
   const int32_t nAnswer = ShowBox(texts, sQuestion, sTitle, platform::kMbYesNo);
   const char16_t* szAnswer = nAnswer == platform::kIdYes ? u"Yes" : nAnswer == platform::kIdNo ? u"No" : u"otherwise";
   Note(u"the question was answered " + std::u16string(szAnswer) + u" (" + base::LongToText(nAnswer) + u")");
+  EndIfAskedToClose();
   return nAnswer == platform::kIdYes;
 }
 
@@ -72,46 +83,44 @@ bool StartOutlook(platform::ScopedKernelHandle* phProcess) {
   return false;
 }
 
-std::u16string Hex(uint32_t n) {
-  static const char16_t kDigits[] = u"0123456789ABCDEF";
-  std::u16string s = u"0x";
-  for (int nShift = 28; nShift >= 0; nShift -= 4) s += kDigits[(n >> nShift) & 0xF];
-  return s;
-}
+enum class WaitA { kThere, kGaveUp, kNewOutlook };
 
-// Wait A: until Outlook's mutex exists. False when it has not appeared within the
-// bound, when another launcher asked this one to stop, or when the program that
-// was started (hProcess, when this launcher started one) ended with a failure
-// before the mutex appeared. An exit code of 0 is a hand-over to an Outlook that
-// is already starting: the wait goes on.
-bool WaitForOutlook(LaunchBoard& board, platform::ScopedKernelHandle& hProcess) {
+// Wait A: until Outlook's mutex exists. kGaveUp when it has not appeared within
+// the bound, when another launcher asked this one to stop, or when the program
+// that was started (hProcess, when this launcher started one) ended with a
+// failure before the mutex appeared. An exit code of 0 is a hand-over to an
+// Outlook that is already starting: the wait goes on, unless the new Outlook
+// runs, which is what the classic program hands over to when the user's switch
+// is on (kNewOutlook).
+WaitA WaitForOutlook(LaunchBoard& board, platform::ScopedKernelHandle& hProcess) {
   platform::IProcesses& sys = platform::Processes();
   const uint64_t nStart = sys.TickCount();
   for (;;) {
     if (IsOutlookRunning()) {
       Note(u"Outlook's mutex was there after " + Ms(sys.TickCount() - nStart));
-      return true;
+      return WaitA::kThere;
     }
     if (board.StopRequested()) {
       Note(u"silent end: another launcher asked this one to stop waiting for Outlook, after " +
            Ms(sys.TickCount() - nStart));
-      return false;
+      return WaitA::kGaveUp;
     }
     uint32_t nExitCode = 0;
     if (hProcess.IsValid() && sys.HasEnded(hProcess.Get(), &nExitCode)) {
       hProcess.Reset();
       if (nExitCode != 0) {
-        Note(u"silent end: Outlook's program ended with exit code " + Hex(nExitCode) +
+        Note(u"silent end: Outlook's program ended with exit code " + base::HexText(nExitCode) +
              u" before its mutex appeared, after " + Ms(sys.TickCount() - nStart));
-        return false;
+        return WaitA::kGaveUp;
       }
       Note(u"Outlook's program ended with exit code 0 (handed over), after " + Ms(sys.TickCount() - nStart));
+      if (NewOutlookRunning()) return WaitA::kNewOutlook;
     }
     if (sys.TickCount() - nStart >= kOutlookStartTimeoutMs) {
       Note(u"silent end: Outlook's mutex did not appear within " + Ms(sys.TickCount() - nStart));
-      return false;
+      return WaitA::kGaveUp;
     }
-    sys.Sleep(kWaitPauseMs);
+    Pause(sys);
   }
 }
 
@@ -127,7 +136,7 @@ bool WaitForAddin(LaunchBoard& board) {
       Note(u"the add-in's mutex was there after " + Ms(sys.TickCount() - nStart));
       return true;
     }
-    sys.Sleep(kWaitPauseMs);
+    Pause(sys);
     const uint64_t nWaited = sys.TickCount() - nStart;
     if (!IsOutlookRunning()) {
       Note(u"silent end: Outlook ended before the add-in appeared, after " + Ms(nWaited));
@@ -149,6 +158,8 @@ bool WaitForAddin(LaunchBoard& board) {
 void CallQuickWizardNoted() {
   try {
     CallQuickWizard();
+  } catch (const ClosedPolitely&) {
+    throw;
   } catch (const base::Failure& f) {
     Note(u"the wizard call failed: " + base::LongToText(f.Number()) + u" " + f.Description());
     throw base::Failure(f.Number(), f.Description(), kWizardCallSource);
@@ -215,15 +226,31 @@ bool DeferToTheLauncherRunning() {
   }
 }
 
+// Classic Outlook is not running: the new Outlook's reason to explain instead of
+// asking, empty when there is none.
+std::u16string WhyTheNewOutlook() {
+  if (NewOutlookSwitchedOn()) return u"UseNewOutlook is 1";
+  if (mCreateProcess::ApplicationName(GetOutlookPath()).empty() && NewOutlookInstalled())
+    return u"no program file of classic Outlook was found, and the new Outlook's app alias is there";
+  return u"";
+}
+
 }  // namespace
 
-void RunLaunchSequence() {
+int RunLaunchSequence() {
   // One launch at a time in a user session: a second click on the shortcut while
   // the first launcher asks or waits would start Outlook and call the wizard twice.
   // When the mutex cannot be made at all, the launch goes on as if alone.
   bool bAnother = false;
   platform::ScopedKernelHandle hLaunch(platform::Processes().CreateMutexByName(kLaunchMutex, &bAnother));
-  if (bAnother && DeferToTheLauncherRunning()) return;
+  // A mutex that is there but refuses this launcher was made by one at other
+  // rights (elevated), whose state this one cannot read either: it runs.
+  if (bAnother && !hLaunch.IsValid()) {
+    Note(u"silent end: the launch mutex refuses this launcher (access denied): another launcher runs with other "
+         u"rights");
+    return kExitDone;
+  }
+  if (bAnother && DeferToTheLauncherRunning()) return kExitDone;
   // What this launcher does, for a launcher started meanwhile.
   LaunchBoard board;
   platform::ScopedKernelHandle hStarted;
@@ -231,25 +258,33 @@ void RunLaunchSequence() {
     Note(u"Outlook is running");
   } else {
     Note(u"Outlook is not running");
+    const std::u16string sNewOutlook = WhyTheNewOutlook();
+    if (!sNewOutlook.empty()) return ExplainNewOutlook(sNewOutlook);
     board.Publish(LaunchPhase::kAsking);
-    if (!UserWantsOutlookStarted()) return Note(u"silent end: the question was declined");
+    if (!UserWantsOutlookStarted()) {
+      Note(u"silent end: the question was declined");
+      return kExitDone;
+    }
     // The user may have started Outlook while the question was open.
     if (IsOutlookRunning())
       Note(u"Outlook was started while the question was open");
     else if (!StartOutlook(&hStarted))
-      return;
+      return kExitDone;
   }
   board.Publish(LaunchPhase::kWaitingForOutlook);
-  const bool bOutlook = WaitForOutlook(board, hStarted);
+  const WaitA outlook = WaitForOutlook(board, hStarted);
   hStarted.Reset();
-  if (!bOutlook) return;
+  if (outlook == WaitA::kNewOutlook)
+    return ExplainNewOutlook(u"the classic program handed over while olk.exe runs");
+  if (outlook == WaitA::kGaveUp) return kExitDone;
   // No object is made before the add-in is there, so that waiting never holds a
   // reference to Outlook; this thread joins no apartment at all: the wizard
   // call's worker joins its own.
   board.Publish(LaunchPhase::kWaitingForAddin);
-  if (!WaitForAddin(board)) return;
+  if (!WaitForAddin(board)) return kExitDone;
   board.Publish(LaunchPhase::kCalling);
   CallQuickWizardNoted();
+  return kExitDone;
 }
 
 }  // namespace mMain

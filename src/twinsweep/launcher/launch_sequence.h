@@ -30,10 +30,14 @@ constexpr char16_t kLaunchMutex[] = u"Local\\Orvex.TwinsweepLauncher.Launch";
 // Returns when the wizard call is made or the sequence gives up silently (another
 // launcher running it, the question declined, Outlook not started or its program
 // failed, Outlook gone before the add-in appeared, a second launcher's user asked
-// to stop waiting). Every step, and every silent end, is a debug note of the error
-// log. Failures of the language object and of Outlook's automation are not handled
-// here: they reach the caller, the wizard call's with kWizardCallSource.
-void RunLaunchSequence();
+// to stop waiting), kExitDone; or when the new Outlook is the user's (before the
+// question, or when the started program hands over to a running olk.exe), after
+// its box, kExitNewOutlook. Every step, and every silent end, is a debug note of
+// the error log. Failures of the language object and of Outlook's automation are
+// not handled here: they reach the caller, the wizard call's with
+// kWizardCallSource; so does a polite close (ClosedPolitely), seen after each
+// pause of a wait and after the question.
+int RunLaunchSequence();
 
 }  // namespace mMain
 

@@ -1,17 +1,23 @@
 #include "twinsweep/launcher/main.h"
 
 #include <memory>
+#include <optional>
 
 #include "twinsweep/base/convert.h"
+#include "twinsweep/launcher/desktop_rights_check.h"
 #include "twinsweep/launcher/diagnostic_log.h"
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/name_rules.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/launcher/error_hints.h"
+#include "twinsweep/launcher/exit_codes.h"
 #include "twinsweep/launcher/launch_sequence.h"
+#include "twinsweep/launcher/polite_close.h"
 #include "twinsweep/launcher/show_box.h"
 #include "twinsweep/launcher/user_texts.h"
+#include "twinsweep/platform/apartment.h"
 #include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/file_utils.h"
 #include "twinsweep/platform/session_window.h"
 #include "twinsweep/settings/options.h"
@@ -27,8 +33,28 @@ const std::u16string kMakerSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" 
 const std::u16string kProductSite = std::u16string(TWINSWEEP_WEB_SCHEME) + u"://" + TWINSWEEP_PRODUCT_HOST;
 const std::u16string kLangIdPlaceholder = u"<LANGID>";
 const std::u16string kHelpFile = u"Twinsweep.chm";
+constexpr uint32_t kErrorDdeFail = 1156;  // ERROR_DDE_FAIL
 
-void OpenWithShell(const std::u16string& sTarget) { platform::Shell().Open(sTarget); }
+// The shell is called from a single-threaded apartment, which this thread joins
+// for the call alone: a verb's handler may be a COM object. A failure is noted
+// and raised for the error box, with the source that gives it its hint.
+void OpenWithShell(const std::u16string& sTarget) {
+  uint32_t nError = 0;
+  {
+    const platform::ScopedApartment apartment;
+    nError = platform::Shell().Open(sTarget);
+  }
+  if (nError == 0) return;
+  const std::u16string sText = platform::Diagnostics().ErrorText(nError);
+  const std::u16string sWhat = u"system error " + base::LongToText(static_cast<int64_t>(nError)) + u": " + sText;
+  // A DDE failure comes after the shell has started the handler itself, which
+  // then opens the target from its command line: not a failure the user sees.
+  if (nError == kErrorDdeFail)
+    return LogDebug(u"mMain.Main", u"the shell started the program for " + sTarget +
+                                       u", but its DDE conversation failed (" + sWhat + u"): not shown");
+  LogDebug(u"mMain.Main", u"the shell could not open " + sTarget + u": " + sWhat);
+  throw base::Failure(static_cast<int32_t>(nError), sText, kShellOpenSource);
+}
 
 // The identifier goes into addresses percent-encoded: a plain one unchanged, any
 // other one unable to add a query, a fragment or (through the shell) an argument.
@@ -58,11 +84,12 @@ void RunHelpBranch() {
                               base::PercentEncode(sLangID)));
 }
 
-// The hint line for a failure of the wizard call, in the user's language; empty
-// when there is none or the language has no text for it.
+// The hint line for a failure of the wizard call or of the shell, in the user's
+// language; empty when there is none or the language has no text for it.
 std::u16string HintLine(const base::PendingError& e, const UserTexts& texts) {
-  if (e.sSource != kWizardCallSource) return u"";
-  const std::u16string sKey = HintKeyOf(e.nNumber, e.sDescription);
+  if (e.sSource != kWizardCallSource && e.sSource != kShellOpenSource) return u"";
+  const std::u16string sKey =
+      e.sSource == kShellOpenSource ? std::u16string(kHintNoProgram) : HintKeyOf(e.nNumber, e.sDescription);
   if (sKey.empty()) return u"";
   std::u16string sHint;
   try {
@@ -97,26 +124,46 @@ void ShowErrorBox() {
 
 }  // namespace
 
-void Main() {
+int Main() {
   try {
     SetLogSink(WriteLogEntry);
     SetLogFileEnabled(Options().DiagnosticLog());
     // For the whole life of the process: at the end of the session it ends at
     // once, from whatever it waits in, with this note and nothing else.
-    platform::SessionWindow().Open([] {
-      LogDebug(u"mMain.Main", u"the session is ending: the launcher ends now, without a box or a start of Outlook");
+    const bool bOpen = platform::SessionWindow().Open([](platform::SessionEnd end) {
+      LogDebug(u"mMain.Main", end == platform::SessionEnd::kCloseApp
+                                  ? u"the Restart Manager closes the launcher (ENDSESSION_CLOSEAPP): it ends now, "
+                                    u"without a box or a start of Outlook"
+                                  : u"the session is ending: the launcher ends now, without a box or a start of "
+                                    u"Outlook");
     });
+    if (!bOpen)
+      LogDebug(u"mMain.Main", u"the session window could not be made (system error " +
+                                  base::LongToText(platform::Diagnostics().LastError()) +
+                                  u"): the launcher will not hear the end of the session or a polite close");
     // The start came before the log: what it had to do instead is noted here.
     if (!platform::App().DllSearchRestricted())
       LogDebug(u"mMain.Main",
                u"SetDefaultDllDirectories is missing: DLLs are searched with SetDllDirectoryW(\"\") instead, "
                u"which leaves out the current folder but not the program's");
-    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"buyonline")) return RunPurchaseBranch();
-    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"help")) return RunHelpBranch();
-    RunLaunchSequence();
+    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"buyonline")) {
+      RunPurchaseBranch();
+      return kExitDone;
+    }
+    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"help")) {
+      RunHelpBranch();
+      return kExitDone;
+    }
+    if (const std::optional<int> nEnd = KeepToTheDesktopsRights()) return *nEnd;
+    return RunLaunchSequence();
+  } catch (const ClosedPolitely&) {
+    LogDebug(u"mMain.Main", u"the launcher was asked to close (WM_CLOSE or WM_QUIT): it ends now, as a No would, "
+                            u"without a box or a start of Outlook");
+    return kExitClosed;
   } catch (...) {
     base::SetPendingFromCurrentException();
     ShowErrorBox();
+    return kExitErrorBox;
   }
 }
 

@@ -4,9 +4,10 @@
 namespace twinsweep {
 namespace mMain {
 
-// Reads the argument text, runs the purchase branch, the help branch or the launch
-// sequence, and shows any failure that reaches it in one error box.
-void Main();
+// Reads the argument text, runs the purchase branch, the help branch or (at the
+// desktop's rights) the launch sequence, and shows any failure that reaches it
+// in one error box. Answers the process's exit code (exit_codes.h).
+int Main();
 
 }  // namespace mMain
 

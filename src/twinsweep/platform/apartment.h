@@ -1,7 +1,7 @@
 #pragma once
 // The calling thread's COM apartment, joined only by a thread that makes
-// automation calls itself, and left by it when it is done: every join is
-// balanced on its own thread.
+// automation calls or calls the shell itself, and left by it when it is done:
+// every join is balanced on its own thread.
 #include "twinsweep/platform/services.h"
 
 namespace twinsweep {
@@ -11,9 +11,10 @@ namespace platform {
 class IApartment {
  public:
   virtual ~IApartment() = default;
-  // CoInitializeEx(single-threaded) on the calling thread. True when the join
-  // counts and must be balanced with Leave on the same thread; false when the
-  // thread could not join (automation then reports the failure when it is used).
+  // CoInitializeEx(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) on the
+  // calling thread. True when the join counts and must be balanced with Leave on
+  // the same thread; false when the thread could not join (automation then
+  // reports the failure when it is used).
   virtual bool Enter() = 0;
   // CoUninitialize: balances one Enter that answered true.
   virtual void Leave() = 0;

@@ -23,10 +23,13 @@ constexpr int32_t kIdNo = 7;
 class IShell {
  public:
   virtual ~IShell() = default;
-  // ShellExecuteW(no owner, "open", target, no parameters, no folder, SW_SHOWNORMAL);
-  // the result is deliberately not reported: the product never examines it. A
-  // target with an inner NUL is not opened at all.
-  virtual void Open(std::u16string_view sTarget) = 0;
+  // ShellExecuteExW(no owner, "open", target, no parameters, no folder,
+  // SW_SHOWNORMAL, SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI): 0 when the target was
+  // handed to its program, else the system's error (ERROR_NO_ASSOCIATION, ...),
+  // shown by no box of the system's. The caller's thread must have joined a
+  // single-threaded apartment (the handler of the verb may be a COM object). A
+  // target with an inner NUL is not opened at all (ERROR_INVALID_PARAMETER).
+  virtual uint32_t Open(std::u16string_view sTarget) = 0;
 };
 
 class IDialogs {

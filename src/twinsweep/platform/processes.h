@@ -46,8 +46,10 @@ class IProcesses {
   [[nodiscard]] virtual KernelHandle OpenMutexByName(uint32_t nDesiredAccess, std::u16string_view sName) = 0;
   // CreateMutexW(no security attributes, not owned, sName): a handle to the mutex,
   // made now or already there (*pbExisted, ERROR_ALREADY_EXISTS); 0 when it can be
-  // neither made nor opened. The one mutex the program makes is its own; this
-  // default makes none, for doubles that have no use for it.
+  // neither made nor opened. A mutex that is there but refuses this process
+  // (ERROR_ACCESS_DENIED: one made at other rights) answers 0 with *pbExisted
+  // true. The one mutex the program makes is its own; this default makes none,
+  // for doubles that have no use for it.
   [[nodiscard]] virtual KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) {
     (void)sName;
     *pbExisted = false;
@@ -80,6 +82,13 @@ class IProcesses {
   // it cannot be expanded. The default expands nothing, for doubles that have no
   // use for it.
   virtual std::u16string ExpandEnvironment(std::u16string_view sText) { return std::u16string(sText); }
+  // Whether a process whose program file is named sExeName (compared without
+  // regard to case) runs in this process's session. The default sees none, for
+  // doubles that have no use for it.
+  virtual bool ProgramRunsInSession(std::u16string_view sExeName) {
+    (void)sExeName;
+    return false;
+  }
   // Pauses the thread for nMilliseconds. The Windows build dispatches the
   // thread's window messages meanwhile (MsgWaitForMultipleObjectsEx), so that a
   // program that sends a message to the thread's windows (a broadcast, the end of

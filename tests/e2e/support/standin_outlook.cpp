@@ -60,6 +60,7 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
   s += "mutex_delay_ms=" + std::to_string(settings.nMutexDelayMs) + "\r\n";
   s += "lifetime_ms=" + std::to_string(settings.nLifetimeMs) + "\r\n";
   if (settings.vExitCode) s += "exit_code=" + std::to_string(*settings.vExitCode) + "\r\n";
+  s += "exit_code_after_ms=" + std::to_string(settings.nExitCodeAfterMs) + "\r\n";
   if (!settings.sHangCall.empty()) s += "hang_call=" + ToUtf8(settings.sHangCall) + "\r\n";
   for (const auto& a : settings.addins) s += "addin=" + ToUtf8(a.first) + "|" + ToUtf8(a.second) + "\r\n";
   sSettings_ = s;

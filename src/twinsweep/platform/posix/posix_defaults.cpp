@@ -18,7 +18,7 @@ namespace {
 
 class NoShell : public IShell {
  public:
-  void Open(std::u16string_view) override {}
+  uint32_t Open(std::u16string_view) override { return 0; }
 };
 
 class NoDialogs : public IDialogs {

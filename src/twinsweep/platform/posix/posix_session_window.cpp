@@ -1,5 +1,5 @@
 // The native build has no session that ends under it: no window is made, and
-// the program is never told to end.
+// the program is never told to end nor asked to close.
 #include "twinsweep/platform/session_window.h"
 
 namespace twinsweep {
@@ -9,7 +9,8 @@ namespace {
 
 class NoSessionWindow : public ISessionWindow {
  public:
-  bool Open(std::function<void()>) override { return true; }
+  bool Open(std::function<void(SessionEnd)>) override { return true; }
+  bool CloseRequested() override { return false; }
 };
 
 }  // namespace

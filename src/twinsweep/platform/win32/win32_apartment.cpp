@@ -13,7 +13,10 @@ namespace {
 class Win32Apartment : public IApartment {
  public:
   // S_FALSE (already joined) counts as a join too: it must be balanced as well.
-  bool Enter() override { return SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
+  // DISABLE_OLE1DDE: no hidden DDE window, as the shell asks of its callers.
+  bool Enter() override {
+    return SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  }
   void Leave() override { ::CoUninitialize(); }
 };
 

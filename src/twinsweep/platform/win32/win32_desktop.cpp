@@ -12,10 +12,20 @@ namespace {
 
 class Win32Shell : public IShell {
  public:
-  void Open(std::u16string_view sTarget) override {
-    // A refused target is not opened at all, as a missing document opens nothing.
-    if (const auto target = win32::Wide(sTarget))
-      ShellExecuteW(nullptr, L"open", target->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  uint32_t Open(std::u16string_view sTarget) override {
+    const auto target = win32::Wide(sTarget);
+    if (!target) return ERROR_INVALID_PARAMETER;
+    // NOASYNC: the process may end as soon as this returns. NO_UI: a failure is
+    // the caller's to show, with a hint, not the system's bare box.
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = target->c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (::ShellExecuteExW(&info)) return 0;
+    const DWORD nError = ::GetLastError();
+    return nError ? nError : ERROR_NO_ASSOCIATION;
   }
 };
 

@@ -2,6 +2,7 @@
 // program file, pause and the clock.
 #include "twinsweep/platform/win32/win32_message_wait.h"
 #include "twinsweep/platform/win32/win32_strings.h"
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <string>
@@ -56,7 +57,8 @@ class Win32Processes : public IProcesses {
       return 0;
     }
     HANDLE h = ::CreateMutexW(nullptr, FALSE, name->c_str());
-    *pbExisted = h != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD nError = ::GetLastError();
+    *pbExisted = h ? nError == ERROR_ALREADY_EXISTS : nError == ERROR_ACCESS_DENIED;
     return reinterpret_cast<KernelHandle>(h);
   }
 
@@ -127,6 +129,24 @@ class Win32Processes : public IProcesses {
       buffer.assign(n, L'\0');
     }
     return std::u16string(sText);
+  }
+
+  bool ProgramRunsInSession(std::u16string_view sExeName) override {
+    const auto name = win32::Wide(sExeName);
+    DWORD nOwnSession = 0;
+    if (!name || !::ProcessIdToSessionId(::GetCurrentProcessId(), &nOwnSession)) return false;
+    const HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool bFound = false;
+    for (BOOL bMore = ::Process32FirstW(hSnapshot, &entry); bMore && !bFound; bMore = ::Process32NextW(hSnapshot, &entry)) {
+      DWORD nSession = 0;
+      bFound = ::lstrcmpiW(entry.szExeFile, name->c_str()) == 0 &&
+               ::ProcessIdToSessionId(entry.th32ProcessID, &nSession) && nSession == nOwnSession;
+    }
+    ::CloseHandle(hSnapshot);
+    return bFound;
   }
 
   void Sleep(uint32_t nMilliseconds) override { win32::WaitDispatching(nullptr, nMilliseconds); }

@@ -10,10 +10,10 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Before anything can load a library.
   twinsweep::platform::win32::RestrictDllSearch();
-  twinsweep::mMain::Main();
+  const int nExitCode = twinsweep::mMain::Main();
   // A worker left inside a call into Outlook may hold ole32's locks: the C
   // runtime's shutdown (static destructors, its own DLL detach) must not run
   // beside it. ExitProcess ends that thread first.
-  if (twinsweep::platform::win32::WorkerLeftBehind()) ::ExitProcess(0);
-  return 0;
+  if (twinsweep::platform::win32::WorkerLeftBehind()) ::ExitProcess(static_cast<UINT>(nExitCode));
+  return nExitCode;
 }

@@ -52,6 +52,7 @@ struct Settings {
   int nRejectCalls = 0;
   bool bExitAtOnce = false;
   int nExitCode = 0;
+  int nExitCodeAfterMs = 0;
   std::wstring sHangCall;
   std::vector<AddinEntry> addins;
 };

@@ -48,6 +48,7 @@ void LoadSettings(Settings& c) {
     else if (key == "exit_after_ms") c.nExitAfterMs = _wtoi(value.c_str());
     else if (key == "lifetime_ms") c.nLifetimeMs = _wtoi(value.c_str());
     else if (key == "reject_calls") c.nRejectCalls = _wtoi(value.c_str());
+    else if (key == "exit_code_after_ms") c.nExitCodeAfterMs = _wtoi(value.c_str());
     else if (key == "exit_code") {
       c.bExitAtOnce = true;
       c.nExitCode = _wtoi(value.c_str());
@@ -137,7 +138,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   Record(L"start pid=" + std::to_wstring(GetCurrentProcessId()) + L" cmdline=" + GetCommandLineW());
   Record(L"image pid=" + std::to_wstring(GetCurrentProcessId()) + L" exe=" + szExe);
   if (c.bExitAtOnce) {
-    // A program that fails before Outlook is up (a broken installation, say).
+    // A program that fails before Outlook is up (a broken installation, say), or
+    // (code 0) hands over to another program after a while.
+    if (c.nExitCodeAfterMs > 0) Sleep(static_cast<DWORD>(c.nExitCodeAfterMs));
     Record(L"exit-code " + std::to_wstring(c.nExitCode));
     ExitProcess(static_cast<UINT>(c.nExitCode));
   }
