@@ -108,11 +108,9 @@ TEST_F(FormFaults, EveryDumpModeWritesTheWholeDumpOrReportsAndLeavesNothingHalfW
         // report is all there is. A single failure leaves no picture cut short
         // and no empty picture folder.
         if (mode.bPersistent) return;
-        for (const auto& [sPath, sWhole] : {std::make_pair(FormPicture(), wholeFormPicture),
-                                            std::make_pair(ControlPicture(), wholeControlPicture)})
-          if (Exists(sPath)) {
-            EXPECT_EQ(ReadAll(sPath), sWhole) << "a picture cut short";
-          }
+        for (const auto& [sPath, sWhole] :
+             {std::make_pair(FormPicture(), wholeFormPicture), std::make_pair(ControlPicture(), wholeControlPicture)})
+          if (Exists(sPath)) { EXPECT_EQ(ReadAll(sPath), sWhole) << "a picture cut short"; }
         if (FolderExists(Folder())) {
           EXPECT_TRUE(Exists(FormPicture()) || Exists(ControlPicture())) << "an empty picture folder stayed";
         }
@@ -126,8 +124,10 @@ TEST_F(FormFaults, EveryDumpModeWritesTheWholeDumpOrReportsAndLeavesNothingHalfW
 std::string FormFile(const std::string& sLang) {
   return "[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"" + sLang + "\"\r\nlangid = \"" + sLang +
          "\"\r\n[Main]\r\nforms = \"frmOptions\"\r\n[Main.frmOptions]\r\n.Caption = \"" + sLang +
-         " options\"\r\ncmdOK = \"" + sLang + " OK\"\r\nlblInfo(0).Caption = \"" + sLang + " info\"\r\n"
-         "txtName.ToolTipText = \"" + sLang + " tip\"\r\ncmdOK.Width = \"1500\"\r\n";
+         " options\"\r\ncmdOK = \"" + sLang + " OK\"\r\nlblInfo(0).Caption = \"" + sLang +
+         " info\"\r\n"
+         "txtName.ToolTipText = \"" +
+         sLang + " tip\"\r\ncmdOK.Width = \"1500\"\r\n";
 }
 
 std::vector<std::u16string> Texts(const platform::FormObjectRef& frm) {

@@ -33,7 +33,8 @@ std::string Key(int i) { return "LID_TEXT_" + std::to_string(i); }
 // A language file of kTexts texts and one form section, well over one read block.
 std::string LanguageFile(const std::string& sLangID) {
   std::string s = "\xEF\xBB\xBF[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"Language " + sLangID +
-                  "\"\r\nlangid = \"" + sLangID + "\"\r\n\r\n[Main]\r\nglobals = \"texts\"\r\nforms = \"frmMain\"\r\n\r\n"
+                  "\"\r\nlangid = \"" + sLangID +
+                  "\"\r\n\r\n[Main]\r\nglobals = \"texts\"\r\nforms = \"frmMain\"\r\n\r\n"
                   "[Main.texts]\r\n";
   for (int i = 0; i < kTexts; ++i) s += Key(i) + " = \"" + sLangID + " text number " + std::to_string(i) + "\"\r\n";
   s += "\r\n[Main.frmMain]\r\n.Caption = \"" + sLangID + " main\"\r\ncmdOK.Caption = \"OK\"\r\n";
@@ -64,8 +65,7 @@ class LangLoadFaults : public ::testing::Test {
  protected:
   LangLoadFaults() : registry_(store_), useFiles_(files_), useRegistry_(registry_), useApp_(app_) {
     app_.sAppFolder = folder_.Path();
-    for (const char* id : {"DE", "EN", "FR"})
-      folder_.Write(base::FromUtf8(std::string(id) + ".lng"), LanguageFile(id));
+    for (const char* id : {"DE", "EN", "FR"}) folder_.Write(base::FromUtf8(std::string(id) + ".lng"), LanguageFile(id));
   }
 
   // Every run starts from the same registry: the user chose German.
@@ -132,8 +132,7 @@ class LangLoadFaults : public ::testing::Test {
 TEST_F(LangLoadFaults, InitGivesTheWholeLanguageOrAReportedFailure) {
   const Loaded whole = Init();
   ASSERT_TRUE(whole.bOk);
-  for (const auto& mode : kFaultModes)
-    ForEachFailingCall(files_, mode, [&] { ExpectWholeOrReported(Init(), whole); });
+  for (const auto& mode : kFaultModes) ForEachFailingCall(files_, mode, [&] { ExpectWholeOrReported(Init(), whole); });
 }
 
 TEST_F(LangLoadFaults, InitTakesShortReadsAsReadsNotAsTheEnd) {
@@ -180,9 +179,7 @@ TEST_F(LangLoadFaults, GetAvailableLangsListsEveryFileOrReportsWhyNot) {
   for (const auto& mode : kFaultModes)
     ForEachFailingCall(files_, mode, [&] {
       const std::vector<std::u16string> got = list();
-      if (got != whole) {
-        EXPECT_TRUE(ErrorReported(log_)) << "a list cut short was not reported";
-      }
+      if (got != whole) { EXPECT_TRUE(ErrorReported(log_)) << "a list cut short was not reported"; }
     });
 }
 

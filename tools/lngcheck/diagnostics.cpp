@@ -27,12 +27,9 @@ int Findings::Count(Severity severity) const {
 
 const char* SeverityName(Severity severity) {
   switch (severity) {
-    case Severity::Error:
-      return "error";
-    case Severity::Warning:
-      return "warning";
-    case Severity::Note:
-      return "note";
+    case Severity::Error: return "error";
+    case Severity::Warning: return "warning";
+    case Severity::Note: return "note";
   }
   return "error";
 }

@@ -28,13 +28,13 @@ struct LoadedSection {
 };
 
 struct LoadedLanguage {
-  bool bLoaded = false;                     // Init succeeded
-  std::vector<mMain::LogEntry> reports;     // what Init reported, in order
+  bool bLoaded = false;                  // Init succeeded
+  std::vector<mMain::LogEntry> reports;  // what Init reported, in order
   bool bHasVersion = false;
-  std::u16string sLangID, sLang;            // of the version section, even when Init failed
-  std::u16string sPlural;                   // its plural rule, empty when it has none
+  std::u16string sLangID, sLang;  // of the version section, even when Init failed
+  std::u16string sPlural;         // its plural rule, empty when it has none
   bool bHasMain = false;
-  std::vector<LoadedSection> sections;      // as the main section lists them, globals first
+  std::vector<LoadedSection> sections;  // as the main section lists them, globals first
 };
 
 // Loads the bytes the tool has read of sPath as the program loads that file.

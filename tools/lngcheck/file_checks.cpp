@@ -61,10 +61,11 @@ void CheckEncoding(const CheckContext& ctx) {
   // UTF-8 read as ANSI shows two or three wrong characters for each letter; ANSI
   // text is what the program expects of a file without the mark.
   const bool bUtf8 = encoding == Encoding::Utf8;
-  AddAtByte(ctx, nFirst, bUtf8 ? Severity::Error : Severity::Warning,
-            Text(std::string(bUtf8 ? "UTF-8 text without a byte-order mark" : "non-ASCII text without a byte-order mark") +
-                 " is read in code page " + sCodePage + "; save as UTF-8 with BOM"),
-            "encoding");
+  AddAtByte(
+      ctx, nFirst, bUtf8 ? Severity::Error : Severity::Warning,
+      Text(std::string(bUtf8 ? "UTF-8 text without a byte-order mark" : "non-ASCII text without a byte-order mark") +
+           " is read in code page " + sCodePage + "; save as UTF-8 with BOM"),
+      "encoding");
 }
 
 void CheckUtf8(const CheckContext& ctx) {
@@ -94,7 +95,8 @@ void CheckLineEnds(const CheckContext& ctx) {
   if (!ends.nFirstOther) return;
   std::string sKinds;
   int nKinds = 0;
-  for (const auto& [n, szName] : {std::pair<int, const char*>{ends.nCrLf, "CR LF"}, {ends.nLf, "LF"}, {ends.nCr, "CR"}}) {
+  for (const auto& [n, szName] :
+       {std::pair<int, const char*>{ends.nCrLf, "CR LF"}, {ends.nLf, "LF"}, {ends.nCr, "CR"}}) {
     if (!n) continue;
     sKinds += std::string(nKinds++ ? ", " : "") + std::to_string(n) + " " + szName;
   }
@@ -103,7 +105,8 @@ void CheckLineEnds(const CheckContext& ctx) {
   const SourceLine* line = ctx.file.source.Line(ends.nFirstOther);
   const int nColumn = line ? ColumnOfText(line->sText, line->sText.size()) : 1;
   ctx.Add(ends.nFirstOther, nColumn, Severity::Error,
-          Text("line ends are " + sWhat + "; the program ends a line only at CR LF; save with CR LF line ends (lngcheck --fix " +
+          Text("line ends are " + sWhat +
+               "; the program ends a line only at CR LF; save with CR LF line ends (lngcheck --fix " +
                ctx.file.sDisplayName + ")"),
           "line-ending");
 }
@@ -195,8 +198,9 @@ void CheckEscapes(const CheckContext& ctx) {
       if (t.kind == TokenKind::BadEscape) {
         const std::u16string sEscape = sRaw.substr(t.nPos, 2);
         ctx.Add(e.nLine, nColumn, Severity::Warning,
-                u"unknown escape '" + sEscape + u"' stays as written and is reported when the text is shown; "
-                u"write '\\\\' for a backslash",
+                u"unknown escape '" + sEscape +
+                    u"' stays as written and is reported when the text is shown; "
+                    u"write '\\\\' for a backslash",
                 "bad-escape");
       }
       // Form texts, and texts without placeholders, are shown with their escapes
@@ -235,10 +239,9 @@ void CheckBidi(const CheckContext& ctx) {
     const char16_t* sName;
     bool bIsolate;
   };
-  static constexpr Control kOpeners[] = {{u'\u202A', u"LRE", false}, {u'\u202B', u"RLE", false},
-                                         {u'\u202D', u"LRO", false}, {u'\u202E', u"RLO", false},
-                                         {u'\u2066', u"LRI", true},  {u'\u2067', u"RLI", true},
-                                         {u'\u2068', u"FSI", true}};
+  static constexpr Control kOpeners[] = {
+      {u'\u202A', u"LRE", false}, {u'\u202B', u"RLE", false}, {u'\u202D', u"LRO", false}, {u'\u202E', u"RLO", false},
+      {u'\u2066', u"LRI", true},  {u'\u2067', u"RLI", true},  {u'\u2068', u"FSI", true}};
   auto code = [](char16_t c) {
     static const char16_t kHex[] = u"0123456789ABCDEF";
     return std::u16string(u"U+") + kHex[c >> 12] + kHex[(c >> 8) & 15] + kHex[(c >> 4) & 15] + kHex[c & 15];
@@ -267,13 +270,17 @@ void CheckBidi(const CheckContext& ctx) {
         if (sRaw[i + 1] == u'n' || sRaw[i + 1] == u'N') closeLine();
         ++i;
       } else if (c == u'\u202C') {
-        if (open.empty() || open.back().first->bIsolate) stray(i, u"PDF");
-        else open.pop_back();
+        if (open.empty() || open.back().first->bIsolate)
+          stray(i, u"PDF");
+        else
+          open.pop_back();
       } else if (c == u'\u2069') {
         // A PDI closes its isolate and whatever was opened inside it.
         auto isolate = std::find_if(open.rbegin(), open.rend(), [](const auto& o) { return o.first->bIsolate; });
-        if (isolate == open.rend()) stray(i, u"PDI");
-        else open.erase(std::prev(isolate.base()), open.end());
+        if (isolate == open.rend())
+          stray(i, u"PDI");
+        else
+          open.erase(std::prev(isolate.base()), open.end());
       } else {
         for (const Control& o : kOpeners)
           if (o.c == c) open.emplace_back(&o, i);

@@ -60,18 +60,19 @@ int Fit(const FitOptions& o, std::string* psOut, std::string* psErr) {
   const Layout layout(source);
   const std::u16string sProgram = o.sProgram ? *o.sProgram : DefaultFormsProgram();
   if (sProgram.empty()) {
-    *psErr += "lngcheck: no program to localize the forms with; name one with --program PROGRAM.exe "
-              "(a program that takes --localize-all-forms, such as the options dialog example)\n";
+    *psErr +=
+        "lngcheck: no program to localize the forms with; name one with --program PROGRAM.exe "
+        "(a program that takes --localize-all-forms, such as the options dialog example)\n";
     return 2;
   }
   const std::u16string sLog = TemporaryLogPath();
   (void)platform::Files().RemoveFile(sLog);
   std::string sWhy;
-  const bool bRan = RunFormsProgram(
-      sProgram,
-      {u"--localize-all-forms", u"--check-fit=" + base::FromUtf8(std::to_string(o.nMarginPercent)), u"--log",
-       PathForProgram(sLog), PathForProgram(o.sFile)},
-      &sWhy);
+  const bool bRan =
+      RunFormsProgram(sProgram,
+                      {u"--localize-all-forms", u"--check-fit=" + base::FromUtf8(std::to_string(o.nMarginPercent)),
+                       u"--log", PathForProgram(sLog), PathForProgram(o.sFile)},
+                      &sWhy);
   SourceFile log;
   // The program makes its log when it starts: no log, no run.
   const bool bLog = bRan && log.Read(sLog);
@@ -91,7 +92,8 @@ int Fit(const FitOptions& o, std::string* psOut, std::string* psErr) {
     size_t nFrom = 0;
     const auto sControl = Between(sText, u"control '", u"'", &nFrom);
     const auto sForm = Between(sText, u"form '", u"'", &nFrom);
-    if (sForm) place = ReportPlace(layout, o.sMainSection, *sForm, fields[0] == kFitSource && sControl ? *sControl : u"");
+    if (sForm)
+      place = ReportPlace(layout, o.sMainSection, *sForm, fields[0] == kFitSource && sControl ? *sControl : u"");
     findings.Add({sName, place.first, place.second, Severity::Error, base::ToUtf8(sText),
                   fields[0] == kFitSource ? "fit" : base::ToUtf8(fields[0])});
   }

@@ -111,7 +111,8 @@ bool ParseArguments(const std::vector<std::u16string>& args, Options* p) {
   if (p->sFit) return p->positional.size() <= 1;
   if (p->sPseudoFrom) return p->positional.size() <= 1;
   // The translation is told from the main section by its extension.
-  if (p->sToPoFrom) return p->positional.size() <= 1 || (p->positional.size() == 2 && IsLanguageFileName(p->positional[0]));
+  if (p->sToPoFrom)
+    return p->positional.size() <= 1 || (p->positional.size() == 2 && IsLanguageFileName(p->positional[0]));
   if (p->sFromPo) return !p->positional.empty() && p->positional.size() <= 2;
   if (p->bFix) return !p->positional.empty();
   return !p->positional.empty() && p->positional.size() <= 2;
@@ -215,9 +216,9 @@ int FromPo(const Options& o, std::string* psOut, std::string* psErr) {
     }
   }
   std::string sFile, sErrors, sNotes;
-  const bool bOk = lngcheck::FromPo(base::ToUtf8(*o.sFromPo), sPo, reference.Checked(),
-                                    base ? &base->Checked() : nullptr, sMain, o.sLang.value_or(u""), &sFile,
-                                    &sErrors, &sNotes);
+  const bool bOk =
+      lngcheck::FromPo(base::ToUtf8(*o.sFromPo), sPo, reference.Checked(), base ? &base->Checked() : nullptr, sMain,
+                       o.sLang.value_or(u""), &sFile, &sErrors, &sNotes);
   *psErr += sNotes + sErrors;
   if (!bOk) return 1;
   *psOut += sFile;

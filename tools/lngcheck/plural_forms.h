@@ -23,7 +23,7 @@ std::u16string FormKey(const std::u16string& sBase, int nForm);
 // A file's rule: English when the file has none or one the program cannot read.
 struct FileRule {
   PluralRule rule;
-  bool bRead = false;  // from the file's plural entry
+  bool bRead = false;        // from the file's plural entry
   std::vector<bool> single;  // by form: it serves one count only ("1 file" needs no %d)
 };
 FileRule RuleOf(const std::u16string& sPlural);

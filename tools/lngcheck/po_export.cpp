@@ -56,13 +56,14 @@ std::string ToPo(const CheckedFile& reference, const CheckedFile* translation, c
   for (const std::u16string& sLine : Heading(translation ? *translation : reference)) {
     s += sLine.empty() ? "#\n" : "# " + base::ToUtf8(sLine) + "\n";
   }
-  std::string sHeader = "Project-Id-Version: " + base::ToUtf8(sMainSection) +
-                        "\nPO-Revision-Date: \nLast-Translator: \nLanguage-Team: \nLanguage: " +
-                        (translation ? PoLanguage(translation->language.sLangID) : "") +
-                        "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=UTF-8\nContent-Transfer-Encoding: 8bit\n";
+  std::string sHeader =
+      "Project-Id-Version: " + base::ToUtf8(sMainSection) +
+      "\nPO-Revision-Date: \nLast-Translator: \nLanguage-Team: \nLanguage: " +
+      (translation ? PoLanguage(translation->language.sLangID) : "") +
+      "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=UTF-8\nContent-Transfer-Encoding: 8bit\n";
   if (translation) {
-    sHeader += "X-Lng-LangID: " + base::ToUtf8(translation->language.sLangID) + "\nX-Lng-Lang: " +
-               base::ToUtf8(translation->language.sLang) + "\n";
+    sHeader += "X-Lng-LangID: " + base::ToUtf8(translation->language.sLangID) +
+               "\nX-Lng-Lang: " + base::ToUtf8(translation->language.sLang) + "\n";
   }
   const std::vector<Message> messages = Messages(reference, sMainSection);
   // The translation's rule, as the program reads it: English when it has none

@@ -68,7 +68,7 @@ struct Pending {
   bool bFuzzy = false, bPlural = false;
   bool bHasContext = false, bHasId = false, bHasStr = false;
   std::string sContext, sId, sStr;
-  std::string sIgnored;  // msgid_plural
+  std::string sIgnored;            // msgid_plural
   std::vector<std::string> forms;  // msgstr[1] and on, at their number
   int nLine = 0;
   std::vector<std::string> comments;

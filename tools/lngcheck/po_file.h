@@ -12,13 +12,13 @@ struct PoMessage {
   bool bHasContext = false;
   std::u16string sContext, sId, sStr;
   bool bFuzzy = false;
-  bool bPlural = false;  // has msgid_plural; then sStr is msgstr[0]
+  bool bPlural = false;               // has msgid_plural; then sStr is msgstr[0]
   std::vector<std::u16string> forms;  // msgstr[0], msgstr[1], ... by number
-  int nLine = 0;         // of msgstr (of msgid when there is none)
+  int nLine = 0;                      // of msgstr (of msgid when there is none)
 };
 
 struct PoFile {
-  std::vector<std::string> headerComments;  // the lines above the header, each without its "#" and one blank
+  std::vector<std::string> headerComments;    // the lines above the header, each without its "#" and one blank
   std::map<std::string, std::string> fields;  // of the header, by name
   bool bHasHeader = false;
   std::vector<PoMessage> messages;

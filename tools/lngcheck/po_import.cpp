@@ -37,7 +37,7 @@ struct Block {
 struct SectionLines {
   const LayoutSection* layout;
   std::vector<Block> blocks;
-  std::vector<int> trailing;  // after the last entry, up to the next header
+  std::vector<int> trailing;                           // after the last entry, up to the next header
   std::unordered_map<std::u16string, size_t> firstOf;  // folded key -> its block
 
   const Block* Find(const std::u16string& sKey) const {
@@ -151,7 +151,8 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
       for (size_t k = 1; k < m.forms.size(); ++k) laterForms[m.forms[k]] = true;
       std::vector<std::u16string>& forms = pluralTexts[m.entry];
       bool bTranslated = p && !p->bFuzzy;
-      for (const std::u16string& sForm : p ? p->forms : std::vector<std::u16string>{}) bTranslated = bTranslated && !sForm.empty();
+      for (const std::u16string& sForm : p ? p->forms : std::vector<std::u16string>{})
+        bTranslated = bTranslated && !sForm.empty();
       if (bTranslated && !p->bPlural) {
         error(p->nLine, base::ToUtf8(m.sContext) + ": the text has plural forms; give msgid_plural and msgstr[N]",
               "plural-forms");
@@ -171,11 +172,12 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
         forms.push_back(PoTextToLng(p->forms[k]));
         const int nForm = static_cast<int>(k);
         const bool bMatch = FormMatches(poRule, nForm, forms.back(), m.formTexts.front(), m.formTexts.back());
-        checkText(*p, m.sContext + u"[" + base::FromAscii(std::to_string(k)) + u"]", forms.back(),
-                  m.formTexts.back(), false, bMatch);
+        checkText(*p, m.sContext + u"[" + base::FromAscii(std::to_string(k)) + u"]", forms.back(), m.formTexts.back(),
+                  false, bMatch);
       }
       if (p->sId != LngToPoText(m.sText)) {
-        note(p->nLine, base::ToUtf8(m.sContext) + ": the reference's text is no longer the msgid; the translation is taken");
+        note(p->nLine,
+             base::ToUtf8(m.sContext) + ": the reference's text is no longer the msgid; the translation is taken");
       }
       continue;
     }
@@ -187,7 +189,8 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
     const std::u16string sText = PoTextToLng(p->sStr);
     checkText(*p, m.sContext, sText, m.sText, m.bForm, SamePlaceholders(m.sText, sText));
     if (p->sId != LngToPoText(m.sText)) {
-      note(p->nLine, base::ToUtf8(m.sContext) + ": the reference's text is no longer the msgid; the translation is taken");
+      note(p->nLine,
+           base::ToUtf8(m.sContext) + ": the reference's text is no longer the msgid; the translation is taken");
     }
     texts[m.entry] = sText;
   }
@@ -207,7 +210,8 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
   if (sLang.empty()) sLang = sLangName;
   // A base keeps its own name unless the translator gives one.
   if (sLang.empty() && !base) sLang = OwnLanguageName(sLanguage);
-  if (!base && sLangID.empty()) error(1, "the header names no language: give \"Language\" (and \"X-Lng-LangID\")", "po");
+  if (!base && sLangID.empty())
+    error(1, "the header names no language: give \"Language\" (and \"X-Lng-LangID\")", "po");
   if (!base && sLang.empty()) {
     error(1,
           (sLanguage.empty() ? std::string("the language has no name")

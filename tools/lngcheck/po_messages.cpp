@@ -44,7 +44,7 @@ std::vector<Message> Messages(const CheckedFile& reference, const std::u16string
 
 std::vector<std::u16string> Heading(const CheckedFile& file) {
   const int nFirst = file.layout.Sections().empty() ? static_cast<int>(file.source.Lines().size()) + 1
-                                                      : file.layout.Sections().front().nLine;
+                                                    : file.layout.Sections().front().nLine;
   std::vector<std::u16string> r;
   for (int n = 1; n < nFirst; ++n) r.push_back(file.source.Line(n)->sText);
   return r;

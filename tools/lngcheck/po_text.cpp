@@ -9,8 +9,8 @@ namespace {
 
 // The escapes that the program resolves: the letter after the backslash, and the
 // character it stands for.
-constexpr std::pair<char16_t, char16_t> kEscapes[] = {{u'n', u'\n'},  {u'N', u'\n'},  {u't', u'\t'},
-                                                      {u'T', u'\t'},  {u'\\', u'\\'}, {u'"', u'"'}};
+constexpr std::pair<char16_t, char16_t> kEscapes[] = {{u'n', u'\n'}, {u'N', u'\n'},  {u't', u'\t'},
+                                                      {u'T', u'\t'}, {u'\\', u'\\'}, {u'"', u'"'}};
 
 }  // namespace
 
@@ -49,21 +49,11 @@ std::string PoEscape(const std::string& s) {
   r.reserve(s.size() + 8);
   for (unsigned char c : s) {
     switch (c) {
-      case '\\':
-        r += "\\\\";
-        break;
-      case '"':
-        r += "\\\"";
-        break;
-      case '\n':
-        r += "\\n";
-        break;
-      case '\t':
-        r += "\\t";
-        break;
-      case '\r':
-        r += "\\r";
-        break;
+      case '\\': r += "\\\\"; break;
+      case '"': r += "\\\""; break;
+      case '\n': r += "\\n"; break;
+      case '\t': r += "\\t"; break;
+      case '\r': r += "\\r"; break;
       default:
         if (c < 0x20 || c == 0x7F) {
           char sz[8];

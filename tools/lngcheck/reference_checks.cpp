@@ -71,8 +71,8 @@ void CompareTexts(const CheckContext& ctx, const LoadedSection& section, const s
   }
   const int nRefBreaks = LineBreakCount(sRef), nBreaks = LineBreakCount(sText);
   if (nRefBreaks != nBreaks) {
-    ctx.Add(nLine, nColumn, Severity::Warning,
-            u"expects " + Number(nRefBreaks) + u" \\n, found " + Number(nBreaks), "escape-mismatch");
+    ctx.Add(nLine, nColumn, Severity::Warning, u"expects " + Number(nRefBreaks) + u" \\n, found " + Number(nBreaks),
+            "escape-mismatch");
   }
   const bool bSame = (at && at->bSame) || (refAt && refAt->bSame);
   if (sText == sRef && HasLetters(sText) && IsText(section, sKey) && !bSame) {
@@ -113,8 +113,8 @@ void CompareSection(const CheckContext& ctx, const CheckedFile& reference, const
     const std::u16string* pText = own.Find(sKey);
     if (!pText) {
       ctx.Add(nHeader, ctx.file.layout.FirstColumn(nHeader), Severity::Error,
-              u"key '" + Spelling(refLayout, sKey) + u"' of the reference is missing in [" + ctx.sMainSection +
-                  u"." + own.sName + u"]",
+              u"key '" + Spelling(refLayout, sKey) + u"' of the reference is missing in [" + ctx.sMainSection + u"." +
+                  own.sName + u"]",
               "missing-key");
       continue;
     }

@@ -14,12 +14,12 @@
 namespace lngcheck {
 
 enum class Encoding {
-  Ascii,       // no byte-order mark, no byte above 0x7F
-  Utf8Bom,     // the byte-order mark EF BB BF
-  Utf8,        // no mark, and every byte above 0x7F belongs to a UTF-8 character
-  Ansi,        // no mark, and bytes above 0x7F that are not UTF-8
-  Utf16Le,     // the mark FF FE
-  Utf16Be,     // the mark FE FF
+  Ascii,    // no byte-order mark, no byte above 0x7F
+  Utf8Bom,  // the byte-order mark EF BB BF
+  Utf8,     // no mark, and every byte above 0x7F belongs to a UTF-8 character
+  Ansi,     // no mark, and bytes above 0x7F that are not UTF-8
+  Utf16Le,  // the mark FF FE
+  Utf16Be,  // the mark FE FF
 };
 
 // How the lines of the file ended, counted in the decoded text.
@@ -29,8 +29,8 @@ struct LineEnds {
 };
 
 struct SourceLine {
-  size_t nOffset = 0;   // of the line's first byte in Bytes()
-  std::string sBytes;   // UTF-8, without the line end
+  size_t nOffset = 0;    // of the line's first byte in Bytes()
+  std::string sBytes;    // UTF-8, without the line end
   std::u16string sText;  // decoded
 };
 

@@ -11,9 +11,7 @@ namespace lngcheck {
 
 namespace {
 
-bool IsEscapeLetter(char16_t c) {
-  return c == u'\\' || c == u'n' || c == u'N' || c == u't' || c == u'T' || c == u'"';
-}
+bool IsEscapeLetter(char16_t c) { return c == u'\\' || c == u'n' || c == u'N' || c == u't' || c == u'T' || c == u'"'; }
 
 // (parameter number, type) of each placeholder, sorted; *pbMixed when both kinds stand in the text.
 std::vector<std::pair<std::u16string, char16_t>> Slots(const std::u16string& sText, bool* pbMixed) {

@@ -31,11 +31,17 @@ size_t ReadDecimal(std::u16string_view s, size_t i, double& out) {
   if (j < s.size() && (s[j] == u'+' || s[j] == u'-')) buf.push_back(static_cast<char>(s[j++]));
   size_t digitsStart = j;
   bool any = false;
-  while (j < s.size() && s[j] >= u'0' && s[j] <= u'9') { buf.push_back(static_cast<char>(s[j++])); any = true; }
+  while (j < s.size() && s[j] >= u'0' && s[j] <= u'9') {
+    buf.push_back(static_cast<char>(s[j++]));
+    any = true;
+  }
   if (j < s.size() && s[j] == u'.') {
     buf.push_back('.');
     ++j;
-    while (j < s.size() && s[j] >= u'0' && s[j] <= u'9') { buf.push_back(static_cast<char>(s[j++])); any = true; }
+    while (j < s.size() && s[j] >= u'0' && s[j] <= u'9') {
+      buf.push_back(static_cast<char>(s[j++]));
+      any = true;
+    }
   }
   if (!any) return 0;
   (void)digitsStart;
@@ -44,8 +50,14 @@ size_t ReadDecimal(std::u16string_view s, size_t i, double& out) {
     std::string exp = "e";
     if (k < s.size() && (s[k] == u'+' || s[k] == u'-')) exp.push_back(static_cast<char>(s[k++]));
     bool expDigits = false;
-    while (k < s.size() && s[k] >= u'0' && s[k] <= u'9') { exp.push_back(static_cast<char>(s[k++])); expDigits = true; }
-    if (expDigits) { buf += exp; j = k; }
+    while (k < s.size() && s[k] >= u'0' && s[k] <= u'9') {
+      exp.push_back(static_cast<char>(s[k++]));
+      expDigits = true;
+    }
+    if (expDigits) {
+      buf += exp;
+      j = k;
+    }
   }
   out = std::strtod(buf.c_str(), nullptr);
   return j - i;
@@ -58,7 +70,10 @@ size_t ReadHex(std::u16string_view s, size_t i, double& out) {
   size_t n = 0;
   while (j < s.size() && n < 16) {
     char16_t c = s[j];
-    int dgt = (c >= u'0' && c <= u'9') ? c - u'0' : (c >= u'a' && c <= u'f') ? c - u'a' + 10 : (c >= u'A' && c <= u'F') ? c - u'A' + 10 : -1;
+    int dgt = (c >= u'0' && c <= u'9')   ? c - u'0'
+              : (c >= u'a' && c <= u'f') ? c - u'a' + 10
+              : (c >= u'A' && c <= u'F') ? c - u'A' + 10
+                                         : -1;
     if (dgt < 0) break;
     v = v * 16 + static_cast<uint64_t>(dgt);
     ++j;
@@ -66,7 +81,9 @@ size_t ReadHex(std::u16string_view s, size_t i, double& out) {
   }
   if (n == 0) return 0;
   // Up to eight digits form a signed 32-bit value, as the run-time reads "&HFFFFFFFF" as -1.
-  out = n <= 4 ? static_cast<double>(static_cast<int16_t>(v)) : n <= 8 ? static_cast<double>(static_cast<int32_t>(v)) : static_cast<double>(v);
+  out = n <= 4   ? static_cast<double>(static_cast<int16_t>(v))
+        : n <= 8 ? static_cast<double>(static_cast<int32_t>(v))
+                 : static_cast<double>(v);
   return j - i;
 }
 }  // namespace

@@ -22,8 +22,7 @@ void Call(const std::function<void(const LogEntry&)>& target, const LogEntry& en
   if (!target) return;
   try {
     target(entry);
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 void Notify(const LogEntry& entry) {

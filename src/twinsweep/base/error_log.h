@@ -22,10 +22,10 @@ namespace mMain {
 struct LogEntry {
   /// An error (LogError, a failed AssertTrue) or a debug note (LogDebug).
   enum class Kind { Error, Debug };
-  Kind kind = Kind::Error;      ///< what reported it
-  std::u16string sSource;       ///< the reporting member, "CLang.Init"
-  int32_t nNumber = 0;          ///< the failure's number; 0 for a condition found by the reporter
-  std::u16string sText;         ///< the description, with any extra text after "; "
+  Kind kind = Kind::Error;  ///< what reported it
+  std::u16string sSource;   ///< the reporting member, "CLang.Init"
+  int32_t nNumber = 0;      ///< the failure's number; 0 for a condition found by the reporter
+  std::u16string sText;     ///< the description, with any extra text after "; "
 };
 
 /// A watcher of every composed entry.

@@ -36,9 +36,7 @@ const char* Failure::what() const noexcept {
   try {
     what_ = "Error " + std::to_string(nNumber_) + ": " + ToUtf8(sDescription_);
     return what_.c_str();
-  } catch (...) {
-    return "Failure";
-  }
+  } catch (...) { return "Failure"; }
 }
 
 void Raise(int32_t nNumber) { throw Failure(nNumber); }
@@ -65,16 +63,12 @@ void ClearPending() { tPending = PendingError{}; }
 void SetPendingFromCurrentException() {
   try {
     throw;
-  } catch (const Failure& f) {
-    SetPending(f);
-  } catch (const std::bad_alloc&) {
+  } catch (const Failure& f) { SetPending(f); } catch (const std::bad_alloc&) {
     SetPending(Failure(kOutOfMemory));
   } catch (const std::exception& e) {
     // A library fault that is not one of ours still must not escape a handler.
     SetPending(Failure(kInvalidProcedureCall, FromUtf8(e.what())));
-  } catch (...) {
-    SetPending(Failure(kInvalidProcedureCall));
-  }
+  } catch (...) { SetPending(Failure(kInvalidProcedureCall)); }
 }
 
 }  // namespace base

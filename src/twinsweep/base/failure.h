@@ -41,7 +41,7 @@ class Failure : public std::exception {
   explicit Failure(int32_t nNumber);
   /// A failure with a description of its own, raised by sSource.
   Failure(int32_t nNumber, std::u16string sDescription, std::u16string sSource = u"");
-  int32_t Number() const { return nNumber_; }                         ///< The failure's number.
+  int32_t Number() const { return nNumber_; }                          ///< The failure's number.
   const std::u16string& Description() const { return sDescription_; }  ///< What failed.
   const std::u16string& Source() const { return sSource_; }            ///< Who raised it; may be empty.
   /// The description in UTF-8.
@@ -59,10 +59,10 @@ class Failure : public std::exception {
 
 /// The thread's pending error: number 0 and an empty description mean "none".
 struct PendingError {
-  int32_t nNumber = 0;         ///< the failure's number
-  std::u16string sDescription; ///< its description
-  std::u16string sSource;      ///< who raised it
-  int32_t nLine = 0;           ///< the failing statement's line, 0 when it has none
+  int32_t nNumber = 0;          ///< the failure's number
+  std::u16string sDescription;  ///< its description
+  std::u16string sSource;       ///< who raised it
+  int32_t nLine = 0;            ///< the failing statement's line, 0 when it has none
 };
 
 const PendingError& Pending();

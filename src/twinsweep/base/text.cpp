@@ -122,19 +122,41 @@ u16 FromUtf8(std::string_view s) {
     unsigned char b = static_cast<unsigned char>(s[i]);
     uint32_t cp;
     size_t n;
-    if (b < 0x80) { cp = b; n = 1; }
-    else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; n = 2; }
-    else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; n = 3; }
-    else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; n = 4; }
-    else { r.push_back(0xFFFD); ++i; continue; }
-    if (i + n > s.size()) { r.push_back(0xFFFD); break; }
+    if (b < 0x80) {
+      cp = b;
+      n = 1;
+    } else if ((b & 0xE0) == 0xC0) {
+      cp = b & 0x1F;
+      n = 2;
+    } else if ((b & 0xF0) == 0xE0) {
+      cp = b & 0x0F;
+      n = 3;
+    } else if ((b & 0xF8) == 0xF0) {
+      cp = b & 0x07;
+      n = 4;
+    } else {
+      r.push_back(0xFFFD);
+      ++i;
+      continue;
+    }
+    if (i + n > s.size()) {
+      r.push_back(0xFFFD);
+      break;
+    }
     bool ok = true;
     for (size_t k = 1; k < n; ++k) {
       unsigned char cb = static_cast<unsigned char>(s[i + k]);
-      if ((cb & 0xC0) != 0x80) { ok = false; break; }
+      if ((cb & 0xC0) != 0x80) {
+        ok = false;
+        break;
+      }
       cp = (cp << 6) | (cb & 0x3F);
     }
-    if (!ok) { r.push_back(0xFFFD); ++i; continue; }
+    if (!ok) {
+      r.push_back(0xFFFD);
+      ++i;
+      continue;
+    }
     i += n;
     if (cp >= 0x10000) {
       cp -= 0x10000;

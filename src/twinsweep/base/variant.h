@@ -29,34 +29,32 @@ class Variant {
   /// Selects the null constructor.
   struct NullTag {};
 
-  Variant() = default;                                    ///< Empty.
-  Variant(NullTag) : v_(NullTag{}) {}                     ///< Null.
-  Variant(bool b) : v_(b) {}                              ///< A boolean.
-  Variant(int32_t n) : v_(n) {}                           ///< A 32-bit integer.
-  Variant(double d) : v_(d) {}                            ///< A double.
-  Variant(Date dt) : v_(dt) {}                            ///< A date.
-  Variant(std::u16string s) : v_(std::move(s)) {}         ///< A text.
+  Variant() = default;                                   ///< Empty.
+  Variant(NullTag) : v_(NullTag{}) {}                    ///< Null.
+  Variant(bool b) : v_(b) {}                             ///< A boolean.
+  Variant(int32_t n) : v_(n) {}                          ///< A 32-bit integer.
+  Variant(double d) : v_(d) {}                           ///< A double.
+  Variant(Date dt) : v_(dt) {}                           ///< A date.
+  Variant(std::u16string s) : v_(std::move(s)) {}        ///< A text.
   Variant(const char16_t* s) : v_(std::u16string(s)) {}  ///< A text.
   /// A list of variants.
   Variant(VariantList list) : v_(std::make_shared<VariantList>(std::move(list))) {}
-  static Variant Null() { return Variant(NullTag{}); }    ///< Null.
+  static Variant Null() { return Variant(NullTag{}); }  ///< Null.
 
   Kind GetKind() const { return static_cast<Kind>(v_.index()); }  ///< What it holds.
-  bool IsText() const { return GetKind() == Kind::String; }        ///< Whether it holds a text.
-  bool IsList() const { return GetKind() == Kind::List; }          ///< Whether it holds a list.
+  bool IsText() const { return GetKind() == Kind::String; }       ///< Whether it holds a text.
+  bool IsList() const { return GetKind() == Kind::List; }         ///< Whether it holds a list.
 
   /// The value held; asking for another kind than GetKind() throws std::bad_variant_access.
   bool AsBool() const { return std::get<bool>(v_); }
-  int32_t AsLong() const { return std::get<int32_t>(v_); }  ///< \copydoc AsBool
-  double AsDouble() const { return std::get<double>(v_); }  ///< \copydoc AsBool
-  Date AsDate() const { return std::get<Date>(v_); }        ///< \copydoc AsBool
-  const std::u16string& AsText() const { return std::get<std::u16string>(v_); }  ///< \copydoc AsBool
+  int32_t AsLong() const { return std::get<int32_t>(v_); }                                   ///< \copydoc AsBool
+  double AsDouble() const { return std::get<double>(v_); }                                   ///< \copydoc AsBool
+  Date AsDate() const { return std::get<Date>(v_); }                                         ///< \copydoc AsBool
+  const std::u16string& AsText() const { return std::get<std::u16string>(v_); }              ///< \copydoc AsBool
   const VariantList& AsList() const { return *std::get<std::shared_ptr<VariantList>>(v_); }  ///< \copydoc AsBool
 
  private:
-  std::variant<std::monostate, NullTag, bool, int32_t, double, Date, std::u16string,
-               std::shared_ptr<VariantList>>
-      v_;
+  std::variant<std::monostate, NullTag, bool, int32_t, double, Date, std::u16string, std::shared_ptr<VariantList>> v_;
 };
 
 /// OLE Automation variant type number: 0 Empty, 1 Null, 3 Long, 5 Double, 7 Date,

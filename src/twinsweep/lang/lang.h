@@ -292,8 +292,7 @@ class CLang {
   int32_t InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart);
   /// Escapes resolved, then "%s", "%d" and "%%" filled from sprintf_params;
   /// with bIsolate each value isolated from the text around it (lang_format.cpp).
-  std::u16string sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params,
-                          bool bIsolate = false);
+  std::u16string sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params, bool bIsolate = false);
   /// Backslash escapes resolved: "\\", "\n", "\t" and a backslash before a quote.
   std::u16string sprintf2(std::u16string_view sText);
 

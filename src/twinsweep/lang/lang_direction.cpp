@@ -14,8 +14,8 @@ namespace {
 
 // Language or language_script, lower case, as CLDR names the locales (CLDR 41).
 constexpr std::u16string_view kRightToLeft[] = {
-    u"ar", u"ckb", u"fa", u"ff_adlm", u"he", u"ks", u"lrc", u"mzn", u"pa_arab", u"ps", u"sd", u"ug", u"ur",
-    u"uz_arab", u"yi",
+    u"ar",      u"ckb", u"fa", u"ff_adlm", u"he", u"ks",      u"lrc", u"mzn",
+    u"pa_arab", u"ps",  u"sd", u"ug",      u"ur", u"uz_arab", u"yi",
 };
 
 }  // namespace

@@ -113,14 +113,11 @@ void CLang::DumpControl(const platform::FormObjectRef& oControl, const std::u16s
   std::u16string sType;
   base::Ignore([&] { sType = Checked(oControl)->TypeName(); });
   std::u16string sDumpName = sName;
-  base::Ignore([&] {
-    sDumpName = sName + u"(" + base::CStr(Checked(oControl)->GetProperty(u"Index")) + u")";
-  });
+  base::Ignore([&] { sDumpName = sName + u"(" + base::CStr(Checked(oControl)->GetProperty(u"Index")) + u")"; });
   const bool bLine = base::EqualsNoCase(sType, u"Line");
 
   std::u16string sComment;
-  if (nDumpForms == 2 || nDumpForms == 3)
-    base::Ignore([&] { sComment = sprintf1(u"; %s(%s)", {sDumpName, sType}); });
+  if (nDumpForms == 2 || nDumpForms == 3) base::Ignore([&] { sComment = sprintf1(u"; %s(%s)", {sDumpName, sType}); });
 
   std::u16string sBlock;
   auto append = [&](std::u16string_view sPattern, const base::VariantList& params) {

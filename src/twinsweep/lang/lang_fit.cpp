@@ -57,9 +57,10 @@ void CLang::CheckFit(const std::u16string& sName, const std::vector<ChangedContr
     } else {
       continue;
     }
-    mMain::LogError(kSource, 0,
-                    sprintf1(u"text of control '%s' on form '%s' needs %d px, has %d px",
-                             {base::Variant(c.sName), base::Variant(sName), base::Variant(nNeeds), base::Variant(nHas)}));
+    mMain::LogError(
+        kSource, 0,
+        sprintf1(u"text of control '%s' on form '%s' needs %d px, has %d px",
+                 {base::Variant(c.sName), base::Variant(sName), base::Variant(nNeeds), base::Variant(nHas)}));
   }
 }
 

@@ -72,14 +72,14 @@ std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantL
     auto valueOf = [&](char16_t c, const base::Variant& v) -> std::u16string {
       if (c == u's') {
         if (!v.IsText()) {
-          mMain::LogDebug(kSource, u"VarType(" + base::LongToText(base::VarType(v)) +
-                                       u") <> vbString, Typename = " + base::TypeName(v));
+          mMain::LogDebug(kSource, u"VarType(" + base::LongToText(base::VarType(v)) + u") <> vbString, Typename = " +
+                                       base::TypeName(v));
         }
         return base::CStr(v);
       }
       if (!base::IsNumeric(v)) {
-        mMain::LogDebug(kSource, u"Not IsNumeric(" + base::LongToText(base::VarType(v)) +
-                                     u"), Typename = " + base::TypeName(v));
+        mMain::LogDebug(kSource,
+                        u"Not IsNumeric(" + base::LongToText(base::VarType(v)) + u"), Typename = " + base::TypeName(v));
       }
       return base::LongToText(base::CLng(v));
     };
@@ -168,8 +168,7 @@ std::u16string CLang::sprintf2(std::u16string_view sText) {
     if (a < sText.size()) o.append(sText.substr(a));
     if (nInvalid > kReportedOneByOne)
       mMain::LogError(u"CLang::sprintf2", 0,
-                      u"Invalid format specificators: " + base::LongToText(nInvalid - kReportedOneByOne) + u" more",
-                      o);
+                      u"Invalid format specificators: " + base::LongToText(nInvalid - kReportedOneByOne) + u" more", o);
     return o;
   } catch (...) {
     base::SetPendingFromCurrentException();

@@ -11,37 +11,37 @@ class CLangInternals : public CLang {
  public:
   using CLang::EntryBuffers;
 
-  using CLang::Clear;
-  using CLang::GetSection;
-  using CLang::InitFrom;
-  using CLang::OpenLanguageFile;
-  using CLang::IndexSections;
-  using CLang::ReadIndexedSection;
-  using CLang::ReadEntry;
-  using CLang::Unquote;
-  using CLang::TrimBlanks;
-  using CLang::StripComment;
-  using CLang::DumpControls;
-  using CLang::DumpControl;
-  using CLang::EscapeValue;
-  using CLang::TabAlign;
-  using CLang::LocalizeControls;
   using CLang::CheckFit;
+  using CLang::Clear;
+  using CLang::DumpControl;
+  using CLang::DumpControls;
+  using CLang::EscapeValue;
+  using CLang::GetSection;
+  using CLang::IndexSections;
+  using CLang::InitFrom;
   using CLang::InStrAny;
+  using CLang::LocalizeControls;
+  using CLang::OpenLanguageFile;
+  using CLang::ReadEntry;
+  using CLang::ReadIndexedSection;
   using CLang::sprintf1;
   using CLang::sprintf2;
+  using CLang::StripComment;
+  using CLang::TabAlign;
+  using CLang::TrimBlanks;
+  using CLang::Unquote;
 
-  using CLang::colTexts;
+  using CLang::bRightToLeft;
   using CLang::colForms;
+  using CLang::colTexts;
+  using CLang::dtFileTime;
+  using CLang::nCheckFit;
+  using CLang::nDumpForms;
+  using CLang::nLoadProblemsOneByOne;
   using CLang::sFilename;
   using CLang::sLangID;
   using CLang::sLangName;
   using CLang::sMainSection;
-  using CLang::dtFileTime;
-  using CLang::nDumpForms;
-  using CLang::nCheckFit;
-  using CLang::nLoadProblemsOneByOne;
-  using CLang::bRightToLeft;
 };
 
 }  // namespace twinsweep

@@ -255,7 +255,8 @@ bool CLang::InitFrom(const std::u16string& sFilenameIn, const std::u16string& sM
   }
 }
 
-CLang::TextCollectionRef CLang::GetAvailableLangs(const std::u16string& strFolder, const std::u16string& sIgnoreNameExt) {
+CLang::TextCollectionRef CLang::GetAvailableLangs(const std::u16string& strFolder,
+                                                  const std::u16string& sIgnoreNameExt) {
   TextCollectionRef colResult = base::NewCollection<std::u16string>();
   platform::IFiles& files = platform::Files();
   try {
@@ -284,9 +285,10 @@ CLang::TextCollectionRef CLang::GetAvailableLangs(const std::u16string& strFolde
       }
       std::u16string sID, sLang;
       if (!IsValidVersion(*colVersion, &sID, &sLang)) {
-        mMain::LogDebug(u"CLang.GetAvailableLangs",
-                        sprintf1(u"ignoring file '%s', coz in section [version] no(or wrong) signature or lang or langid",
-                                 {sPath}));
+        mMain::LogDebug(
+            u"CLang.GetAvailableLangs",
+            sprintf1(u"ignoring file '%s', coz in section [version] no(or wrong) signature or lang or langid",
+                     {sPath}));
         continue;
       }
       colResult->Add(sID + kCrLf + sLang + kCrLf + sName);

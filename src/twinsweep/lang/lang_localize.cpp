@@ -23,20 +23,27 @@ constexpr char16_t kSource[] = u"CLang.LocalizeControls";
 enum class Action { Text, Absolute, RelativeX, RelativeY, Picture };
 
 struct PropertyRule {
-  std::u16string_view sKey;   // the property name of the key, lower case
+  std::u16string_view sKey;  // the property name of the key, lower case
   Action action;
   std::u16string_view sHost;  // the host's property
 };
 
 // The properties a form section may set, in the order in which they are matched.
 constexpr PropertyRule kProperties[] = {
-    {u"caption", Action::Text, u"Caption"},       {u"left", Action::Absolute, u"Left"},
-    {u"top", Action::Absolute, u"Top"},           {u"width", Action::Absolute, u"Width"},
-    {u"height", Action::Absolute, u"Height"},     {u"dleft", Action::RelativeX, u"Left"},
-    {u"dtop", Action::RelativeY, u"Top"},         {u"dwidth", Action::RelativeX, u"Width"},
-    {u"dheight", Action::RelativeY, u"Height"},   {u"picture", Action::Picture, u"Picture"},
-    {u"tooltiptext", Action::Text, u"ToolTipText"}, {u"x1", Action::Absolute, u"X1"},
-    {u"y1", Action::Absolute, u"Y1"},             {u"x2", Action::Absolute, u"X2"},
+    {u"caption", Action::Text, u"Caption"},
+    {u"left", Action::Absolute, u"Left"},
+    {u"top", Action::Absolute, u"Top"},
+    {u"width", Action::Absolute, u"Width"},
+    {u"height", Action::Absolute, u"Height"},
+    {u"dleft", Action::RelativeX, u"Left"},
+    {u"dtop", Action::RelativeY, u"Top"},
+    {u"dwidth", Action::RelativeX, u"Width"},
+    {u"dheight", Action::RelativeY, u"Height"},
+    {u"picture", Action::Picture, u"Picture"},
+    {u"tooltiptext", Action::Text, u"ToolTipText"},
+    {u"x1", Action::Absolute, u"X1"},
+    {u"y1", Action::Absolute, u"Y1"},
+    {u"x2", Action::Absolute, u"X2"},
     {u"y2", Action::Absolute, u"Y2"},
 };
 
@@ -183,9 +190,7 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
           changed.push_back({sChanged, oTarget});
       }
       switch (pRule->action) {
-        case Action::Text:
-          base::Ignore([&] { oTarget->SetProperty(pRule->sHost, base::Variant(sValue)); });
-          break;
+        case Action::Text: base::Ignore([&] { oTarget->SetProperty(pRule->sHost, base::Variant(sValue)); }); break;
         case Action::Absolute:
           base::Ignore([&] { oTarget->SetProperty(pRule->sHost, base::Variant(base::CLng(base::Variant(sValue)))); });
           break;
@@ -201,8 +206,9 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
           break;
         case Action::Picture:
           if (sValue.find(u':') != std::u16string::npos) {
-            mMain::LogError(kSource, 0,
-                            sprintf1(u"You should specify a relative file path for %s.%s.%s", {sName, sControl, sProperty}));
+            mMain::LogError(
+                kSource, 0,
+                sprintf1(u"You should specify a relative file path for %s.%s.%s", {sName, sControl, sProperty}));
           } else {
             base::Ignore([&] {
               oTarget->SetPicture(platform::Forms().LoadPicture(platform::App().AppFolder() + u"\\" + sValue));

@@ -44,9 +44,9 @@ std::u16string CLang::ItemPlural(const std::u16string& Key, int64_t n, const bas
     if (colTexts) pText = colTexts->FindFolded(formKey(nForm));
   });
   if (!pText && nForm != 0) {
-    mMain::LogError(u"CLang.ItemPlural", 0,
-                    u"Key '" + Key + u"[" + base::LongToText(nForm) + u"]' not exists in " + sFilename +
-                        u"; form 0 is used");
+    mMain::LogError(
+        u"CLang.ItemPlural", 0,
+        u"Key '" + Key + u"[" + base::LongToText(nForm) + u"]' not exists in " + sFilename + u"; form 0 is used");
     base::Ignore([&] {
       if (colTexts) pText = colTexts->FindFolded(formKey(0));
     });

@@ -159,8 +159,8 @@ void CLang::IndexSections(CLangFile& oFile, const std::u16string& sFilename, Lan
 }
 
 bool CLang::ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, const std::u16string& sFilename,
-                               const std::u16string& sSection, TextCollection& colValues,
-                               const std::u16string& sPrefix, TextCollection* colNames) {
+                               const std::u16string& sSection, TextCollection& colValues, const std::u16string& sPrefix,
+                               TextCollection* colNames) {
   try {
     bool bInSection = false;
     auto it = index.sections.find(base::LCase(sSection));
@@ -185,11 +185,8 @@ bool CLang::ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, 
     }
     // The read went on to where the scan stopped.
     switch (index.stop) {
-      case LangSectionIndex::Stop::End:
-        break;
-      case LangSectionIndex::Stop::BadHeader:
-        mMain::LogError(kSource, 0, index.sStopReport);
-        return false;
+      case LangSectionIndex::Stop::End: break;
+      case LangSectionIndex::Stop::BadHeader: mMain::LogError(kSource, 0, index.sStopReport); return false;
       case LangSectionIndex::Stop::ReadFailed:
         mMain::LogError(kSource, index.nStopNumber, std::u16string(u"oFile.ReadLine failed"));
         break;

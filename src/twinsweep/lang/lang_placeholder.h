@@ -10,11 +10,11 @@
 namespace twinsweep {
 
 struct NumberedPlaceholder {
-  size_t nDollar = 0;  // where the "$" after the number stands
-  size_t nEnd = 0;     // just past the type letter; 0 when no placeholder starts there
-  bool bLeft = false;  // "-": padded on the right
-  bool bZeros = false; // "0": a number padded with zeros after its sign
-  char16_t cSign = 0;  // "+" or " ": what stands before a number that is not negative
+  size_t nDollar = 0;   // where the "$" after the number stands
+  size_t nEnd = 0;      // just past the type letter; 0 when no placeholder starts there
+  bool bLeft = false;   // "-": padded on the right
+  bool bZeros = false;  // "0": a number padded with zeros after its sign
+  char16_t cSign = 0;   // "+" or " ": what stands before a number that is not negative
   size_t nWidth = 0;
   size_t nPrecision = std::u16string::npos;  // none; of a text its most characters, of a number its fewest digits
   char16_t cType = 0;

@@ -43,8 +43,8 @@ std::u16string CRegistryLangOptions::Read(const std::u16string& sName) {
 void CRegistryLangOptions::Write(const std::u16string& sName, const std::u16string& sValue) {
   platform::IRegistry& oRegistry = platform::Registry();
   platform::ScopedKey hKey;
-  int32_t nStatus = oRegistry.CreateKey(platform::RootKey(platform::kRootCurrentUser), sKeyPath_,
-                                        platform::kKeyWrite, hKey.Receive());
+  int32_t nStatus = oRegistry.CreateKey(platform::RootKey(platform::kRootCurrentUser), sKeyPath_, platform::kKeyWrite,
+                                        hKey.Receive());
   if (nStatus == platform::kErrorSuccess) {
     std::vector<uint8_t> abData;
     abData.reserve((sValue.size() + 1) * 2);
@@ -52,8 +52,8 @@ void CRegistryLangOptions::Write(const std::u16string& sName, const std::u16stri
       abData.push_back(static_cast<uint8_t>(c & 0xFF));
       abData.push_back(static_cast<uint8_t>(c >> 8));
     }
-    nStatus = oRegistry.SetValue(hKey.Get(), sName, platform::kRegSz, abData.data(),
-                                 static_cast<uint32_t>(abData.size()));
+    nStatus =
+        oRegistry.SetValue(hKey.Get(), sName, platform::kRegSz, abData.data(), static_cast<uint32_t>(abData.size()));
   }
   if (nStatus != platform::kErrorSuccess)
     mMain::LogError(u"CRegistryLangOptions.Write", nStatus, u"cannot write '" + sName + u"' under HKCU\\" + sKeyPath_);

@@ -22,7 +22,7 @@ struct LangSectionIndex {
     size_t nBodyEnd = 0;    // start of the next header line, or the end of the bytes
     int32_t nHeaderLine = 0;
     int32_t nBodyLines = 0;  // an upper bound of its entries
-    bool bLast = false;  // no well-formed header follows it
+    bool bLast = false;      // no well-formed header follows it
   };
   enum class Stop { End, BadHeader, ReadFailed };
 

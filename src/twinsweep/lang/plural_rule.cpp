@@ -58,7 +58,8 @@ class PluralRule::Parser {
   }
   static std::u16string Decimal(size_t n) {
     std::u16string s;
-    do s.insert(s.begin(), static_cast<char16_t>(u'0' + n % 10)); while ((n /= 10) != 0);
+    do s.insert(s.begin(), static_cast<char16_t>(u'0' + n % 10));
+    while ((n /= 10) != 0);
     return s;
   }
   int32_t Refuse(const std::u16string& sWhat) {

@@ -47,8 +47,8 @@ class PluralRule {
   enum class Step : uint8_t { Push, PushN, Not, Bool, Binary, BinaryConst, Jump, JumpIfZero, JumpIfNotZero };
   struct Instruction {
     Step step;
-    Op op;           // of a Binary or BinaryConst
-    uint64_t nArg;   // the number pushed or operated with, or the jump's target
+    Op op;          // of a Binary or BinaryConst
+    uint64_t nArg;  // the number pushed or operated with, or the jump's target
   };
   void Compile(const std::vector<Node>& nodes, int32_t i);
   uint64_t Run(uint64_t n, bool* pbDivByZero) const;

@@ -21,9 +21,7 @@ using platform::kCoEServerStopping;
 using platform::kRpcECallRejected;
 using platform::kRpcEServerCallRetryLater;
 
-bool IsBusyRejection(int32_t nNumber) {
-  return nNumber == kRpcECallRejected || nNumber == kRpcEServerCallRetryLater;
-}
+bool IsBusyRejection(int32_t nNumber) { return nNumber == kRpcECallRejected || nNumber == kRpcEServerCallRetryLater; }
 
 // Activation failures of a server that has not (yet) handed out its class: it
 // failed to start or is ending (CO_E_SERVER_EXEC_FAILURE, CO_E_SERVER_STOPPING),
@@ -95,8 +93,7 @@ class RetryingObject : public IAutomationObject {
 }  // namespace
 
 AutomationObject RetryingAutomation::CreateObject(std::u16string_view sProgID) {
-  AutomationObject o =
-      WithRetry(nBudgetMs_, true, [&] { return inner_.CreateObject(sProgID); });
+  AutomationObject o = WithRetry(nBudgetMs_, true, [&] { return inner_.CreateObject(sProgID); });
   return RetryingObject::Wrap(std::move(o), nBudgetMs_);
 }
 

@@ -139,8 +139,7 @@ std::u16string Seconds(uint32_t nMs) { return base::LongToText(static_cast<int32
 
 }  // namespace
 
-void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, uint32_t nLimitMs,
-                      uint32_t nJobLimitMs) {
+void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, uint32_t nLimitMs, uint32_t nJobLimitMs) {
   auto watch = std::make_shared<CallWatch>();
   platform::IAutomation& automation = platform::Automation();
   platform::IWorkerThreads& threads = platform::WorkerThreads();
@@ -150,9 +149,7 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
     try {
       TimedAutomation timed(automation, watch);
       job(timed);
-    } catch (...) {
-      watch->failure = std::current_exception();
-    }
+    } catch (...) { watch->failure = std::current_exception(); }
   }));
   // Without a thread of its own the job runs here, in an apartment joined for
   // it alone, without a limit, as before.
@@ -168,8 +165,7 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
   // does, and then ends the launch without the box.
   const auto jobEnd = [&] { return platform::SessionWindow().CloseRequested() ? 0 : nJobEnd; };
   while (!(bEnded = threads.WaitForEnd(hWorker.Get(), kCallWatchPollMs)) &&
-         (giveUp = watch->GiveUpIfOverdue(nLimitMs, jobEnd(), &sCall)) == CallWatch::GiveUp::kNo) {
-  }
+         (giveUp = watch->GiveUpIfOverdue(nLimitMs, jobEnd(), &sCall)) == CallWatch::GiveUp::kNo) {}
   // A worker that ended just as it was given up made its last call in time: it
   // stands. One that ended on a failure (the refusal of a further call among
   // them) is reported as given up.

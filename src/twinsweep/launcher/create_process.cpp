@@ -33,8 +33,7 @@ bool StartProcess(const std::u16string& sCommandLine, bool bMinimized, platform:
   }
   platform::ProcessRecord process;
   platform::IProcesses& sys = platform::Processes();
-  if (!sys.LaunchProcess(sApplication, sCommandLine, platform::kNormalPriorityClass, startup, &process))
-    return false;
+  if (!sys.LaunchProcess(sApplication, sCommandLine, platform::kNormalPriorityClass, startup, &process)) return false;
   // The thread's handle is of no use and is closed at once; the process's is
   // closed after it, by the caller.
   sys.CloseHandle(process.hThread);

@@ -115,13 +115,11 @@ void WriteLogEntry(const LogEntry& entry) noexcept {
   try {
     platform::Diagnostics().DebugOutput(u"TwinsweepLauncher: " + BoundedLogField(entry.sSource) + u" " +
                                         base::LongToText(entry.nNumber) + u": " + BoundedLogField(entry.sText) + u"\n");
-  } catch (...) {
-  }
+  } catch (...) {}
   if (!bLogFileEnabled) return;
   try {
     AppendToLogFile(entry);
-  } catch (...) {
-  }
+  } catch (...) {}
 }
 
 }  // namespace mMain

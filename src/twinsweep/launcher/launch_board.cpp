@@ -43,9 +43,7 @@ void LaunchBoard::Publish(LaunchPhase phase) {
   if (hState_.IsValid()) platform::SessionSignals().WriteValue(hState_.Get(), state_.Packed());
 }
 
-bool LaunchBoard::StopRequested() {
-  return hStop_.IsValid() && platform::SessionSignals().IsEventSet(hStop_.Get());
-}
+bool LaunchBoard::StopRequested() { return hStop_.IsValid() && platform::SessionSignals().IsEventSet(hStop_.Get()); }
 
 std::optional<LaunchState> PublishedState() {
   platform::ScopedSessionSignal hState(platform::SessionSignals().OpenValue(kLaunchStateName));

@@ -47,9 +47,7 @@ struct LaunchState {
 
   uint64_t Packed() const;
   static LaunchState Unpack(uint64_t n);
-  bool IsWaiting() const {
-    return phase == LaunchPhase::kWaitingForOutlook || phase == LaunchPhase::kWaitingForAddin;
-  }
+  bool IsWaiting() const { return phase == LaunchPhase::kWaitingForOutlook || phase == LaunchPhase::kWaitingForAddin; }
   bool SameLauncher(const LaunchState& other) const {
     return nProcessId == other.nProcessId && nGeneration == other.nGeneration;
   }

@@ -158,9 +158,7 @@ bool WaitForAddin(LaunchBoard& board) {
 void CallQuickWizardNoted() {
   try {
     CallQuickWizard();
-  } catch (const ClosedPolitely&) {
-    throw;
-  } catch (const base::Failure& f) {
+  } catch (const ClosedPolitely&) { throw; } catch (const base::Failure& f) {
     Note(u"the wizard call failed: " + base::LongToText(f.Number()) + u" " + f.Description());
     throw base::Failure(f.Number(), f.Description(), kWizardCallSource);
   } catch (...) {
@@ -246,8 +244,9 @@ int RunLaunchSequence() {
   // A mutex that is there but refuses this launcher was made by one at other
   // rights (elevated), whose state this one cannot read either: it runs.
   if (bAnother && !hLaunch.IsValid()) {
-    Note(u"silent end: the launch mutex refuses this launcher (access denied): another launcher runs with other "
-         u"rights");
+    Note(
+        u"silent end: the launch mutex refuses this launcher (access denied): another launcher runs with other "
+        u"rights");
     return kExitDone;
   }
   if (bAnother && DeferToTheLauncherRunning()) return kExitDone;
@@ -274,8 +273,7 @@ int RunLaunchSequence() {
   board.Publish(LaunchPhase::kWaitingForOutlook);
   const WaitA outlook = WaitForOutlook(board, hStarted);
   hStarted.Reset();
-  if (outlook == WaitA::kNewOutlook)
-    return ExplainNewOutlook(u"the classic program handed over while olk.exe runs");
+  if (outlook == WaitA::kNewOutlook) return ExplainNewOutlook(u"the classic program handed over while olk.exe runs");
   if (outlook == WaitA::kGaveUp) return kExitDone;
   // No object is made before the add-in is there, so that waiting never holds a
   // reference to Outlook; this thread joins no apartment at all: the wizard

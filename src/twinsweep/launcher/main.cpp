@@ -78,8 +78,7 @@ void RunHelpBranch() {
     if (mFileUtils::FileExists(sPath)) return OpenWithShell(sPath);
   }
   sLangID = Options().LangID();
-  if (base::EqualsNoCase(sLangID, u"EN"))
-    return OpenWithShell(kProductSite + u"/WebHelp/TwinsweepHelp.htm");
+  if (base::EqualsNoCase(sLangID, u"EN")) return OpenWithShell(kProductSite + u"/WebHelp/TwinsweepHelp.htm");
   OpenWithShell(base::Replace(kProductSite + u"/<LANGID>/WebHelp/TwinsweepHelp.htm", kLangIdPlaceholder,
                               base::PercentEncode(sLangID)));
 }
@@ -94,9 +93,7 @@ std::u16string HintLine(const base::PendingError& e, const UserTexts& texts) {
   std::u16string sHint;
   try {
     sHint = texts.Item(sKey);
-  } catch (...) {
-    return u"";
-  }
+  } catch (...) { return u""; }
   return sHint == sKey ? u"" : sHint;
 }
 
@@ -157,8 +154,9 @@ int Main() {
     if (const std::optional<int> nEnd = KeepToTheDesktopsRights()) return *nEnd;
     return RunLaunchSequence();
   } catch (const ClosedPolitely&) {
-    LogDebug(u"mMain.Main", u"the launcher was asked to close (WM_CLOSE or WM_QUIT): it ends now, as a No would, "
-                            u"without a box or a start of Outlook");
+    LogDebug(u"mMain.Main",
+             u"the launcher was asked to close (WM_CLOSE or WM_QUIT): it ends now, as a No would, "
+             u"without a box or a start of Outlook");
     return kExitClosed;
   } catch (...) {
     base::SetPendingFromCurrentException();

@@ -57,18 +57,19 @@ UserTexts::UserTexts() {
   const std::u16string sLangID = Options().LangID();
   const std::u16string sFolder = platform::App().AppFolder();
   std::u16string sTried;
-  if (LoadFirstListed(oLang_, sFolder, [&](std::u16string_view s) { return base::EqualsNoCase(s, sLangID); }, &sTried)) {
+  if (LoadFirstListed(
+          oLang_, sFolder, [&](std::u16string_view s) { return base::EqualsNoCase(s, sLangID); }, &sTried)) {
     Note(u"the language file '" + sTried + u"' (langid '" + oLang_.LangID() + u"') serves for LANG '" + sLangID + u"'");
     return;
   }
   // A file that failed above is not tried again.
   std::u16string sEnglish = sTried;
-  if (LoadFirstListed(oLang_, sFolder, [](std::u16string_view s) { return base::EqualsNoCase(s, u"EN"); }, &sEnglish)) {
+  if (LoadFirstListed(
+          oLang_, sFolder, [](std::u16string_view s) { return base::EqualsNoCase(s, u"EN"); }, &sEnglish)) {
     Note(u"no language file serves for LANG '" + sLangID + u"'; the English file '" + sEnglish + u"' serves instead");
     return;
   }
-  if (!oLang_.InitFromMemory(kBuiltInName, BuiltInLanguageFile(), kLauncherSection) ||
-      !oLang_.ItemFind(u"LID_TITLE")) {
+  if (!oLang_.InitFromMemory(kBuiltInName, BuiltInLanguageFile(), kLauncherSection) || !oLang_.ItemFind(u"LID_TITLE")) {
     LogError(kSource, 0, u"the built-in English texts are missing");
     return;
   }

@@ -23,22 +23,22 @@ class IAutomationObject;
 using AutomationObject = std::shared_ptr<IAutomationObject>;
 
 // HRESULTs of a server that cannot take a call yet.
-constexpr int32_t kRpcECallRejected = static_cast<int32_t>(0x80010001u);        // RPC_E_CALL_REJECTED
-constexpr int32_t kRpcEServerCallRetryLater = static_cast<int32_t>(0x8001010Au); // RPC_E_SERVERCALL_RETRYLATER
+constexpr int32_t kRpcECallRejected = static_cast<int32_t>(0x80010001u);          // RPC_E_CALL_REJECTED
+constexpr int32_t kRpcEServerCallRetryLater = static_cast<int32_t>(0x8001010Au);  // RPC_E_SERVERCALL_RETRYLATER
 // HRESULTs of an activation that failed while the server was still starting.
-constexpr int32_t kCoEServerExecFailure = static_cast<int32_t>(0x80080005u);     // CO_E_SERVER_EXEC_FAILURE
-constexpr int32_t kCoEServerStopping = static_cast<int32_t>(0x80080008u);        // CO_E_SERVER_STOPPING
-constexpr int32_t kCoEServerStartTimeout = static_cast<int32_t>(0x8000401Eu);    // CO_E_SERVER_START_TIMEOUT
+constexpr int32_t kCoEServerExecFailure = static_cast<int32_t>(0x80080005u);   // CO_E_SERVER_EXEC_FAILURE
+constexpr int32_t kCoEServerStopping = static_cast<int32_t>(0x80080008u);      // CO_E_SERVER_STOPPING
+constexpr int32_t kCoEServerStartTimeout = static_cast<int32_t>(0x8000401Eu);  // CO_E_SERVER_START_TIMEOUT
 // HRESULTs a user meets when a call or a creation fails for good.
-constexpr int32_t kRpcECallCanceled = static_cast<int32_t>(0x80010002u);         // RPC_E_CALL_CANCELED
-constexpr int32_t kRpcEServerFault = static_cast<int32_t>(0x80010105u);          // RPC_E_SERVERFAULT
-constexpr int32_t kRpcEDisconnected = static_cast<int32_t>(0x80010108u);         // RPC_E_DISCONNECTED
-constexpr int32_t kRpcSServerUnavailable = static_cast<int32_t>(0x800706BAu);    // HRESULT of RPC_S_SERVER_UNAVAILABLE
-constexpr int32_t kRpcSCallFailed = static_cast<int32_t>(0x800706BEu);           // HRESULT of RPC_S_CALL_FAILED
-constexpr int32_t kEAccessDenied = static_cast<int32_t>(0x80070005u);            // E_ACCESSDENIED
-constexpr int32_t kRegDbEClassNotReg = static_cast<int32_t>(0x80040154u);        // REGDB_E_CLASSNOTREG
-constexpr int32_t kCoEClassString = static_cast<int32_t>(0x800401F3u);           // CO_E_CLASSSTRING
-constexpr int32_t kMkEUnavailable = static_cast<int32_t>(0x800401E3u);           // MK_E_UNAVAILABLE
+constexpr int32_t kRpcECallCanceled = static_cast<int32_t>(0x80010002u);       // RPC_E_CALL_CANCELED
+constexpr int32_t kRpcEServerFault = static_cast<int32_t>(0x80010105u);        // RPC_E_SERVERFAULT
+constexpr int32_t kRpcEDisconnected = static_cast<int32_t>(0x80010108u);       // RPC_E_DISCONNECTED
+constexpr int32_t kRpcSServerUnavailable = static_cast<int32_t>(0x800706BAu);  // HRESULT of RPC_S_SERVER_UNAVAILABLE
+constexpr int32_t kRpcSCallFailed = static_cast<int32_t>(0x800706BEu);         // HRESULT of RPC_S_CALL_FAILED
+constexpr int32_t kEAccessDenied = static_cast<int32_t>(0x80070005u);          // E_ACCESSDENIED
+constexpr int32_t kRegDbEClassNotReg = static_cast<int32_t>(0x80040154u);      // REGDB_E_CLASSNOTREG
+constexpr int32_t kCoEClassString = static_cast<int32_t>(0x800401F3u);         // CO_E_CLASSSTRING
+constexpr int32_t kMkEUnavailable = static_cast<int32_t>(0x800401E3u);         // MK_E_UNAVAILABLE
 
 // One argument of a call: a value, an object reference (possibly empty), or a
 // 32-bit integer passed by reference (VT_I4 | VT_BYREF), which the callee may change.

@@ -126,7 +126,8 @@ std::vector<uint8_t> EncodeBmp(const Bitmap& bitmap) {
   for (int32_t y = bitmap.nHeight - 1; y >= 0; --y) {
     const size_t nRowStart = out.size();
     for (int32_t x = 0; x < bitmap.nWidth; ++x) {
-      const uint32_t c = bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.nWidth) + static_cast<size_t>(x)];
+      const uint32_t c =
+          bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.nWidth) + static_cast<size_t>(x)];
       out.push_back(static_cast<uint8_t>(c));
       out.push_back(static_cast<uint8_t>(c >> 8));
       out.push_back(static_cast<uint8_t>(c >> 16));

@@ -26,7 +26,7 @@ namespace twinsweep {
 namespace platform {
 
 /// Run-time numbers of the framework's own failures.
-constexpr int32_t kErrControlArrayElement = 340;  ///< Control array element does not exist
+constexpr int32_t kErrControlArrayElement = 340;   ///< Control array element does not exist
 constexpr int32_t kErrNotAnArray = 343;            ///< Object not an array
 constexpr int32_t kErrInvalidPropertyValue = 380;  ///< Invalid property value
 constexpr int32_t kErrInvalidPicture = 481;        ///< Invalid picture

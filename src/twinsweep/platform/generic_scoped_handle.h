@@ -46,8 +46,7 @@ class ScopedHandle : private Traits {
       // A close has nobody to report to here; a double that raises must not end the program.
       try {
         Traits::Close(h_);
-      } catch (...) {
-      }
+      } catch (...) {}
     }
     h_ = h;
   }

@@ -18,10 +18,10 @@ namespace platform {
 
 using KernelHandle = std::intptr_t;
 
-constexpr uint32_t kSynchronize = 0x00100000;        // SYNCHRONIZE
-constexpr uint32_t kStartfUseShowWindow = 1;         // STARTF_USESHOWWINDOW
-constexpr uint16_t kSwShowMinimized = 2;             // SW_SHOWMINIMIZED
-constexpr uint32_t kNormalPriorityClass = 0x20;      // NORMAL_PRIORITY_CLASS
+constexpr uint32_t kSynchronize = 0x00100000;    // SYNCHRONIZE
+constexpr uint32_t kStartfUseShowWindow = 1;     // STARTF_USESHOWWINDOW
+constexpr uint16_t kSwShowMinimized = 2;         // SW_SHOWMINIMIZED
+constexpr uint32_t kNormalPriorityClass = 0x20;  // NORMAL_PRIORITY_CLASS
 
 // The fields of STARTUPINFOW that the program sets. The implementation starts from
 // a zeroed record whose size field is the platform's own record size.
@@ -71,7 +71,8 @@ class IProcesses {
   // file sApplicationName (a full path) and hands it sCommandLine unchanged.
   // False, without a start, when either holds a NUL.
   [[nodiscard]] virtual bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine,
-                                           uint32_t nCreationFlags, const StartupRecord& startup, ProcessRecord* pProcess) = 0;
+                                           uint32_t nCreationFlags, const StartupRecord& startup,
+                                           ProcessRecord* pProcess) = 0;
   // The full path of the program file sName (a bare file name such as
   // "OUTLOOK.EXE") in the system folder, the Windows folder or a folder of the
   // search path (PATH), in that order; never the current folder, nor a relative

@@ -34,9 +34,7 @@ template <class I>
 class ScopedOverride {
  public:
   /// Makes replacement the service I.
-  explicit ScopedOverride(I& replacement) : pPrevious_(Slot<I>::pOverride) {
-    Slot<I>::pOverride = &replacement;
-  }
+  explicit ScopedOverride(I& replacement) : pPrevious_(Slot<I>::pOverride) { Slot<I>::pOverride = &replacement; }
   ~ScopedOverride() { Slot<I>::pOverride = pPrevious_; }
   ScopedOverride(const ScopedOverride&) = delete;
   ScopedOverride& operator=(const ScopedOverride&) = delete;

@@ -43,13 +43,9 @@ std::u16string NameAt(platform::HKey hKey, int32_t nIndex, EnumCall pfnEnum) {
 
 }  // namespace
 
-std::u16string CWinReg::Values(int32_t nIndex) {
-  return NameAt(hKey.Get(), nIndex, &platform::IRegistry::EnumValue);
-}
+std::u16string CWinReg::Values(int32_t nIndex) { return NameAt(hKey.Get(), nIndex, &platform::IRegistry::EnumValue); }
 
-std::u16string CWinReg::Keys(int32_t nIndex) {
-  return NameAt(hKey.Get(), nIndex, &platform::IRegistry::EnumKey);
-}
+std::u16string CWinReg::Keys(int32_t nIndex) { return NameAt(hKey.Get(), nIndex, &platform::IRegistry::EnumKey); }
 
 // Empties the held key of subkeys, depth first; the key itself and its own values
 // stay. Positions shift as keys go, so all names are collected before the first

@@ -47,8 +47,7 @@ int32_t CWinReg::QueryValueInfo(const std::u16string& sName, int32_t& nType, int
   if (!hKey.IsValid()) return -1;
   uint32_t nQueriedType = 0;
   uint32_t nQueriedSize = 0;
-  int32_t nStatus =
-      platform::Registry().QueryValue(hKey.Get(), sName, &nQueriedType, nullptr, &nQueriedSize);
+  int32_t nStatus = platform::Registry().QueryValue(hKey.Get(), sName, &nQueriedType, nullptr, &nQueriedSize);
   // The out-values describe a value that exists; after a failure they stay 0
   // whatever the system left in its own out-parameters.
   if (nStatus == platform::kErrorSuccess) {
@@ -79,9 +78,7 @@ int32_t CWinReg::ReadDWord(const std::u16string& sName, int32_t nDefault) {
   return nValue;
 }
 
-bool CWinReg::WriteBool(const std::u16string& sName, bool bValue) {
-  return WriteString(sName, bValue ? kYes : kNo);
-}
+bool CWinReg::WriteBool(const std::u16string& sName, bool bValue) { return WriteString(sName, bValue ? kYes : kNo); }
 
 bool CWinReg::ReadBool(const std::u16string& sName) { return base::LCase(ReadString(sName)) == kYes; }
 

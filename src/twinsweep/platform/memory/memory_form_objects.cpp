@@ -109,8 +109,8 @@ std::shared_ptr<MemoryFormObject> MemoryFormObject::AddControl(std::u16string_vi
                                                                std::optional<int32_t> nIndex) {
   if (!controls_) RaiseNoMember();
   const auto& types = ControlTypes();
-  auto it = std::find_if(types.begin(), types.end(),
-                         [&](const TypeInfo& t) { return base::EqualsNoCase(t.sType, sType); });
+  auto it =
+      std::find_if(types.begin(), types.end(), [&](const TypeInfo& t) { return base::EqualsNoCase(t.sType, sType); });
   if (it == types.end()) base::Raise(base::kInvalidProcedureCall);
   auto oControl = std::make_shared<MemoryFormObject>(std::move(sName), std::u16string(it->sType),
                                                      MakeProperties(it->properties), it->bHasPicture, false, nIndex);
@@ -238,10 +238,14 @@ CaptionFit MemoryFormObject::MeasureCaption() {
   const int32_t nChar = std::max(1, Px(kMemoryCharWidth * sx)), nLine = Px(kMemoryLineHeight * sy);
   const bool bForm = controls_ != nullptr;
   int32_t nInsetX = 0, nInsetY = 0;
-  if (bForm) nInsetX = kMemoryTitleChrome;
-  else if (base::EqualsNoCase(sType_, u"CommandButton")) nInsetX = nInsetY = 2 * kMemoryButtonPadding;
-  else if (base::EqualsNoCase(sType_, u"CheckBox") || base::EqualsNoCase(sType_, u"OptionButton")) nInsetX = kMemoryGlyphWidth;
-  else if (base::EqualsNoCase(sType_, u"Frame")) nInsetX = 2 * kMemoryFrameInset;
+  if (bForm)
+    nInsetX = kMemoryTitleChrome;
+  else if (base::EqualsNoCase(sType_, u"CommandButton"))
+    nInsetX = nInsetY = 2 * kMemoryButtonPadding;
+  else if (base::EqualsNoCase(sType_, u"CheckBox") || base::EqualsNoCase(sType_, u"OptionButton"))
+    nInsetX = kMemoryGlyphWidth;
+  else if (base::EqualsNoCase(sType_, u"Frame"))
+    nInsetX = 2 * kMemoryFrameInset;
   CaptionFit fit;
   fit.bWraps = base::EqualsNoCase(sType_, u"Label");
   fit.nRoomWidth = Px(PropertyNumber(FindProperty(u"Width")->vValue) / dTwipsX) - Px(nInsetX * sx);
@@ -275,8 +279,7 @@ void MemoryControls::Add(std::shared_ptr<MemoryFormObject> oControl) {
   for (const auto& c : items_) {
     if (!base::EqualsNoCase(c->Name(), oControl->Name())) continue;
     // One name is either one control or one array, and an index is used once.
-    if (!c->Index() || !oControl->Index() || c->Index() == oControl->Index())
-      base::Raise(base::kInvalidProcedureCall);
+    if (!c->Index() || !oControl->Index() || c->Index() == oControl->Index()) base::Raise(base::kInvalidProcedureCall);
   }
   items_.push_back(std::move(oControl));
 }

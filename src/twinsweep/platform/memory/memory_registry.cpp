@@ -27,8 +27,7 @@ std::u16string ViewPath(HKey hRoot, std::u16string_view sPath, uint32_t nAccess)
     return s.size() >= sKey.size() && base::EqualsNoCase(std::u16string_view(s).substr(0, sKey.size()), sKey) &&
            (s.size() == sKey.size() || s[sKey.size()] == u'\\');
   };
-  if (hRoot == RootKey(kRootLocalMachine) && startsWith(u"Software"))
-    return s.insert(8, u"\\WOW6432Node");
+  if (hRoot == RootKey(kRootLocalMachine) && startsWith(u"Software")) return s.insert(8, u"\\WOW6432Node");
   if (hRoot == RootKey(kRootClassesRoot) && startsWith(u"CLSID")) return u"WOW6432Node\\" + s;
   return s;
 }
@@ -96,8 +95,7 @@ std::shared_ptr<MemoryRegistry::Key> MemoryRegistry::Resolve(HKey h, uint32_t nN
   return it->second.key;
 }
 
-int32_t MemoryRegistry::Walk(HKey hRoot, std::u16string_view sRequested, uint32_t nAccess, bool bCreate,
-                             HKey* phKey) {
+int32_t MemoryRegistry::Walk(HKey hRoot, std::u16string_view sRequested, uint32_t nAccess, bool bCreate, HKey* phKey) {
   // The system reads a name only up to a NUL; one with an inner NUL is refused.
   if (sRequested.find(u'\0') != std::u16string_view::npos) return kErrorFileNotFound;
   const std::u16string sViewPath = ViewPath(hRoot, sRequested, nAccess);

@@ -29,10 +29,8 @@ class MemoryRegistry : public IRegistry {
   int32_t OpenKey(HKey hRoot, std::u16string_view sPath, uint32_t nAccess, HKey* phKey) override;
   int32_t CreateKey(HKey hRoot, std::u16string_view sPath, uint32_t nAccess, HKey* phKey) override;
   int32_t CloseKey(HKey hKey) override;
-  int32_t SetValue(HKey hKey, std::u16string_view sName, uint32_t nType, const uint8_t* pData,
-                   uint32_t nSize) override;
-  int32_t QueryValue(HKey hKey, std::u16string_view sName, uint32_t* pnType, uint8_t* pData,
-                     uint32_t* pnSize) override;
+  int32_t SetValue(HKey hKey, std::u16string_view sName, uint32_t nType, const uint8_t* pData, uint32_t nSize) override;
+  int32_t QueryValue(HKey hKey, std::u16string_view sName, uint32_t* pnType, uint8_t* pData, uint32_t* pnSize) override;
   int32_t DeleteValue(HKey hKey, std::u16string_view sName) override;
   int32_t DeleteKey(HKey hKey, std::u16string_view sSubKey) override;
   int32_t FlushKey(HKey hKey) override;

@@ -33,7 +33,12 @@ class PosixDiagnostics : public IDiagnostics {
     gettimeofday(&tv, nullptr);
     tm t{};
     localtime_r(&tv.tv_sec, &t);
-    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec,
+    return {t.tm_year + 1900,
+            t.tm_mon + 1,
+            t.tm_mday,
+            t.tm_hour,
+            t.tm_min,
+            t.tm_sec,
             static_cast<int32_t>(tv.tv_usec / 1000)};
   }
 
@@ -45,7 +50,7 @@ class PosixDiagnostics : public IDiagnostics {
   }
 
   int64_t FileSize(std::u16string_view sPath) override {
-    struct stat st{};
+    struct stat st {};
     if (stat(NativePath(sPath).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     return static_cast<int64_t>(st.st_size);
   }
@@ -63,7 +68,7 @@ class PosixDiagnostics : public IDiagnostics {
   }
 
   bool EmptyFile(std::u16string_view sPath) override {
-    struct stat st{};
+    struct stat st {};
     const std::string path = NativePath(sPath);
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && truncate(path.c_str(), 0) == 0;
   }
@@ -73,15 +78,13 @@ class PosixDiagnostics : public IDiagnostics {
     for (size_t i = path.find('/', 1); i != std::string::npos; i = path.find('/', i + 1))
       mkdir(path.substr(0, i).c_str(), 0755);
     mkdir(path.c_str(), 0755);
-    struct stat st{};
+    struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
 
   uint32_t LastError() override { return static_cast<uint32_t>(errno); }
 
-  std::u16string ErrorText(uint32_t nError) override {
-    return base::FromUtf8(std::strerror(static_cast<int>(nError)));
-  }
+  std::u16string ErrorText(uint32_t nError) override { return base::FromUtf8(std::strerror(static_cast<int>(nError))); }
 };
 
 }  // namespace

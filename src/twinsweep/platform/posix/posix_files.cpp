@@ -136,8 +136,13 @@ class PosixFiles : public IFiles {
     struct tm tmLocal;
     time_t t = st.st_mtim.tv_sec;
     localtime_r(&t, &tmLocal);
-    *pTime = SystemTime{tmLocal.tm_year + 1900, tmLocal.tm_mon + 1, tmLocal.tm_mday, tmLocal.tm_hour,
-                        tmLocal.tm_min, tmLocal.tm_sec, static_cast<int32_t>(st.st_mtim.tv_nsec / 1000000)};
+    *pTime = SystemTime{tmLocal.tm_year + 1900,
+                        tmLocal.tm_mon + 1,
+                        tmLocal.tm_mday,
+                        tmLocal.tm_hour,
+                        tmLocal.tm_min,
+                        tmLocal.tm_sec,
+                        static_cast<int32_t>(st.st_mtim.tv_nsec / 1000000)};
     return kErrorSuccess;
   }
   int32_t SetLastWriteLocalTime(std::u16string_view sPath, const SystemTime& t) override {
@@ -187,9 +192,7 @@ class PosixFiles : public IFiles {
     *pData = it->second.entries[it->second.nNext++];
     return kErrorSuccess;
   }
-  int32_t FindClose(FileHandle hFind) override {
-    return searches_.erase(hFind) ? kErrorSuccess : kErrorInvalidHandle;
-  }
+  int32_t FindClose(FileHandle hFind) override { return searches_.erase(hFind) ? kErrorSuccess : kErrorInvalidHandle; }
   int32_t MakeDirectory(std::u16string_view sPath) override {
     std::string path = NativePath(sPath);
     if (::mkdir(path.c_str(), 0755) == 0) return kErrorSuccess;

@@ -60,9 +60,7 @@ class ArgumentBlock {
           // The VARIANT holds a reference of its own, which clearing it releases.
           v.pdispVal = NewReference(DispatchOf(a.oObject)).Take();
           break;
-        case AutomationArg::Kind::Value:
-          FromValue(a.vValue, &v);
-          break;
+        case AutomationArg::Kind::Value: FromValue(a.vValue, &v); break;
       }
     }
   }
@@ -87,10 +85,22 @@ class ArgumentBlock {
     switch (val.GetKind()) {
       case base::Variant::Kind::Empty: v->vt = VT_EMPTY; break;
       case base::Variant::Kind::Null: v->vt = VT_NULL; break;
-      case base::Variant::Kind::Bool: v->vt = VT_BOOL; v->boolVal = val.AsBool() ? VARIANT_TRUE : VARIANT_FALSE; break;
-      case base::Variant::Kind::Long: v->vt = VT_I4; v->lVal = val.AsLong(); break;
-      case base::Variant::Kind::Double: v->vt = VT_R8; v->dblVal = val.AsDouble(); break;
-      case base::Variant::Kind::Date: v->vt = VT_DATE; v->date = val.AsDate().dValue; break;
+      case base::Variant::Kind::Bool:
+        v->vt = VT_BOOL;
+        v->boolVal = val.AsBool() ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
+      case base::Variant::Kind::Long:
+        v->vt = VT_I4;
+        v->lVal = val.AsLong();
+        break;
+      case base::Variant::Kind::Double:
+        v->vt = VT_R8;
+        v->dblVal = val.AsDouble();
+        break;
+      case base::Variant::Kind::Date:
+        v->vt = VT_DATE;
+        v->date = val.AsDate().dValue;
+        break;
       case base::Variant::Kind::String: {
         const std::wstring w = win32::WideCounted(val.AsText());
         v->vt = VT_BSTR;
@@ -121,15 +131,16 @@ AutomationResult ToResult(VARIANT& v) {
     case VT_UNKNOWN: {
       r.bIsObject = true;
       ComPtr<IDispatch> p;
-      if (v.punkVal &&
-          SUCCEEDED(v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(p.Receive()))))
+      if (v.punkVal && SUCCEEDED(v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(p.Receive()))))
         r.oObject = WrapDispatch(std::move(p));
       return r;
     }
     case VT_EMPTY: return r;
     case VT_NULL: r.vValue = base::Variant::Null(); return r;
     case VT_BOOL: r.vValue = base::Variant(v.boolVal != VARIANT_FALSE); return r;
-    case VT_BSTR: r.vValue = base::Variant(win32::FromWide(v.bstrVal ? v.bstrVal : L"", ::SysStringLen(v.bstrVal))); return r;
+    case VT_BSTR:
+      r.vValue = base::Variant(win32::FromWide(v.bstrVal ? v.bstrVal : L"", ::SysStringLen(v.bstrVal)));
+      return r;
     case VT_R4:
     case VT_R8:
     case VT_CY:
@@ -169,8 +180,8 @@ class DispatchObject : public IAutomationObject {
     win32::ScopedVariant result;
     win32::ScopedExcepInfo info;
     UINT nArgErr = 0;
-    hr = p_.Get()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, static_cast<WORD>(kind), block.Params(),
-                          result.Receive(), &info.Get(), &nArgErr);
+    hr = p_.Get()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, static_cast<WORD>(kind), block.Params(), result.Receive(),
+                          &info.Get(), &nArgErr);
     if (FAILED(hr)) {
       if (hr == DISP_E_EXCEPTION) RaiseException(info.Get(), sName);
       RaiseHResult(hr, sName);

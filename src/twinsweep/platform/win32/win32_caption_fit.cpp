@@ -164,11 +164,8 @@ CaptionFit MeasureCaptionOf(HWND h, ControlType type, bool bForm) {
         // The glyph and the gap before the text; one pixel for the focus rectangle.
         nRoomWidth -= Scaled(13, nDpi) + Scaled(4, nDpi) + 1;
         break;
-      case Allowance::Inset:
-        nRoomWidth -= 2 * Scaled(9, nDpi);
-        break;
-      case Allowance::None:
-        break;
+      case Allowance::Inset: nRoomWidth -= 2 * Scaled(9, nDpi); break;
+      case Allowance::None: break;
     }
   }
   const SIZE need = TextExtent(h, hFont, sText, nFlags, nRoomWidth);

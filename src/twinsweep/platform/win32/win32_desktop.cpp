@@ -120,9 +120,9 @@ class Win32App : public IApp {
     static const bool bKnows = [] {
       using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
       HMODULE hNtdll = GetModuleHandleW(L"ntdll.dll");
-      auto pGetVersion = hNtdll ? reinterpret_cast<RtlGetVersionProc>(
-                                      reinterpret_cast<void*>(GetProcAddress(hNtdll, "RtlGetVersion")))
-                                : nullptr;
+      auto pGetVersion =
+          hNtdll ? reinterpret_cast<RtlGetVersionProc>(reinterpret_cast<void*>(GetProcAddress(hNtdll, "RtlGetVersion")))
+                 : nullptr;
       OSVERSIONINFOW info{};
       info.dwOSVersionInfoSize = sizeof info;
       return !pGetVersion || pGetVersion(&info) != 0 || info.dwMajorVersion >= 10;

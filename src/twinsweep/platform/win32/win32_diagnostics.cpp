@@ -48,8 +48,8 @@ class Win32Diagnostics : public IDiagnostics {
     // whoever else appends meanwhile.
     const auto path = win32::Wide(sPath);
     if (!path) return false;
-    HANDLE h = ::CreateFileW(path->c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                             FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(path->c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD nWritten = 0;
     const bool bWritten = ::WriteFile(h, sBytes.data(), static_cast<DWORD>(sBytes.size()), &nWritten, nullptr) &&

@@ -18,8 +18,7 @@ bool RestrictDllSearch() {
   const FARPROC pFound = hKernel32 ? ::GetProcAddress(hKernel32, "SetDefaultDllDirectories") : nullptr;
   // Through a pointer to a function without arguments, the one cast between
   // function pointer types that the compiler takes as deliberate.
-  const auto pSetDefault =
-      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(pFound));
+  const auto pSetDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(pFound));
   bRestricted = pSetDefault && pSetDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (!bRestricted) ::SetDllDirectoryW(L"");
   return bRestricted;

@@ -9,8 +9,7 @@ namespace {
 
 HANDLE H(FileHandle h) { return reinterpret_cast<HANDLE>(h); }
 
-int32_t Open(std::u16string_view sPath, DWORD access, DWORD share, DWORD disposition, DWORD flags,
-             FileHandle* phFile) {
+int32_t Open(std::u16string_view sPath, DWORD access, DWORD share, DWORD disposition, DWORD flags, FileHandle* phFile) {
   *phFile = kInvalidFile;
   const auto path = win32::Wide(sPath);
   if (!path) return win32::kRefusedName;
@@ -74,16 +73,16 @@ class Win32Files : public IFiles {
     return kErrorSuccess;
   }
   int32_t SetLastWriteLocalTime(std::u16string_view sPath, const SystemTime& t) override {
-    SYSTEMTIME st = {static_cast<WORD>(t.nYear), static_cast<WORD>(t.nMonth), 0, static_cast<WORD>(t.nDay),
-                     static_cast<WORD>(t.nHour), static_cast<WORD>(t.nMinute), static_cast<WORD>(t.nSecond),
-                     static_cast<WORD>(t.nMilliseconds)};
+    SYSTEMTIME st = {static_cast<WORD>(t.nYear),   static_cast<WORD>(t.nMonth),       0,
+                     static_cast<WORD>(t.nDay),    static_cast<WORD>(t.nHour),        static_cast<WORD>(t.nMinute),
+                     static_cast<WORD>(t.nSecond), static_cast<WORD>(t.nMilliseconds)};
     FILETIME local, utc;
     if (!SystemTimeToFileTime(&st, &local) || !LocalFileTimeToFileTime(&local, &utc))
       return static_cast<int32_t>(GetLastError());
     const auto path = win32::Wide(sPath);
     if (!path) return win32::kRefusedName;
-    HANDLE h = CreateFileW(path->c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h = CreateFileW(path->c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
     int32_t rc = Status(SetFileTime(h, nullptr, nullptr, &utc));
     CloseHandle(h);

@@ -50,8 +50,7 @@ LRESULT CALLBACK ContainerProc(HWND h, UINT nMsg, WPARAM wParam, LPARAM lParam, 
   return DefSubclassProc(h, nMsg, wParam, lParam);
 }
 
-ContainerRef Attach(HWND hWnd, std::u16string sName, std::u16string sType, bool bForm,
-                    std::vector<ControlName> names) {
+ContainerRef Attach(HWND hWnd, std::u16string sName, std::u16string sType, bool bForm, std::vector<ControlName> names) {
   RegisterFormClasses();
   if (!IsWindow(hWnd)) base::Raise(base::kObjectNotSet);
   auto* pState = static_cast<ContainerRef*>(GetPropW(hWnd, kStateProperty));

@@ -56,10 +56,18 @@ HBITMAP ShownBitmap(HWND h, ControlType type) {
 class Win32FormObject : public IFormObject {
  public:
   explicit Win32FormObject(ContainerRef c)
-      : c_(std::move(c)), hWnd_(c_->hWnd), sName_(c_->sName), nIndex_(kNoIndex), bContainer_(true),
+      : c_(std::move(c)),
+        hWnd_(c_->hWnd),
+        sName_(c_->sName),
+        nIndex_(kNoIndex),
+        bContainer_(true),
         type_(ControlType::Other) {}
   Win32FormObject(ContainerRef c, HWND hWnd, std::u16string sName, int32_t nIndex)
-      : c_(std::move(c)), hWnd_(hWnd), sName_(std::move(sName)), nIndex_(nIndex), bContainer_(false),
+      : c_(std::move(c)),
+        hWnd_(hWnd),
+        sName_(std::move(sName)),
+        nIndex_(nIndex),
+        bContainer_(false),
         type_(TypeOf(hWnd)) {}
 
   std::u16string Name() override { return sName_; }

@@ -34,7 +34,17 @@ FormObjectRef ContainerObject(const ContainerRef& c);
 
 // What kind of control a window is, from its class and style (win32_control_types.cpp).
 enum class ControlType {
-  CommandButton, CheckBox, OptionButton, Frame, Label, Image, TextBox, ComboBox, ListBox, Line, Other
+  CommandButton,
+  CheckBox,
+  OptionButton,
+  Frame,
+  Label,
+  Image,
+  TextBox,
+  ComboBox,
+  ListBox,
+  Line,
+  Other
 };
 std::u16string WindowClassName(HWND hWnd);
 ControlType TypeOf(HWND hWnd);

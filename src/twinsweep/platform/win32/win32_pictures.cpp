@@ -48,8 +48,7 @@ platform::Bitmap PixelsOf(HBITMAP hBitmap) {
   out.nHeight = bm.bmHeight;
   out.pixels.resize(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight));
   HDC dc = GetDC(nullptr);
-  const int nLines = GetDIBits(dc, hBitmap, 0, static_cast<UINT>(bm.bmHeight), out.pixels.data(), &bmi,
-                               DIB_RGB_COLORS);
+  const int nLines = GetDIBits(dc, hBitmap, 0, static_cast<UINT>(bm.bmHeight), out.pixels.data(), &bmi, DIB_RGB_COLORS);
   ReleaseDC(nullptr, dc);
   if (nLines != bm.bmHeight) base::Raise(kErrInvalidPropertyValue, u"Invalid property value");
   for (uint32_t& p : out.pixels) p &= 0x00FFFFFF;  // BGRA in memory: 0x00RRGGBB without the alpha byte

@@ -70,12 +70,10 @@ class Win32Processes : public IProcesses {
     return true;
   }
 
-  bool CloseHandle(KernelHandle hObject) override {
-    return ::CloseHandle(reinterpret_cast<HANDLE>(hObject)) != FALSE;
-  }
+  bool CloseHandle(KernelHandle hObject) override { return ::CloseHandle(reinterpret_cast<HANDLE>(hObject)) != FALSE; }
 
-  bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine,
-                     uint32_t nCreationFlags, const StartupRecord& startup, ProcessRecord* pProcess) override {
+  bool LaunchProcess(std::u16string_view sApplicationName, std::u16string_view sCommandLine, uint32_t nCreationFlags,
+                     const StartupRecord& startup, ProcessRecord* pProcess) override {
     const auto application = win32::Wide(sApplicationName);
     // CreateProcessW may write into the command line, so it gets its own copy.
     auto command = win32::Wide(sCommandLine);
@@ -88,8 +86,8 @@ class Win32Processes : public IProcesses {
     si.dwFlags = startup.dwFlags;
     si.wShowWindow = startup.wShowWindow;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(application->c_str(), &(*command)[0], nullptr, nullptr, FALSE, nCreationFlags, nullptr, nullptr, &si,
-                          &pi))
+    if (!::CreateProcessW(application->c_str(), &(*command)[0], nullptr, nullptr, FALSE, nCreationFlags, nullptr,
+                          nullptr, &si, &pi))
       return false;
     pProcess->hProcess = reinterpret_cast<KernelHandle>(pi.hProcess);
     pProcess->hThread = reinterpret_cast<KernelHandle>(pi.hThread);
@@ -140,7 +138,8 @@ class Win32Processes : public IProcesses {
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     bool bFound = false;
-    for (BOOL bMore = ::Process32FirstW(hSnapshot, &entry); bMore && !bFound; bMore = ::Process32NextW(hSnapshot, &entry)) {
+    for (BOOL bMore = ::Process32FirstW(hSnapshot, &entry); bMore && !bFound;
+         bMore = ::Process32NextW(hSnapshot, &entry)) {
       DWORD nSession = 0;
       bFound = ::lstrcmpiW(entry.szExeFile, name->c_str()) == 0 &&
                ::ProcessIdToSessionId(entry.th32ProcessID, &nSession) && nSession == nOwnSession;

@@ -26,8 +26,8 @@ class Win32Registry : public IRegistry {
     const auto path = win32::Wide(sPath);
     if (!path) return win32::kRefusedName;
     HKEY h = nullptr;
-    LONG rc = RegCreateKeyExW(H(hRoot), path->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, nAccess,
-                              nullptr, &h, nullptr);
+    LONG rc =
+        RegCreateKeyExW(H(hRoot), path->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, nAccess, nullptr, &h, nullptr);
     *phKey = rc == ERROR_SUCCESS ? reinterpret_cast<HKey>(h) : 0;
     return rc;
   }
@@ -59,15 +59,15 @@ class Win32Registry : public IRegistry {
   int32_t FlushKey(HKey hKey) override { return RegFlushKey(H(hKey)); }
   int32_t EnumValue(HKey hKey, uint32_t nIndex, char16_t* pName, uint32_t* pnNameLen) override {
     DWORD len = *pnNameLen;
-    LONG rc = RegEnumValueW(H(hKey), nIndex, reinterpret_cast<wchar_t*>(pName), &len, nullptr, nullptr, nullptr,
-                            nullptr);
+    LONG rc =
+        RegEnumValueW(H(hKey), nIndex, reinterpret_cast<wchar_t*>(pName), &len, nullptr, nullptr, nullptr, nullptr);
     if (rc == ERROR_SUCCESS) *pnNameLen = len;
     return rc;
   }
   int32_t EnumKey(HKey hKey, uint32_t nIndex, char16_t* pName, uint32_t* pnNameLen) override {
     DWORD len = *pnNameLen;
-    LONG rc = RegEnumKeyExW(H(hKey), nIndex, reinterpret_cast<wchar_t*>(pName), &len, nullptr, nullptr, nullptr,
-                            nullptr);
+    LONG rc =
+        RegEnumKeyExW(H(hKey), nIndex, reinterpret_cast<wchar_t*>(pName), &len, nullptr, nullptr, nullptr, nullptr);
     if (rc == ERROR_SUCCESS) *pnNameLen = len;
     return rc;
   }

@@ -26,8 +26,7 @@ LRESULT CALLBACK SessionWindowProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPAR
         try {
           if (pOnSessionEnd && *pOnSessionEnd)
             (*pOnSessionEnd)(lParam & ENDSESSION_CLOSEAPP ? SessionEnd::kCloseApp : SessionEnd::kSession);
-        } catch (...) {
-        }
+        } catch (...) {}
         ::ExitProcess(0);
       }
       return 0;

@@ -12,9 +12,9 @@ namespace platform::win32 {
 
 inline std::u16string SystemMessage(DWORD nCode) {
   wchar_t* pText = nullptr;
-  const DWORD n = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, nCode, 0,
-      reinterpret_cast<wchar_t*>(&pText), 0, nullptr);
+  const DWORD n =
+      ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, nCode, 0, reinterpret_cast<wchar_t*>(&pText), 0, nullptr);
   std::u16string s;
   if (n && pText) s = FromWide(pText, n);
   if (pText) ::LocalFree(pText);

@@ -28,8 +28,8 @@ HWND EnsureToolTip(Container& c) {
   if (c.hToolTip && IsWindow(c.hToolTip)) return c.hToolTip;
   // Owned by the top-level window, so that it goes with it and stays above it.
   c.hToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               GetAncestor(c.hWnd, GA_ROOT), nullptr, GetModuleHandleW(nullptr), nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(c.hWnd, GA_ROOT),
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!c.hToolTip) base::Raise(base::kOutOfMemory);
   // A width limit makes the tip break at its line breaks.
   SendMessageW(c.hToolTip, TTM_SETMAXTIPWIDTH, 0, 600);
