@@ -29,6 +29,7 @@
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/files.h"
 #include "twinsweep/lang/lang_options.h"
+#include "support/lang_file.h"
 
 using namespace twinsweep;
 
@@ -71,8 +72,8 @@ std::string Entry(const std::string& sKey, int n) {
 }
 
 std::string Version(const std::string& sLangID) {
-  return "; generated\r\n[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"Language " + sLangID +
-         "\"\r\nlangid = \"" + sLangID + "\"\r\n\r\n";
+  return "; generated\r\n" +
+         testing_support::LangFile(sLangID, {""}, testing_support::kLangSignature, {"Language " + sLangID});
 }
 
 // (a) About 1 MB of sections of twenty entries; the wanted one comes last.

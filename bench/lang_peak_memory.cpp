@@ -12,6 +12,7 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/lang/lang_file.h"
+#include "support/lang_file.h"
 
 using namespace twinsweep;
 
@@ -30,8 +31,9 @@ long StatusKiB(const char* sField) {
 // under the bound: every entry of the file is loaded.
 size_t WriteFile(const std::string& sPath) {
   std::ofstream out(sPath, std::ios::binary);
-  std::string sHead = "[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"English\"\r\nlangid = \"EN\"\r\n"
-                      "[TwinsweepLauncher]\r\nglobals = \"texts\"\r\nforms = \"";
+  std::string sHead = testing_support::LangFile("EN", {"[TwinsweepLauncher]", "globals = \"texts\""},
+                                                testing_support::kLangSignature, {"English"}) +
+                      "forms = \"";
   const int nForms = 300;
   for (int i = 0; i < nForms; ++i) sHead += (i ? "," : "") + std::string("frm") + std::to_string(i);
   sHead += "\"\r\n";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
+#include "support/lang_file.h"
 #include "twinsweep/platform/memory/memory_forms.h"
 
 using namespace twinsweep;
@@ -87,8 +88,9 @@ inline std::vector<std::pair<ControlDesign, std::shared_ptr<platform::MemoryForm
 // The head of a language file whose main section "Main" lists the sections of
 // sForms ("frmFuzz,ucFuzz"), with the given dump mode.
 inline std::string LanguageFileHead(const std::string& sForms, int nDumpForms) {
-  return "[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"Fuzz\"\r\nlangid = \"FZ\"\r\n"
-         "[Main]\r\nforms = \"" + sForms + "\"\r\ndumpforms = \"" + std::to_string(nDumpForms) + "\"\r\n";
+  return testing_support::LangFile(
+      "FZ", {"[Main]", "forms = \"" + sForms + "\"", "dumpforms = \"" + std::to_string(nDumpForms) + "\""},
+      testing_support::kLangSignature, {"Fuzz"});
 }
 
 }  // namespace fuzz_support

@@ -11,6 +11,7 @@
 #include "lang/forms_fixture.h"
 #include "twinsweep/platform/scoped_handle.h"
 #include "support/fault_injecting_files.h"
+#include "support/lang_file.h"
 
 using namespace twinsweep;
 
@@ -122,12 +123,12 @@ TEST_F(FormFaults, EveryDumpModeWritesTheWholeDumpOrReportsAndLeavesNothingHalfW
 
 // A form section in a language file, in the language sLang.
 std::string FormFile(const std::string& sLang) {
-  return "[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"" + sLang + "\"\r\nlangid = \"" + sLang +
-         "\"\r\n[Main]\r\nforms = \"frmOptions\"\r\n[Main.frmOptions]\r\n.Caption = \"" + sLang +
-         " options\"\r\ncmdOK = \"" + sLang + " OK\"\r\nlblInfo(0).Caption = \"" + sLang +
-         " info\"\r\n"
-         "txtName.ToolTipText = \"" +
-         sLang + " tip\"\r\ncmdOK.Width = \"1500\"\r\n";
+  return testing_support::LangFile(
+      sLang,
+      {"[Main]", "forms = \"frmOptions\"", "[Main.frmOptions]", ".Caption = \"" + sLang + " options\"",
+       "cmdOK = \"" + sLang + " OK\"", "lblInfo(0).Caption = \"" + sLang + " info\"",
+       "txtName.ToolTipText = \"" + sLang + " tip\"", "cmdOK.Width = \"1500\""},
+      testing_support::kLangSignature, {sLang});
 }
 
 std::vector<std::u16string> Texts(const platform::FormObjectRef& frm) {

@@ -15,6 +15,7 @@
 #include "support/fake_desktop.h"
 #include "support/fault_injecting_files.h"
 #include "support/fault_injecting_registry.h"
+#include "support/lang_file.h"
 #include "support/temp_folder.h"
 #include "lang/testable_lang.h"
 
@@ -32,10 +33,9 @@ std::string Key(int i) { return "LID_TEXT_" + std::to_string(i); }
 
 // A language file of kTexts texts and one form section, well over one read block.
 std::string LanguageFile(const std::string& sLangID) {
-  std::string s = "\xEF\xBB\xBF[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"Language " + sLangID +
-                  "\"\r\nlangid = \"" + sLangID +
-                  "\"\r\n\r\n[Main]\r\nglobals = \"texts\"\r\nforms = \"frmMain\"\r\n\r\n"
-                  "[Main.texts]\r\n";
+  std::string s = testing_support::LangFile(
+      sLangID, {"", "[Main]", "globals = \"texts\"", "forms = \"frmMain\"", "", "[Main.texts]"},
+      testing_support::kLangSignature, {"Language " + sLangID, true});
   for (int i = 0; i < kTexts; ++i) s += Key(i) + " = \"" + sLangID + " text number " + std::to_string(i) + "\"\r\n";
   s += "\r\n[Main.frmMain]\r\n.Caption = \"" + sLangID + " main\"\r\ncmdOK.Caption = \"OK\"\r\n";
   return s;

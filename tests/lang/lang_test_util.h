@@ -12,6 +12,7 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/base/error_log.h"
+#include "support/lang_file.h"
 #include "support/log_capture.h"
 #include "support/temp_folder.h"
 #include "testable_lang.h"
@@ -58,13 +59,6 @@ inline std::vector<std::string> Reports(const LogCapture& log, bool bWithDebug =
   return out;
 }
 
-// A minimal valid language file: its version section, then the given lines.
-inline std::string LangFile(const std::string& sLangID, std::initializer_list<std::string> rest = {},
-                            const std::string& sSignature = "Orvex.LangLngFile") {
-  std::string s = CrLf({"[version]", "signature = \"" + sSignature + "\"", "lang = \"Lang " + sLangID + "\"",
-                        "langid = \"" + sLangID + "\""});
-  for (const auto& l : rest) s += l + "\r\n";
-  return s;
-}
+using testing_support::LangFile;
 
 }  // namespace langtest
