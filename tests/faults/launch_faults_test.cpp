@@ -21,7 +21,7 @@ using launcher_test::Presence;
 TEST(LaunchFaults, TheSequenceEndsWithEveryHandleClosedWhicheverKernelCallFails) {
   launcher_test::FakeProcesses sys;
   testing_support::FaultInjectingProcesses faulty(sys);
-  launcher_test::FakeDialogs dialogs;
+  testing_support::ScriptedDialogs dialogs;
   launcher_test::FakeOutlook outlook{sys};
   platform::MemoryRegistry reg;
   testing_support::FakeApp app;

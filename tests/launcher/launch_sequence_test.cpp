@@ -11,6 +11,7 @@
 #include "twinsweep/launcher/exit_codes.h"
 #include "twinsweep/launcher/launch_sequence.h"
 #include "twinsweep/launcher/user_texts.h"
+#include "launch_sequence_fixture.h"
 #include "launcher_doubles.h"
 #include "twinsweep/launcher/launch_board.h"
 #include "twinsweep/launcher/main.h"
@@ -18,6 +19,8 @@
 #include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/memory/memory_session_signals.h"
 #include "support/log_capture.h"
+#include "support/fake_desktop.h"
+#include "support/lang_file.h"
 #include "support/recording_diagnostics.h"
 #include "twinsweep/settings/outlook_preferences.h"
 #include "twinsweep/settings/win_reg.h"
@@ -28,75 +31,16 @@ using namespace twinsweep;
 
 namespace {
 
+using launcher_test::BoxDirection;
 using launcher_test::FakeApartment;
-using launcher_test::FakeDialogs;
 using launcher_test::FakeOutlook;
 using launcher_test::FakeProcesses;
 using launcher_test::kNever;
+using launcher_test::kRegisteredCommand;
+using launcher_test::LaunchSequenceTest;
+using launcher_test::NotesWith;
 using launcher_test::Presence;
-
-constexpr char16_t kRegisteredCommand[] = u"\"C:\\Program Files\\Stand In\\outlook.exe\" /automation";
-
-class LanguagesFolder : public platform::IApp {
- public:
-  std::u16string AppFolder() override { return testing_support::ShippedLanguagesFolder(TWINSWEEP_SOURCE_DIR); }
-  std::u16string CommandLineArgs() override { return u""; }
-};
-
-class LaunchSequenceTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    WriteDefault(u"Outlook.Application\\CLSID", u"{11111111-2222-3333-4444-555555555555}");
-    WriteDefault(u"CLSID\\{11111111-2222-3333-4444-555555555555}\\LocalServer32", kRegisteredCommand);
-    outlook_.entries = {{u"Other.Connect", true}, {u"Twinsweep.Connect", true}};
-  }
-
-  void WriteDefault(const std::u16string& sPath, const std::u16string& sValue) {
-    platform::HKey h = 0;
-    reg_.CreateKey(platform::RootKey(platform::kRootClassesRoot), sPath, platform::kKeyAllAccess, &h);
-    std::u16string data = sValue + u'\0';
-    reg_.SetValue(h, u"", platform::kRegSz, reinterpret_cast<const uint8_t*>(data.data()),
-                  static_cast<uint32_t>(data.size() * 2));
-    reg_.CloseKey(h);
-  }
-
-  void SetLanguage(const std::u16string& sLangID) {
-    platform::HKey h = 0;
-    reg_.CreateKey(platform::RootKey(platform::kRootCurrentUser), u"Software\\Orvex\\Twinsweep",
-                   platform::kKeyAllAccess, &h);
-    std::u16string data = sLangID + u'\0';
-    reg_.SetValue(h, u"LANG", platform::kRegSz, reinterpret_cast<const uint8_t*>(data.data()),
-                  static_cast<uint32_t>(data.size() * 2));
-    reg_.CloseKey(h);
-  }
-
-  // Outlook comes up at nAt: its mutex from then until nLifeMs later, the add-in's
-  // nAddinMs after it for as long as Outlook runs.
-  void OutlookComesUp(uint64_t nAt, uint64_t nAddinMs, uint64_t nLifeMs) {
-    const uint64_t nEnd = nLifeMs == kNever ? kNever : nAt + nLifeMs;
-    sys_.mutexes[u"_outlook_mutex_"] = Presence{nAt, nEnd};
-    sys_.mutexes[u"Orvex.Twinsweep.Addin"] = Presence{nAddinMs == kNever ? kNever : nAt + nAddinMs, nEnd};
-  }
-
-  FakeProcesses sys_;
-  FakeDialogs dialogs_;
-  FakeOutlook outlook_{sys_};
-  platform::MemoryRegistry reg_;
-  LanguagesFolder app_;
-  platform::ScopedOverride<platform::IProcesses> useSys_{sys_};
-  platform::ScopedOverride<platform::IDialogs> useDialogs_{dialogs_};
-  platform::ScopedOverride<platform::IAutomation> useOutlook_{outlook_};
-  platform::ScopedOverride<platform::IRegistry> useReg_{reg_};
-  platform::ScopedOverride<platform::IApp> useApp_{app_};
-  FakeApartment apartment_;
-  platform::ScopedOverride<platform::IApartment> useApartment_{apartment_};
-  platform::MemorySessionSignals signals_;
-  platform::ScopedOverride<platform::ISessionSignals> useSignals_{signals_};
-  launcher_test::FakeWorkerThreads threads_{sys_, outlook_};
-  platform::ScopedOverride<platform::IWorkerThreads> useThreads_{threads_};
-  launcher_test::FakeSessionWindow session_{sys_};
-  platform::ScopedOverride<platform::ISessionWindow> useSession_{session_};
-};
+using testing_support::ScriptedDialogs;
 
 enum class OutlookAt { Start, DuringQuestion, AfterLaunch };
 
@@ -132,7 +76,7 @@ TEST_F(LaunchSequenceTest, StateTable) {
     SCOPED_TRACE(row.sCase);
     SetUp();
     sys_ = FakeProcesses();
-    dialogs_ = FakeDialogs();
+    dialogs_ = ScriptedDialogs();
     outlook_.executes.clear();
     outlook_.nCreations = 0;
     sys_.bLaunchSucceeds = row.bLaunchSucceeds;
@@ -152,7 +96,7 @@ TEST_F(LaunchSequenceTest, StateTable) {
 
     mMain::RunLaunchSequence();
 
-    EXPECT_EQ(dialogs_.boxes.size(), row.bAsked ? 1u : 0u);
+    EXPECT_EQ(dialogs_.shown.size(), row.bAsked ? 1u : 0u);
     ASSERT_EQ(sys_.launches.size(), row.bLaunched ? 1u : 0u);
     if (row.bLaunched) { EXPECT_EQ(sys_.launches[0].sCommandLine, kRegisteredCommand); }
     ASSERT_EQ(outlook_.executes.size(), row.bWizard ? 1u : 0u);
@@ -183,33 +127,18 @@ TEST_F(LaunchSequenceTest, AsksInTheUsersLanguageWithYesNoNoIconYesDefault) {
   SetLanguage(u"DE");
   dialogs_.nAnswer = platform::kIdNo;
   mMain::RunLaunchSequence();
-  ASSERT_EQ(dialogs_.boxes.size(), 1u);
-  EXPECT_EQ(dialogs_.boxes[0].nType, 4u);
-  EXPECT_EQ(dialogs_.boxes[0].sCaption, u"Twinsweep");
-  EXPECT_EQ(dialogs_.boxes[0].sText,
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0].nType, 4u);
+  EXPECT_EQ(dialogs_.shown[0].sCaption, u"Twinsweep");
+  EXPECT_EQ(dialogs_.shown[0].sText,
             u"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?");
 }
 
-// What a box adds to its type in the language: right-to-left reading for Arabic.
-uint32_t BoxDirection(std::u16string_view sLang) {
-  return sLang == u"AR" ? platform::kMbRtlReading | platform::kMbRight : 0u;
-}
-
-class FolderApp : public platform::IApp {
- public:
-  explicit FolderApp(std::u16string sFolder) : sFolder_(std::move(sFolder)) {}
-  std::u16string AppFolder() override { return sFolder_; }
-  std::u16string CommandLineArgs() override { return u""; }
-
- private:
-  std::u16string sFolder_;
-};
-
 std::string QuestionFile(const std::string& sLangID, const std::string& sQuestion) {
-  return "[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"L\"\r\nlangid = \"" + sLangID +
-         "\"\r\n[TwinsweepLauncher]\r\nglobals = \"texts\"\r\n[TwinsweepLauncher.texts]\r\n"
-         "LID_TITLE = \"Twinsweep\"\r\nLID_RUN_OUTLOOK = \"" +
-         sQuestion + "\"\r\n";
+  return testing_support::LangFile(sLangID,
+                                   {"[TwinsweepLauncher]", "globals = \"texts\"", "[TwinsweepLauncher.texts]",
+                                    "LID_TITLE = \"Twinsweep\"", "LID_RUN_OUTLOOK = \"" + sQuestion + "\""},
+                                   testing_support::kLangSignature, {"L"});
 }
 
 // When the user's language does not load, the question is still asked in words:
@@ -269,20 +198,21 @@ TEST_F(LaunchSequenceTest, TheQuestionIsAlwaysInWords) {
     }
     testing_support::TempFolder folder;
     for (const auto& [sName, sBytes] : r.files) folder.Write(sName, sBytes);
-    FolderApp app(folder.Path());
+    testing_support::FakeApp app;
+    app.sAppFolder = folder.Path();
     platform::ScopedOverride<platform::IApp> useApp(app);
     launcher_test::FakeStringTable table;
     table.nFirstId = mMain::kBuiltInTextsFirstId;
     table.lines = {u"LID_TITLE = \"Twinsweep\"", u"LID_RUN_OUTLOOK = \"Built in.\\nStart?\"   ; a comment"};
     platform::ScopedOverride<platform::IStringTable> useTable(table);
-    dialogs_ = FakeDialogs();
+    dialogs_ = ScriptedDialogs();
     dialogs_.nAnswer = platform::kIdNo;
     testing_support::LogCapture log;
     mMain::RunLaunchSequence();
-    ASSERT_EQ(dialogs_.boxes.size(), 1u);
-    EXPECT_EQ(dialogs_.boxes[0].sText, r.sQuestion);
-    EXPECT_EQ(dialogs_.boxes[0].sCaption, u"Twinsweep");
-    EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbYesNo | BoxDirection(r.sLang));
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].sText, r.sQuestion);
+    EXPECT_EQ(dialogs_.shown[0].sCaption, u"Twinsweep");
+    EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbYesNo | BoxDirection(r.sLang));
     std::string sNotes;
     for (const auto& sLine : log.Lines())
       if (sLine.rfind("D|mMain.UserTexts|0|", 0) == 0) sNotes += sLine.substr(20) + "\n";
@@ -317,7 +247,7 @@ TEST_F(LaunchSequenceTest, ASecondLauncherDoesNothingButShowTheFirstOnesQuestion
   dialogs_.bOtherInstanceBox = true;
   mMain::RunLaunchSequence();
   EXPECT_EQ(dialogs_.nBroughtToFront, 1);
-  EXPECT_TRUE(dialogs_.boxes.empty());
+  EXPECT_TRUE(dialogs_.shown.empty());
   EXPECT_TRUE(sys_.launches.empty());
   EXPECT_EQ(sys_.nProbes, 0);
   EXPECT_EQ(outlook_.nCreations, 0);
@@ -450,164 +380,6 @@ TEST_F(LaunchSequenceTest, AFailedWizardCallIsNotedAndStillReachesTheCaller) {
       << log.Lines().back();
 }
 
-// The notes of the launch sequence that hold sPart, without their prefix.
-std::vector<std::string> NotesWith(const testing_support::LogCapture& log, const std::string& sPart) {
-  const std::string p = "D|mMain.RunLaunchSequence|0|";
-  std::vector<std::string> notes;
-  for (const auto& sLine : log.Lines())
-    if (sLine.rfind(p, 0) == 0 && sLine.find(sPart) != std::string::npos) notes.push_back(sLine.substr(p.size()));
-  return notes;
-}
-
-// A second launcher finds the launch mutex held: what the holder published
-// decides what its user sees, and whether the holder is asked to stop waiting.
-TEST_F(LaunchSequenceTest, ASecondLauncherAnswersWhatTheHolderOfTheMutexPublished) {
-  using mMain::LaunchPhase;
-  const std::u16string kQuestion = u"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
-  const std::u16string kForOutlook =
-      u"Twinsweep is still waiting for Microsoft Outlook to start.\r\nDo you want to keep waiting?";
-  const std::u16string kForAddin =
-      u"Twinsweep is still waiting for its add-in to load in Microsoft Outlook.\r\nDo you want to keep waiting?";
-  struct Row {
-    const char* sCase;
-    const char16_t* szLang;
-    std::optional<LaunchPhase> published;  // nothing: the holder is not a launcher
-    int32_t nAnswer;
-    std::u16string sBox;  // the one box this launcher shows; empty: none
-    bool bBroughtToFront;
-    bool bStopAsked;
-    std::string sNote;
-    // Another launcher takes the state over while the box is open.
-    bool bReplacedWhileOpen = false;
-    bool bMutexRefused = false;
-  };
-  const Row rows[] = {
-      {"not a launcher: the launch goes on", u"EN", std::nullopt, platform::kIdNo, kQuestion, false, false,
-       "the launch mutex is held by a program that publishes no launcher state: not a launcher; the launch goes on"},
-      {"asking", u"EN", LaunchPhase::kAsking, platform::kIdYes, u"", true, false,
-       "silent end: another launcher is asking its question; it was brought to the front"},
-      {"waiting for Outlook, keep waiting", u"EN", LaunchPhase::kWaitingForOutlook, platform::kIdYes, kForOutlook,
-       false, false, "silent end: another launcher is waiting for Outlook; the user lets it wait"},
-      {"waiting for the add-in, stop", u"EN", LaunchPhase::kWaitingForAddin, platform::kIdNo, kForAddin, false, true,
-       "silent end: another launcher was waiting for the add-in; the user asked it to stop"},
-      {"no box could be shown: it keeps waiting", u"EN", LaunchPhase::kWaitingForAddin, 0, kForAddin, false, false,
-       "silent end: another launcher is waiting for the add-in; the user lets it wait"},
-      {"in German", u"DE", LaunchPhase::kWaitingForOutlook, platform::kIdNo,
-       u"Twinsweep wartet noch auf den Start von Microsoft Outlook.\r\nM\u00f6chten Sie weiter warten?", false, true,
-       "silent end: another launcher was waiting for Outlook; the user asked it to stop"},
-      {"in Arabic, right to left", u"AR", LaunchPhase::kWaitingForAddin, platform::kIdYes,
-       u"لا يزال Twinsweep ينتظر تحميل الوظيفة الإضافية الخاصة به في Microsoft Outlook.\r\nهل تريد متابعة الانتظار؟",
-       false, false, "silent end: another launcher is waiting for the add-in; the user lets it wait"},
-      {"calling", u"EN", LaunchPhase::kCalling, platform::kIdYes, u"", false, false,
-       "silent end: another launcher is running its launch sequence (phase 4)"},
-      {"the one waiting ended, another waits now: it is left alone", u"EN", LaunchPhase::kWaitingForAddin,
-       platform::kIdNo, kForAddin, false, false,
-       "silent end: another launcher was waiting for the add-in; the user asked it to stop, but it had ended and "
-       "another launcher runs now: nothing was asked",
-       true},
-      {"the mutex refuses this launcher: one at other rights runs", u"EN", std::nullopt, platform::kIdYes, u"", false,
-       false,
-       "silent end: the launch mutex refuses this launcher (access denied): another launcher runs with other rights",
-       false, true},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.sCase);
-    sys_ = FakeProcesses();
-    dialogs_ = FakeDialogs();
-    SetLanguage(row.szLang);
-    dialogs_.nAnswer = row.nAnswer;
-    dialogs_.bOtherInstanceBox = true;
-    sys_.mutexes[mMain::kLaunchMutex] = Presence{0, kNever};
-    sys_.bMutexesRefused = row.bMutexRefused;
-    // The first launcher's state and event, as it holds them.
-    const mMain::LaunchState next{LaunchPhase::kWaitingForAddin, 1, 4711};
-    platform::ScopedSessionSignal hState, hStop(signals_.CreateEventByName(mMain::StopEventName({})));
-    platform::ScopedSessionSignal hNextStop(signals_.CreateEventByName(mMain::StopEventName(next)));
-    if (row.published) {
-      bool bExisted = false;
-      hState.Reset(signals_.CreateValue(mMain::kLaunchStateName, &bExisted));
-      signals_.WriteValue(hState.Get(), static_cast<uint32_t>(*row.published));
-    }
-    if (row.bReplacedWhileOpen) dialogs_.whileOpen = [&] { signals_.WriteValue(hState.Get(), next.Packed()); };
-    testing_support::LogCapture log;
-
-    mMain::RunLaunchSequence();
-
-    if (row.sBox.empty()) {
-      EXPECT_TRUE(dialogs_.boxes.empty());
-    } else {
-      ASSERT_EQ(dialogs_.boxes.size(), 1u);
-      EXPECT_EQ(dialogs_.boxes[0].sText, row.sBox);
-      EXPECT_EQ(dialogs_.boxes[0].sCaption, u"Twinsweep");
-      EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbYesNo | BoxDirection(row.szLang));
-    }
-    EXPECT_EQ(dialogs_.nBroughtToFront, row.bBroughtToFront ? 1 : 0);
-    EXPECT_EQ(signals_.IsEventSet(hStop.Get()), row.bStopAsked);
-    EXPECT_FALSE(signals_.IsEventSet(hNextStop.Get()));
-    EXPECT_TRUE(sys_.launches.empty());
-    EXPECT_EQ(outlook_.nCreations, 0);
-    EXPECT_EQ(sys_.nOpenHandles, 0);
-    const auto notes = NotesWith(log, "");
-    ASSERT_FALSE(notes.empty());
-    EXPECT_EQ(notes[0], row.sNote);
-  }
-}
-
-// The first launcher publishes what it does, and ends its wait within one pause
-// when a second launcher's user asks it to stop.
-TEST_F(LaunchSequenceTest, AWaitEndsWhenASecondLauncherAsks) {
-  // Outlook and the add-in come only long after the ask: a wait that did not end
-  // would reach the wizard call.
-  struct Row {
-    const char* sCase;
-    uint64_t nOutlookDelayMs;
-    uint64_t nAddinDelayMs;
-    mMain::LaunchPhase phase;
-    std::string sNote;
-  };
-  const Row rows[] = {
-      {"waiting for Outlook", 90000, 0, mMain::LaunchPhase::kWaitingForOutlook,
-       "silent end: another launcher asked this one to stop waiting for Outlook, after "},
-      {"waiting for the add-in", 1000, 90000, mMain::LaunchPhase::kWaitingForAddin,
-       "silent end: another launcher asked this one to stop waiting for the add-in, after "},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.sCase);
-    sys_ = FakeProcesses();
-    dialogs_ = FakeDialogs();
-    std::optional<mMain::LaunchPhase> phaseSeen;
-    bool bAsking = false;
-    dialogs_.whileOpen = [&] { bAsking = mMain::PublishedState()->phase == mMain::LaunchPhase::kAsking; };
-    sys_.onLaunch = [&](FakeProcesses& s) { OutlookComesUp(s.nNow + row.nOutlookDelayMs, row.nAddinDelayMs, kNever); };
-    uint64_t nAskedAt = 0;
-    sys_.onSleep = [&](FakeProcesses& s) {
-      if (nAskedAt || s.nNow < s.launches[0].nTime + 20000) return;
-      phaseSeen = mMain::PublishedState()->phase;
-      nAskedAt = s.nNow;
-      EXPECT_EQ(mMain::AskToStopWaiting(*mMain::PublishedState()), mMain::StopOutcome::kAsked);
-    };
-    // A request left set under the name this launcher's event gets (an earlier
-    // launcher of its process id and generation) is not one for it: the event is reset.
-    const mMain::LaunchState self{{}, 1000, platform::Diagnostics().ProcessId()};
-    platform::ScopedSessionSignal hStale(signals_.CreateEventByName(mMain::StopEventName(self)));
-    signals_.SetEventByName(mMain::StopEventName(self));
-    testing_support::LogCapture log;
-
-    mMain::RunLaunchSequence();
-
-    EXPECT_TRUE(bAsking);
-    EXPECT_EQ(phaseSeen, row.phase);
-    ASSERT_NE(nAskedAt, 0u);
-    EXPECT_LE(sys_.nNow - nAskedAt, mMain::kWaitPauseMs);
-    EXPECT_EQ(outlook_.nCreations, 0);
-    EXPECT_EQ(NotesWith(log, row.sNote).size(), 1u);
-    EXPECT_EQ(sys_.nOpenHandles, 0);
-    hStale.Reset();
-    EXPECT_EQ(signals_.OpenHandles(), 0);
-    EXPECT_FALSE(mMain::PublishedState());
-  }
-}
-
 // Wait A watches the program it started: a failure exit before Outlook's mutex
 // ends the wait at once; exit code 0 hands over to an Outlook already starting.
 TEST_F(LaunchSequenceTest, WaitForOutlookWatchesTheStartedProgram) {
@@ -635,7 +407,7 @@ TEST_F(LaunchSequenceTest, WaitForOutlookWatchesTheStartedProgram) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.sCase);
     sys_ = FakeProcesses();
-    dialogs_ = FakeDialogs();
+    dialogs_ = ScriptedDialogs();
     outlook_.executes.clear();
     sys_.nProgramEndsAfterMs = row.nEndsAfterMs;
     sys_.nProgramExitCode = row.nExitCode;
@@ -740,7 +512,7 @@ TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.sCase);
     sys_ = FakeProcesses();
-    dialogs_ = FakeDialogs();
+    dialogs_ = ScriptedDialogs();
     outlook_.nFailCreations = outlook_.nRejectCalls = 0;
     outlook_.nCreationFailure = platform::kCoEServerExecFailure;
     outlook_.sHungCall.clear();
@@ -753,10 +525,10 @@ TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
 
     mMain::Main();
 
-    ASSERT_EQ(dialogs_.boxes.size(), 1u);
-    EXPECT_EQ(base::ToUtf8(dialogs_.boxes[0].sText), base::ToUtf8(row.sText));
-    EXPECT_EQ(dialogs_.boxes[0].sCaption, u"TwinsweepLauncher");
-    EXPECT_EQ(dialogs_.boxes[0].nType, platform::kMbOk | BoxDirection(row.szLang));
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(base::ToUtf8(dialogs_.shown[0].sText), base::ToUtf8(row.sText));
+    EXPECT_EQ(dialogs_.shown[0].sCaption, u"TwinsweepLauncher");
+    EXPECT_EQ(dialogs_.shown[0].nType, platform::kMbOk | BoxDirection(row.szLang));
     EXPECT_EQ(threads_.nOpen, 0);
   }
 }
@@ -783,7 +555,7 @@ TEST_F(LaunchSequenceTest, TheNewOutlookIsExplainedInsteadOfAStart) {
     reg_ = platform::MemoryRegistry();
     SetUp();
     sys_ = FakeProcesses();
-    dialogs_ = FakeDialogs();
+    dialogs_ = ScriptedDialogs();
     outlook_.executes.clear();
     CWinReg w;
     ASSERT_TRUE(w.InitForWrite(platform::kRootCurrentUser, kOutlookPreferencesKey, true));
@@ -808,14 +580,14 @@ TEST_F(LaunchSequenceTest, TheNewOutlookIsExplainedInsteadOfAStart) {
 
     const int nExit = mMain::RunLaunchSequence();
 
-    ASSERT_EQ(dialogs_.boxes.size(), row.nBoxes);
+    ASSERT_EQ(dialogs_.shown.size(), row.nBoxes);
     EXPECT_EQ(sys_.launches.size(), row.bLaunched ? 1u : 0u);
     EXPECT_EQ(outlook_.executes.size(), row.bWizard ? 1u : 0u);
     const bool bExplained = !row.bWizard && row.nBoxes > 0;
     EXPECT_EQ(nExit, bExplained ? mMain::kExitNewOutlook : mMain::kExitDone);
     const std::u16string sExplained =
         u"Twinsweep works in classic Outlook only: the new Outlook cannot run its add-in.";
-    EXPECT_EQ(!dialogs_.boxes.empty() && dialogs_.boxes.back().sText.rfind(sExplained, 0) == 0, bExplained);
+    EXPECT_EQ(!dialogs_.shown.empty() && dialogs_.shown.back().sText.rfind(sExplained, 0) == 0, bExplained);
     // The box comes at once after the hand-over at 2 s, not after the wait's bound.
     EXPECT_LE(sys_.nNow, row.bHandsOverToOlk ? 1000 + 2000 + mMain::kWaitPauseMs : kNever);
     EXPECT_EQ(sys_.nOpenHandles, 0);
@@ -840,7 +612,7 @@ TEST_F(LaunchSequenceTest, APoliteCloseEndsTheLaunchAsANoWould) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.sCase);
     sys_ = FakeProcesses();
-    dialogs_ = FakeDialogs();
+    dialogs_ = ScriptedDialogs();
     outlook_.executes.clear();
     outlook_.sHungCall = row.at == At::kHungCall ? u"Execute" : u"";
     session_.nCloseAt = row.at == At::kQuestion ? kNever : sys_.nNow + 5000;
@@ -853,7 +625,7 @@ TEST_F(LaunchSequenceTest, APoliteCloseEndsTheLaunchAsANoWould) {
 
     EXPECT_EQ(mMain::Main(), mMain::kExitClosed);
 
-    EXPECT_EQ(dialogs_.boxes.size(), row.nBoxes);
+    EXPECT_EQ(dialogs_.shown.size(), row.nBoxes);
     EXPECT_EQ(sys_.launches.size(), row.bLaunched ? 1u : 0u);
     EXPECT_TRUE(outlook_.executes.empty());
     EXPECT_LE(sys_.nNow, row.at == At::kQuestion ? kNever : session_.nCloseAt + 1000);

@@ -158,30 +158,6 @@ class FakeSessionWindow : public platform::ISessionWindow {
   FakeProcesses& clock_;
 };
 
-class FakeDialogs : public platform::IDialogs {
- public:
-  struct Box {
-    std::u16string sText, sCaption;
-    uint32_t nType;
-  };
-  int32_t nAnswer = platform::kIdYes;
-  std::function<void()> whileOpen;
-  std::vector<Box> boxes;
-
-  int32_t ShowMessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
-    boxes.push_back({std::u16string(sText), std::u16string(sCaption), nType});
-    if (whileOpen) whileOpen();
-    return nAnswer;
-  }
-  // Whether another launcher's box is showing, and how often it was brought to the front.
-  bool bOtherInstanceBox = false;
-  int nBroughtToFront = 0;
-  bool BringOtherInstanceBoxToFront() override {
-    ++nBroughtToFront;
-    return bOtherInstanceBox;
-  }
-};
-
 // The program's string table: lines from the first ID of the built-in texts on.
 class FakeStringTable : public platform::IStringTable {
  public:

@@ -31,7 +31,10 @@ const std::u16string kMaker = u"https://www.orvex.example";
 
 class MainTest : public ::testing::Test {
  protected:
-  void SetUp() override { app_.sAppFolder = folder_.Path(); }
+  void SetUp() override {
+    app_.sAppFolder = folder_.Path();
+    dialogs_.nAnswer = platform::kIdOk;  // every box of these cases is dismissed
+  }
   void SetLang(const std::u16string& sLang) {
     CWinReg r;
     ASSERT_TRUE(r.InitForWrite(platform::kRootCurrentUser, u"Software\\Orvex\\Twinsweep", true));

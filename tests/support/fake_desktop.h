@@ -51,6 +51,8 @@ class FakeDesktopRights : public platform::IDesktopRights {
   }
 };
 
+// Message boxes: each shown one recorded, answered with nAnswer after whileOpen
+// has run (to act while the box is open).
 class ScriptedDialogs : public platform::IDialogs {
  public:
   struct Shown {
@@ -58,10 +60,19 @@ class ScriptedDialogs : public platform::IDialogs {
     uint32_t nType;
   };
   std::vector<Shown> shown;
-  int32_t nAnswer = platform::kIdOk;
+  int32_t nAnswer = platform::kIdYes;
+  std::function<void()> whileOpen;
   int32_t ShowMessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) override {
     shown.push_back(Shown{std::u16string(sText), std::u16string(sCaption), nType});
+    if (whileOpen) whileOpen();
     return nAnswer;
+  }
+  // Whether another launcher's box is showing, and how often it was brought to the front.
+  bool bOtherInstanceBox = false;
+  int nBroughtToFront = 0;
+  bool BringOtherInstanceBoxToFront() override {
+    ++nBroughtToFront;
+    return bOtherInstanceBox;
   }
 };
 
