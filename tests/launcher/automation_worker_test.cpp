@@ -2,16 +2,8 @@
 // either given up or goes on, never both, and what is given up ran the limit.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
-#include <string>
-#include <thread>
-#include <utility>
 
-#include "twinsweep/base/failure.h"
 #include "twinsweep/launcher/automation_worker.h"
 #include "launcher_doubles.h"
 

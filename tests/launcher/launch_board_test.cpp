@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "launch_sequence_fixture.h"
-#include "support/log_capture.h"
 #include "support/recording_diagnostics.h"
 #include "twinsweep/launcher/launch_board.h"
 #include "twinsweep/launcher/launch_sequence.h"
