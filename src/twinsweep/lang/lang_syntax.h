@@ -1,0 +1,44 @@
+#pragma once
+// The language file's syntax, in one place for the engine and for lngcheck:
+// blanks, where a comment cuts a value part, a value's enclosing and doubled
+// quotes, and a value put back into its line. The placeholders of a text are
+// parsed in lang_placeholder.h. Not installed with the engine's public headers.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace twinsweep {
+
+// Spaces and tabs, in any mix; no other character is a blank in a language file.
+inline bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// ";" and "'" start a comment line, and a comment after a value.
+inline bool IsCommentStart(char16_t c) { return c == u';' || c == u'\''; }
+
+// The text without blanks at either end, as a view into the same text: the
+// parser strips every line, and most lines need nothing but a look at the result.
+inline std::u16string_view TrimBlanksView(std::u16string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+// The length of a value part before its comment: the first ";" or "'" that
+// stands outside double quotes (and see lang_syntax.cpp for an unclosed quote).
+size_t CommentCut(std::u16string_view s);
+
+// Checks and removes the enclosing quotes of sText, undoubling inner ones; on
+// failure sError says why and sText is left unusable.
+bool UnquoteValue(std::u16string& sText, std::u16string& sError);
+
+// The text as it is written between a value's quotes: each quote doubled.
+std::u16string DoubleQuotes(std::u16string_view sText);
+
+// The text between a value's quotes as the engine reads it: doubled quotes single.
+std::u16string UndoubleQuotes(std::u16string_view sQuoted);
+
+// sLine with the text between a value's quotes, [nBegin, nEnd), replaced by sText.
+std::u16string WithQuotedValue(std::u16string_view sLine, size_t nBegin, size_t nEnd, std::u16string_view sText);
+
+}  // namespace twinsweep
