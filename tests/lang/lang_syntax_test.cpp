@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "twinsweep/base/text.h"
 
 namespace twinsweep {
@@ -59,6 +61,32 @@ TEST(LangSyntax, QuotedValueReadsBack) {
     std::u16string sValue(TrimBlanksView(std::u16string_view(sNew).substr(4, CommentCut(sNew.substr(4))))), sError;
     ASSERT_TRUE(UnquoteValue(sValue, sError));
     EXPECT_EQ(sValue, c.sText);
+  }
+}
+
+// Escapes resolved with the caller's line break; any other backslash is kept and
+// reported where it stands.
+TEST(LangSyntax, EscapesResolved) {
+  struct Case {
+    std::u16string sIn, sOut;
+    std::vector<size_t> invalidAt;
+  } cases[] = {
+      {u"a\\nb\\Tc\\\\d\\\"e", u"a|b\tc\\d\"e", {}},
+      {u"a\\N", u"a|", {}},
+      {u"C:\\Work\\query", u"C:\\Work\\query", {2, 7}},
+      {u"end\\", u"end\\", {3}},
+      {u"\\\\n", u"\\n", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(base::ToUtf8(c.sIn));
+    std::u16string sOut = u">";
+    size_t nDone = 0;
+    std::vector<size_t> invalidAt;
+    AppendResolvedEscapes(c.sIn, u"|", sOut, nDone, [&](std::u16string_view, size_t nAt) { invalidAt.push_back(nAt); });
+    EXPECT_EQ(sOut, u">" + c.sOut);
+    EXPECT_EQ(nDone, c.sIn.size());
+    EXPECT_EQ(invalidAt, c.invalidAt);
+    EXPECT_EQ(ResolveEscapes(c.sIn, u"|"), c.sOut);
   }
 }
 

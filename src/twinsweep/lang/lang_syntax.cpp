@@ -65,4 +65,36 @@ std::u16string WithQuotedValue(std::u16string_view sLine, size_t nBegin, size_t 
   return s;
 }
 
+void AppendResolvedEscapes(std::u16string_view sText, std::u16string_view sLineBreak, std::u16string& sOut,
+                           size_t& nDone, const std::function<void(std::u16string_view sSeq, size_t nAt)>& onInvalid) {
+  nDone = 0;
+  for (size_t b = sText.find(u'\\'); b != std::u16string_view::npos;
+       b = nDone < sText.size() ? sText.find(u'\\', nDone) : std::u16string_view::npos) {
+    sOut.append(sText.substr(nDone, b - nDone));
+    const bool bHasNext = b + 1 < sText.size();
+    switch (bHasNext ? base::ToLowerChar(sText[b + 1]) : 0) {
+      case u'\\': sOut += u'\\'; break;
+      case u'n': sOut += sLineBreak; break;
+      case u't': sOut += u'\t'; break;
+      case u'"': sOut += u'"'; break;
+      default: {
+        const std::u16string_view sSeq = sText.substr(b, bHasNext ? 2 : 1);
+        if (onInvalid) onInvalid(sSeq, b);
+        sOut += sSeq;
+      }
+    }
+    nDone = bHasNext ? b + 2 : b + 1;
+  }
+  if (nDone < sText.size()) sOut.append(sText.substr(nDone));
+  nDone = sText.size();
+}
+
+std::u16string ResolveEscapes(std::u16string_view sText, std::u16string_view sLineBreak) {
+  std::u16string s;
+  s.reserve(sText.size());
+  size_t nDone = 0;
+  AppendResolvedEscapes(sText, sLineBreak, s, nDone, nullptr);
+  return s;
+}
+
 }  // namespace twinsweep

@@ -1,9 +1,10 @@
 #pragma once
 // The language file's syntax, in one place for the engine and for lngcheck:
 // blanks, where a comment cuts a value part, a value's enclosing and doubled
-// quotes, and a value put back into its line. The placeholders of a text are
+// quotes, a value put back into its line, and a text's backslash escapes. The placeholders of a text are
 // parsed in lang_placeholder.h. Not installed with the engine's public headers.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -40,5 +41,16 @@ std::u16string UndoubleQuotes(std::u16string_view sQuoted);
 
 // sLine with the text between a value's quotes, [nBegin, nEnd), replaced by sText.
 std::u16string WithQuotedValue(std::u16string_view sLine, size_t nBegin, size_t nEnd, std::u16string_view sText);
+
+// Appends sText to sOut with its escapes resolved: "\\", "\n" (as sLineBreak),
+// "\t" and "\"", the letter in either case. Any other backslash is kept, with the
+// character after it; onInvalid, when given, hears of each such sequence and of
+// where its backslash stands in sText. nDone follows how much of sText is
+// resolved, so that a caller that is interrupted by a failure knows what is left.
+void AppendResolvedEscapes(std::u16string_view sText, std::u16string_view sLineBreak, std::u16string& sOut,
+                           size_t& nDone, const std::function<void(std::u16string_view sSeq, size_t nAt)>& onInvalid);
+
+// sText with its escapes resolved, as AppendResolvedEscapes does.
+std::u16string ResolveEscapes(std::u16string_view sText, std::u16string_view sLineBreak);
 
 }  // namespace twinsweep
