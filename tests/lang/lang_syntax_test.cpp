@@ -10,37 +10,6 @@
 namespace twinsweep {
 namespace {
 
-// A value part (what follows "=") read to its value: blanks trimmed, the comment
-// cut, the quotes removed.
-TEST(LangSyntax, ValuePartReadToItsValue) {
-  struct Case {
-    std::u16string sPart;
-    bool bOk;
-    std::u16string sValueOrError;
-  } cases[] = {
-      {u" \t\"Open\"\t ", true, u"Open"},
-      {u"\"Open\" ; the button", true, u"Open"},
-      {u"\"Open\" ' the button", true, u"Open"},
-      {u"\"a;b'c\" ; comment", true, u"a;b'c"},
-      {u"\"say \"\"hi\"\"\"", true, u"say \"hi\""},
-      {u"\"\"", true, u""},
-      {u"\"\"\"\"", true, u"\""},
-      // A comment character after the last quote cuts even inside an unclosed quote.
-      {u"\"open ; comment", false, u"The string should be in quotes"},
-      {u"Open", false, u"The string should be in quotes"},
-      {u"\"", false, u"The string should be in quotes"},
-      {u"\"a\"b\"", false, u"quoted string has unary quotes"},
-      {u"\"a\"\"\"\"", false, u"quoted string has unary quotes"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(base::ToUtf8(c.sPart));
-    const std::u16string_view sPart = TrimBlanksView(c.sPart);
-    std::u16string sValue(TrimBlanksView(sPart.substr(0, CommentCut(sPart)))), sError;
-    ASSERT_EQ(UnquoteValue(sValue, sError), c.bOk);
-    EXPECT_EQ(c.bOk ? sValue : sError, c.sValueOrError);
-  }
-}
-
 // A text put into a quoted value reads back as itself.
 TEST(LangSyntax, QuotedValueReadsBack) {
   struct Case {
