@@ -113,8 +113,6 @@ int Layout::FirstColumn(int nLine) const {
   return line ? ColumnOfText(line->sText, SkipBlanks(line->sText, 0)) : 1;
 }
 
-std::u16string TrimBlanks(const std::u16string& s) { return std::u16string(TrimBlanksView(s)); }
-
 std::u16string EntryText(const SourceFile& file, const LayoutEntry& e) {
   return UndoubleQuotes(file.Line(e.nLine)->sText.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin));
 }

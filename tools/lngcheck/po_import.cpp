@@ -266,7 +266,7 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
   if (!po.headerComments.empty()) {
     // An editor's own header comment becomes a comment of the language file.
     for (const std::string& s : po.headerComments) {
-      const std::u16string sLine = heading(base::FromUtf8(s)), sTrimmed = TrimBlanks(sLine);
+      const std::u16string sLine = heading(base::FromUtf8(s)), sTrimmed(TrimBlanksView(sLine));
       lines.push_back(sTrimmed.empty() || sTrimmed[0] == u';' || sTrimmed[0] == u'\'' ? sLine : u"; " + sLine);
     }
   } else {
