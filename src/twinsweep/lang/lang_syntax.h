@@ -42,6 +42,10 @@ std::u16string UndoubleQuotes(std::u16string_view sQuoted);
 // sLine with the text between a value's quotes, [nBegin, nEnd), replaced by sText.
 std::u16string WithQuotedValue(std::u16string_view sLine, size_t nBegin, size_t nEnd, std::u16string_view sText);
 
+// The source of the fit check's reports in the error log, by which a reader of
+// the log tells them from the others.
+inline constexpr char16_t kFitReportSource[] = u"CLang.CheckFit";
+
 // Appends sText to sOut with its escapes resolved: "\\", "\n" (as sLineBreak),
 // "\t" and "\"", the letter in either case. Any other backslash is kept, with the
 // character after it; onInvalid, when given, hears of each such sequence and of
