@@ -1,6 +1,7 @@
 #include "checks.h"
 
 #include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_syntax.h"
 
 using namespace twinsweep;
 
@@ -38,7 +39,7 @@ int CheckContext::ListingLine(const std::u16string& sName) const {
     const std::u16string& sLine = file.source.Line(entry->nLine)->sText;
     std::u16string sList = sLine.substr(entry->nValueBegin, entry->nValueEnd - entry->nValueBegin);
     for (const std::u16string& sPiece : base::Split(sList, u",")) {
-      if (base::EqualsNoCase(TrimBlanks(sPiece), sName)) return entry->nLine;
+      if (base::EqualsNoCase(TrimBlanksView(sPiece), sName)) return entry->nLine;
     }
   }
   return MainEntryLine(u"globals");

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/lang/lang_file.h"
 #include "twinsweep/lang/lang_internals.h"
 #include "twinsweep/lang/lang_section_index.h"
@@ -74,7 +75,7 @@ LoadedLanguage LoadLanguage(const std::u16string& sPath, std::string_view bytes,
   for (bool bForms : {false, true}) {
     for (const std::u16string& sPiece : base::Split(ValueOf(colMain, bForms ? u"forms" : u"globals"), u",")) {
       LoadedSection section;
-      section.sName = oLang.TrimBlanks(sPiece);
+      section.sName = std::u16string(TrimBlanksView(sPiece));
       if (section.sName.empty()) continue;
       section.bForm = bForms;
       CLang::TextCollectionRef col = getSection(sMainSection + u"." + section.sName);

@@ -1,6 +1,7 @@
 #include "fit.h"
 
 #include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/platform/files.h"
 #include "checks.h"
 
@@ -9,8 +10,6 @@ using namespace twinsweep;
 namespace lngcheck {
 
 namespace {
-
-constexpr char16_t kFitSource[] = u"CLang.CheckFit";
 
 // The text between sBefore and the next sAfter in sText, from nFrom on (advanced past it).
 std::optional<std::u16string> Between(const std::u16string& sText, const char16_t* sBefore, const char16_t* sAfter,
@@ -93,9 +92,9 @@ int Fit(const FitOptions& o, std::string* psOut, std::string* psErr) {
     const auto sControl = Between(sText, u"control '", u"'", &nFrom);
     const auto sForm = Between(sText, u"form '", u"'", &nFrom);
     if (sForm)
-      place = ReportPlace(layout, o.sMainSection, *sForm, fields[0] == kFitSource && sControl ? *sControl : u"");
+      place = ReportPlace(layout, o.sMainSection, *sForm, fields[0] == kFitReportSource && sControl ? *sControl : u"");
     findings.Add({sName, place.first, place.second, Severity::Error, base::ToUtf8(sText),
-                  fields[0] == kFitSource ? "fit" : base::ToUtf8(fields[0])});
+                  fields[0] == kFitReportSource ? "fit" : base::ToUtf8(fields[0])});
   }
   *psOut += o.bJson ? FormatJson(findings.Sorted()) : FormatText(findings.Sorted());
   const int nErrors = findings.Count(Severity::Error);

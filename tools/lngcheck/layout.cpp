@@ -1,15 +1,13 @@
 #include "layout.h"
 
 #include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_syntax.h"
 
 using namespace twinsweep;
 
 namespace lngcheck {
 
 namespace {
-
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-bool IsCommentStart(char16_t c) { return c == u';' || c == u'\''; }
 
 size_t SkipBlanks(const std::u16string& s, size_t i) {
   while (i < s.size() && IsBlank(s[i])) ++i;
@@ -115,15 +113,8 @@ int Layout::FirstColumn(int nLine) const {
   return line ? ColumnOfText(line->sText, SkipBlanks(line->sText, 0)) : 1;
 }
 
-std::u16string TrimBlanks(const std::u16string& s) {
-  size_t b = SkipBlanks(s, 0);
-  return s.substr(b, TrimEnd(s, b, s.size()) - b);
-}
-
-std::u16string Undouble(const std::u16string& sQuoted) { return base::Replace(sQuoted, u"\"\"", u"\""); }
-
 std::u16string EntryText(const SourceFile& file, const LayoutEntry& e) {
-  return Undouble(file.Line(e.nLine)->sText.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin));
+  return UndoubleQuotes(file.Line(e.nLine)->sText.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin));
 }
 
 }  // namespace lngcheck

@@ -54,10 +54,6 @@ class Layout {
   std::unordered_map<std::u16string, size_t> firstOf_;  // lower-cased name -> its first section
 };
 
-// The text without spaces and tabs at either end.
-std::u16string TrimBlanks(const std::u16string& s);
-// A quoted value's text with doubled quotes made single.
-std::u16string Undouble(const std::u16string& sQuoted);
 // The text of a quoted entry, as the program reads it.
 std::u16string EntryText(const SourceFile& file, const LayoutEntry& e);
 

@@ -1,5 +1,6 @@
 // --to-po: the messages of a reference, with a translation's texts.
 #include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "plural_forms.h"
 #include "po.h"
 #include "po_text.h"
@@ -12,12 +13,12 @@ namespace lngcheck {
 namespace {
 
 bool IsCommentLine(const std::u16string& s) {
-  const std::u16string t = TrimBlanks(s);
-  return !t.empty() && (t[0] == u';' || t[0] == u'\'');
+  const std::u16string_view t = TrimBlanksView(s);
+  return !t.empty() && IsCommentStart(t[0]);
 }
 
 // A comment's text without its ";" or "'" and the blanks around it.
-std::string CommentText(const std::u16string& s) { return base::ToUtf8(TrimBlanks(TrimBlanks(s).substr(1))); }
+std::string CommentText(const std::u16string& s) { return base::ToUtf8(TrimBlanksView(TrimBlanksView(s).substr(1))); }
 
 // The comment lines right above the entry and the comment on its line, for the
 // translator.
@@ -28,8 +29,8 @@ std::vector<std::string> EntryComments(const CheckedFile& file, const LayoutEntr
   for (int k = n + 1; k < e.nLine; ++k) r.push_back(CommentText(file.source.Line(k)->sText));
   if (e.bQuoted) {
     const std::u16string& s = file.source.Line(e.nLine)->sText;
-    const std::u16string sAfter = TrimBlanks(s.substr(e.nValueEnd + 1));
-    if (!sAfter.empty() && (sAfter[0] == u';' || sAfter[0] == u'\'')) r.push_back(CommentText(sAfter));
+    const std::u16string sAfter(TrimBlanksView(std::u16string_view(s).substr(e.nValueEnd + 1)));
+    if (!sAfter.empty() && IsCommentStart(sAfter[0])) r.push_back(CommentText(sAfter));
   }
   return r;
 }

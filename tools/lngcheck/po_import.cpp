@@ -16,6 +16,7 @@
 #include <unordered_map>
 
 #include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "language_names.h"
 #include "po.h"
 #include "po_file.h"
@@ -71,12 +72,10 @@ std::vector<SectionLines> Group(const CheckedFile& f) {
   return r;
 }
 
-std::u16string Quoted(const std::u16string& sText) { return base::Replace(sText, u"\"", u"\"\""); }
-
 // The entry's line with its value replaced.
 std::u16string WithValue(const CheckedFile& f, const LayoutEntry& e, const std::u16string& sText) {
   const std::u16string& s = f.source.Line(e.nLine)->sText;
-  return s.substr(0, e.nValueBegin) + Quoted(sText) + s.substr(e.nValueEnd);
+  return WithQuotedValue(s, e.nValueBegin, e.nValueEnd, sText);
 }
 
 std::string Field(const PoFile& po, const char* szName) {
@@ -267,7 +266,7 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
   if (!po.headerComments.empty()) {
     // An editor's own header comment becomes a comment of the language file.
     for (const std::string& s : po.headerComments) {
-      const std::u16string sLine = heading(base::FromUtf8(s)), sTrimmed = TrimBlanks(sLine);
+      const std::u16string sLine = heading(base::FromUtf8(s)), sTrimmed(TrimBlanksView(sLine));
       lines.push_back(sTrimmed.empty() || sTrimmed[0] == u';' || sTrimmed[0] == u'\'' ? sLine : u"; " + sLine);
     }
   } else {
@@ -327,7 +326,7 @@ bool FromPo(const std::string& sPoName, const std::string& sPoBytes, const Check
     }
     // A language that is not English in its plurals gets the PO's rule.
     if (bVersion && !bPluralWritten && poRule.bRead && sPluralForms != kEnglishPluralForms) {
-      lines.push_back(u"plural    = \"" + Quoted(base::FromUtf8(sPluralForms)) + u"\"");
+      lines.push_back(u"plural    = \"" + DoubleQuotes(base::FromUtf8(sPluralForms)) + u"\"");
     }
     copy(bs ? *base : reference, bs ? bs->trailing : rs.trailing);
   }

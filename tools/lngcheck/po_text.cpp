@@ -3,30 +3,13 @@
 #include <cstdio>
 #include <utility>
 
+#include "twinsweep/lang/lang_syntax.h"
+
+using namespace twinsweep;
+
 namespace lngcheck {
 
-namespace {
-
-// The escapes that the program resolves: the letter after the backslash, and the
-// character it stands for.
-constexpr std::pair<char16_t, char16_t> kEscapes[] = {{u'n', u'\n'}, {u'N', u'\n'},  {u't', u'\t'},
-                                                      {u'T', u'\t'}, {u'\\', u'\\'}, {u'"', u'"'}};
-
-}  // namespace
-
-std::u16string LngToPoText(const std::u16string& s) {
-  std::u16string r;
-  r.reserve(s.size());
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char16_t* pResolved = nullptr;
-    for (const auto& e : kEscapes)
-      if (s[i] == u'\\' && i + 1 < s.size() && s[i + 1] == e.first) pResolved = &e.second;
-    // Any other backslash is kept, as the program keeps it.
-    r += pResolved ? *pResolved : s[i];
-    if (pResolved) ++i;
-  }
-  return r;
-}
+std::u16string LngToPoText(const std::u16string& s) { return ResolveEscapes(s, u"\n"); }
 
 std::u16string PoTextToLng(const std::u16string& s) {
   std::u16string r;

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "text_tokens.h"
 
 using namespace twinsweep;
@@ -19,8 +20,6 @@ char16_t Accent(char16_t c) {
   size_t n = kPlain.find(c);
   return n == std::u16string::npos ? c : kAccented[n];
 }
-
-std::u16string Quoted(const std::u16string& sText) { return base::Replace(sText, u"\"", u"\"\""); }
 
 }  // namespace
 
@@ -40,9 +39,6 @@ std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMain
   // The new value of each entry that changes, by line.
   std::map<int, std::pair<const LayoutEntry*, std::u16string>> changes;
   const std::vector<SourceLine>& lines = reference.source.Lines();
-  auto rawValue = [&](const LayoutEntry& e) {
-    return Undouble(lines[static_cast<size_t>(e.nLine - 1)].sText.substr(e.nValueBegin, e.nValueEnd - e.nValueBegin));
-  };
   if (const LayoutSection* version = reference.layout.Find(u"version")) {
     for (const LayoutEntry& e : version->entries) {
       if (base::EqualsNoCase(e.sKey, u"lang")) changes[e.nLine] = {&e, bMirrored ? u"Pseudo mirrored" : u"Pseudo"};
@@ -59,7 +55,7 @@ std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMain
     if (!section) continue;
     for (const LayoutEntry& e : section->entries) {
       if (!IsText(loaded, e.sKey)) continue;
-      changes[e.nLine] = {&e, PseudoText(rawValue(e))};
+      changes[e.nLine] = {&e, PseudoText(EntryText(reference.source, e))};
     }
   }
   std::string sOut = "\xEF\xBB\xBF";
@@ -69,7 +65,7 @@ std::string PseudoFile(const CheckedFile& reference, const std::u16string& sMain
     auto it = changes.find(++nLine);
     if (it != changes.end() && it->second.first->bQuoted) {
       const LayoutEntry& e = *it->second.first;
-      s = s.substr(0, e.nValueBegin) + Quoted(it->second.second) + s.substr(e.nValueEnd);
+      s = WithQuotedValue(s, e.nValueBegin, e.nValueEnd, it->second.second);
     }
     sOut += base::ToUtf8(s) + "\r\n";
     if (bAddDirection && nLine == pLangID->nLine) sOut += "direction = \"rtl\"\r\n";

@@ -9,12 +9,11 @@
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/base/failure.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_syntax.h"
 
 namespace twinsweep {
 
 namespace {
-
-constexpr char16_t kSource[] = u"CLang.CheckFit";
 
 // n pixels with nMarginPercent % more, rounded up.
 int32_t WithMargin(int32_t n, int32_t nMarginPercent) {
@@ -39,7 +38,7 @@ void CLang::CheckFit(const std::u16string& sName, const std::vector<ChangedContr
       const base::PendingError failure = base::Pending();
       base::ClearPending();
       if (failure.nNumber != base::kNoSuchMember) {
-        mMain::LogError(kSource, failure.nNumber,
+        mMain::LogError(kFitReportSource, failure.nNumber,
                         sprintf1(u"text of control '%s' on form '%s' was not measured: %s",
                                  {base::Variant(c.sName), base::Variant(sName), base::Variant(failure.sDescription)}));
       }
@@ -58,7 +57,7 @@ void CLang::CheckFit(const std::u16string& sName, const std::vector<ChangedContr
       continue;
     }
     mMain::LogError(
-        kSource, 0,
+        kFitReportSource, 0,
         sprintf1(u"text of control '%s' on form '%s' needs %d px, has %d px",
                  {base::Variant(c.sName), base::Variant(sName), base::Variant(nNeeds), base::Variant(nHas)}));
   }

@@ -11,6 +11,7 @@
 #include "twinsweep/base/variant.h"
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/lang/lang_placeholder.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/platform/desktop.h"
 
@@ -139,33 +140,15 @@ std::u16string CLang::sprintf2(std::u16string_view sText) {
   constexpr int32_t kReportedOneByOne = 8;
   int32_t nInvalid = 0;
   std::u16string o;
-  size_t a = 0;  // position in sText of the part not yet copied
+  size_t a = 0;  // how much of sText is resolved
   try {
-    size_t b = sText.find(u'\\');
-    if (b == std::u16string_view::npos) return std::u16string(sText);
+    if (sText.find(u'\\') == std::u16string_view::npos) return std::u16string(sText);
     o.reserve(sText.size());
-    while (b != std::u16string_view::npos) {
-      o.append(sText.substr(a, b - a));
-      bool bHasNext = b + 1 < sText.size();
-      char16_t c = bHasNext ? sText[b + 1] : 0;
-      switch (bHasNext ? base::ToLowerChar(c) : 0) {
-        case u'\\': o += u'\\'; break;
-        case u'n': o += u"\r\n"; break;
-        case u't': o += u'\t'; break;
-        case u'"': o += u'"'; break;
-        default: {
-          std::u16string sSeq = bHasNext ? std::u16string{u'\\', c} : std::u16string(u"\\");
-          if (++nInvalid <= kReportedOneByOne) {
-            std::u16string sSoFar = o + std::u16string(sText.substr(b));
-            mMain::LogError(u"CLang::sprintf2", 0, u"Invalid format specificator '" + sSeq + u"'", sSoFar);
-          }
-          o += sSeq;
-        }
-      }
-      a = bHasNext ? b + 2 : b + 1;
-      b = a < sText.size() ? sText.find(u'\\', a) : std::u16string_view::npos;
-    }
-    if (a < sText.size()) o.append(sText.substr(a));
+    AppendResolvedEscapes(sText, u"\r\n", o, a, [&](std::u16string_view sSeq, size_t nAt) {
+      if (++nInvalid > kReportedOneByOne) return;
+      std::u16string sSoFar = o + std::u16string(sText.substr(nAt));
+      mMain::LogError(u"CLang::sprintf2", 0, u"Invalid format specificator '" + std::u16string(sSeq) + u"'", sSoFar);
+    });
     if (nInvalid > kReportedOneByOne)
       mMain::LogError(u"CLang::sprintf2", 0,
                       u"Invalid format specificators: " + base::LongToText(nInvalid - kReportedOneByOne) + u" more", o);

@@ -1,7 +1,7 @@
 // CLang: the language-file syntax. IndexSections finds the section headers of a
 // file's lines in one scan; ReadIndexedSection reads one section's entries from
 // there, and ReadSection is the two on a file; TrimBlanks, StripComment and
-// Unquote take an entry apart.
+// Unquote take an entry apart with lang_syntax.h.
 #include <cstdint>
 #include <optional>
 
@@ -10,49 +10,14 @@
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/lang/lang_file.h"
 #include "twinsweep/lang/lang_section_index.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/base/error_log.h"
 
 namespace twinsweep {
 
 namespace {
 
-constexpr char16_t kQuote = u'"';
 constexpr char16_t kSource[] = u"CLang.ReadSection";
-
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-
-// The text without blanks at either end, as a view into the same text: the
-// parser strips every line, and most lines need nothing but a look at the result.
-std::u16string_view TrimView(std::u16string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
-
-bool IsCommentStart(char16_t c) { return c == u';' || c == u'\''; }
-
-// The length of a value part before its comment: the first ";" or "'" that
-// stands outside double quotes. One that follows the last quote cuts even
-// inside an unclosed quote, since no quote after it could close it; so the
-// first one inside quotes is kept in mind until a quote follows it.
-size_t CommentCut(std::u16string_view s) {
-  constexpr size_t kNone = std::u16string_view::npos;
-  bool bInQuotes = false;
-  size_t nInsideSinceLastQuote = kNone;
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char16_t c = s[i];
-    if (c > u';') continue;  // the quote and both comment characters are below it
-    if (c == kQuote) {
-      bInQuotes = !bInQuotes;
-      nInsideSinceLastQuote = kNone;
-    } else if (IsCommentStart(c)) {
-      if (!bInQuotes) return i;
-      if (nInsideSinceLastQuote == kNone) nInsideSinceLastQuote = i;
-    }
-  }
-  return nInsideSinceLastQuote == kNone ? s.size() : nInsideSinceLastQuote;
-}
 
 }  // namespace
 
@@ -122,7 +87,7 @@ void CLang::IndexSections(CLangFile& oFile, const std::u16string& sFilename, Lan
     while (i < nEnd && (pBytes[i] == ' ' || pBytes[i] == '\t')) ++i;
     if (i == nEnd || (pBytes[i] != '[' && pBytes[i] < 0x80)) continue;
     oFile.Decode(piece, sRaw);
-    const std::u16string_view sLine = TrimView(sRaw);
+    const std::u16string_view sLine = TrimBlanksView(sRaw);
     if (sLine.empty() || sLine[0] != u'[') continue;
 
     // Any header ends the body before it; a malformed one also ends the scan,
@@ -137,7 +102,7 @@ void CLang::IndexSections(CLangFile& oFile, const std::u16string& sFilename, Lan
     }
     std::u16string_view sName = sLine.substr(1, nClose - 1);
     if (sName.empty()) return report(u"empty section name, line - %d, file = '%s'", {nLine, sFilename});
-    std::u16string_view sRest = TrimView(sLine.substr(nClose + 1));
+    std::u16string_view sRest = TrimBlanksView(sLine.substr(nClose + 1));
     if (!sRest.empty() && !IsCommentStart(sRest[0])) {
       return report(u"'%s' is not the comment, line - %d, file = '%s'", {std::u16string(sRest), nLine, sFilename});
     }
@@ -176,7 +141,7 @@ bool CLang::ReadIndexedSection(CLangFile& oFile, const LangSectionIndex& index, 
       while (oFile.Position() < section.nBodyEnd && oFile.NextPiece(piece)) {
         ++nLine;
         oFile.Decode(piece, sRaw);
-        const std::u16string_view sLine = TrimView(sRaw);
+        const std::u16string_view sLine = TrimBlanksView(sRaw);
         if (sLine.empty() || IsCommentStart(sLine[0])) continue;
         ReadEntry(sLine, nLine, sFilename, colValues, sFoldedPrefix, colNames, buffers);
       }
@@ -207,11 +172,11 @@ void CLang::ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16st
   if (nEq == std::u16string_view::npos) {
     return report(u"symbol '=' is absent, line = %d, file = '%s'", {nLine, sFilename});
   }
-  std::u16string_view sKey = TrimView(sLine.substr(0, nEq));
-  std::u16string_view sValuePart = TrimView(sLine.substr(nEq + 1));
+  std::u16string_view sKey = TrimBlanksView(sLine.substr(0, nEq));
+  std::u16string_view sValuePart = TrimBlanksView(sLine.substr(nEq + 1));
   if (sKey.empty()) return report(u"Const's name does not exist, line - %d, file = '%s'", {nLine, sFilename});
   std::u16string& sValue = buffers.sValue;
-  sValue.assign(TrimView(sValuePart.substr(0, CommentCut(sValuePart))));
+  sValue.assign(TrimBlanksView(sValuePart.substr(0, CommentCut(sValuePart))));
   if (sValue.empty()) return report(u"Const's value does not exist, line - %d, file = '%s'", {nLine, sFilename});
   std::u16string sError;
   if (!Unquote(sValue, sError)) {
@@ -236,34 +201,9 @@ void CLang::ReadEntry(std::u16string_view sLine, int32_t nLine, const std::u16st
   if (colNames) base::Ignore([&] { colNames->AddFoldedName(std::u16string_view(sKeyBuffer).substr(nNameStart)); });
 }
 
-bool CLang::Unquote(std::u16string& sText, std::u16string& sError) {
-  if (sText.size() < 2 || sText.front() != kQuote || sText.back() != kQuote) {
-    sError = u"The string should be in quotes";
-    return false;
-  }
-  // The text between the enclosing quotes is moved to the front in place, each
-  // doubled quote written once.
-  const size_t nEnd = sText.size() - 1;
-  size_t nTo = 0;
-  for (size_t i = 1; i < nEnd; ++i) {
-    if (sText[i] == kQuote) {
-      if (i + 1 >= nEnd || sText[i + 1] != kQuote) {
-        sError = u"quoted string has unary quotes";
-        return false;
-      }
-      ++i;
-    }
-    sText[nTo++] = sText[i];
-  }
-  sText.resize(nTo);
-  return true;
-}
+bool CLang::Unquote(std::u16string& sText, std::u16string& sError) { return UnquoteValue(sText, sError); }
 
-std::u16string CLang::TrimBlanks(std::u16string_view sText) {
-  // Spaces and tabs in any mix at either end; no other character is a blank in
-  // a language file.
-  return std::u16string(TrimView(sText));
-}
+std::u16string CLang::TrimBlanks(std::u16string_view sText) { return std::u16string(TrimBlanksView(sText)); }
 
 std::u16string CLang::StripComment(std::u16string_view sText) {
   return std::u16string(sText.substr(0, CommentCut(sText)));
