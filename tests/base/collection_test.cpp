@@ -51,8 +51,7 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
     for (int nStep = 0; nStep < 3000; ++nStep) {
       const std::u16string k = key(), folded = base::LCase(k);
       // Now and then a text long enough for a block of its own in the arena.
-      const std::u16string item =
-          u"v" + std::u16string(nStep % 97 == 0 ? 5000 : 1, static_cast<char16_t>(u'0' + nStep % 10));
+      const std::u16string item = u"v" + std::u16string(nStep % 97 == 0 ? 5000 : 1, static_cast<char16_t>(u'0' + nStep % 10));
       const ptrdiff_t at = Find(m, folded);
       switch (rng() % 6) {
         case 0:
@@ -75,7 +74,9 @@ TEST(Collection, AgreesWithAPlainListOverRandomSteps) {
         case 4: {
           const auto p = c.Find(k);
           ASSERT_EQ(at >= 0, p.has_value());
-          if (p) { ASSERT_EQ(m[static_cast<size_t>(at)].second, *p); }
+          if (p) {
+            ASSERT_EQ(m[static_cast<size_t>(at)].second, *p);
+          }
           break;
         }
         default:

@@ -20,7 +20,9 @@ using base::Variant;
 int32_t FailureNumber(const std::function<void()>& f) {
   try {
     f();
-  } catch (const base::Failure& e) { return e.Number(); }
+  } catch (const base::Failure& e) {
+    return e.Number();
+  }
   return 0;
 }
 
@@ -30,28 +32,19 @@ TEST(Conversions, CLngRoundsHalvesToEvenAndFailsOnOverflowAndNonNumbers) {
     int32_t nExpected;
     int32_t nFailure;
   } cases[] = {
-      {2.5, 2, 0},
-      {3.5, 4, 0},
-      {-2.5, -2, 0},
-      {Variant(u"12"), 12, 0},
-      {Variant(u" 7 "), 7, 0},
-      {Variant(u"2.5"), 2, 0},
-      {true, -1, 0},
-      {Variant(), 0, 0},
-      {Variant(u"&HFF"), 255, 0},
-      {2147483647.4, 2147483647, 0},
-      {2147483647.5, 0, 6},
-      {-2147483648.5, -2147483648, 0},
-      {Variant(u"abc"), 0, 13},
-      {Variant(u""), 0, 13},
-      {Variant::Null(), 0, 94},
+      {2.5, 2, 0},           {3.5, 4, 0},          {-2.5, -2, 0},        {Variant(u"12"), 12, 0},
+      {Variant(u" 7 "), 7, 0}, {Variant(u"2.5"), 2, 0}, {true, -1, 0},       {Variant(), 0, 0},
+      {Variant(u"&HFF"), 255, 0}, {2147483647.4, 2147483647, 0}, {2147483647.5, 0, 6}, {-2147483648.5, -2147483648, 0},
+      {Variant(u"abc"), 0, 13}, {Variant(u""), 0, 13}, {Variant::Null(), 0, 94},
       {Variant(base::VariantList{}), 0, 13},
   };
   for (const auto& c : cases) {
     int32_t n = 0;
     int32_t nFailure = FailureNumber([&] { n = base::CLng(c.v); });
     EXPECT_EQ(nFailure, c.nFailure) << base::ToUtf8(base::TypeName(c.v));
-    if (!c.nFailure) { EXPECT_EQ(n, c.nExpected); }
+    if (!c.nFailure) {
+      EXPECT_EQ(n, c.nExpected);
+    }
   }
 }
 

@@ -137,8 +137,8 @@ TEST_F(DiagnosticsLogScenario, AnExpandableRegistrationStartsTheProgramItNames) 
   EXPECT_EQ(outlook.StartedExes(), std::vector<std::wstring>{outlook.Exe()}) << outlook.RecordText();
   const std::vector<std::string> notes = Notes();
   ASSERT_GE(notes.size(), 3u);
-  EXPECT_EQ(notes[2], "starting Outlook: \"" + Logged(outlook.Exe()) +
-                          "\" /automation (program file: " + Logged(outlook.Exe()) + ")");
+  EXPECT_EQ(notes[2], "starting Outlook: \"" + Logged(outlook.Exe()) + "\" /automation (program file: " +
+                          Logged(outlook.Exe()) + ")");
   EXPECT_EQ(notes.back().rfind("silent end: Outlook ended before the add-in appeared", 0), 0u) << notes.back();
 }
 
@@ -196,7 +196,9 @@ TEST_F(DiagnosticsLogScenario, ThePolicyWinsOverTheUsersOption) {
       StandInOutlook outlook({});
       RunAndAnswer(IDNO);
       EXPECT_EQ(IsFile(sLog), bEnabled) << szRow << (bEnabled ? " enabled" : " disabled");
-      if (bEnabled) { EXPECT_FALSE(Notes().empty()) << szRow; }
+      if (bEnabled) {
+        EXPECT_FALSE(Notes().empty()) << szRow;
+      }
       DeleteFileW(sLog.c_str());
     }
   }

@@ -58,8 +58,7 @@ TEST(HostileSettings, LanguageWithAnInnerNulOpensNoProgram) {
   ASSERT_TRUE(launcher.WaitForTreeExit(kRunTimeoutMs));
   EXPECT_TRUE(program.Events(L"start").empty()) << program.RecordText();
   const std::wstring sEncoded = L"..%5C" + planted.WPath().substr(planted.WPath().rfind(L'\\') + 1) + L"%5Cprog.exe";
-  EXPECT_EQ(recorder.Targets(),
-            std::vector<std::wstring>{kProductSite + L"/" + sEncoded + L"/WebHelp/TwinsweepHelp.htm"});
+  EXPECT_EQ(recorder.Targets(), std::vector<std::wstring>{kProductSite + L"/" + sEncoded + L"/WebHelp/TwinsweepHelp.htm"});
 }
 
 // An identifier that is not a plain name never names a help file, even one that is
@@ -130,9 +129,9 @@ TEST(HostileSettings, RememberedLanguageFileOutsideTheFolderIsNotLoaded) {
 struct FallbackCase {
   const char* szName;
   std::optional<std::wstring> vLang, vLangFile;
-  bool bShipped;            // the shipped language files lie in the folder
-  std::string sOwnEnglish;  // else this EN.lng ("" for none)
-  const wchar_t* szLocked;  // a file held open by another program without sharing
+  bool bShipped;                // the shipped language files lie in the folder
+  std::string sOwnEnglish;      // else this EN.lng ("" for none)
+  const wchar_t* szLocked;      // a file held open by another program without sharing
   std::wstring sQuestion;
 };
 
@@ -141,14 +140,12 @@ std::ostream& operator<<(std::ostream& os, const FallbackCase& c) { return os <<
 class LanguageFallback : public ::testing::TestWithParam<FallbackCase> {};
 
 const std::wstring kEnglishQuestion = L"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
-const std::wstring kGermanQuestion =
-    L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
+const std::wstring kGermanQuestion = L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
 
 std::string EnglishFile(const std::string& sQuestion) {
   return "[version]\r\nsignature = \"Orvex.LangLngFile\"\r\nlang = \"English\"\r\nlangid = \"EN\"\r\n"
          "[TwinsweepLauncher]\r\nglobals = \"texts\"\r\n[TwinsweepLauncher.texts]\r\n"
-         "LID_TITLE = \"Twinsweep\"\r\nLID_RUN_OUTLOOK = \"" +
-         sQuestion + "\"\r\n";
+         "LID_TITLE = \"Twinsweep\"\r\nLID_RUN_OUTLOOK = \"" + sQuestion + "\"\r\n";
 }
 
 // The same file saved as UTF-16 with its byte-order mark, as some editors save it.
@@ -161,8 +158,7 @@ std::string Utf16File(const std::string& sAscii) {
 TEST_P(LanguageFallback, TheQuestionIsInWordsAndNothingIsRemembered) {
   const FallbackCase& c = GetParam();
   ScopedProductOptions options(c.vLang, c.vLangFile);
-  LauncherInstall install(c.bShipped ? LauncherInstall::LanguageFiles::kShipped
-                                     : LauncherInstall::LanguageFiles::kNone);
+  LauncherInstall install(c.bShipped ? LauncherInstall::LanguageFiles::kShipped : LauncherInstall::LanguageFiles::kNone);
   if (!c.sOwnEnglish.empty()) install.AddFile(L"EN.lng", c.sOwnEnglish);
   OwnedFile locked;
   if (c.szLocked) {
@@ -189,8 +185,8 @@ const FallbackCase kFallbackCases[] = {
      kEnglishQuestion},
     // A NUL cuts the text as the system's string readers cut it: the question is
     // shown up to it rather than not at all.
-    {"NulInTheQuestion", L"EN", L"EN.lng", false, EnglishFile(std::string("Start Outlook?") + '\0' + " (hidden)"),
-     nullptr, L"Start Outlook?"},
+    {"NulInTheQuestion", L"EN", L"EN.lng", false, EnglishFile(std::string("Start Outlook?") + '\0' + " (hidden)"), nullptr,
+     L"Start Outlook?"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Language, LanguageFallback, ::testing::ValuesIn(kFallbackCases),

@@ -37,12 +37,10 @@ namespace {
 constexpr DWORD kBoxTimeoutMs = 20000;
 constexpr DWORD kRunTimeoutMs = 60000;
 constexpr wchar_t kQuestionEN[] = L"Microsoft Outlook is not running.\r\nDo you want to start Outlook now?";
-constexpr wchar_t kQuestionDE[] =
-    L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
-constexpr wchar_t kQuestionAR[] =
-    L"Microsoft Outlook \u0644\u0627 \u064a\u0639\u0645\u0644.\r\n"
-    L"\u0647\u0644 \u062a\u0631\u064a\u062f \u062a\u0634\u063a\u064a\u0644 Outlook "
-    L"\u0627\u0644\u0622\u0646\u061f";
+constexpr wchar_t kQuestionDE[] = L"Microsoft Outlook wird nicht ausgef\u00fchrt.\r\nM\u00f6chten Sie Outlook jetzt starten?";
+constexpr wchar_t kQuestionAR[] = L"Microsoft Outlook \u0644\u0627 \u064a\u0639\u0645\u0644.\r\n"
+                                  L"\u0647\u0644 \u062a\u0631\u064a\u062f \u062a\u0634\u063a\u064a\u0644 Outlook "
+                                  L"\u0627\u0644\u0622\u0646\u061f";
 constexpr wchar_t kAppPathsOutlook[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
 constexpr DWORD kCallLimitBoxTimeoutMs = 90000;
 constexpr DWORD kJobLimitBoxTimeoutMs = 120000;
@@ -51,13 +49,11 @@ constexpr DWORD kLogoffExitMs = 1000;
 constexpr DWORD kPoliteCloseExitMs = 5000;
 constexpr wchar_t kNewOutlookEN[] =
     L"Twinsweep works in classic Outlook only: the new Outlook cannot run its add-in.\r\nTo go back to classic "
-    L"Outlook, turn off the 'New Outlook' switch at the top right of the new Outlook window. Then start Twinsweep "
-    L"again.";
+    L"Outlook, turn off the 'New Outlook' switch at the top right of the new Outlook window. Then start Twinsweep again.";
 constexpr wchar_t kHintNotInstalled[] =
     L"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep (or Outlook) and try "
     L"again.";
-constexpr wchar_t kGoodExecute[] =
-    L"execute object=first args=VT_BSTR,VT_DISPATCH(null) command=ShowQuickWizard hr=0x00000000";
+constexpr wchar_t kGoodExecute[] = L"execute object=first args=VT_BSTR,VT_DISPATCH(null) command=ShowQuickWizard hr=0x00000000";
 
 // True when the button nButton of the box is its default push button.
 bool IsDefaultButton(HWND hBox, int nButton) {
@@ -130,8 +126,7 @@ class LaunchScenario : public ::testing::Test {
     return notes;
   }
   // The one note that starts with sStart; fails the scenario when there is none.
-  std::string NoteStartingWith(const std::string& sStart,
-                               const std::string& sSource = "mMain.RunLaunchSequence") const {
+  std::string NoteStartingWith(const std::string& sStart, const std::string& sSource = "mMain.RunLaunchSequence") const {
     std::string sAll;
     for (const std::string& sNote : Notes(sSource)) {
       if (sNote.rfind(sStart, 0) == 0) return sNote;
@@ -454,7 +449,8 @@ TEST_F(LaunchScenario, ASecondLauncherDuringTheWaitForTheAddinAsksAndNoEndsTheFi
   EXPECT_TRUE(Outlook().Events(L"execute").empty());
   EXPECT_NE(NoteStartingWith("silent end: another launcher is waiting for the add-in; the user lets it wait"), "");
   EXPECT_NE(NoteStartingWith("silent end: another launcher was waiting for the add-in; the user asked it to stop"), "");
-  EXPECT_NE(NoteStartingWith("silent end: another launcher asked this one to stop waiting for the add-in, after "), "");
+  EXPECT_NE(NoteStartingWith("silent end: another launcher asked this one to stop waiting for the add-in, after "),
+            "");
 }
 
 // A program of the user's that holds the launcher's mutex name publishes no
@@ -503,8 +499,7 @@ TEST_P(HangScenario, EndsInTheErrorBoxAfterTheLimit) {
   auto box = WaitForMessageBox({launcher_->Id(), std::wstring(L"TwinsweepLauncher")}, c.nBoxTimeoutMs);
   ASSERT_TRUE(box) << "no error box " << Outlook().RecordText();
   ExpectAnswers("a hung call given up");
-  std::printf("%ls: the error box %.0f ms after the hang\n", sHang.c_str(),
-              PerformanceNowMs() - Outlook().Events(sHang)[0].nTimeMs);
+  std::printf("%ls: the error box %.0f ms after the hang\n", sHang.c_str(), PerformanceNowMs() - Outlook().Events(sHang)[0].nTimeMs);
   EXPECT_EQ(Outlook().Events(sHang).size(), 1u) << Outlook().RecordText();
   EXPECT_EQ(Outlook().Events(L"execute").size(), c.nExecutes) << Outlook().RecordText();
   EXPECT_EQ(box->sText, std::wstring(c.szFirstLine) + L"\r\n" + c.szHint);
@@ -515,21 +510,16 @@ TEST_P(HangScenario, EndsInTheErrorBoxAfterTheLimit) {
 }
 
 const HangCase kHangCases[] = {
-    {L"Execute", kCallLimitBoxTimeoutMs,
-     L"Error(-2147418110): Outlook did not answer the call of Execute within 60 seconds.", 0,
-     L"Outlook did not answer within 60 seconds. If Outlook is showing a dialog box, close it; otherwise restart "
-     L"Outlook. "
+    {L"Execute", kCallLimitBoxTimeoutMs, L"Error(-2147418110): Outlook did not answer the call of Execute within 60 seconds.", 0,
+     L"Outlook did not answer within 60 seconds. If Outlook is showing a dialog box, close it; otherwise restart Outlook. "
      L"Then try again."},
-    {L"Release", kJobLimitBoxTimeoutMs,
-     L"Error(-2147418110): Outlook did not let the wizard call end within 90 seconds.", 1,
-     L"Outlook did not finish the wizard call within 90 seconds. The wizard may already be open in Outlook: look for "
-     L"it "
+    {L"Release", kJobLimitBoxTimeoutMs, L"Error(-2147418110): Outlook did not let the wizard call end within 90 seconds.", 1,
+     L"Outlook did not finish the wizard call within 90 seconds. The wizard may already be open in Outlook: look for it "
      L"there. Otherwise restart Outlook and try again."},
 };
 
-INSTANTIATE_TEST_SUITE_P(Hang, HangScenario, ::testing::ValuesIn(kHangCases), [](const auto& info) {
-  return std::string(info.param.szCall[0] == L'E' ? "Execute" : "FinalRelease");
-});
+INSTANTIATE_TEST_SUITE_P(Hang, HangScenario, ::testing::ValuesIn(kHangCases),
+                         [](const auto& info) { return std::string(info.param.szCall[0] == L'E' ? "Execute" : "FinalRelease"); });
 
 // A mail client that holds its mutexes but never registers its class: each
 // activation makes the system start its program again, four times at most.
@@ -572,10 +562,10 @@ TEST_F(LaunchScenario, AStartedProgramFailingBeforeItsMutexEndsTheWait) {
   ExpectEnds();
   std::printf("failing program: the launcher ended %.0f ms after Yes\n", PerformanceNowMs() - nAnswered);
   EXPECT_EQ(Outlook().Events(L"exit-code 3").size(), 1u) << Outlook().RecordText();
-  EXPECT_EQ(
-      NoteStartingWith("silent end: Outlook's program ended with exit code ")
-          .rfind("silent end: Outlook's program ended with exit code 0x00000003 before its mutex appeared, after ", 0),
-      0u);
+  EXPECT_EQ(NoteStartingWith("silent end: Outlook's program ended with exit code ")
+                .rfind("silent end: Outlook's program ended with exit code 0x00000003 before its mutex appeared, after ",
+                       0),
+            0u);
 }
 
 // A second launcher's box may stay open for long, and its No reaches only the

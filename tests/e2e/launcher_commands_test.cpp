@@ -59,40 +59,20 @@ const CommandCase kCommandCases[] = {
     {"PlainHelpFileForEN", L"help", L"EN", {L"Twinsweep.chm", L"EN_Twinsweep.chm"}, {}, L"\\Twinsweep.chm"},
     {"PrefixedHelpFileForENWithoutPlainOne", L"help", L"EN", {L"EN_Twinsweep.chm"}, {}, L"\\EN_Twinsweep.chm"},
     {"WebHelpForENWithoutFiles", L"help", L"EN", {}, {}, kProductSite + L"/WebHelp/TwinsweepHelp.htm"},
-    {"FolderNamedLikeTheHelpFileDoesNotCount",
-     L"help",
-     L"EN",
-     {},
-     {L"Twinsweep.chm", L"EN_Twinsweep.chm"},
+    {"FolderNamedLikeTheHelpFileDoesNotCount", L"help", L"EN", {}, {L"Twinsweep.chm", L"EN_Twinsweep.chm"},
      kProductSite + L"/WebHelp/TwinsweepHelp.htm"},
-    {"LowerCaseEnSkipsPlainFileAndUsesWebHelpWithoutFolder",
-     L"help",
-     L"en",
-     {L"Twinsweep.chm"},
-     {},
+    {"LowerCaseEnSkipsPlainFileAndUsesWebHelpWithoutFolder", L"help", L"en", {L"Twinsweep.chm"}, {},
      kProductSite + L"/WebHelp/TwinsweepHelp.htm"},
-    {"LowerCaseEnTakesItsPrefixedFile",
-     L"help",
-     L"en",
-     {L"Twinsweep.chm", L"en_Twinsweep.chm"},
-     {},
+    {"LowerCaseEnTakesItsPrefixedFile", L"help", L"en", {L"Twinsweep.chm", L"en_Twinsweep.chm"}, {},
      L"\\en_Twinsweep.chm"},
     {"PrefixedHelpFileForDE", L"help", L"DE", {L"Twinsweep.chm", L"DE_Twinsweep.chm"}, {}, L"\\DE_Twinsweep.chm"},
-    {"WebHelpForDEWithoutItsFile",
-     L"help",
-     L"DE",
-     {L"Twinsweep.chm", L"EN_Twinsweep.chm"},
-     {},
+    {"WebHelpForDEWithoutItsFile", L"help", L"DE", {L"Twinsweep.chm", L"EN_Twinsweep.chm"}, {},
      kProductSite + L"/DE/WebHelp/TwinsweepHelp.htm"},
     {"NoStoredLanguageMeansEN", L"help", std::nullopt, {L"Twinsweep.chm"}, {}, L"\\Twinsweep.chm"},
     {"HelpWordIgnoresCase", L"HELP", L"DE", {}, {}, kProductSite + L"/DE/WebHelp/TwinsweepHelp.htm"},
     {"PurchasePageForDE", L"buyonline", L"DE", {}, {}, kMakerSite + L"/purchase_twinsweep.asp?lang=DE"},
     {"PurchaseWordIgnoresCase", L"BuyOnline", L"fr", {}, {}, kMakerSite + L"/purchase_twinsweep.asp?lang=fr"},
-    {"PurchasePageWithoutStoredLanguage",
-     L"buyonline",
-     std::nullopt,
-     {},
-     {},
+    {"PurchasePageWithoutStoredLanguage", L"buyonline", std::nullopt, {}, {},
      kMakerSite + L"/purchase_twinsweep.asp?lang=EN"},
 };
 
@@ -151,9 +131,8 @@ TEST(LauncherCommandPaths, AHelpFileThatNoProgramOpensShowsTheHint) {
   auto box = WaitForMessageBox({launcher.Id(), std::wstring(L"TwinsweepLauncher")}, kRunTimeoutMs);
   ASSERT_TRUE(box) << "no error box";
   EXPECT_EQ(box->sText.rfind(L"Error(", 0), 0u) << ToUtf8(box->sText);
-  EXPECT_EQ(
-      box->sText.substr(box->sText.find(L"\r\n") + 2),
-      L"No program is set to open web pages or help files. Choose a default web browser in Windows and try again.")
+  EXPECT_EQ(box->sText.substr(box->sText.find(L"\r\n") + 2),
+            L"No program is set to open web pages or help files. Choose a default web browser in Windows and try again.")
       << ToUtf8(box->sText);
   ASSERT_TRUE(PressButton(*box, IDOK));
   ASSERT_TRUE(launcher.WaitForExit(kRunTimeoutMs));

@@ -44,10 +44,9 @@ TEST(LauncherErrorBox, ShowsAnUnhandledFailureOnceAndEnds) {
   EXPECT_EQ(sFirst.substr(0, sPrefix.size()), sPrefix) << box->sText;
   ASSERT_GT(sFirst.size(), sPrefix.size() + sSuffix.size()) << box->sText;
   EXPECT_EQ(sFirst.substr(sFirst.size() - sSuffix.size()), sSuffix) << box->sText;
-  EXPECT_EQ(
-      box->sText.substr(nBreak + 2),
-      L"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep (or Outlook) and "
-      L"try again.");
+  EXPECT_EQ(box->sText.substr(nBreak + 2),
+            L"Outlook or the Twinsweep add-in is not installed properly. Repair or reinstall Twinsweep (or Outlook) and "
+            L"try again.");
   EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
   EXPECT_FALSE(box->bHasIcon);
   EXPECT_FALSE(launcher.WaitForExit(0)) << "the program ended while its box was up";

@@ -43,8 +43,8 @@ std::wstring ExampleFile(const std::wstring& sName) { return JoinPath(JoinPath(B
 class ExampleInstall {
  public:
   ExampleInstall() : folder_(u"twinsweep-example") {
-    for (const wchar_t* s :
-         {L"options_dialog.exe", L"EN.lng", L"DE.lng", L"JA.lng", L"RU.lng", L"HE.lng", L"AR.lng", L"logo.bmp"})
+    for (const wchar_t* s : {L"options_dialog.exe", L"EN.lng", L"DE.lng", L"JA.lng", L"RU.lng", L"HE.lng", L"AR.lng",
+                           L"logo.bmp"})
       folder_.CopyIn(Utf16(ExampleFile(s)), Utf16(s));
   }
   // The path of sName in the example's folder.
@@ -121,7 +121,7 @@ TEST_P(OptionsDialogExample, ItsWindowsCarryTheTextsOfTheLanguageFile) {
     const char* sKey;
     int nId;  // 0: the dialog itself
   } cases[] = {
-      {".Caption", 0},           {"cmdOK", IDOK},           {"lblInfo(0)", IDC_INFO},  {"fraMode", IDC_MODEFRAME},
+      {".Caption", 0},        {"cmdOK", IDOK},          {"lblInfo(0)", IDC_INFO},  {"fraMode", IDC_MODEFRAME},
       {"optMode(0)", IDC_MODE0}, {"optMode(1)", IDC_MODE1}, {"optMode(2)", IDC_MODE2},
   };
   for (const auto& c : cases)
@@ -144,23 +144,14 @@ TEST(OptionsDialogExamplePlural, TheDaysTakeTheFormOfTheirNumber) {
     const wchar_t* sLang;
     std::vector<std::pair<const wchar_t*, const char*>> rows;  // number typed, text shown
   } cases[] = {
-      {L"RU",
-       {{L"1", "день истории хранится"},
-        {L"3", "дня истории хранятся"},
-        {L"5", "дней истории хранятся"},
-        {L"21", "день истории хранится"},
-        {L"12", "дней истории хранятся"}}},
+      {L"RU", {{L"1", "день истории хранится"}, {L"3", "дня истории хранятся"}, {L"5", "дней истории хранятся"},
+               {L"21", "день истории хранится"}, {L"12", "дней истории хранятся"}}},
       {L"JA", {{L"1", "日分の履歴を保存します"}, {L"5", "日分の履歴を保存します"}}},
       {L"EN", {{L"1", "day of history is kept"}, {L"0", "days of history are kept"}}},
       {L"HE", {{L"1", "יום של היסטוריה נשמר"}, {L"2", "ימים של היסטוריה נשמרים"}}},
       // Arabic's six forms: zero, one, two, few (3-10), many (11-99), other.
-      {L"AR",
-       {{L"0", "يوم من السجل محفوظ"},
-        {L"1", "يوم واحد من السجل محفوظ"},
-        {L"2", "يومان من السجل محفوظان"},
-        {L"7", "أيام من السجل محفوظة"},
-        {L"11", "يومًا من السجل محفوظًا"},
-        {L"100", "يوم من السجل محفوظ"}}},
+      {L"AR", {{L"0", "يوم من السجل محفوظ"}, {L"1", "يوم واحد من السجل محفوظ"}, {L"2", "يومان من السجل محفوظان"},
+               {L"7", "أيام من السجل محفوظة"}, {L"11", "يومًا من السجل محفوظًا"}, {L"100", "يوم من السجل محفوظ"}}},
   };
   ExampleInstall install;
   for (const auto& c : cases) {
@@ -222,8 +213,7 @@ TEST(OptionsDialogExampleDump, ModeTwoWritesTheDesignedTexts) {
 TEST(OptionsDialogExampleFit, ShippedLanguagesFitAtEveryScaleAndThePseudoLanguageDoesNot) {
   ExampleInstall install;
   std::string sPseudo, sErr;
-  ASSERT_EQ(
-      lngcheck::Run({u"lngcheck", u"--pseudo", Utf16(install.File(L"EN.lng")), u"OptionsDialog"}, &sPseudo, &sErr), 0)
+  ASSERT_EQ(lngcheck::Run({u"lngcheck", u"--pseudo", Utf16(install.File(L"EN.lng")), u"OptionsDialog"}, &sPseudo, &sErr), 0)
       << sErr;
   install.Write(L"XX.lng", sPseudo);
   std::map<int, std::string> pseudoReports;

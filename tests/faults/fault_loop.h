@@ -21,8 +21,7 @@ struct FaultMode {
   bool bPersistent;
   const char* pszName;
 };
-inline const FaultMode kFaultModes[] = {
-    {5, false, "once"}, {30, false, "once (read fault)"}, {5, true, "from then on"}};
+inline const FaultMode kFaultModes[] = {{5, false, "once"}, {30, false, "once (read fault)"}, {5, true, "from then on"}};
 
 // The error log holds at least one error report.
 inline bool ErrorReported(const testing_support::LogCapture& log) { return !log.Errors().empty(); }

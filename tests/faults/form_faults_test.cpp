@@ -109,9 +109,11 @@ TEST_F(FormFaults, EveryDumpModeWritesTheWholeDumpOrReportsAndLeavesNothingHalfW
         // report is all there is. A single failure leaves no picture cut short
         // and no empty picture folder.
         if (mode.bPersistent) return;
-        for (const auto& [sPath, sWhole] :
-             {std::make_pair(FormPicture(), wholeFormPicture), std::make_pair(ControlPicture(), wholeControlPicture)})
-          if (Exists(sPath)) { EXPECT_EQ(ReadAll(sPath), sWhole) << "a picture cut short"; }
+        for (const auto& [sPath, sWhole] : {std::make_pair(FormPicture(), wholeFormPicture),
+                                            std::make_pair(ControlPicture(), wholeControlPicture)})
+          if (Exists(sPath)) {
+            EXPECT_EQ(ReadAll(sPath), sWhole) << "a picture cut short";
+          }
         if (FolderExists(Folder())) {
           EXPECT_TRUE(Exists(FormPicture()) || Exists(ControlPicture())) << "an empty picture folder stayed";
         }

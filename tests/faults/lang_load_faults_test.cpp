@@ -65,7 +65,8 @@ class LangLoadFaults : public ::testing::Test {
  protected:
   LangLoadFaults() : registry_(store_), useFiles_(files_), useRegistry_(registry_), useApp_(app_) {
     app_.sAppFolder = folder_.Path();
-    for (const char* id : {"DE", "EN", "FR"}) folder_.Write(base::FromUtf8(std::string(id) + ".lng"), LanguageFile(id));
+    for (const char* id : {"DE", "EN", "FR"})
+      folder_.Write(base::FromUtf8(std::string(id) + ".lng"), LanguageFile(id));
   }
 
   // Every run starts from the same registry: the user chose German.
@@ -132,7 +133,8 @@ class LangLoadFaults : public ::testing::Test {
 TEST_F(LangLoadFaults, InitGivesTheWholeLanguageOrAReportedFailure) {
   const Loaded whole = Init();
   ASSERT_TRUE(whole.bOk);
-  for (const auto& mode : kFaultModes) ForEachFailingCall(files_, mode, [&] { ExpectWholeOrReported(Init(), whole); });
+  for (const auto& mode : kFaultModes)
+    ForEachFailingCall(files_, mode, [&] { ExpectWholeOrReported(Init(), whole); });
 }
 
 TEST_F(LangLoadFaults, InitTakesShortReadsAsReadsNotAsTheEnd) {
@@ -179,7 +181,9 @@ TEST_F(LangLoadFaults, GetAvailableLangsListsEveryFileOrReportsWhyNot) {
   for (const auto& mode : kFaultModes)
     ForEachFailingCall(files_, mode, [&] {
       const std::vector<std::u16string> got = list();
-      if (got != whole) { EXPECT_TRUE(ErrorReported(log_)) << "a list cut short was not reported"; }
+      if (got != whole) {
+        EXPECT_TRUE(ErrorReported(log_)) << "a list cut short was not reported";
+      }
     });
 }
 

@@ -56,10 +56,7 @@ std::vector<std::u16string> Snapshot(platform::IRegistry& reg, HKey hParent, con
 class RegistryDeleteFaults : public ::testing::TestWithParam<RegistryBackend> {
  protected:
   RegistryDeleteFaults()
-      : backend_(GetParam()),
-        raw_(backend_.Get()),
-        scratch_(raw_, u"RegistryDeleteFaults"),
-        faulty_(raw_),
+      : backend_(GetParam()), raw_(backend_.Get()), scratch_(raw_, u"RegistryDeleteFaults"), faulty_(raw_),
         use_(faulty_) {}
   void SetUp() override {
     ASSERT_NE(scratch_.Handle(), 0);
@@ -112,7 +109,9 @@ TEST_P(RegistryDeleteFaults, DeleteKeyRecDeletesTheWholeSubtreeOrSaysItFailed) {
       EXPECT_EQ(Beside(), beside) << "something beside the subtree was lost";
     });
   }
-  if (backend_.Memory()) { EXPECT_EQ(backend_.Memory()->OpenHandleCount(), 1u); }
+  if (backend_.Memory()) {
+    EXPECT_EQ(backend_.Memory()->OpenHandleCount(), 1u);
+  }
 }
 
 TEST_P(RegistryDeleteFaults, DeleteAllKeysEmptiesTheKeyOrSaysItFailedAndKeepsItsValues) {
@@ -124,8 +123,8 @@ TEST_P(RegistryDeleteFaults, DeleteAllKeysEmptiesTheKeyOrSaysItFailedAndKeepsIts
       bool bEmptied = false;
       {
         CWinReg reg;
-        bEmptied =
-            reg.InitForAllAccess(reg.HKEY_CURRENT_USER(), scratch_.Path() + u"\\Victim", false) && reg.DeleteAllKeys();
+        bEmptied = reg.InitForAllAccess(reg.HKEY_CURRENT_USER(), scratch_.Path() + u"\\Victim", false) &&
+                   reg.DeleteAllKeys();
       }
       const std::vector<std::u16string> left = Snapshot(raw_, scratch_.Handle(), u"Victim");
       if (bEmptied) {
@@ -168,8 +167,8 @@ class OptionsFaults : public ::testing::TestWithParam<OptionsCase> {
   }
   std::u16string UserLanguage() {
     HKey h = 0;
-    if (store_.OpenKey(platform::RootKey(platform::kRootCurrentUser), u"Software\\Orvex\\Twinsweep", platform::kKeyRead,
-                       &h) != platform::kErrorSuccess)
+    if (store_.OpenKey(platform::RootKey(platform::kRootCurrentUser), u"Software\\Orvex\\Twinsweep",
+                       platform::kKeyRead, &h) != platform::kErrorSuccess)
       return u"<none>";
     char16_t buf[16] = {};
     uint32_t n = sizeof buf - 2;
@@ -193,7 +192,9 @@ TEST_P(OptionsFaults, TheLanguageReadIsTheWholeAnswerOrReportedAndNoStoredLangua
       Set(platform::kRootLocalMachine, c.sMachine);
       log_.Clear();
       const std::u16string sGot = Options().LangID();
-      if (sGot != c.sWant) { EXPECT_TRUE(ErrorReported(log_)) << "gave " << base::ToUtf8(sGot) << " without a report"; }
+      if (sGot != c.sWant) {
+        EXPECT_TRUE(ErrorReported(log_)) << "gave " << base::ToUtf8(sGot) << " without a report";
+      }
       const std::u16string sAfter = UserLanguage();
       EXPECT_TRUE(sAfter == sBefore || sAfter == c.sUserAfter) << "the user's language became " << base::ToUtf8(sAfter);
     });

@@ -77,9 +77,9 @@ TEST_F(LangDumpFaults, AFailedWriteOrCloseRemovesTheDumpAndIsReportedWithTheSyst
     log_.Clear();
     Dump(2, OptionsForm());
     EXPECT_FALSE(Exists(DumpFile(u"frmOptions")));
-    EXPECT_EQ(log_.Lines(),
-              std::vector<std::string>{"E|CLang.DumpControls|112|dump file '" + base::ToUtf8(DumpFile(u"frmOptions")) +
-                                       "' could not be written (system error 112); it was removed"});
+    EXPECT_EQ(log_.Lines(), std::vector<std::string>{"E|CLang.DumpControls|112|dump file '" +
+                                                     base::ToUtf8(DumpFile(u"frmOptions")) +
+                                                     "' could not be written (system error 112); it was removed"});
   }
   // The last block is the ninth write: a dump without faults needs exactly nine.
   FailingWrites counting(u".txt", 0);
@@ -119,10 +119,9 @@ TEST_F(LangDumpFaults, ALineTooLongToBeReadBackIsReportedAndStillWritten) {
     const size_t nLine = dump.find("\r\n", nStart) - nStart;
     EXPECT_EQ(dump.compare(nStart + nLine - nCaption - 1, nCaption + 1, std::string(nCaption, 'x') + "\""), 0);
     const std::vector<std::string> want =
-        nLine > nBlock
-            ? std::vector<std::string>{"E|CLang.DumpControl|0|the line of 'lblText' is " + std::to_string(nLine) +
-                                       " bytes long, too long to be read back (at most 4096)"}
-            : std::vector<std::string>{};
+        nLine > nBlock ? std::vector<std::string>{"E|CLang.DumpControl|0|the line of 'lblText' is " +
+                                                  std::to_string(nLine) + " bytes long, too long to be read back (at most 4096)"}
+                       : std::vector<std::string>{};
     EXPECT_EQ(log_.Lines(), want);
   }
 }

@@ -23,8 +23,7 @@ class LangDump : public FormsTest {
 };
 
 // Modes 2 and 3 write the same commented texts; mode 3 leaves out the empty text.
-const std::string kCommentedTextsHead =
-    u8R"([TwinsweepLauncher.frmOptions]
+const std::string kCommentedTextsHead = u8R"([TwinsweepLauncher.frmOptions]
 ; (frmOptions)
 .Caption⇥⇥⇥="Options"
 ; cmdOK(CommandButton)
@@ -33,11 +32,9 @@ cmdOK⇥⇥⇥⇥="OK"
 lblInfo(0)⇥⇥⇥="Line one\nLine two"
 ; txtName(TextBox)
 )";
-const std::string kEmptyText =
-    u8R"(txtName⇥⇥⇥⇥=""
+const std::string kEmptyText = u8R"(txtName⇥⇥⇥⇥=""
 )";
-const std::string kCommentedTextsTail =
-    u8R"(txtName.ToolTipText⇥⇥="""name"""
+const std::string kCommentedTextsTail = u8R"(txtName.ToolTipText⇥⇥="""name"""
 )";
 
 TEST_F(LangDump, ModeTwoWritesTheCommentedTexts) {
@@ -172,12 +169,11 @@ TEST_F(LangDump, EscapeValueDoublesBackslashesFirst) {
 
 TEST_F(LangDump, TabAlignPutsTheEqualsSignAtColumn32) {
   // Characters before the "=" and the tabs inserted with four tab stops.
-  const std::pair<int, int> cases[] = {{0, 4},  {7, 4},  {8, 3},  {15, 3}, {16, 2},
-                                       {23, 2}, {24, 1}, {30, 1}, {31, 0}, {40, 0}};
+  const std::pair<int, int> cases[] = {{0, 4}, {7, 4}, {8, 3}, {15, 3}, {16, 2}, {23, 2}, {24, 1}, {30, 1}, {31, 0},
+                                       {40, 0}};
   for (auto [nBefore, nTabs] : cases) {
     const std::u16string sKey(static_cast<size_t>(nBefore), u'k');
-    EXPECT_EQ(lang_.TabAlign(sKey + u"=\"v=w\"", 4),
-              sKey + std::u16string(static_cast<size_t>(nTabs), u'\t') + u"=\"v=w\"")
+    EXPECT_EQ(lang_.TabAlign(sKey + u"=\"v=w\"", 4), sKey + std::u16string(static_cast<size_t>(nTabs), u'\t') + u"=\"v=w\"")
         << nBefore;
   }
   EXPECT_EQ(lang_.TabAlign(u"no equals", 4), u"no equals");

@@ -71,13 +71,13 @@ TEST_P(LangFileLines, SplitsAsExpected) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, LangFileLines,
     ::testing::Values(
-        LinesCase{"Empty", "", {}}, LinesCase{"EmptyLineBetween", "a\r\n\r\nb", {u"a", u"", u"b"}},
+        LinesCase{"Empty", "", {}},
+        LinesCase{"EmptyLineBetween", "a\r\n\r\nb", {u"a", u"", u"b"}},
         LinesCase{"NoEmptyLineAfterFinalCrLf", "a\r\nb\r\n", {u"a", u"b"}},
-        LinesCase{"LfAloneIsText", "a\nb\n", {u"a\nb\n"}}, LinesCase{"CrAloneIsText", "a\rb\r\nc\r", {u"a\rb", u"c\r"}},
+        LinesCase{"LfAloneIsText", "a\nb\n", {u"a\nb\n"}},
+        LinesCase{"CrAloneIsText", "a\rb\r\nc\r", {u"a\rb", u"c\r"}},
         // 2002 + 2094 bytes: the file ends where the first block ends.
-        LinesCase{"EndsAtBlockEnd",
-                  Bytes('a', 2000) + "\r\n" + Bytes('b', 2094),
-                  {Ascii(Bytes('a', 2000)), Ascii(Bytes('b', 2094))}},
+        LinesCase{"EndsAtBlockEnd", Bytes('a', 2000) + "\r\n" + Bytes('b', 2094), {Ascii(Bytes('a', 2000)), Ascii(Bytes('b', 2094))}},
         // The CR is the 4096th byte, its LF the first of the next block.
         LinesCase{"CrLfSplitAcrossBlocks",
                   Bytes('a', 10) + "\r\n" + Bytes('b', 4083) + "\r\nc",
@@ -86,27 +86,22 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"CrLfSplitAfterFullBlockLine", Bytes('a', 4095) + "\r\nc", {Ascii(Bytes('a', 4095)), u"c"}},
         // A CR that ends a full block stays in the piece unless its LF follows.
         LinesCase{"CrAtFullBlockEndThenEnd", Bytes('a', 4095) + "\r", {Ascii(Bytes('a', 4095) + "\r")}},
-        LinesCase{"CrAtFullBlockEndThenText", Bytes('a', 4095) + "\rb\r\n", {Ascii(Bytes('a', 4095) + "\r"), u"b"}},
+        LinesCase{"CrAtFullBlockEndThenText", Bytes('a', 4095) + "\rb\r\n",
+                  {Ascii(Bytes('a', 4095) + "\r"), u"b"}},
         LinesCase{"CrLfSplitAfterMovedLine",
                   Bytes('a', 100) + "\r\n" + Bytes('b', 4095) + "\r\n" + "c\r\n",
                   {Ascii(Bytes('a', 100)), Ascii(Bytes('b', 4095)), u"c"}},
-        LinesCase{"LongLineInPieces",
-                  Bytes('x', 10000),
+        LinesCase{"LongLineInPieces", Bytes('x', 10000),
                   {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808))}},
-        LinesCase{"LongLineThenMore",
-                  Bytes('x', 10000) + "\r\ntail",
+        LinesCase{"LongLineThenMore", Bytes('x', 10000) + "\r\ntail",
                   {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808)), u"tail"}},
         // A line of whole blocks: the CR LF after its last piece makes no empty line.
-        LinesCase{"LineOfWholeBlocksThenMore",
-                  Bytes('x', 8192) + "\r\ntail",
+        LinesCase{"LineOfWholeBlocksThenMore", Bytes('x', 8192) + "\r\ntail",
                   {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), u"tail"}},
-        LinesCase{"BomThenLongFirstLine",
-                  kBom + Bytes('x', 10000),
+        LinesCase{"BomThenLongFirstLine", kBom + Bytes('x', 10000),
                   {Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 4096)), Ascii(Bytes('x', 1808))}},
         LinesCase{"BomThenFirstLineToBlockEnd", kBom + Bytes('x', 4093), {Ascii(Bytes('x', 4093))}},
-        LinesCase{"BomThenUtf8",
-                  kBom + "Gr\xC3\xBC\xC3\x9F"
-                         "e\r\n\xD0\x96\r\n\xE6\x97\xA5",
+        LinesCase{"BomThenUtf8", kBom + "Gr\xC3\xBC\xC3\x9F" "e\r\n\xD0\x96\r\n\xE6\x97\xA5",
                   {u"Grüße", u"Ж", u"日"}},
         LinesCase{"BomLaterIsText", "a\r\n" + kBom + "b", {u"a", Ansi(kBom + "b")}},
         LinesCase{"Utf8WithoutBomIsAnsi", "Gr\xC3\xBC\r\n", {Ansi("Gr\xC3\xBC")}},
@@ -236,9 +231,9 @@ TEST(LangFile, FailedUtf8ConversionFallsBackToAnsiAndIsReported) {
     ASSERT_EQ(1u, r.lines.size());
     EXPECT_TRUE(r.lines[0] == Ansi("caf\xC3\xA9"));
     std::string sText = nCall == 1 ? "MultiByteToWideChar failed" : "MultiByteToWideChar(2) failed";
-    EXPECT_EQ(
-        (std::vector<std::string>{"E CTextFile.Mem2Str 1113 " + sText, "E CTextFile.Mem2Str 0 ASSERT FAILED - 269"}),
-        langtest::Reports(log));
+    EXPECT_EQ((std::vector<std::string>{"E CTextFile.Mem2Str 1113 " + sText,
+                                        "E CTextFile.Mem2Str 0 ASSERT FAILED - 269"}),
+              langtest::Reports(log));
   }
 }
 

@@ -30,7 +30,9 @@ std::string U8(std::u16string_view s) { return base::ToUtf8(s); }
 class LangInit : public ::testing::Test {
  protected:
   TempFolder folder;
-  std::u16string Write(const std::string& sName, const std::string& sBytes) { return WriteFile(folder, sName, sBytes); }
+  std::u16string Write(const std::string& sName, const std::string& sBytes) {
+    return WriteFile(folder, sName, sBytes);
+  }
 };
 
 // After a failed load the object holds no texts at all, not even an empty list:
@@ -41,10 +43,10 @@ bool HoldsNoTexts(CLang& o) {
 }
 
 TEST_F(LangInit, LoadsGlobalAndFormTexts) {
-  std::u16string sPath = Write(
-      "EN.lng", LangFile("EN", {"[App]", "globals = \" texts , more \"", "forms = \"frmMain\"", "[App.texts]",
-                                "LID_TITLE = \"Title\"", "[App.more]", "LID_MORE = \"More\"", "LID_TITLE = \"again\"",
-                                "[App.frmMain]", "cmdOK.Caption = \"OK\"", ".Caption = \"Main\""}));
+  std::u16string sPath = Write("EN.lng", LangFile("EN", {"[App]", "globals = \" texts , more \"", "forms = \"frmMain\"",
+                                                          "[App.texts]", "LID_TITLE = \"Title\"", "[App.more]",
+                                                          "LID_MORE = \"More\"", "LID_TITLE = \"again\"",
+                                                          "[App.frmMain]", "cmdOK.Caption = \"OK\"", ".Caption = \"Main\""}));
   LogCapture log;
   TestableLang o;
   ASSERT_TRUE(o.Init(sPath, u"App"));
@@ -52,17 +54,16 @@ TEST_F(LangInit, LoadsGlobalAndFormTexts) {
   EXPECT_EQ("EN", U8(o.LangID()));
   EXPECT_EQ("Lang EN", U8(o.LangName()));
   EXPECT_EQ(0, o.nDumpForms);
-  EXPECT_EQ(4, o.colTexts->Count());             // no public count: the four texts below
-  EXPECT_EQ(3, o.colForms->Count());             // and the key lists of texts, more and frmMain
+  EXPECT_EQ(4, o.colTexts->Count());   // no public count: the four texts below
+  EXPECT_EQ(3, o.colForms->Count());   // and the key lists of texts, more and frmMain
   EXPECT_EQ("Title", U8(o.Item(u"LID_TITLE")));  // the first of two global sub-sections wins
   EXPECT_EQ("More", U8(o.Item(u"lid_more")));
   EXPECT_EQ("OK", U8(o.Item(u"frmMaincmdOK.Caption")));
   EXPECT_EQ("Main", U8(o.Item(u"FRMMAIN.caption")));
   EXPECT_FALSE(o.ItemFind(u"cmdOK.Caption"));  // form texts only under the form's name
-  EXPECT_EQ(
-      std::vector<std::string>{"E CLang.ReadSection 0 declaration of constant 'LID_TITLE' repeats in a line 12 of '" +
-                               U8(sPath) + "' file"},
-      Reports(log));
+  EXPECT_EQ(std::vector<std::string>{"E CLang.ReadSection 0 declaration of constant 'LID_TITLE' repeats in a line 12 of '" +
+                                     U8(sPath) + "' file"},
+            Reports(log));
 
   // The form's key list applies its texts to the form; the file's time was
   // taken, so an unchanged file is not loaded again.
@@ -122,28 +123,22 @@ TEST_P(LangInitFails, WithReport) {
   EXPECT_TRUE(o.Filename().empty());
 }
 
-const std::string kWrongVersion =
-    "E CLang.Init 0 file '%F' has no(or wrong) signature or lang or langid in [version] section";
+const std::string kWrongVersion = "E CLang.Init 0 file '%F' has no(or wrong) signature or lang or langid in [version] section";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LangInitFails,
     ::testing::Values(
         FailCase{"NoVersion", CrLf({"[App]"}), {"E CLang.Init 0 file '%F' has no version section"}},
         FailCase{"SignatureCase", LangFile("EN", {"[App]"}, "orvex.langlngfile"), {kWrongVersion}},
-        FailCase{"EmptyLangID",
-                 CrLf({"[version]", "signature = \"Orvex.LangLngFile\"", "lang = \"x\"", "langid = \"\""}),
+        FailCase{"EmptyLangID", CrLf({"[version]", "signature = \"Orvex.LangLngFile\"", "lang = \"x\"", "langid = \"\""}),
                  {kWrongVersion}},
-        FailCase{
-            "NoLang", CrLf({"[version]", "signature = \"Orvex.LangLngFile\"", "langid = \"EN\""}), {kWrongVersion}},
+        FailCase{"NoLang", CrLf({"[version]", "signature = \"Orvex.LangLngFile\"", "langid = \"EN\""}), {kWrongVersion}},
         FailCase{"NoMainSection", LangFile("EN", {"[Other]"}), {"E CLang.Init 0 file '%F' has no [App] section"}},
-        FailCase{"TrailingComma",
-                 LangFile("EN", {"[App]", "globals = \"texts,\"", "[App.texts]"}),
+        FailCase{"TrailingComma", LangFile("EN", {"[App]", "globals = \"texts,\"", "[App.texts]"}),
                  {"E CLang.Init 0 file '%F' has error in [App].texts"}},
-        FailCase{"EmptyFormName",
-                 LangFile("EN", {"[App]", "globals = \"t\"", "forms = \"a, ,b\"", "[App.t]", "[App.a]"}),
+        FailCase{"EmptyFormName", LangFile("EN", {"[App]", "globals = \"t\"", "forms = \"a, ,b\"", "[App.t]", "[App.a]"}),
                  {"E CLang.Init 0 file '%F' has error in [App].forms"}},
-        FailCase{"MissingSubSection",
-                 LangFile("EN", {"[App]", "globals = \"texts\""}),
+        FailCase{"MissingSubSection", LangFile("EN", {"[App]", "globals = \"texts\""}),
                  {"E CLang.Init 0 Error readig section [App.texts] in file '%F'"}},
         FailCase{"BrokenHeaderInSubSection",
                  LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]", "a = \"1\"", "[broken"}),
@@ -164,8 +159,7 @@ TEST_F(LangInit, MissingFileReportsOpenThenVersion) {
 // A language file of several blocks, UTF-8 with the mark: 300 texts.
 std::string ThreeHundredTexts() {
   std::string s = langtest::kBom + LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]"});
-  for (int i = 0; i < 300; ++i)
-    s += "LID_" + std::to_string(i) + " = \"Text \xC3\xBC number " + std::to_string(i) + "\"\r\n";
+  for (int i = 0; i < 300; ++i) s += "LID_" + std::to_string(i) + " = \"Text \xC3\xBC number " + std::to_string(i) + "\"\r\n";
   return s;
 }
 
@@ -218,12 +212,9 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"ReadsOf100Bytes", [](auto& f) { f.CapReads(100); }, true, {}},
         FaultCase{"ReadsOf4095Bytes", [](auto& f) { f.CapReads(4095); }, true, {}},
         FaultCase{"ErrorAfterOneBlock", [](auto& f) { f.FailReadsAfter(4096, 30); }, false, {kReadFault}},
-        FaultCase{
-            "ErrorAfterShortReads", [](auto& f) { f.CapReads(100), f.FailReadsAfter(5000, 30); }, false, {kReadFault}},
+        FaultCase{"ErrorAfterShortReads", [](auto& f) { f.CapReads(100), f.FailReadsAfter(5000, 30); }, false, {kReadFault}},
         FaultCase{"ErrorOnTheFirstRead", [](auto& f) { f.FailReadsAfter(0, 30); }, false, {kReadFault}},
-        FaultCase{"Refused",
-                  [](auto& f) { f.FailCall(1, 5, /*bPersistent=*/true); },
-                  false,
+        FaultCase{"Refused", [](auto& f) { f.FailCall(1, 5, /*bPersistent=*/true); }, false,
                   {"E CLang.ReadSection 5 oFile.OpenFile failed", "E CLang.Init 0 file '%F' has no version section"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -271,9 +262,9 @@ TEST_F(LangInit, ASaveDuringTheReadIsReloadedLater) {
   o.LocalizeUserControl(u"ctlNone", nullptr, nullptr);
   const std::vector<std::string> notes = Reports(log, true);
   ASSERT_FALSE(notes.empty());
-  EXPECT_EQ(
-      "D CLang.LocalizeControls 0 last modification time of file '" + U8(sPath) + "' was changed, reloading file...",
-      notes[0]);
+  EXPECT_EQ("D CLang.LocalizeControls 0 last modification time of file '" + U8(sPath) +
+                "' was changed, reloading file...",
+            notes[0]);
 }
 
 TEST_F(LangInit, NameInGlobalsAndFormsIsAnUnexpectedError) {
@@ -318,24 +309,16 @@ TEST_F(LangInit, DirectionFromTheFileElseItsLanguage) {
     bool bRightToLeft;
     std::string sReport;
   } cases[] = {
-      {"EN", "", false, ""},
-      {"AR", "", true, ""},
-      {"he", "", true, ""},
-      {"fa-IR", "", true, ""},
-      {"pa_Arab", "", true, ""},
-      {"PA", "", false, ""},
-      {"uz-Latn", "", false, ""},
-      {"uz-Arab-AF", "", true, ""},
-      {"EN", "RTL", true, ""},
-      {"HE", "ltr", false, ""},
-      {"AR", "up", true, "has a direction that is neither \"rtl\" nor \"ltr\" (up)"},
+      {"EN", "", false, ""},        {"AR", "", true, ""},         {"he", "", true, ""},
+      {"fa-IR", "", true, ""},      {"pa_Arab", "", true, ""},    {"PA", "", false, ""},
+      {"uz-Latn", "", false, ""},   {"uz-Arab-AF", "", true, ""}, {"EN", "RTL", true, ""},
+      {"HE", "ltr", false, ""},     {"AR", "up", true, "has a direction that is neither \"rtl\" nor \"ltr\" (up)"},
   };
   testing_support::FakeApp app;  // a system that knows isolates, whatever runs the test
   platform::ScopedOverride<platform::IApp> useApp(app);
   for (const auto& c : cases) {
     const std::string sEntry = c.sDirection.empty() ? "; no direction" : "direction = \"" + c.sDirection + "\"";
-    std::u16string sPath =
-        Write("d.lng", LangFile(c.sLangID, {sEntry, "[App]", "globals = \"texts\"", "[App.texts]", "t = \"<%s>\""}));
+    std::u16string sPath = Write("d.lng", LangFile(c.sLangID, {sEntry, "[App]", "globals = \"texts\"", "[App.texts]", "t = \"<%s>\""}));
     LogCapture log;
     TestableLang o;
     ASSERT_TRUE(o.Init(sPath, u"App")) << c.sLangID;
@@ -344,7 +327,9 @@ TEST_F(LangInit, DirectionFromTheFileElseItsLanguage) {
     EXPECT_EQ(U8(o.Item(u"t", {u"v"})), c.bRightToLeft ? "<\u2068v\u2069>" : "<v>") << c.sLangID;
     const auto r = Reports(log);
     EXPECT_EQ(r.size(), c.sReport.empty() ? 0u : 1u) << c.sLangID;
-    if (!c.sReport.empty() && !r.empty()) { EXPECT_NE(r[0].find(c.sReport), std::string::npos) << r[0]; }
+    if (!c.sReport.empty() && !r.empty()) {
+      EXPECT_NE(r[0].find(c.sReport), std::string::npos) << r[0];
+    }
   }
 }
 
@@ -368,12 +353,12 @@ TEST_F(LangInit, GetAvailableLangsListsValidFiles) {
   EXPECT_EQ((std::vector<std::string>{"EN\r\nLang EN\r\nEN.lng", "de\r\nLang de\r\nde.LNG"}), list(u""));
   std::vector<std::string> notes = Reports(log, true);
   std::sort(notes.begin(), notes.end());
-  EXPECT_EQ(
-      (std::vector<std::string>{"D CLang.GetAvailableLangs 0 ignoring file '" + U8(langtest::In(folder, "badsig.lng")) +
-                                    "', coz in section [version] no(or wrong) signature or lang or langid",
-                                "D CLang.GetAvailableLangs 0 ignoring file '" + U8(langtest::In(folder, "broken.lng")) +
-                                    "', coz no [version] section"}),
-      notes);
+  EXPECT_EQ((std::vector<std::string>{
+                "D CLang.GetAvailableLangs 0 ignoring file '" + U8(langtest::In(folder, "badsig.lng")) +
+                    "', coz in section [version] no(or wrong) signature or lang or langid",
+                "D CLang.GetAvailableLangs 0 ignoring file '" + U8(langtest::In(folder, "broken.lng")) +
+                    "', coz no [version] section"}),
+            notes);
   EXPECT_EQ((std::vector<std::string>{"EN\r\nLang EN\r\nEN.lng"}), list(u"DE.lng"));
   EXPECT_TRUE(o.GetAvailableLangs(folder.Path() + u"\\nowhere", u"")->Count() == 0);
 }
@@ -401,7 +386,7 @@ TEST_F(LangInitEx, SelectionRules) {
     const char* name;
     std::u16string langID, langFile;
     bool ok;
-    std::string title;             // Item("LID_TITLE") afterwards
+    std::string title;            // Item("LID_TITLE") afterwards
     std::u16string langFileAfter;  // options' LangFile afterwards
   } cases[] = {
       {"EmptyIdMeansEN", u"", u"", true, "Title", u"english.lng"},
@@ -426,8 +411,7 @@ TEST_F(LangInitEx, SelectionRules) {
     EXPECT_EQ(c.langID.empty() ? "EN" : U8(c.langID), U8(Options().LangID()));
     if (!c.ok) {
       std::vector<std::string> r = Reports(log);
-      EXPECT_NE(r.end(),
-                std::find(r.begin(), r.end(), "E CLang.InitEx 0 Cant find lang file by langID=" + U8(c.langID)));
+      EXPECT_NE(r.end(), std::find(r.begin(), r.end(), "E CLang.InitEx 0 Cant find lang file by langID=" + U8(c.langID)));
     }
   }
 }

@@ -21,8 +21,7 @@ globals   = "texts"
 
 // A language file whose main section lists sForms as forms, followed by sBody.
 std::string LanguageFile(const std::string& sForms, const std::string& sBody, const std::string& sDump = "") {
-  return Crlf(std::string(kHead) + "forms     = \"" + sForms + "\"\n" +
-              (sDump.empty() ? "" : "dumpforms = \"" + sDump + "\"\n") +
+  return Crlf(std::string(kHead) + "forms     = \"" + sForms + "\"\n" + (sDump.empty() ? "" : "dumpforms = \"" + sDump + "\"\n") +
               "\n[TwinsweepLauncher.texts]\nLID_TITLE = \"Twinsweep\"\n\n" + sBody);
 }
 
@@ -51,8 +50,7 @@ class LangLocalize : public FormsTest {
   // Loads a language file with the section of frmOptions and localizes a fresh
   // KeyForm with it; answers the reports of the localization only.
   std::vector<std::string> Localize(const std::string& sSection, const std::string& sDump = "") {
-    const std::u16string sPath =
-        tmp_.Write(u"EN.lng", LanguageFile("frmOptions", "[TwinsweepLauncher.frmOptions]\n" + sSection, sDump));
+    const std::u16string sPath = tmp_.Write(u"EN.lng", LanguageFile("frmOptions", "[TwinsweepLauncher.frmOptions]\n" + sSection, sDump));
     EXPECT_TRUE(lang_.Init(sPath, u"TwinsweepLauncher"));
     log_.Clear();
     frm_ = KeyForm();
@@ -192,8 +190,8 @@ TEST_F(LangLocalize, AFormNamedLikeAGlobalSubSectionTakesItsKeysWithEmptyTexts) 
   EXPECT_EQ(Text(lbl, u"Caption"), u"");
   frm = platform::MemoryFormObject::NewForm(u"TEXTS");
   lang_.LocalizeForm(frm);
-  EXPECT_EQ(log_.Lines(),
-            std::vector<std::string>{"E|CLang.LocalizeControls|0|'lid_title' control does not exist on 'TEXTS' form"});
+  EXPECT_EQ(log_.Lines(), std::vector<std::string>{
+                              "E|CLang.LocalizeControls|0|'lid_title' control does not exist on 'TEXTS' form"});
 }
 
 TEST_F(LangLocalize, AFormWithoutSectionKeepsItsDesignAndReportsNoError) {
@@ -224,15 +222,14 @@ TEST_F(LangLocalize, UserControlsAreLocalizedUnderTheGivenName) {
 TEST_F(LangLocalize, ANewerFileIsReloadedAndAnOlderOneIsNot) {
   auto write = [&](const char* sCaption, int32_t nHour) {
     const std::u16string sPath = tmp_.Write(
-        u"EN.lng",
-        LanguageFile("frmOptions", std::string("[TwinsweepLauncher.frmOptions]\ncmdOK = \"") + sCaption + "\"\n"));
+        u"EN.lng", LanguageFile("frmOptions", std::string("[TwinsweepLauncher.frmOptions]\ncmdOK = \"") + sCaption + "\"\n"));
     testing_support::SetFileTime(sPath, 2024, 5, 6, nHour, 0, 0);
     return sPath;
   };
   const std::u16string sPath = write("One", 10);
   ASSERT_TRUE(lang_.Init(sPath, u"TwinsweepLauncher"));
-  const std::string sReload = "D|CLang.LocalizeControls|0|last modification time of file '" + base::ToUtf8(sPath) +
-                              "' was changed, reloading file...";
+  const std::string sReload =
+      "D|CLang.LocalizeControls|0|last modification time of file '" + base::ToUtf8(sPath) + "' was changed, reloading file...";
   struct Step {
     const char* sCaption;
     int32_t nHour;

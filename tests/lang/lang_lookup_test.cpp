@@ -11,10 +11,9 @@ using langtest::WriteFile;
 
 TEST(LangLookup, ItemFormatsFoundAndMissingTexts) {
   TempFolder folder;
-  std::u16string sPath = WriteFile(folder, "EN.lng",
-                                   langtest::LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]",
-                                                             "LID_Lines = \"Line one\\nLine two\\tTabbed \\\\ done\"",
-                                                             "LID_FOUND = \"Found %d files in '%s' (100%% done)\""}));
+  std::u16string sPath = WriteFile(folder, "EN.lng", langtest::LangFile("EN", {"[App]", "globals = \"texts\"", "[App.texts]",
+                                                        "LID_Lines = \"Line one\\nLine two\\tTabbed \\\\ done\"",
+                                                        "LID_FOUND = \"Found %d files in '%s' (100%% done)\""}));
   CLang oLang;
   ASSERT_TRUE(oLang.Init(sPath, u"App"));
   LogCapture log;
@@ -31,9 +30,8 @@ TEST(LangLookup, ItemFormatsFoundAndMissingTexts) {
 }
 
 TEST(LangLookup, ItemPluralPicksTheFormOfTheRule) {
-  const std::string kRu =
-      "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || "
-      "n%100>=20) ? 1 : 2);";
+  const std::string kRu = "nplurals=3; plural=(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || "
+                          "n%100>=20) ? 1 : 2);";
   const std::string kNotRead = "E CLang.Init 0 file '@' has a plural rule that cannot be read (";
   const struct {
     std::string sPlural;  // empty: no plural entry
@@ -64,57 +62,30 @@ TEST(LangLookup, ItemPluralPicksTheFormOfTheRule) {
       {"nplurals=2; plural=!!(n>=2)", u"LID_DAYS", 2, u"2:1", {}},
       {"plural=n%10==1 ? 0 : 1; nplurals=2;", u"LID_DAYS", 21, u"21:0", {}},  // either order, as gettext takes it
       {" plural = n>=2 ? 2 : 0 ; nplurals = 3 ", u"LID_DAYS", 5, u"5:2", {}},
-      {kRu, u"LID_TWO", 5, u"5:0", {"E CLang.ItemPlural 0 Key 'LID_TWO[2]' not exists in @; form 0 is used"}},
-      {"",
-       u"LID_NONE",
-       5,
-       u"LID_NONE",
-       {"E CLang.ItemPlural 0 Key 'LID_NONE[1]' not exists in @; form 0 is used",
-        "E CLang.Item 0 Key 'LID_NONE[0]' not exists in @"}},
-      {"nplurals=2; plural=n >;",
-       u"LID_DAYS",
-       2,
-       u"2:1",
-       {kNotRead + "n, a number, '!' or '(' expected at character 23); English plurals are used"}},
-      {"nplurals=0; plural=0;",
-       u"LID_DAYS",
-       1,
-       u"1:0",
-       {kNotRead + "nplurals must be 1 to 16 at character 11); English plurals are used"}},
-      {"plural=n!=1;",
-       u"LID_DAYS",
-       1,
-       u"1:0",
-       {kNotRead + "'nplurals' expected at character 13); English plurals are used"}},
-      {"nplurals=2; plural=" + std::string(60, '(') + "n" + std::string(60, ')') + ";",
-       u"LID_DAYS",
-       1,
-       u"1:0",
+      {kRu, u"LID_TWO", 5, u"5:0",
+       {"E CLang.ItemPlural 0 Key 'LID_TWO[2]' not exists in @; form 0 is used"}},
+      {"", u"LID_NONE", 5, u"LID_NONE", {"E CLang.ItemPlural 0 Key 'LID_NONE[1]' not exists in @; form 0 is used",
+                                                    "E CLang.Item 0 Key 'LID_NONE[0]' not exists in @"}},
+      {"nplurals=2; plural=n >;", u"LID_DAYS", 2, u"2:1", {kNotRead + "n, a number, '!' or '(' expected at character 23); English plurals are used"}},
+      {"nplurals=0; plural=0;", u"LID_DAYS", 1, u"1:0", {kNotRead + "nplurals must be 1 to 16 at character 11); English plurals are used"}},
+      {"plural=n!=1;", u"LID_DAYS", 1, u"1:0", {kNotRead + "'nplurals' expected at character 13); English plurals are used"}},
+      {"nplurals=2; plural=" + std::string(60, '(') + "n" + std::string(60, ')') + ";", u"LID_DAYS", 1, u"1:0",
        {kNotRead + "the expression is nested too deeply at character 40); English plurals are used"}},
-      {"nplurals=2; plural=n" + std::string(300, '+') + ";",
-       u"LID_DAYS",
-       1,
-       u"1:0",
+      {"nplurals=2; plural=n" + std::string(300, '+') + ";", u"LID_DAYS", 1, u"1:0",
        {kNotRead + "n, a number, '!' or '(' expected at character 22); English plurals are used"}},
-      {"nplurals=2; plural=99999999999999999999;",
-       u"LID_DAYS",
-       1,
-       u"1:0",
+      {"nplurals=2; plural=99999999999999999999;", u"LID_DAYS", 1, u"1:0",
        {kNotRead + "a number too large at character 39); English plurals are used"}},
   };
   for (const auto& c : cases) {
     TempFolder folder;
     std::string sVersion = c.sPlural.empty() ? "; no rule" : "plural = \"" + c.sPlural + "\"";
-    std::u16string sPath = WriteFile(
-        folder, "XX.lng",
-        langtest::LangFile("XX", {sVersion, "[App]", "globals = \"texts\"", "[App.texts]", "LID_DAYS[0] = \"%d:0\"",
-                                  "LID_DAYS[1] = \"%d:1\"", "Lid_Days[2] = \"%d:2\"", "LID_TWO[0] = \"%d:0\"",
-                                  "LID_TWO[1] = \"%d:1\""}));
+    std::u16string sPath = WriteFile(folder, "XX.lng", langtest::LangFile("XX", {sVersion, "[App]", "globals = \"texts\"",
+                                       "[App.texts]", "LID_DAYS[0] = \"%d:0\"", "LID_DAYS[1] = \"%d:1\"",
+                                       "Lid_Days[2] = \"%d:2\"", "LID_TWO[0] = \"%d:0\"", "LID_TWO[1] = \"%d:1\""}));
     LogCapture log;
     CLang oLang;
     ASSERT_TRUE(oLang.Init(sPath, u"App"));
-    EXPECT_EQ(base::ToUtf8(c.out), base::ToUtf8(oLang.ItemPlural(c.sKey, c.n, {static_cast<int32_t>(c.n)})))
-        << c.sPlural << " " << c.n;
+    EXPECT_EQ(base::ToUtf8(c.out), base::ToUtf8(oLang.ItemPlural(c.sKey, c.n, {static_cast<int32_t>(c.n)}))) << c.sPlural << " " << c.n;
     std::vector<std::string> expected;
     for (std::string r : c.reports) expected.push_back(r.replace(r.find('@'), 1, base::ToUtf8(sPath)));
     EXPECT_EQ(expected, Reports(log)) << c.sPlural;

@@ -40,8 +40,8 @@ std::string ValueOf(const CLang::TextCollection& c, const std::u16string& sKey) 
 // as the header that would end it.
 struct HeaderCase {
   std::string line;
-  bool bStarts;        // opens the section "version"
-  std::string report;  // "" when the header is well-formed; %L stands for the line number
+  bool bStarts;         // opens the section "version"
+  std::string report;   // "" when the header is well-formed; %L stands for the line number
 };
 
 class ReadSectionHeaders : public ::testing::TestWithParam<HeaderCase> {};
@@ -104,9 +104,9 @@ INSTANTIATE_TEST_SUITE_P(
 // Entries of the wanted section: the text stored under "k", or the report.
 struct EntryCase {
   std::string line;
-  std::u16string key;   // lower-cased key the text is stored under
-  std::u16string text;  // expected text when report is empty
-  std::string report;   // %L line number, %F path
+  std::u16string key;    // lower-cased key the text is stored under
+  std::u16string text;   // expected text when report is empty
+  std::string report;    // %L line number, %F path
 };
 
 class ReadSectionEntries : public ::testing::TestWithParam<EntryCase> {};
@@ -133,13 +133,13 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"k = \"a;b\"", u"k", u"a;b", ""}, EntryCase{"k = \"it's\"", u"k", u"it's", ""},
         EntryCase{"k = \"x\" ; note", u"k", u"x", ""}, EntryCase{"k = \"x\"\t' note", u"k", u"x", ""},
         EntryCase{"k = \"say \"\"hi\"\"\"", u"k", u"say \"hi\"", ""}, EntryCase{"k = \"\"", u"k", u"", ""},
-        EntryCase{"k = \"a=b\"", u"k", u"a=b", ""}, EntryCase{"k = \"a\"\"';\"\"b\" ;x", u"k", u"a\"';\"b", ""},
-        EntryCase{"k = \"a\\nb\"", u"k", u"a\\nb", ""}, EntryCase{"\t LID A \t=\t\"x\" \t", u"lid a", u"x", ""},
-        EntryCase{"k = \"a\"b\"", u"k", u"",
-                  "Syntactic error - 'quoted string has unary quotes', line - %L, file = '%F'"},
+        EntryCase{"k = \"a=b\"", u"k", u"a=b", ""},
+        EntryCase{"k = \"a\"\"';\"\"b\" ;x", u"k", u"a\"';\"b", ""},
+        EntryCase{"k = \"a\\nb\"", u"k", u"a\\nb", ""},
+        EntryCase{"\t LID A \t=\t\"x\" \t", u"lid a", u"x", ""},
+        EntryCase{"k = \"a\"b\"", u"k", u"", "Syntactic error - 'quoted string has unary quotes', line - %L, file = '%F'"},
         EntryCase{"k = abc", u"k", u"", "Syntactic error - 'The string should be in quotes', line - %L, file = '%F'"},
-        EntryCase{"k = abc ; note", u"k", u"",
-                  "Syntactic error - 'The string should be in quotes', line - %L, file = '%F'"},
+        EntryCase{"k = abc ; note", u"k", u"", "Syntactic error - 'The string should be in quotes', line - %L, file = '%F'"},
         EntryCase{"k = \"", u"k", u"", "Syntactic error - 'The string should be in quotes', line - %L, file = '%F'"},
         EntryCase{"k =", u"k", u"", "Const's value does not exist, line - %L, file = '%F'"},
         EntryCase{"k = ; \"x\"", u"k", u"", "Const's value does not exist, line - %L, file = '%F'"},

@@ -36,8 +36,9 @@ TEST(RetryingAutomationTest, EmptyReferencesStayEmpty) {
                  ->Invoke(u"COMAddIns", platform::InvokeKind::PropertyGet, {})
                  .oObject;
   int32_t n = 1;
-  auto entry =
-      col->Invoke(u"Item", platform::InvokeKind::MethodOrPropertyGet, {platform::AutomationArg::LongByRef(n)}).oObject;
+  auto entry = col->Invoke(u"Item", platform::InvokeKind::MethodOrPropertyGet,
+                           {platform::AutomationArg::LongByRef(n)})
+                   .oObject;
   platform::AutomationResult r = entry->Invoke(u"Object", platform::InvokeKind::PropertyGet, {});
   EXPECT_TRUE(r.bIsObject);
   EXPECT_FALSE(r.oObject);

@@ -85,7 +85,8 @@ class GetOutlookPathTest : public ::testing::Test {
     ASSERT_EQ(reg_.CreateKey(platform::RootKey(platform::kRootClassesRoot), sPath, platform::kKeyAllAccess | nView, &h),
               0);
     std::u16string data = sValue + u'\0';
-    reg_.SetValue(h, u"", nType, reinterpret_cast<const uint8_t*>(data.data()), static_cast<uint32_t>(data.size() * 2));
+    reg_.SetValue(h, u"", nType, reinterpret_cast<const uint8_t*>(data.data()),
+                  static_cast<uint32_t>(data.size() * 2));
     reg_.CloseKey(h);
   }
   platform::MemoryRegistry reg_;

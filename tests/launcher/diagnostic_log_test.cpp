@@ -51,18 +51,14 @@ TEST_F(DiagnosticLog, OneUtf8LinePerEntryWithTimeProcessSourceNumberAndText) {
       {{Kind::Debug, u"mMain.RunLaunchSequence", 0, u"Outlook is not running"},
        "2026-03-04 05:06:07.089\t4242\tmMain.RunLaunchSequence\t0\tOutlook is not running\r\n"},
       // Line ends of the text are shown, so that one entry stays one line.
-      {{Kind::Error, u"X", -2147221164, u"a\r\nb\nc\rd"},
-       "2026-03-04 05:06:07.089\t4242\tX\t-2147221164\ta\\r\\nb\\nc\\rd\r\n"},
+      {{Kind::Error, u"X", -2147221164, u"a\r\nb\nc\rd"}, "2026-03-04 05:06:07.089\t4242\tX\t-2147221164\ta\\r\\nb\\nc\\rd\r\n"},
       // A tab in the source or the text makes no column of its own.
       {{Kind::Debug, u"S\tT", 0, u"LANG = D\tE"}, "2026-03-04 05:06:07.089\t4242\tS\\tT\t0\tLANG = D\\tE\r\n"},
-      {{Kind::Debug, u"X", 0, u"M\u00f6chten \u65e5\u672c"},
-       "2026-03-04 05:06:07.089\t4242\tX\t0\tM\xc3\xb6"
-       "chten \xe6\x97\xa5\xe6\x9c\xac\r\n"},
+      {{Kind::Debug, u"X", 0, u"M\u00f6chten \u65e5\u672c"}, "2026-03-04 05:06:07.089\t4242\tX\t0\tM\xc3\xb6" "chten \xe6\x97\xa5\xe6\x9c\xac\r\n"},
       // Source and text are cut to 8 KiB characters before they are escaped, never
       // inside a surrogate pair; what is left out is counted.
       {{Kind::Debug, u"X", 0, std::u16string(8192, u'a')}, kAt + std::string(8192, 'a') + "\r\n"},
-      {{Kind::Debug, u"X", 0, std::u16string(9000, u'\t')},
-       kAt + Times("\\t", 8192) + kMore + "808 more characters)\r\n"},
+      {{Kind::Debug, u"X", 0, std::u16string(9000, u'\t')}, kAt + Times("\\t", 8192) + kMore + "808 more characters)\r\n"},
       {{Kind::Debug, u"X", 0, std::u16string(8191, u'a') + u"\U0001F600b"},
        kAt + std::string(8191, 'a') + kMore + "3 more characters)\r\n"},
       {{Kind::Debug, std::u16string(8193, u'S'), 0, u"t"},
@@ -101,15 +97,13 @@ TEST_F(DiagnosticLog, EveryEntryGoesToTheDebugOutputTheFileOnlyWhenSwitchedOn) {
   ASSERT_EQ(sys_.debugOutput.size(), 3u);
   EXPECT_EQ(sys_.debugOutput[1], u"TwinsweepLauncher: CLang.Init 53: File not found\n");
   // The folders are made for the first entry; later ones are appended.
-  EXPECT_EQ(sys_.files[kLog],
-            "2026-03-04 05:06:07.089\t4242\tCLang.Init\t53\tFile not found\r\n"
-            "2026-03-04 05:06:07.089\t4242\tS\t0\tsecond\r\n");
+  EXPECT_EQ(sys_.files[kLog], "2026-03-04 05:06:07.089\t4242\tCLang.Init\t53\tFile not found\r\n"
+                              "2026-03-04 05:06:07.089\t4242\tS\t0\tsecond\r\n");
 }
 
 TEST_F(DiagnosticLog, TheFileStaysBelowTheCapAndOnePreviousFileIsKept) {
   sys_.CreateFolders(kLog.substr(0, kLog.find_last_of(u'\\')));
-  const std::string sLine =
-      mMain::FormatLogLine(sys_.time, sys_.nProcessId, {mMain::LogEntry::Kind::Debug, u"S", 0, u"x"});
+  const std::string sLine = mMain::FormatLogLine(sys_.time, sys_.nProcessId, {mMain::LogEntry::Kind::Debug, u"S", 0, u"x"});
   sys_.files[kLog + u".1"] = "oldest";
   // Exactly at the cap after the next line: it still goes in.
   sys_.files[kLog] = std::string(mMain::kLogFileCap - sLine.size(), 'a');
@@ -128,8 +122,7 @@ TEST_F(DiagnosticLog, TheFileStaysBelowTheCapAndOnePreviousFileIsKept) {
 // cannot be emptied either, the entry is dropped rather than the file grown.
 TEST_F(DiagnosticLog, TheCapHoldsWhenThePreviousFileCannotBeReplaced) {
   sys_.CreateFolders(kLog.substr(0, kLog.find_last_of(u'\\')));
-  const std::string sLine =
-      mMain::FormatLogLine(sys_.time, sys_.nProcessId, {mMain::LogEntry::Kind::Debug, u"S", 0, u"x"});
+  const std::string sLine = mMain::FormatLogLine(sys_.time, sys_.nProcessId, {mMain::LogEntry::Kind::Debug, u"S", 0, u"x"});
   sys_.bFailReplace = true;
   sys_.files[kLog] = std::string(mMain::kLogFileCap - 1, 'a');
   mMain::LogDebug(u"S", u"x");
@@ -146,8 +139,7 @@ TEST_F(DiagnosticLog, TheCapHoldsWhenThePreviousFileCannotBeReplaced) {
 // continue it.
 TEST_F(DiagnosticLog, AfterAPartialWriteTheNextEntryStartsOnALineOfItsOwn) {
   sys_.CreateFolders(kLog.substr(0, kLog.find_last_of(u'\\')));
-  const std::string sLine =
-      mMain::FormatLogLine(sys_.time, sys_.nProcessId, {mMain::LogEntry::Kind::Debug, u"S", 0, u"x"});
+  const std::string sLine = mMain::FormatLogLine(sys_.time, sys_.nProcessId, {mMain::LogEntry::Kind::Debug, u"S", 0, u"x"});
   sys_.files[kLog] = "";
   sys_.nWriteRoom = 10;
   mMain::LogDebug(u"S", u"x");

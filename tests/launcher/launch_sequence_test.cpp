@@ -60,7 +60,8 @@ TEST_F(LaunchSequenceTest, StateTable) {
       {"yes, started meanwhile by the user", OutlookAt::DuringQuestion, 6, true, 0, 500, kNever, true, false, true},
       {"start fails", OutlookAt::AfterLaunch, 6, false, 0, 0, kNever, true, true, false},
       {"Outlook never comes up", OutlookAt::AfterLaunch, 6, true, kNever, 0, kNever, true, true, false},
-      {"Outlook comes up just within the bound", OutlookAt::AfterLaunch, 6, true, 119000, 0, kNever, true, true, true},
+      {"Outlook comes up just within the bound", OutlookAt::AfterLaunch, 6, true, 119000, 0, kNever, true, true,
+       true},
       {"Outlook ends before the add-in", OutlookAt::AfterLaunch, 6, true, 1000, kNever, 5000, true, true, false},
       {"add-in takes ten minutes", OutlookAt::AfterLaunch, 6, true, 1000, 600000, kNever, true, true, true},
   };
@@ -90,9 +91,13 @@ TEST_F(LaunchSequenceTest, StateTable) {
 
     EXPECT_EQ(dialogs_.shown.size(), row.bAsked ? 1u : 0u);
     ASSERT_EQ(sys_.launches.size(), row.bLaunched ? 1u : 0u);
-    if (row.bLaunched) { EXPECT_EQ(sys_.launches[0].sCommandLine, kRegisteredCommand); }
+    if (row.bLaunched) {
+      EXPECT_EQ(sys_.launches[0].sCommandLine, kRegisteredCommand);
+    }
     ASSERT_EQ(outlook_.executes.size(), row.bWizard ? 1u : 0u);
-    if (!row.bWizard) { EXPECT_EQ(outlook_.nCreations, 0); }
+    if (!row.bWizard) {
+      EXPECT_EQ(outlook_.nCreations, 0);
+    }
     EXPECT_EQ(sys_.nOpenHandles, 0);
   }
 }
@@ -147,36 +152,15 @@ TEST_F(LaunchSequenceTest, TheQuestionIsAlwaysInWords) {
   } rows[] = {
       {"InitEx loads it", u"DE", u"", {{u"de.lng", QuestionFile("DE", "Deutsch?")}}, u"Deutsch?", ""},
       {"no files", u"DE", u"", {}, u"Built in.\r\nStart?", "no language file serves for LANG 'DE' nor for English"},
-      {"LANG in another case",
-       u"de",
-       u"",
-       {{u"en.lng", QuestionFile("EN", "English?")}, {u"x.lng", QuestionFile("DE", "Deutsch?")}},
-       u"Deutsch?",
-       "the language file 'x.lng' (langid 'DE') serves for LANG 'de'"},
-      {"LANG unshipped",
-       u"NL",
-       u"",
-       {{u"de.lng", QuestionFile("DE", "Deutsch?")}, {u"en.lng", QuestionFile("EN", "English?")}},
-       u"English?",
-       "no language file serves for LANG 'NL'; the English file 'en.lng' serves instead"},
-      {"chosen file broken",
-       u"DE",
-       u"de.lng",
-       {{u"de.lng", kBroken}, {u"en.lng", QuestionFile("EN", "English?")}},
-       u"English?",
-       "no language file serves for LANG 'DE'; the English file 'en.lng' serves instead"},
-      {"English broken too",
-       u"EN",
-       u"",
-       {{u"en.lng", kBroken}},
-       u"Built in.\r\nStart?",
+      {"LANG in another case", u"de", u"", {{u"en.lng", QuestionFile("EN", "English?")}, {u"x.lng", QuestionFile("DE", "Deutsch?")}},
+       u"Deutsch?", "the language file 'x.lng' (langid 'DE') serves for LANG 'de'"},
+      {"LANG unshipped", u"NL", u"", {{u"de.lng", QuestionFile("DE", "Deutsch?")}, {u"en.lng", QuestionFile("EN", "English?")}},
+       u"English?", "no language file serves for LANG 'NL'; the English file 'en.lng' serves instead"},
+      {"chosen file broken", u"DE", u"de.lng", {{u"de.lng", kBroken}, {u"en.lng", QuestionFile("EN", "English?")}},
+       u"English?", "no language file serves for LANG 'DE'; the English file 'en.lng' serves instead"},
+      {"English broken too", u"EN", u"", {{u"en.lng", kBroken}}, u"Built in.\r\nStart?",
        "no language file serves for LANG 'EN' nor for English"},
-      {"a NUL in the question",
-       u"EN",
-       u"",
-       {{u"en.lng", QuestionFile("EN", std::string("Start\0 it?", 10))}},
-       u"Start",
-       ""},
+      {"a NUL in the question", u"EN", u"", {{u"en.lng", QuestionFile("EN", std::string("Start\0 it?", 10))}}, u"Start", ""},
       {"right to left", u"AR", u"", {{u"ar.lng", "\xEF\xBB\xBF" + QuestionFile("AR", "تشغيل؟")}}, u"تشغيل؟", ""},
   };
   for (const auto& r : rows) {
@@ -271,8 +255,8 @@ TEST_F(LaunchSequenceTest, TheMainThreadJoinsNoApartmentTheObjectsAreMadeOnlyAft
 TEST_F(LaunchSequenceTest, EveryStepIsADebugNote) {
   const std::string p = "D|mMain.RunLaunchSequence|0|";
   const std::u16string sProgram = mCreateProcess::ApplicationName(kRegisteredCommand);
-  const std::string sStart = p + "starting Outlook: " + base::ToUtf8(kRegisteredCommand) +
-                             " (program file: " + (sProgram.empty() ? "none found" : base::ToUtf8(sProgram)) + ")";
+  const std::string sStart = p + "starting Outlook: " + base::ToUtf8(kRegisteredCommand) + " (program file: " +
+                             (sProgram.empty() ? "none found" : base::ToUtf8(sProgram)) + ")";
   const std::u16string kNoProgram = u"nowhere-mail /automation";
   struct Case {
     const char* szName;
@@ -282,41 +266,28 @@ TEST_F(LaunchSequenceTest, EveryStepIsADebugNote) {
     std::u16string sCommand = kRegisteredCommand;
     uint32_t nLastError = 2;
   } cases[] = {
-      {"declined",
-       platform::kIdNo,
-       true,
-       {p + "Outlook is not running", p + "the question was answered No (7)",
-        p + "silent end: the question was declined"}},
-      {"start fails",
-       platform::kIdYes,
-       false,
+      {"declined", platform::kIdNo, true,
+       {p + "Outlook is not running", p + "the question was answered No (7)", p + "silent end: the question was declined"}},
+      {"start fails", platform::kIdYes, false,
        {p + "Outlook is not running", p + "the question was answered Yes (6)", sStart,
         p + "silent end: Outlook could not be started, system error 2: system text 2"}},
-      {"whole launch",
-       platform::kIdYes,
-       true,
+      {"whole launch", platform::kIdYes, true,
        {p + "Outlook is not running", p + "the question was answered Yes (6)", sStart,
         p + "Outlook's mutex was there after 3000 ms", p + "the add-in's mutex was there after 2000 ms",
         p + "the wizard call was made"}},
       // No program file: no start was tried, so the last error (here left by an
       // earlier call) says nothing about it.
-      {"no program file",
-       platform::kIdYes,
-       false,
+      {"no program file", platform::kIdYes, false,
        {p + "Outlook is not running", p + "the question was answered Yes (6)",
         p + "starting Outlook: nowhere-mail /automation (program file: none found)",
         p + "silent end: Outlook could not be started, no program file was found"},
-       kNoProgram,
-       183},
+       kNoProgram, 183},
       // A system text that names its file as "%1" names the program file.
-      {"text with an insert",
-       platform::kIdYes,
-       false,
+      {"text with an insert", platform::kIdYes, false,
        {p + "Outlook is not running", p + "the question was answered Yes (6)", sStart,
-        p + "silent end: Outlook could not be started, system error 193: Bad EXE format for " + base::ToUtf8(sProgram) +
-            "."},
-       kRegisteredCommand,
-       193},
+        p + "silent end: Outlook could not be started, system error 193: Bad EXE format for " +
+            base::ToUtf8(sProgram) + "."},
+       kRegisteredCommand, 193},
   };
   for (const auto& c : cases) {
     SetUp();
@@ -345,8 +316,8 @@ TEST_F(LaunchSequenceTest, AnExpandableRegistrationIsExpandedBeforeTheProgramIsW
   for (const uint32_t nType : {platform::kRegExpandSz, platform::kRegSz}) {
     SCOPED_TRACE(nType);
     platform::HKey h = 0;
-    reg_.CreateKey(platform::RootKey(platform::kRootClassesRoot),
-                   u"CLSID\\{11111111-2222-3333-4444-555555555555}\\LocalServer32", platform::kKeyAllAccess, &h);
+    reg_.CreateKey(platform::RootKey(platform::kRootClassesRoot), u"CLSID\\{11111111-2222-3333-4444-555555555555}\\LocalServer32",
+                   platform::kKeyAllAccess, &h);
     const std::u16string data = std::u16string(u"\"%ProgramFiles%\\Mail\\outlook.exe\" /automation") + u'\0';
     reg_.SetValue(h, u"", nType, reinterpret_cast<const uint8_t*>(data.data()), static_cast<uint32_t>(data.size() * 2));
     reg_.CloseKey(h);
@@ -393,8 +364,7 @@ TEST_F(LaunchSequenceTest, WaitForOutlookWatchesTheStartedProgram) {
        "Outlook's program ended with exit code 0 (handed over), after 500 ms"},
       {"handed over, nothing comes", 500, 0, kNever, false, mMain::kOutlookStartTimeoutMs + mMain::kWaitPauseMs,
        "silent end: Outlook's mutex did not appear within "},
-      {"failure after the mutex is of no matter", 10000, 1, 2000, true, kNever,
-       "Outlook's mutex was there after 2000 ms"},
+      {"failure after the mutex is of no matter", 10000, 1, 2000, true, kNever, "Outlook's mutex was there after 2000 ms"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.sCase);
@@ -412,7 +382,9 @@ TEST_F(LaunchSequenceTest, WaitForOutlookWatchesTheStartedProgram) {
 
     ASSERT_EQ(sys_.launches.size(), 1u);
     EXPECT_EQ(outlook_.executes.size(), row.bWizard ? 1u : 0u);
-    if (row.nMaxWaitMs != kNever) { EXPECT_LE(sys_.nNow - sys_.launches[0].nTime, row.nMaxWaitMs); }
+    if (row.nMaxWaitMs != kNever) {
+      EXPECT_LE(sys_.nNow - sys_.launches[0].nTime, row.nMaxWaitMs);
+    }
     EXPECT_EQ(NotesWith(log, row.sNote).size(), 1u) << row.sNote;
     EXPECT_EQ(sys_.nOpenHandles, 0);
   }
@@ -472,17 +444,13 @@ TEST_F(LaunchSequenceTest, TheWizardCallsErrorBoxesTellTheUserWhatToDo) {
          o.nCreationFailure = platform::kRegDbEClassNotReg;
        },
        First(platform::kRegDbEClassNotReg, u"Server execution failed") + u"\r\n" + kNotInstalled},
-      {"add-in missing", u"EN",
-       [](FakeOutlook& o) {
-         o.entries = {{u"Other.Connect", true}};
-       },
+      {"add-in missing", u"EN", [](FakeOutlook& o) { o.entries = {{u"Other.Connect", true}}; },
        First(base::kObjectNotSet, u"The add-in \"Twinsweep.Connect\" is not among Outlook's COM add-ins. (" +
                                       base::RuntimeDescription(base::kObjectNotSet) + u")") +
            u"\r\n" + kNotInstalled},
       {"in German", u"DE", [](FakeOutlook& o) { o.sHungCall = u"Execute"; },
        First(platform::kRpcECallCanceled, u"Outlook did not answer the call of Execute within 60 seconds.") + u"\r\n" +
-           u"Outlook hat nicht innerhalb von 60 Sekunden geantwortet. Wenn Outlook ein Dialogfeld anzeigt, "
-           u"schlie\u00dfen "
+           u"Outlook hat nicht innerhalb von 60 Sekunden geantwortet. Wenn Outlook ein Dialogfeld anzeigt, schlie\u00dfen "
            u"Sie es; andernfalls starten Sie Outlook neu. Versuchen Sie es dann erneut."},
       {"in Arabic, right to left", u"AR", [](FakeOutlook& o) { o.nRejectCalls = 1000000; },
        First(platform::kRpcECallRejected, u"Call was rejected by callee.") + u"\r\n" +
@@ -564,10 +532,8 @@ TEST_F(LaunchSequenceTest, TheNewOutlookIsExplainedInsteadOfAStart) {
     // The classic program ends cleanly at 2 s; its mutex comes at 4 s, or olk.exe runs.
     sys_.nProgramEndsAfterMs = 2000;
     sys_.onLaunch = [&](FakeProcesses& s) {
-      if (row.bHandsOverToOlk)
-        s.runningFrom[u"OLK.EXE"] = s.nNow + 1500;
-      else
-        OutlookComesUp(s.nNow + 4000, 0, kNever);
+      if (row.bHandsOverToOlk) s.runningFrom[u"OLK.EXE"] = s.nNow + 1500;
+      else OutlookComesUp(s.nNow + 4000, 0, kNever);
     };
 
     const int nExit = mMain::RunLaunchSequence();
@@ -608,10 +574,9 @@ TEST_F(LaunchSequenceTest, APoliteCloseEndsTheLaunchAsANoWould) {
     outlook_.executes.clear();
     outlook_.sHungCall = row.at == At::kHungCall ? u"Execute" : u"";
     session_.nCloseAt = row.at == At::kQuestion ? kNever : sys_.nNow + 5000;
-    dialogs_.whileOpen = [&] {
-      if (row.at == At::kQuestion) session_.nCloseAt = 0;
-    };
-    if (row.at == At::kWaitB || row.at == At::kHungCall) OutlookComesUp(0, row.at == At::kWaitB ? kNever : 0, kNever);
+    dialogs_.whileOpen = [&] { if (row.at == At::kQuestion) session_.nCloseAt = 0; };
+    if (row.at == At::kWaitB || row.at == At::kHungCall)
+      OutlookComesUp(0, row.at == At::kWaitB ? kNever : 0, kNever);
     sys_.onLaunch = [](FakeProcesses&) {};
     testing_support::LogCapture log;
 

@@ -88,18 +88,15 @@ TEST_F(MainTest, HelpOpensTheRightDocumentForEachLanguageAndHelpFile) {
     TempFolder dir;
     app_.sAppFolder = dir.Path();
     for (const auto& f : c.files) {
-      if (f.back() == u'/')
-        dir.MakeFolder(f.substr(0, f.size() - 1));
-      else
-        dir.Write(f, "chm");
+      if (f.back() == u'/') dir.MakeFolder(f.substr(0, f.size() - 1));
+      else dir.Write(f, "chm");
     }
     shell_.opened.clear();
     SetLang(c.lang);
     std::u16string expected = c.expected[0] == u'@' ? dir.Path() + c.expected.substr(1) : c.expected;
     // The shell is called from within a join of the thread's apartment.
     shell_.onOpen = [&] { EXPECT_EQ(apartment_.nEntered - apartment_.nLeft, 1); };
-    EXPECT_EQ(Run(c.args), std::vector<std::u16string>{expected})
-        << base::ToUtf8(c.lang) << " " << base::ToUtf8(c.args);
+    EXPECT_EQ(Run(c.args), std::vector<std::u16string>{expected}) << base::ToUtf8(c.lang) << " " << base::ToUtf8(c.args);
     EXPECT_EQ(apartment_.nEntered, apartment_.nLeft);
     EXPECT_EQ(nExit_, mMain::kExitDone);
   }
@@ -189,8 +186,8 @@ class RaisingRegistry : public platform::MemoryRegistry {
 // A description holding a NUL (an automation server's text) is shown up to it
 // rather than not at all.
 TEST_F(MainTest, AFailureThatReachesMainShowsOneErrorBox) {
-  for (const std::u16string& sDescription :
-       {std::u16string(u"Access is denied."), std::u16string(u"Access is denied.\0 hidden", 25)}) {
+  for (const std::u16string& sDescription : {std::u16string(u"Access is denied."),
+                                             std::u16string(u"Access is denied.\0 hidden", 25)}) {
     RaisingRegistry raising;
     raising.sDescription = sDescription;
     platform::ScopedOverride<platform::IRegistry> o(raising);
@@ -259,10 +256,8 @@ TEST_F(MainTest, TheLauncherKeepsToTheDesktopsRights) {
     Run(u"/x");
     EXPECT_EQ(nExit_, row.nExit);
     EXPECT_EQ(rights_.startedWith.size(), row.nExit == mMain::kExitDone ? 0u : 1u);
-    const char16_t* szBox = row.nExit == mMain::kExitDone
-                                ? u"Microsoft Outlook is not running."
-                                : u"Outlook and Twinsweep "
-                                  u"are running with different privileges, for example one of them as administrator.";
+    const char16_t* szBox = row.nExit == mMain::kExitDone ? u"Microsoft Outlook is not running." : u"Outlook and Twinsweep "
+                            u"are running with different privileges, for example one of them as administrator.";
     ASSERT_EQ(dialogs_.shown.size(), row.nExit == mMain::kExitStartedAgain ? 0u : 1u);
     for (const auto& shown : dialogs_.shown) EXPECT_EQ(shown.sText.rfind(szBox, 0), 0u);
   }

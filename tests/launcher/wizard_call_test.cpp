@@ -199,8 +199,7 @@ TEST(AutomationRetryTest, RetryClasses) {
 // makes no further call once its hung call returns: a late wizard call comes
 // only from a hung Execute itself.
 TEST_F(WizardCallTest, AHungCallIsGivenUpAfterTheLimit) {
-  for (const std::u16string sCall :
-       {u"CreateObject", u"COMAddIns", u"Count", u"Item", u"ProgId", u"Object", u"Execute", u"Release"}) {
+  for (const std::u16string sCall : {u"CreateObject", u"COMAddIns", u"Count", u"Item", u"ProgId", u"Object", u"Execute", u"Release"}) {
     SCOPED_TRACE(base::ToUtf8(sCall));
     const bool bRelease = sCall == u"Release";
     const uint32_t nLimitMs = bRelease ? mMain::kAutomationJobLimitMs : mMain::kAutomationCallLimitMs;
@@ -210,11 +209,9 @@ TEST_F(WizardCallTest, AHungCallIsGivenUpAfterTheLimit) {
     outlook_.sHungCall = sCall;
     const uint64_t nStart = sys_.nNow;
     EXPECT_EQ(Run(), platform::kRpcECallCanceled);
-    EXPECT_EQ(base::ToUtf8(sDescription_),
-              bRelease ? "Outlook did not let the wizard call end within 90 seconds."
-                       : "Outlook did not answer the call of " + base::ToUtf8(sCall) + " within 60 seconds.");
-    EXPECT_EQ(mMain::HintKeyOf(platform::kRpcECallCanceled, sDescription_),
-              bRelease ? mMain::kHintNoEnd : mMain::kHintNoAnswer);
+    EXPECT_EQ(base::ToUtf8(sDescription_), bRelease ? "Outlook did not let the wizard call end within 90 seconds."
+                                                    : "Outlook did not answer the call of " + base::ToUtf8(sCall) + " within 60 seconds.");
+    EXPECT_EQ(mMain::HintKeyOf(platform::kRpcECallCanceled, sDescription_), bRelease ? mMain::kHintNoEnd : mMain::kHintNoAnswer);
     EXPECT_GE(sys_.nNow - nStart, nLimitMs);
     EXPECT_LT(sys_.nNow - nStart, nLimitMs + 2 * mMain::kCallWatchPollMs);
     EXPECT_EQ(outlook_.executes.size(), bRelease ? 1u : 0u);

@@ -43,49 +43,50 @@ TEST(LngcheckPseudo, TextsAreWrappedAccentedAndPaddedWithTheirTokensKept) {
 TEST(LngcheckPseudo, LoadsFormatsAlikeAndPassesTheCheck) {
   // Mirrored: the same texts in a language written right to left.
   for (const bool bMirrored : {false, true})
-    for (const Reference& ref : kReferences) {
-      SCOPED_TRACE(base::ToUtf8(ref.szPath) + (bMirrored ? " mirrored" : ""));
-      std::string sPseudo, sErr;
-      std::vector<std::u16string> args{u"lngcheck", u"--pseudo", ref.szPath, ref.szMain};
-      if (bMirrored) args.insert(args.begin() + 2, u"--mirrored");
-      ASSERT_EQ(0, lngcheck::Run(args, &sPseudo, &sErr)) << sErr;
-      EXPECT_EQ("\xEF\xBB\xBF", sPseudo.substr(0, 3));
-      const std::u16string sWhole = base::FromUtf8(sPseudo);
-      EXPECT_EQ(Occurrences(sWhole, u"\n"), Occurrences(sWhole, u"\r\n"));  // CR LF line ends only
-      testing_support::TempFolder folder;
-      const std::u16string sFile = folder.Write(u"XX.lng", sPseudo);
+  for (const Reference& ref : kReferences) {
+    SCOPED_TRACE(base::ToUtf8(ref.szPath) + (bMirrored ? " mirrored" : ""));
+    std::string sPseudo, sErr;
+    std::vector<std::u16string> args{u"lngcheck", u"--pseudo", ref.szPath, ref.szMain};
+    if (bMirrored) args.insert(args.begin() + 2, u"--mirrored");
+    ASSERT_EQ(0, lngcheck::Run(args, &sPseudo, &sErr)) << sErr;
+    EXPECT_EQ("\xEF\xBB\xBF", sPseudo.substr(0, 3));
+    const std::u16string sWhole = base::FromUtf8(sPseudo);
+    EXPECT_EQ(Occurrences(sWhole, u"\n"), Occurrences(sWhole, u"\r\n"));  // CR LF line ends only
+    testing_support::TempFolder folder;
+    const std::u16string sFile = folder.Write(u"XX.lng", sPseudo);
 
-      testing_support::LogCapture log;
-      TestableLang en, xx;
-      ASSERT_TRUE(en.Init(ref.szPath, ref.szMain));
-      ASSERT_TRUE(xx.Init(sFile, ref.szMain)) << log.Lines().front();
-      EXPECT_EQ(bMirrored ? u"XM" : u"XX", xx.LangID());
-      EXPECT_EQ(bMirrored ? u"Pseudo mirrored" : u"Pseudo", xx.LangName());
-      EXPECT_EQ(bMirrored, xx.RightToLeft());
-      log.Clear();
-      const base::VariantList params{base::Variant(int32_t{7001}), base::Variant(int32_t{7002}),
-                                     base::Variant(int32_t{7003})};
-      ASSERT_GT(en.colTexts->Count(), 0);
-      for (const auto& e : *en.colTexts) {
-        const std::u16string& sKey = *e.foldedKey;
-        ASSERT_TRUE(xx.colTexts->Contains(sKey)) << base::ToUtf8(sKey);
-        const std::u16string sEn = en.sprintf1(e.item, params);
-        const std::u16string sXx = xx.sprintf1(xx.colTexts->Item(sKey), params);
-        for (const char16_t* szMark : {u"700", u"%", u"\r\n", u"\t"}) {
-          EXPECT_EQ(Occurrences(sEn, szMark), Occurrences(sXx, szMark)) << base::ToUtf8(sKey) << " " << szMark;
-        }
+    testing_support::LogCapture log;
+    TestableLang en, xx;
+    ASSERT_TRUE(en.Init(ref.szPath, ref.szMain));
+    ASSERT_TRUE(xx.Init(sFile, ref.szMain)) << log.Lines().front();
+    EXPECT_EQ(bMirrored ? u"XM" : u"XX", xx.LangID());
+    EXPECT_EQ(bMirrored ? u"Pseudo mirrored" : u"Pseudo", xx.LangName());
+    EXPECT_EQ(bMirrored, xx.RightToLeft());
+    log.Clear();
+    const base::VariantList params{base::Variant(int32_t{7001}), base::Variant(int32_t{7002}),
+                                   base::Variant(int32_t{7003})};
+    ASSERT_GT(en.colTexts->Count(), 0);
+    for (const auto& e : *en.colTexts) {
+      const std::u16string& sKey = *e.foldedKey;
+      ASSERT_TRUE(xx.colTexts->Contains(sKey)) << base::ToUtf8(sKey);
+      const std::u16string sEn = en.sprintf1(e.item, params);
+      const std::u16string sXx = xx.sprintf1(xx.colTexts->Item(sKey), params);
+      for (const char16_t* szMark : {u"700", u"%", u"\r\n", u"\t"}) {
+        EXPECT_EQ(Occurrences(sEn, szMark), Occurrences(sXx, szMark)) << base::ToUtf8(sKey) << " " << szMark;
       }
-      EXPECT_TRUE(log.Errors().empty()) << log.Lines().front();
-      // Positions and pictures of forms are no texts: they stay as they are.
-      for (const char16_t* szKey : {u"frmmaincmdok.left", u"frmmainimglogo.picture"}) {
-        if (en.colTexts->Contains(szKey)) { EXPECT_EQ(en.colTexts->Item(szKey), xx.colTexts->Item(szKey)); }
-      }
-
-      std::string sOut;
-      EXPECT_EQ(0,
-                lngcheck::Run({u"lngcheck", u"--werror", u"--reference", ref.szPath, sFile, ref.szMain}, &sOut, &sErr))
-          << sOut;
     }
+    EXPECT_TRUE(log.Errors().empty()) << log.Lines().front();
+    // Positions and pictures of forms are no texts: they stay as they are.
+    for (const char16_t* szKey : {u"frmmaincmdok.left", u"frmmainimglogo.picture"}) {
+      if (en.colTexts->Contains(szKey)) {
+        EXPECT_EQ(en.colTexts->Item(szKey), xx.colTexts->Item(szKey));
+      }
+    }
+
+    std::string sOut;
+    EXPECT_EQ(0, lngcheck::Run({u"lngcheck", u"--werror", u"--reference", ref.szPath, sFile, ref.szMain}, &sOut, &sErr))
+        << sOut;
+  }
 }
 
 }  // namespace
@@ -194,11 +195,9 @@ TEST(LngcheckPo, MessagesAreTheTextsWithTheirCommentsAndFormatFlags) {
 
 TEST(LngcheckPo, FromPoWritesTheTranslationOrRefusesTheFileWithItsLine) {
   const std::string kHeader =
-      "# ; Demo, Deutsch\nmsgid \"\"\nmsgstr \"\"\n\"Language: de\\n\"\n\"Content-Type: text/plain; "
-      "charset=UTF-8\\n\"\n"
+      "# ; Demo, Deutsch\nmsgid \"\"\nmsgstr \"\"\n\"Language: de\\n\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
       "\"X-Lng-Lang: Deutsch\\n\"\n\n";
-  const std::string kCount =
-      "#, c-format\nmsgctxt \"[Demo.texts] LID_COUNT\"\nmsgid \"Found %d files in '%s' (100%% done)\"\n";
+  const std::string kCount = "#, c-format\nmsgctxt \"[Demo.texts] LID_COUNT\"\nmsgid \"Found %d files in '%s' (100%% done)\"\n";
   const struct {
     const char* szName;
     std::string sPo;
@@ -207,58 +206,37 @@ TEST(LngcheckPo, FromPoWritesTheTranslationOrRefusesTheFileWithItsLine) {
     std::u16string sLang = u"";         // --lang NAME, when given
   } kRows[] = {
       {"a translated text, its quotes doubled and its line break escaped",
-       "# made in an editor\n" + kHeader +
-           "msgctxt \"[Demo.texts] LID_TWO\"\nmsgid \"Line one\\nLine two\"\nmsgstr \"Zeile \\\"eins\\\"\\nZeile "
-           "zwei\"\n\n"
-           "#, fuzzy\nmsgctxt \"[Demo.texts] LID_HELLO\"\nmsgid \"Hello\"\nmsgstr \"Hallo?\"\n",
+       "# made in an editor\n" + kHeader + "msgctxt \"[Demo.texts] LID_TWO\"\nmsgid \"Line one\\nLine two\"\nmsgstr \"Zeile \\\"eins\\\"\\nZeile zwei\"\n\n"
+                 "#, fuzzy\nmsgctxt \"[Demo.texts] LID_HELLO\"\nmsgid \"Hello\"\nmsgstr \"Hallo?\"\n",
        0,
-       {"; made in an editor\r\n; Demo, Deutsch\r\n[version]", "lang      = \"Deutsch\"", "langid    = \"DE\"",
-        "LID_TWO   = \"Zeile \"\"eins\"\"\\nZeile zwei\"", "LID_HELLO = \"Hello\"", "cmdOK.Left      = \"120\""}},
+       {"; made in an editor\r\n; Demo, Deutsch\r\n[version]", "lang      = \"Deutsch\"", "langid    = \"DE\"", "LID_TWO   = \"Zeile \"\"eins\"\"\\nZeile zwei\"",
+        "LID_HELLO = \"Hello\"", "cmdOK.Left      = \"120\""}},
       {"C escapes of the PO file, a long hexadecimal one included",
-       kHeader + "msgctxt \"[Demo.texts] LID_HELLO\"\nmsgid \"Hello\"\nmsgstr \"\\x4141414141414141414141\\101\\\\\"\n",
-       0,
+       kHeader + "msgctxt \"[Demo.texts] LID_HELLO\"\nmsgid \"Hello\"\nmsgstr \"\\x4141414141414141414141\\101\\\\\"\n", 0,
        {"LID_HELLO = \"AA\\\\\""}},
       {"a placeholder of the translation that the reference does not have",
-       kHeader + kCount + "msgstr \"%s Dateien in '%d'\"\n",
-       1,
+       kHeader + kCount + "msgstr \"%s Dateien in '%d'\"\n", 1,
        {"x.po:11:1: error: [Demo.texts] LID_COUNT: expects %d %s, found %s %d [format-mismatch]"}},
-      {"a lone percent sign where the reference has two",
-       kHeader + kCount + "msgstr \"%d Dateien in '%s' (100% fertig)\"\n",
-       1,
-       {"x.po:11:1: error: [Demo.texts] LID_COUNT: '%' starts no placeholder; write %% for a percent sign "
-        "[bad-percent]"}},
+      {"a lone percent sign where the reference has two", kHeader + kCount + "msgstr \"%d Dateien in '%s' (100% fertig)\"\n",
+       1, {"x.po:11:1: error: [Demo.texts] LID_COUNT: '%' starts no placeholder; write %% for a percent sign [bad-percent]"}},
       {"a lone percent sign in a text without placeholders, shown as written",
-       kHeader + "msgctxt \"[Demo.texts] LID_NUM\"\nmsgid \"42\"\nmsgstr \"42 %\"\n",
-       0,
-       {"LID_NUM   = \"42 %\""}},
-      {"a string that does not end",
-       kHeader + kCount + "msgstr \"offen\n",
-       1,
+       kHeader + "msgctxt \"[Demo.texts] LID_NUM\"\nmsgid \"42\"\nmsgstr \"42 %\"\n", 0, {"LID_NUM   = \"42 %\""}},
+      {"a string that does not end", kHeader + kCount + "msgstr \"offen\n", 1,
        {"x.po:11:1: error: the string has no closing quote [po]"}},
-      {"no language's name and no base to take it from",
-       "msgid \"\"\nmsgstr \"Language: qps_PLOC\\n\"\n",
-       1,
+      {"no language's name and no base to take it from", "msgid \"\"\nmsgstr \"Language: qps_PLOC\\n\"\n", 1,
        {"x.po:1:1: error: no name is known for the language \"qps_PLOC\": give it as --lang NAME, as the language's "
         "speakers write it [po]"}},
-      {"a code no table has, named by --lang",
-       "msgid \"\"\nmsgstr \"Language: qps_PLOC\\n\"\n",
-       0,
-       {"lang      = \"Pseudo\"", "langid    = \"QPS-PLOC\""},
-       u"Pseudo"},
+      {"a code no table has, named by --lang", "msgid \"\"\nmsgstr \"Language: qps_PLOC\\n\"\n", 0,
+       {"lang      = \"Pseudo\"", "langid    = \"QPS-PLOC\""}, u"Pseudo"},
       {"the language's own name by its code, the reference's name in the heading replaced",
-       "# ; Demo texts, English\nmsgid \"\"\nmsgstr \"Language: pt_BR\\n\"\n",
-       0,
+       "# ; Demo texts, English\nmsgid \"\"\nmsgstr \"Language: pt_BR\\n\"\n", 0,
        {"; Demo texts, Portugu\u00eas (Brasil)\r\n", "lang      = \"Portugu\u00eas (Brasil)\"",
         "langid    = \"PT-BR\""}},
       {"the own name of zh_CN, X-Lng-LangID over Language",
-       "msgid \"\"\nmsgstr \"Language: zh_CN\\n\"\n\"X-Lng-LangID: ZH\\n\"\n",
-       0,
+       "msgid \"\"\nmsgstr \"Language: zh_CN\\n\"\n\"X-Lng-LangID: ZH\\n\"\n", 0,
        {"lang      = \"\u4e2d\u6587(\u7b80\u4f53)\"", "langid    = \"ZH\""}},
-      {"X-Lng-Lang over --lang over the table",
-       "msgid \"\"\nmsgstr \"Language: pl\\nX-Lng-Lang: polszczyzna\\n\"\n",
-       0,
-       {"lang      = \"polszczyzna\"", "langid    = \"PL\""},
-       u"Polish"},
+      {"X-Lng-Lang over --lang over the table", "msgid \"\"\nmsgstr \"Language: pl\\nX-Lng-Lang: polszczyzna\\n\"\n", 0,
+       {"lang      = \"polszczyzna\"", "langid    = \"PL\""}, u"Polish"},
   };
   for (const auto& row : kRows) {
     SCOPED_TRACE(row.szName);

@@ -61,8 +61,7 @@ FormDesign ContractForm() {
   return d;
 }
 
-constexpr char kLanguageFile[] =
-    u8R"([version]
+constexpr char kLanguageFile[] = u8R"([version]
 signature = "Orvex.LangLngFile"
 lang      = "English"
 langid    = "EN"
@@ -202,18 +201,12 @@ TEST_P(FormsContract, ARightToLeftLanguageMirrorsTheFormAndTheNextTurnsItBack) {
     const char16_t* sProperty;
     std::u16string sShown;
   } cases[] = {
-      {"HE", u"", u"Mirrored", u"1"},
-      {"HE", u"cmdOK", u"Mirrored", u"1"},
-      {"HE", u"cmdOK", u"Left", sEnglish},
-      {"HE", u"cmdOK", u"RightAsDrawn", sEnglish},
-      {"HE", u"lblInfo(1)", u"RightAsDrawn", u"240"},
-      {"HE", u"imgLogo", u"RightAsDrawn", u"3600"},
-      {"HE", u"imgLogo", u"Mirrored", u"0"},
-      {"HE", u"imgLogo", u"Picture", u"1"},
-      {"EN", u"", u"Mirrored", u"0"},
-      {"EN", u"cmdOK", u"Mirrored", u"0"},
-      {"EN", u"cmdOK", u"LeftAsDrawn", sEnglish},
-      {"EN", u"imgLogo", u"LeftAsDrawn", u"3600"},
+      {"HE", u"", u"Mirrored", u"1"},        {"HE", u"cmdOK", u"Mirrored", u"1"},
+      {"HE", u"cmdOK", u"Left", sEnglish},   {"HE", u"cmdOK", u"RightAsDrawn", sEnglish},
+      {"HE", u"lblInfo(1)", u"RightAsDrawn", u"240"}, {"HE", u"imgLogo", u"RightAsDrawn", u"3600"},
+      {"HE", u"imgLogo", u"Mirrored", u"0"}, {"HE", u"imgLogo", u"Picture", u"1"},
+      {"EN", u"", u"Mirrored", u"0"},        {"EN", u"cmdOK", u"Mirrored", u"0"},
+      {"EN", u"cmdOK", u"LeftAsDrawn", sEnglish}, {"EN", u"imgLogo", u"LeftAsDrawn", u"3600"},
   };
   for (const char* sFile : {"HE", "EN"}) {
     CLang lang;
@@ -366,8 +359,7 @@ imgLogo.Height⇥⇥⇥="960"
 
 // A form whose section's texts fit or do not, at any resolution: each control's
 // room grows with the screen as its font does.
-constexpr char kFitFile[] =
-    u8R"([version]
+constexpr char kFitFile[] = u8R"([version]
 signature = "Orvex.LangLngFile"
 lang      = "English"
 langid    = "EN"
@@ -413,8 +405,8 @@ TEST_P(FormsContract, TheFitCheckReportsWhatDoesNotFit) {
     double dTwips;
     int32_t nPixels;
   } rounding[] = {
-      {96, 1207, 80}, {96, 1207.5, 81}, {96, 1208, 81}, {120, 965, 80}, {120, 966, 81},    {120, 971, 81},
-      {144, 804, 80}, {144, 805, 81},   {144, 796, 80}, {192, 603, 80}, {192, 603.75, 81}, {192, 604, 81},
+      {96, 1207, 80},   {96, 1207.5, 81}, {96, 1208, 81},  {120, 965, 80},  {120, 966, 81},  {120, 971, 81},
+      {144, 804, 80},   {144, 805, 81},   {144, 796, 80},  {192, 603, 80},  {192, 603.75, 81}, {192, 604, 81},
   };
   auto label = frm_->Controls()->Find(u"lblInfo")->Element(1);
   int nRows = 0;

@@ -24,20 +24,13 @@ TEST(MemoryForms, EachTypeCarriesItsOwnProperties) {
     const char16_t* sProperty;
     bool bHas;
   } cases[] = {
-      {u"CommandButton", u"Caption", true},
-      {u"CommandButton", u"ToolTipText", true},
-      {u"CommandButton", u"X1", false},
-      {u"Label", u"Caption", true},
-      {u"TextBox", u"Caption", false},
-      {u"TextBox", u"ToolTipText", true},
-      {u"Line", u"X1", true},
-      {u"Line", u"Y2", true},
-      {u"Line", u"Caption", false},
-      {u"Line", u"Left", false},
-      {u"Line", u"ToolTipText", false},
-      {u"PictureBox", u"Caption", false},
-      {u"Image", u"Width", true},
-      {u"Label", u"Picture", false},
+      {u"CommandButton", u"Caption", true}, {u"CommandButton", u"ToolTipText", true},
+      {u"CommandButton", u"X1", false},     {u"Label", u"Caption", true},
+      {u"TextBox", u"Caption", false},      {u"TextBox", u"ToolTipText", true},
+      {u"Line", u"X1", true},               {u"Line", u"Y2", true},
+      {u"Line", u"Caption", false},         {u"Line", u"Left", false},
+      {u"Line", u"ToolTipText", false},     {u"PictureBox", u"Caption", false},
+      {u"Image", u"Width", true},           {u"Label", u"Picture", false},
   };
   int n = 0;
   for (const Case& c : cases) {
@@ -140,24 +133,15 @@ std::string BmpHeaders(int32_t nWidth, int32_t nHeight, uint16_t nBits, uint32_t
 TEST(MemoryForms, BmpReaderTakesPalettesTopDownRowsAndRefusesShortFiles) {
   // 8 bits, 2-colour palette, 2x2, bottom-up: the first stored row is the bottom one.
   std::string pal = BmpHeaders(2, 2, 8, 2, 54 + 8);
-  pal += std::string(
-      "\x00\x00\xFF\x00"
-      "\xFF\x00\x00\x00",
-      8);  // red, blue
-  pal += std::string(
-      "\x00\x01\x00\x00"
-      "\x01\x01\x00\x00",
-      8);
+  pal += std::string("\x00\x00\xFF\x00" "\xFF\x00\x00\x00", 8);  // red, blue
+  pal += std::string("\x00\x01\x00\x00" "\x01\x01\x00\x00", 8);
   auto b = platform::DecodeBmp(reinterpret_cast<const uint8_t*>(pal.data()), pal.size());
   ASSERT_TRUE(b);
   EXPECT_EQ(b->pixels, (std::vector<uint32_t>{0x0000FF, 0x0000FF, 0xFF0000, 0x0000FF}));
 
   // 32 bits, top-down (negative height).
   std::string top = BmpHeaders(1, -2, 32, 0, 54);
-  top += std::string(
-      "\x01\x02\x03\x00"
-      "\x04\x05\x06\x00",
-      8);
+  top += std::string("\x01\x02\x03\x00" "\x04\x05\x06\x00", 8);
   b = platform::DecodeBmp(reinterpret_cast<const uint8_t*>(top.data()), top.size());
   ASSERT_TRUE(b);
   EXPECT_EQ(b->pixels, (std::vector<uint32_t>{0x030201, 0x060504}));

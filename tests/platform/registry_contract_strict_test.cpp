@@ -119,9 +119,9 @@ TEST_P(RegistryContractStrict, AStringCountedWithoutItsTerminatorIsKeptAsCounted
   };
   for (const Case& c : {Case{u"abc", 4, 4}, Case{u"abc", 3, 3}, Case{std::u16string(u"ab\0", 3), 4, 6}}) {
     SCOPED_TRACE(testing::Message() << c.nCounted << " of " << c.sMemory.size());
-    ASSERT_EQ(
-        reg_.SetValue(Key(), u"s", platform::kRegSz, reinterpret_cast<const uint8_t*>(c.sMemory.c_str()), c.nCounted),
-        0);
+    ASSERT_EQ(reg_.SetValue(Key(), u"s", platform::kRegSz, reinterpret_cast<const uint8_t*>(c.sMemory.c_str()),
+                            c.nCounted),
+              0);
     uint8_t buf[16] = {};
     uint32_t nType = 0, nGot = sizeof buf;
     ASSERT_EQ(reg_.QueryValue(Key(), u"s", &nType, buf, &nGot), platform::kErrorSuccess);

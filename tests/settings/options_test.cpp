@@ -111,7 +111,9 @@ TEST_F(OptionsTest, DiagnosticLogIsTheUsersDwordElseTheMachines) {
     for (auto [nRoot, v] : {std::pair{HKCU, c.vUser}, std::pair{HKLM, c.vMachine}}) {
       CWinReg r;
       ASSERT_TRUE(r.InitForWrite(nRoot, kKey, true));
-      if (v) { ASSERT_TRUE(r.WriteDWord(u"DiagnosticLog", *v)); }
+      if (v) {
+        ASSERT_TRUE(r.WriteDWord(u"DiagnosticLog", *v));
+      }
     }
     if (c.vMachinePolicy) SetPolicy(HKLM, false, u"DiagnosticLog", *c.vMachinePolicy);
     if (c.vMachinePolicy32) SetPolicy(HKLM, true, u"DiagnosticLog", *c.vMachinePolicy32);
@@ -148,9 +150,12 @@ TEST_F(OptionsTest, ARememberedFileOutsideTheProgramsFolderCountsAsNone) {
     std::u16string sStored;
     std::u16string sExpected;
   } rows[] = {
-      {u"Deutsch.lng", u"Deutsch.lng"}, {u"..\\..\\elsewhere\\evil.lng", u""},
-      {u"C:\\evil.lng", u""},           {u"\\\\server\\share\\evil.lng", u""},
-      {u"sub/evil.lng", u""},           {u"NUL", u""},
+      {u"Deutsch.lng", u"Deutsch.lng"},
+      {u"..\\..\\elsewhere\\evil.lng", u""},
+      {u"C:\\evil.lng", u""},
+      {u"\\\\server\\share\\evil.lng", u""},
+      {u"sub/evil.lng", u""},
+      {u"NUL", u""},
   };
   for (const auto& r : rows) {
     Set(HKCU, u"LANG_", r.sStored);

@@ -36,7 +36,10 @@ base::Date At(int32_t nYear, int32_t nMonth, int32_t nDay, int32_t nHour = 0, in
 
 class WinRegTyped : public ::testing::TestWithParam<RegistryBackend> {
  protected:
-  WinRegTyped() : oBackend_(GetParam()), oOverride_(oBackend_.Get()), oScratch_(platform::Registry(), u"WinRegTyped") {}
+  WinRegTyped()
+      : oBackend_(GetParam()),
+        oOverride_(oBackend_.Get()),
+        oScratch_(platform::Registry(), u"WinRegTyped") {}
 
   void SetUp() override {
     ASSERT_NE(oScratch_.Handle(), 0) << "scratch key not created";
@@ -46,7 +49,9 @@ class WinRegTyped : public ::testing::TestWithParam<RegistryBackend> {
     oReg_.CloseKey();
     EXPECT_FALSE(base::HasPending());
     // Child objects of the deletions close what they open: only the scratch key is left.
-    if (oBackend_.Memory()) { EXPECT_EQ(oBackend_.Memory()->OpenHandleCount(), 1u); }
+    if (oBackend_.Memory()) {
+      EXPECT_EQ(oBackend_.Memory()->OpenHandleCount(), 1u);
+    }
   }
 
   HKey Key() const { return oScratch_.Handle(); }
@@ -58,8 +63,7 @@ class WinRegTyped : public ::testing::TestWithParam<RegistryBackend> {
 
   bool KeyExists(HKey hParent, const std::u16string& sPath) {
     HKey hKey = 0;
-    if (platform::Registry().OpenKey(hParent, sPath, platform::kKeyRead, &hKey) != platform::kErrorSuccess)
-      return false;
+    if (platform::Registry().OpenKey(hParent, sPath, platform::kKeyRead, &hKey) != platform::kErrorSuccess) return false;
     platform::Registry().CloseKey(hKey);
     return true;
   }
@@ -126,11 +130,14 @@ TEST_P(WinRegTyped, FlagsAreYesOrNo) {
     const char16_t* pszText;  // nullptr: no such value
     bool bExpected;
   };
-  for (Case c : {Case{u"yes", true}, Case{u"YES", true}, Case{u"Yes", true}, Case{u"no", false}, Case{u"true", false},
-                 Case{u"1", false}, Case{u"", false}, Case{u"yes ", false}, Case{nullptr, false}}) {
+  for (Case c : {Case{u"yes", true}, Case{u"YES", true}, Case{u"Yes", true}, Case{u"no", false},
+                 Case{u"true", false}, Case{u"1", false}, Case{u"", false}, Case{u"yes ", false},
+                 Case{nullptr, false}}) {
     SCOPED_TRACE(c.pszText ? base::ToUtf8(c.pszText) : "missing");
     oReg_.DeleteValue(u"f");
-    if (c.pszText) { ASSERT_TRUE(oReg_.WriteString(u"f", c.pszText)); }
+    if (c.pszText) {
+      ASSERT_TRUE(oReg_.WriteString(u"f", c.pszText));
+    }
     EXPECT_EQ(oReg_.ReadBool(u"f"), c.bExpected);
     EXPECT_EQ(oReg_.ReadYesNo(u"f"), c.bExpected);
   }

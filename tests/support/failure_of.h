@@ -13,7 +13,9 @@ template <class F>
 int32_t FailureOf(F&& f) {
   try {
     f();
-  } catch (const base::Failure& e) { return e.Number(); }
+  } catch (const base::Failure& e) {
+    return e.Number();
+  }
   return 0;
 }
 

@@ -86,9 +86,7 @@ class FaultInjectingFiles : public PassThroughFiles, public FaultSchedule {
     return bFault ? FaultStatus() : rc;
   }
   int32_t MakeDirectory(std::u16string_view s) override { return Fault() ? FaultStatus() : real().MakeDirectory(s); }
-  int32_t RemoveEmptyDirectory(std::u16string_view s) override {
-    return Fault() ? FaultStatus() : real().RemoveEmptyDirectory(s);
-  }
+  int32_t RemoveEmptyDirectory(std::u16string_view s) override { return Fault() ? FaultStatus() : real().RemoveEmptyDirectory(s); }
   int32_t RemoveFile(std::u16string_view s) override { return Fault() ? FaultStatus() : real().RemoveFile(s); }
 
  private:

@@ -14,8 +14,8 @@ using platform::MemoryFormObject;
 
 void AddControls(MemoryFormObject& container, const std::vector<ControlDesign>& controls) {
   for (const ControlDesign& d : controls) {
-    auto o = container.AddControl(d.sType, d.sName,
-                                  d.nIndex == kNotInArray ? std::nullopt : std::optional<int32_t>(d.nIndex));
+    auto o = container.AddControl(
+        d.sType, d.sName, d.nIndex == kNotInArray ? std::nullopt : std::optional<int32_t>(d.nIndex));
     const bool bLine = base::EqualsNoCase(d.sType, u"Line");
     const char16_t* names[] = {u"Left", u"Top", u"Width", u"Height", u"X1", u"Y1", u"X2", u"Y2"};
     const int32_t values[] = {d.nLeft, d.nTop, d.nWidth, d.nHeight};
@@ -59,8 +59,7 @@ class MemoryBuilder : public IFormBuilder {
     if (base::EqualsNoCase(sProperty, u"RightAsDrawn")) {
       const platform::FormObjectRef container = uc_ && sPath.rfind(uc_->Name() + u".", 0) == 0 ? uc_ : frm_;
       const double dWidth = platform::PropertyNumber(o->GetProperty(u"Width"));
-      return base::CStr(
-          Variant(platform::PropertyNumber(container->GetProperty(u"Width")) - m->LeftAsDrawn() - dWidth));
+      return base::CStr(Variant(platform::PropertyNumber(container->GetProperty(u"Width")) - m->LeftAsDrawn() - dWidth));
     }
     return base::CStr(o->GetProperty(sProperty));
   }

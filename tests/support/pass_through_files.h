@@ -13,9 +13,7 @@ class PassThroughFiles : public platform::IFiles {
   int32_t OpenForQuery(std::u16string_view s, platform::FileHandle* p) override { return real().OpenForQuery(s, p); }
   int32_t OpenForRead(std::u16string_view s, platform::FileHandle* p) override { return real().OpenForRead(s, p); }
   int32_t OpenForWrite(std::u16string_view s, platform::FileHandle* p) override { return real().OpenForWrite(s, p); }
-  int32_t Read(platform::FileHandle h, uint8_t* p, uint32_t n, uint32_t* pn) override {
-    return real().Read(h, p, n, pn);
-  }
+  int32_t Read(platform::FileHandle h, uint8_t* p, uint32_t n, uint32_t* pn) override { return real().Read(h, p, n, pn); }
   int32_t Write(platform::FileHandle h, const uint8_t* p, uint32_t n) override { return real().Write(h, p, n); }
   int32_t Close(platform::FileHandle h) override { return real().Close(h); }
   int32_t GetSize(platform::FileHandle h, uint64_t* pn) override { return real().GetSize(h, pn); }

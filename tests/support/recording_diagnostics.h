@@ -25,9 +25,9 @@ class RecordingDiagnostics : public platform::IDiagnostics {
   platform::SystemTime time{2026, 3, 4, 5, 6, 7, 89};
   uint32_t nProcessId = 4242;
   bool bFailWrites = false;
-  bool bFailReplace = false;     // the previous file cannot be replaced (held open, a folder)
+  bool bFailReplace = false;   // the previous file cannot be replaced (held open, a folder)
   size_t nWriteRoom = SIZE_MAX;  // bytes the disk takes before it is full
-  bool bRaise = false;           // every call raises, as a broken implementation might
+  bool bRaise = false;  // every call raises, as a broken implementation might
   uint32_t nLastError = 0;
 
   void DebugOutput(std::u16string_view sText) override {

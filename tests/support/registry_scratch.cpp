@@ -11,7 +11,8 @@ constexpr char16_t kTestsRoot[] = u"Software\\TwinsweepTests";
 void DeleteTree(platform::IRegistry& oRegistry, platform::HKey hParent, const std::u16string& sSubKey) {
   {
     ScopedKeyIn hKey(0, {&oRegistry});
-    if (oRegistry.OpenKey(hParent, sSubKey, platform::kKeyAllAccess, hKey.Receive()) != platform::kErrorSuccess) return;
+    if (oRegistry.OpenKey(hParent, sSubKey, platform::kKeyAllAccess, hKey.Receive()) != platform::kErrorSuccess)
+      return;
     std::vector<std::u16string> asNames;
     for (uint32_t nIndex = 0;; ++nIndex) {
       char16_t acName[257];  // Wine takes key names one character longer than Windows

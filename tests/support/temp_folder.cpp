@@ -38,10 +38,8 @@ void RemoveTree(const std::u16string& sPath) {
   for (const auto& e : entries) {
     if (e.sName == u"." || e.sName == u"..") continue;
     std::u16string child = sPath + u"\\" + e.sName;
-    if (e.nAttributes & platform::kFileAttributeDirectory)
-      RemoveTree(child);
-    else
-      files.RemoveFile(child);
+    if (e.nAttributes & platform::kFileAttributeDirectory) RemoveTree(child);
+    else files.RemoveFile(child);
   }
   files.RemoveEmptyDirectory(sPath);
 }
@@ -67,8 +65,8 @@ TempFolder::TempFolder(std::u16string_view sPrefix) {
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   std::u16string base = SystemTemp();
   while (!base.empty() && (base.back() == u'\\' || base.back() == u'/')) base.pop_back();
-  sPath_ = base + u"\\" + std::u16string(sPrefix) + u"-" + base::FromAscii(std::to_string(stamp % 1000000000)) + u"-" +
-           base::FromAscii(std::to_string(counter++));
+  sPath_ = base + u"\\" + std::u16string(sPrefix) + u"-" + base::FromAscii(std::to_string(stamp % 1000000000)) +
+           u"-" + base::FromAscii(std::to_string(counter++));
   EXPECT_EQ(platform::Files().MakeDirectory(sPath_), platform::kErrorSuccess) << base::ToUtf8(sPath_);
 }
 

@@ -25,7 +25,9 @@ std::wstring EnvironmentBlock(const EnvironmentChanges& changes) {
     FreeEnvironmentStringsW(pBlock);
   }
   for (const auto& [sName, vValue] : changes) {
-    for (auto it = entries.begin(); it != entries.end();) { it = SameName(*it, sName) ? entries.erase(it) : it + 1; }
+    for (auto it = entries.begin(); it != entries.end();) {
+      it = SameName(*it, sName) ? entries.erase(it) : it + 1;
+    }
     if (vValue) entries.push_back(sName + L"=" + *vValue);
   }
   std::wstring sBlock;
@@ -46,8 +48,8 @@ void HoldTheDesktop() {
 
 }  // namespace
 
-ProcessTree::ProcessTree(const std::wstring& sProgram, const std::wstring& sArgs, const EnvironmentChanges& environment,
-                         const std::wstring& sWorkingFolder) {
+ProcessTree::ProcessTree(const std::wstring& sProgram, const std::wstring& sArgs,
+                         const EnvironmentChanges& environment, const std::wstring& sWorkingFolder) {
   HoldTheDesktop();
   job_.Reset(CreateJobObjectW(nullptr, nullptr));
   if (!job_.IsValid()) Fail("CreateJobObjectW");

@@ -2,7 +2,8 @@
 
 namespace e2e {
 
-ScopedProductOptions::ScopedProductOptions(std::optional<std::wstring> vLangId, std::optional<std::wstring> vLangFile)
+ScopedProductOptions::ScopedProductOptions(std::optional<std::wstring> vLangId,
+                                           std::optional<std::wstring> vLangFile)
     : userLang_(HKEY_CURRENT_USER, kOptionsKey, L"LANG", std::move(vLangId)),
       userLangFile_(HKEY_CURRENT_USER, kOptionsKey, L"LANG_", std::move(vLangFile)),
       machineLang_(HKEY_LOCAL_MACHINE, kOptionsKey, L"LANG", std::nullopt),

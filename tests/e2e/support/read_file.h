@@ -10,8 +10,9 @@
 namespace e2e {
 
 inline std::string ReadWholeFile(const std::wstring& sPath) {
-  const OwnedFile file(CreateFileW(sPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_EXISTING, 0, nullptr));
+  const OwnedFile file(CreateFileW(sPath.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
   if (!file.IsValid()) return std::string();
   std::string text;
   char buf[4096];

@@ -16,8 +16,8 @@ namespace {
 
 OwnedKey CreateKey(HKEY hRoot, const std::wstring& sKey, REGSAM nView = 0) {
   OwnedKey key;
-  LSTATUS n = RegCreateKeyExW(hRoot, sKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE | nView, nullptr, key.Receive(),
-                              nullptr);
+  LSTATUS n = RegCreateKeyExW(hRoot, sKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE | nView, nullptr,
+                              key.Receive(), nullptr);
   if (n != ERROR_SUCCESS) Fail("RegCreateKeyExW", n, sKey);
   return key;
 }

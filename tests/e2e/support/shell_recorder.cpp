@@ -20,7 +20,8 @@ ShellOpenRecorder::ShellOpenRecorder()
   const std::wstring sCommand =
       L"\"" + HelperProgram(L"shell_open_recorder.exe") + L"\" \"" + sRecordFile_ + L"\" \"%1\"";
   auto put = [this](const std::wstring& sKey, const std::wstring& sName, std::optional<std::wstring> vValue) {
-    registrations_.push_back(std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sKey, sName, std::move(vValue)));
+    registrations_.push_back(
+        std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sKey, sName, std::move(vValue)));
   };
   // Both web schemes: the build chooses which one the program's addresses use.
   for (const std::wstring sScheme : {L"http", L"https"}) {
@@ -41,8 +42,8 @@ std::vector<std::wstring> ShellOpenRecorder::Targets() const {
   std::vector<std::wstring> targets;
   std::string sBytes;
   {
-    const OwnedFile file(CreateFileW(sRecordFile_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
+    const OwnedFile file(CreateFileW(sRecordFile_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.IsValid()) return targets;
     char buffer[4096];
     DWORD nRead = 0;

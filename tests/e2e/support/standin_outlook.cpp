@@ -40,7 +40,9 @@ double PerformanceNowMs() {
   return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
 }
 
-bool NamedMutexExists(const wchar_t* szName) { return OwnedHandle(OpenMutexW(SYNCHRONIZE, FALSE, szName)).IsValid(); }
+bool NamedMutexExists(const wchar_t* szName) {
+  return OwnedHandle(OpenMutexW(SYNCHRONIZE, FALSE, szName)).IsValid();
+}
 
 StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration registration)
     : folder_(u"stand in outlook") {
@@ -76,8 +78,7 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
     case Registration::kNoLocalServer: break;
     case Registration::kNoProgramFile: sCommandLine_ = L"twinsweep-no-such-mail /automation"; break;
     case Registration::kExpandable:
-      sCommandLine_ =
-          std::wstring(L"\"%") + kFolderVariable + L"%" + sExe_.substr(sExe_.rfind(L'\\')) + L"\" /automation";
+      sCommandLine_ = std::wstring(L"\"%") + kFolderVariable + L"%" + sExe_.substr(sExe_.rfind(L'\\')) + L"\" /automation";
       break;
   }
   const REGSAM nView = registration == Registration::kOnly32BitView ? KEY_WOW64_32KEY : 0;
@@ -88,9 +89,9 @@ StandInOutlook::StandInOutlook(const StandInSettings& settings, Registration reg
     registration_.push_back(std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", std::nullopt));
   if (registration == Registration::kExpandable) {
     const BYTE* p = reinterpret_cast<const BYTE*>(sCommandLine_.c_str());
-    registration_.push_back(
-        std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", REG_EXPAND_SZ,
-                                              std::vector<BYTE>(p, p + (sCommandLine_.size() + 1) * sizeof(wchar_t))));
+    registration_.push_back(std::make_unique<ScopedRegistryValue>(
+        HKEY_CLASSES_ROOT, sClassKey, L"", REG_EXPAND_SZ,
+        std::vector<BYTE>(p, p + (sCommandLine_.size() + 1) * sizeof(wchar_t))));
   } else {
     registration_.push_back(std::make_unique<ScopedRegistryValue>(HKEY_CLASSES_ROOT, sClassKey, L"", vServer, nView));
   }

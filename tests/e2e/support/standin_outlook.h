@@ -24,14 +24,14 @@
 namespace e2e {
 
 struct StandInSettings {
-  int nAddinDelayMs = 0;         // -1: the add-in never loads
-  int nExitAfterMs = -1;         // -1: runs until the scenario ends
-  int nRejectCalls = 0;          // -1: every call
-  int nRegisterDelayMs = 0;      // -1: holds its mutexes but never registers its class
-  int nMutexDelayMs = 0;         // the pause before it makes "_outlook_mutex_"
+  int nAddinDelayMs = 0;    // -1: the add-in never loads
+  int nExitAfterMs = -1;    // -1: runs until the scenario ends
+  int nRejectCalls = 0;     // -1: every call
+  int nRegisterDelayMs = 0;  // -1: holds its mutexes but never registers its class
+  int nMutexDelayMs = 0;     // the pause before it makes "_outlook_mutex_"
   std::optional<int> vExitCode;  // ends with this code, before any mutex: at once, or after
   int nExitCodeAfterMs = 0;      // this pause
-  std::wstring sHangCall;        // the member (or "CreateInstance", or "Release" of the application) that never answers
+  std::wstring sHangCall;  // the member (or "CreateInstance", or "Release" of the application) that never answers
   int nLifetimeMs = 90000;
   // COM add-in entries in order: ProgId and a tag naming the entry's object ("-": none).
   std::vector<std::pair<std::wstring, std::wstring>> addins = {{L"Twinsweep.Connect", L"first"}};

@@ -46,11 +46,7 @@ TEST_F(CaptionFitTest, EachStyleIsMeasuredAsItDraws) {
   const wchar_t* kWords = L"one two three four";
   // What is measured, compared (-1 less, 0 equal, 1 more) with what.
   const struct {
-    DWORD nStyle;
-    const wchar_t* szText;
-    int cx;
-    int32_t CaptionFit::*pMeasure;
-    int nSign, nThan;
+    DWORD nStyle; const wchar_t* szText; int cx; int32_t CaptionFit::*pMeasure; int nSign, nThan;
   } rows[] = {
       {SS_LEFTNOWORDWRAP, L"one\r\ntwo", 400, &CaptionFit::nNeededHeight, 0, 2 * nLine},
       {SS_LEFT, kWords, 40, &CaptionFit::nNeededHeight, 1, nLine},

@@ -29,14 +29,10 @@ struct WindowKind {
 };
 
 const WindowKind kKinds[] = {
-    {u"CommandButton", L"Button", BS_PUSHBUTTON},
-    {u"CheckBox", L"Button", BS_AUTOCHECKBOX},
-    {u"OptionButton", L"Button", BS_AUTORADIOBUTTON},
-    {u"Frame", L"Button", BS_GROUPBOX},
-    {u"Label", L"Static", SS_LEFT},
-    {u"Image", L"Static", SS_BITMAP},
-    {u"TextBox", L"Edit", WS_BORDER | ES_AUTOHSCROLL},
-    {u"Line", platform::win32::kLineClass, 0},
+    {u"CommandButton", L"Button", BS_PUSHBUTTON},  {u"CheckBox", L"Button", BS_AUTOCHECKBOX},
+    {u"OptionButton", L"Button", BS_AUTORADIOBUTTON}, {u"Frame", L"Button", BS_GROUPBOX},
+    {u"Label", L"Static", SS_LEFT},                {u"Image", L"Static", SS_BITMAP},
+    {u"TextBox", L"Edit", WS_BORDER | ES_AUTOHSCROLL}, {u"Line", platform::win32::kLineClass, 0},
 };
 
 double DotsPerInch(bool bHorizontal) {
@@ -82,8 +78,8 @@ class Win32Builder : public IFormBuilder {
     RegisterPlainClass(L"TwinsweepTestForm");
     hForm_ = CreateWindowExW(0, L"TwinsweepTestForm", Wide(d.sCaption).value().c_str(),
                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, Pixels(d.nLeft, true),
-                             Pixels(d.nTop, false), Pixels(d.nWidth, true), Pixels(d.nHeight, false), nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+                             Pixels(d.nTop, false), Pixels(d.nWidth, true), Pixels(d.nHeight, false), nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hForm_) throw std::runtime_error("no form window: error " + std::to_string(GetLastError()));
     windows_[u""] = hForm_;
     std::vector<platform::win32::ControlName> names = Create(hForm_, u"", d.controls);
@@ -93,7 +89,8 @@ class Win32Builder : public IFormBuilder {
       RegisterPlainClass(Wide(d.sUserControlClass).value());
       HWND hUc = CreateWindowExW(0, Wide(d.sUserControlClass).value().c_str(), L"", WS_CHILD | WS_VISIBLE, 0, 0,
                                  Pixels(d.nUserControlWidth, true), Pixels(d.nUserControlHeight, false), hForm_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(99)), GetModuleHandleW(nullptr), nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(99)), GetModuleHandleW(nullptr),
+                                 nullptr);
       windows_[d.sUserControlClass] = hUc;
       hUserControl_ = hUc;
       uc_ = platform::win32::AttachUserControl(hUc, Create(hUc, d.sUserControlClass + u".", d.userControlControls));
@@ -122,8 +119,7 @@ class Win32Builder : public IFormBuilder {
       if (!n) n = SendMessageW(h, BM_GETIMAGE, IMAGE_BITMAP, 0);
       return n ? u"1" : u"0";
     }
-    if (base::EqualsNoCase(sProperty, u"Mirrored"))
-      return GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYOUTRTL ? u"1" : u"0";
+    if (base::EqualsNoCase(sProperty, u"Mirrored")) return GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYOUTRTL ? u"1" : u"0";
     RECT rc;
     GetWindowRect(h, &rc);
     if (base::EqualsNoCase(sProperty, u"LeftAsDrawn") || base::EqualsNoCase(sProperty, u"RightAsDrawn")) {
@@ -161,8 +157,8 @@ class Win32Builder : public IFormBuilder {
         x = std::min(x, x2);
         y = std::min(y, y2);
       }
-      HWND h = CreateWindowExW(0, k->pszClass, Wide(c.sText).value().c_str(), WS_CHILD | WS_VISIBLE | k->nStyle, x, y,
-                               cx, cy, hParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
+      HWND h = CreateWindowExW(0, k->pszClass, Wide(c.sText).value().c_str(), WS_CHILD | WS_VISIBLE | k->nStyle, x, y, cx,
+                               cy, hParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
                                GetModuleHandleW(nullptr), nullptr);
       std::u16string sKey = sPrefix + c.sName;
       if (c.nIndex != kNotInArray) sKey += u"(" + base::FromUtf8(std::to_string(c.nIndex)) + u")";

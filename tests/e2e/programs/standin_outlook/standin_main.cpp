@@ -23,8 +23,8 @@ void LoadSettings(Settings& c) {
   c.sRecord = sFolder + L"\\standin_outlook.log";
   std::string text;
   {
-    const e2e::OwnedFile file(CreateFileW((sFolder + L"\\standin_outlook.ini").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    const e2e::OwnedFile file(CreateFileW((sFolder + L"\\standin_outlook.ini").c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.IsValid()) return;
     char buf[4096];
     DWORD n = 0;
@@ -41,29 +41,19 @@ void LoadSettings(Settings& c) {
     if (eq == std::string::npos) continue;
     const std::string key = line.substr(0, eq);
     const std::wstring value = FromUtf8(line.substr(eq + 1));
-    if (key == "record")
-      c.sRecord = value;
-    else if (key == "register_delay_ms")
-      c.nRegisterDelayMs = _wtoi(value.c_str());
-    else if (key == "mutex_delay_ms")
-      c.nMutexDelayMs = _wtoi(value.c_str());
-    else if (key == "addin_delay_ms")
-      c.nAddinDelayMs = _wtoi(value.c_str());
-    else if (key == "exit_after_ms")
-      c.nExitAfterMs = _wtoi(value.c_str());
-    else if (key == "lifetime_ms")
-      c.nLifetimeMs = _wtoi(value.c_str());
-    else if (key == "reject_calls")
-      c.nRejectCalls = _wtoi(value.c_str());
-    else if (key == "exit_code_after_ms")
-      c.nExitCodeAfterMs = _wtoi(value.c_str());
+    if (key == "record") c.sRecord = value;
+    else if (key == "register_delay_ms") c.nRegisterDelayMs = _wtoi(value.c_str());
+    else if (key == "mutex_delay_ms") c.nMutexDelayMs = _wtoi(value.c_str());
+    else if (key == "addin_delay_ms") c.nAddinDelayMs = _wtoi(value.c_str());
+    else if (key == "exit_after_ms") c.nExitAfterMs = _wtoi(value.c_str());
+    else if (key == "lifetime_ms") c.nLifetimeMs = _wtoi(value.c_str());
+    else if (key == "reject_calls") c.nRejectCalls = _wtoi(value.c_str());
+    else if (key == "exit_code_after_ms") c.nExitCodeAfterMs = _wtoi(value.c_str());
     else if (key == "exit_code") {
       c.bExitAtOnce = true;
       c.nExitCode = _wtoi(value.c_str());
-    } else if (key == "hang_call")
-      c.sHangCall = value;
-    else if (key == "clsid")
-      CLSIDFromString(value.c_str(), &c.clsid);
+    } else if (key == "hang_call") c.sHangCall = value;
+    else if (key == "clsid") CLSIDFromString(value.c_str(), &c.clsid);
     else if (key == "addin") {
       size_t bar = value.find(L'|');
       c.addins.push_back({value.substr(0, bar), bar == std::wstring::npos ? L"-" : value.substr(bar + 1)});
@@ -120,8 +110,8 @@ void Record(const std::wstring& sEvent) {
   wsprintfA(stamp, "%lu.%03lu ", static_cast<unsigned long>(NowMs()),
             static_cast<unsigned long>(static_cast<unsigned long long>(NowMs() * 1000.0) % 1000));
   std::string line = stamp + ToUtf8(sEvent) + "\r\n";
-  const e2e::OwnedFile file(CreateFileW(Config().sRecord.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_ALWAYS, 0, nullptr));
+  const e2e::OwnedFile file(CreateFileW(Config().sRecord.c_str(), FILE_APPEND_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr));
   if (!file.IsValid()) return;
   DWORD n = 0;
   WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &n, nullptr);
@@ -189,10 +179,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   MSG msg;
   PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists from here
   if (c.nRegisterDelayMs > 0) idRegister = SetTimer(nullptr, 0, c.nRegisterDelayMs, nullptr);
-  if (c.nAddinDelayMs == 0)
-    loadAddin();
-  else if (c.nAddinDelayMs > 0)
-    idAddin = SetTimer(nullptr, 0, c.nAddinDelayMs, nullptr);
+  if (c.nAddinDelayMs == 0) loadAddin();
+  else if (c.nAddinDelayMs > 0) idAddin = SetTimer(nullptr, 0, c.nAddinDelayMs, nullptr);
   if (c.nExitAfterMs >= 0) idExit = SetTimer(nullptr, 0, c.nExitAfterMs, nullptr);
   idLifetime = SetTimer(nullptr, 0, c.nLifetimeMs, nullptr);
 
@@ -207,14 +195,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_TIMER && msg.hwnd == nullptr) {
         KillTimer(nullptr, msg.wParam);
-        if (msg.wParam == idRegister)
-          registerClass();
-        else if (msg.wParam == idAddin)
-          loadAddin();
-        else if (msg.wParam == idExit)
-          sReason = L"exit_after";
-        else if (msg.wParam == idLifetime)
-          sReason = L"lifetime";
+        if (msg.wParam == idRegister) registerClass();
+        else if (msg.wParam == idAddin) loadAddin();
+        else if (msg.wParam == idExit) sReason = L"exit_after";
+        else if (msg.wParam == idLifetime) sReason = L"lifetime";
         continue;
       }
       TranslateMessage(&msg);

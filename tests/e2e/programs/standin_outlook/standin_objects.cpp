@@ -119,10 +119,8 @@ class AddinObject : public DispatchBase {
   HRESULT Call(int, WORD flags, DISPPARAMS* p, VARIANT* pResult, UINT* pArgErr) override {
     HRESULT hr = S_OK;
     std::vector<const VARIANT*> args = Natural(p);
-    if (!(flags & DISPATCH_METHOD))
-      hr = DISP_E_MEMBERNOTFOUND;
-    else if (args.size() != 2)
-      hr = DISP_E_BADPARAMCOUNT;
+    if (!(flags & DISPATCH_METHOD)) hr = DISP_E_MEMBERNOTFOUND;
+    else if (args.size() != 2) hr = DISP_E_BADPARAMCOUNT;
     else if (args[0]->vt != VT_BSTR) {
       hr = DISP_E_TYPEMISMATCH;
       if (pArgErr) *pArgErr = p->cArgs - 1;  // index in rgvarg of the first argument
@@ -187,10 +185,8 @@ class AddinCollection : public DispatchBase {
     if (p->cArgs != 1) return DISP_E_BADPARAMCOUNT;
     const VARIANT& v = p->rgvarg[0];
     LONG n = 0;
-    if (v.vt == (VT_I4 | VT_BYREF) && v.plVal)
-      n = *v.plVal;
-    else if (v.vt == VT_I4)
-      n = v.lVal;
+    if (v.vt == (VT_I4 | VT_BYREF) && v.plVal) n = *v.plVal;
+    else if (v.vt == VT_I4) n = v.lVal;
     else {
       if (pArgErr) *pArgErr = 0;
       return DISP_E_TYPEMISMATCH;
