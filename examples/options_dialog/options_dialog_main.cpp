@@ -16,7 +16,9 @@
 // `lngcheck --fit` can check a translation against the program's real forms:
 //   --check-fit[=MARGIN]  the fit check on, requiring MARGIN % of spare room (0)
 //   --log FILE            the error log's entries appended to FILE, one a line:
-//                         "source<TAB>number<TAB>text", UTF-8
+//                         "source<TAB>number<TAB>text", then a tab before each of
+//                         the entry's fields (lang_syntax.h), UTF-8; a tab or line
+//                         break inside a column is written as a space
 //   --localize-all-forms  every form created hidden and localized, nothing shown;
 //                         the program then ends
 //
@@ -26,6 +28,7 @@
 #include <cwchar>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/base/text.h"
@@ -47,15 +50,9 @@ constexpr char16_t kMainSection[] = u"OptionsDialog";
 
 // The controls of frmOptions, in the order in which the form enumerates them.
 const platform::win32::ControlName kNames[] = {
-    {IDOK, u"cmdOK"},
-    {IDC_INFO, u"lblInfo", 0},
-    {IDC_NAME, u"txtName"},
-    {IDC_SEP, u"linSep"},
-    {IDC_MODE0, u"optMode", 0},
-    {IDC_MODE1, u"optMode", 1},
-    {IDC_MODE2, u"optMode", 2},
-    {IDC_MODEFRAME, u"fraMode"},
-    {IDC_LOGO, u"imgLogo"},
+    {IDOK, u"cmdOK"},           {IDC_INFO, u"lblInfo", 0},   {IDC_NAME, u"txtName"},
+    {IDC_SEP, u"linSep"},       {IDC_MODE0, u"optMode", 0},  {IDC_MODE1, u"optMode", 1},
+    {IDC_MODE2, u"optMode", 2}, {IDC_MODEFRAME, u"fraMode"}, {IDC_LOGO, u"imgLogo"},
 };
 
 constexpr UINT kDesignedDays = 3;
@@ -135,9 +132,15 @@ void LogErrorsTo(const std::wstring& sPath) {
   if (hNew != INVALID_HANDLE_VALUE) CloseHandle(hNew);
   mMain::SetLogSink([sPath](const mMain::LogEntry& e) {
     if (e.kind != mMain::LogEntry::Kind::Error) return;
-    std::u16string sLine = e.sSource + u"\t" + base::FromUtf8(std::to_string(e.nNumber)) + u"\t" + e.sText;
-    for (char16_t& c : sLine)
-      if (c == u'\r' || c == u'\n') c = u' ';
+    std::vector<std::u16string> columns{e.sSource, base::FromUtf8(std::to_string(e.nNumber)), e.sText};
+    columns.insert(columns.end(), e.fields.begin(), e.fields.end());
+    std::u16string sLine;
+    for (std::u16string& sColumn : columns) {
+      for (char16_t& c : sColumn)
+        if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
+      if (&sColumn != &columns.front()) sLine += u'\t';
+      sLine += sColumn;
+    }
     const std::string sBytes = base::ToUtf8(sLine) + "\r\n";
     HANDLE h = CreateFileW(sPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);

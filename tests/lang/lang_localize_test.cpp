@@ -32,6 +32,7 @@ std::shared_ptr<platform::MemoryFormObject> KeyForm() {
   frm->AddControl(u"Label", u"lblHint");
   for (int32_t i = 0; i <= 3; ++i) frm->AddControl(u"OptionButton", u"optMode", i)->Set(u"Caption", Variant(u"mode"));
   frm->AddControl(u"Image", u"imgLogo");
+  frm->AddControl(u"Label", u"lbl'Quote");
   auto cmd = std::dynamic_pointer_cast<platform::MemoryFormObject>(frm->Controls()->Find(u"cmdOK"));
   cmd->Set(u"Left", Variant(1200));
   return frm;
@@ -68,41 +69,43 @@ class LangLocalize : public FormsTest {
 TEST_F(LangLocalize, EachBadEntryIsReportedExactly) {
   const std::string kFail = "E|CLang.LocalizeControls|0|";
   const std::string kFit = "E|CLang.CheckFit|0|text of control ";
+  const std::string kOnForm = "|frmOptions";  // the report's fields: the form, and the fit check's control and pixels
   const struct {
     const char* sEntry;
     std::vector<std::string> reports;
   } cases[] = {
-      {"cmdOK.Text = \"x\"", {kFail + "'text' property does not supported"}},
-      {"cmdOK.Font.Bold = \"1\"", {kFail + "'font.bold' property does not supported"}},
-      {"ghost.Caption = \"x\"", {kFail + "'ghost' control does not exist on 'frmOptions' form"}},
-      {"ghost(1).Caption = \"x\"", {kFail + "'ghost(1)' control does not exist on 'frmOptions' form"}},
-      {"optMode(1 = \"x\"", {kFail + "invalid key 'optmode(1' for form 'frmOptions'"}},
-      {"optMode().Caption = \"x\"", {kFail + "invalid key 'optmode().caption' for form 'frmOptions'"}},
-      {"optMode(x).Caption = \"x\"", {kFail + "invalid key 'optmode(x).caption' for form 'frmOptions'"}},
+      {"cmdOK.Text = \"x\"", {kFail + "'text' property does not supported" + kOnForm}},
+      {"cmdOK.Font.Bold = \"1\"", {kFail + "'font.bold' property does not supported" + kOnForm}},
+      {"ghost.Caption = \"x\"", {kFail + "'ghost' control does not exist on 'frmOptions' form" + kOnForm}},
+      {"ghost(1).Caption = \"x\"", {kFail + "'ghost(1)' control does not exist on 'frmOptions' form" + kOnForm}},
+      {"optMode(1 = \"x\"", {kFail + "invalid key 'optmode(1' for form 'frmOptions'" + kOnForm}},
+      {"optMode().Caption = \"x\"", {kFail + "invalid key 'optmode().caption' for form 'frmOptions'" + kOnForm}},
+      {"optMode(x).Caption = \"x\"", {kFail + "invalid key 'optmode(x).caption' for form 'frmOptions'" + kOnForm}},
       {"optMode(9999999999).Caption = \"x\"",
-       {kFail + "invalid key 'optmode(9999999999).caption' for form 'frmOptions'"}},
-      {"(2).Left = \"5\"", {kFail + "invalid key '(2).left' for form 'frmOptions'"}},
+       {kFail + "invalid key 'optmode(9999999999).caption' for form 'frmOptions'" + kOnForm}},
+      {"(2).Left = \"5\"", {kFail + "invalid key '(2).left' for form 'frmOptions'" + kOnForm}},
       {"optMode(9).Caption = \"x\"",
-       {"E|CLang.LocalizeControls|340|Control array element '9' doesn't exist",
-        kFail + "'optmode(9)' control does not exist on 'frmOptions' form"}},
+       {"E|CLang.LocalizeControls|340|Control array element '9' doesn't exist|frmOptions",
+        kFail + "'optmode(9)' control does not exist on 'frmOptions' form" + kOnForm}},
       {"cmdOK(1).Caption = \"x\"",
-       {"E|CLang.LocalizeControls|343|Object not an array",
-        kFail + "'cmdok(1)' control does not exist on 'frmOptions' form"}},
+       {"E|CLang.LocalizeControls|343|Object not an array|frmOptions",
+        kFail + "'cmdok(1)' control does not exist on 'frmOptions' form" + kOnForm}},
       {"imgLogo.Picture = \"C:\\\\logo.bmp\"",
-       {kFail + "You should specify a relative file path for frmOptions.imglogo.picture"}},
+       {kFail + "You should specify a relative file path for frmOptions.imglogo.picture" + kOnForm}},
       {"cmdOK.Left = \"abc\"", {}},
       {"lblHint.Picture = \"none.bmp\"", {}},
       {"imgLogo.Picture = \"missing.bmp\"", {}},
       {"txtName = \"no caption\"", {}},
       // The fit check (10 % margin) of what an entry changed, in the fixed extents of
       // the in-memory framework: 6 px a character, 13 px a line.
-      {"cmdOK = \"Accept these\"", {kFit + "'cmdok' on form 'frmOptions' needs 80 px, has 75 px"}},
+      {"cmdOK = \"Accept these\"", {kFit + "'cmdok' on form 'frmOptions' needs 80 px, has 75 px|frmOptions|cmdok|80|75"}},
       {"cmdOK = \"Accept them\"", {}},
       // As drawn: an access key's "&" takes no room, "&&" is one character.
       {"cmdOK = \"&Accept them\"", {}},
-      {"cmdOK = \"Accept the&&m\"", {kFit + "'cmdok' on form 'frmOptions' needs 80 px, has 75 px"}},
-      {"lblInfo(0) = \"One\\nTwo\\nThree\"", {kFit + "'lblinfo(0)' on form 'frmOptions' needs 43 px, has 41 px"}},
+      {"cmdOK = \"Accept the&&m\"", {kFit + "'cmdok' on form 'frmOptions' needs 80 px, has 75 px|frmOptions|cmdok|80|75"}},
+      {"lblInfo(0) = \"One\\nTwo\\nThree\"", {kFit + "'lblinfo(0)' on form 'frmOptions' needs 43 px, has 41 px|frmOptions|lblinfo(0)|43|41"}},
       {"lblInfo(0) = \"One\\nTwo\"", {}},
+      {"lbl'Quote = \"x\"", {kFit + "'lbl'quote' on form 'frmOptions' needs 6 px, has 0 px|frmOptions|lbl'quote|6|0"}},
   };
   lang_.SetFitCheck(LangFitCheck{true, 10});
   for (const auto& c : cases) EXPECT_EQ(Localize(std::string(c.sEntry) + "\n"), c.reports) << c.sEntry;
@@ -191,7 +194,7 @@ TEST_F(LangLocalize, AFormNamedLikeAGlobalSubSectionTakesItsKeysWithEmptyTexts) 
   frm = platform::MemoryFormObject::NewForm(u"TEXTS");
   lang_.LocalizeForm(frm);
   EXPECT_EQ(log_.Lines(), std::vector<std::string>{
-                              "E|CLang.LocalizeControls|0|'lid_title' control does not exist on 'TEXTS' form"});
+                              "E|CLang.LocalizeControls|0|'lid_title' control does not exist on 'TEXTS' form|TEXTS"});
 }
 
 TEST_F(LangLocalize, AFormWithoutSectionKeepsItsDesignAndReportsNoError) {

@@ -4,8 +4,10 @@
 //   ;> LINE           one line of the output, all of them in order
 //   ;? STATUS         the exit status (0 when absent)
 // In the arguments $FIT_PROGRAM is the options dialog example, which only the
-// Windows tree builds (a case that names it is skipped in the other); in an
-// expected line <n> stands for any number (pixels depend on the fonts).
+// Windows tree builds (a case that names it is skipped in the other), and
+// $FIT_STANDIN a script that only the native tree runs in its place, which writes
+// the case's ";< " lines as the log; in an expected line <n> stands for any number
+// (pixels depend on the fonts).
 // The expected lines stand at the end of the file, so that they do not move the
 // lines they name.
 #include <gtest/gtest.h>
@@ -104,11 +106,13 @@ bool Matches(const std::string& sExpected, const std::string& sLine) {
 TEST_P(LngcheckCase, PrintsExactlyTheExpectedLines) {
   Case c = ReadCase(GetParam());
   ASSERT_GT(c.args.size(), 1u) << "the case names no command line";
-  for (std::u16string& a : c.args) {
-    if (a != u"$FIT_PROGRAM") continue;
-    if (std::string(LNGCHECK_FIT_PROGRAM).empty()) GTEST_SKIP() << "no forms program in this tree";
-    a = base::FromUtf8(LNGCHECK_FIT_PROGRAM);
-  }
+  const std::pair<std::u16string, std::string> programs[] = {{u"$FIT_PROGRAM", LNGCHECK_FIT_PROGRAM}, {u"$FIT_STANDIN", LNGCHECK_FIT_STANDIN}};
+  for (std::u16string& a : c.args)
+    for (const auto& [sName, sPath] : programs) {
+      if (a != sName) continue;
+      if (sPath.empty()) GTEST_SKIP() << "no " << base::ToUtf8(sName) << " in this tree";
+      a = base::FromUtf8(sPath);
+    }
   std::string sOut, sErr;
   const int nStatus = lngcheck::Run(c.args, &sOut, &sErr);
   const std::vector<std::string> printed = Lines(sOut);

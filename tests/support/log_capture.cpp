@@ -24,9 +24,11 @@ std::vector<mMain::LogEntry> LogCapture::Debugs() const {
 
 std::vector<std::string> LogCapture::Lines() const {
   std::vector<std::string> r;
-  for (const auto& e : entries_)
+  for (const auto& e : entries_) {
     r.push_back(std::string(e.kind == mMain::LogEntry::Kind::Error ? "E|" : "D|") + base::ToUtf8(e.sSource) + "|" +
                 std::to_string(e.nNumber) + "|" + base::ToUtf8(e.sText));
+    for (const std::u16string& s : e.fields) r.back() += "|" + base::ToUtf8(s);
+  }
   return r;
 }
 

@@ -22,8 +22,8 @@ class LogCapture {
   std::vector<mMain::LogEntry> Errors() const;
   std::vector<mMain::LogEntry> Debugs() const;
   void Clear() { entries_.clear(); }
-  // One line per entry, "E|source|number|text" or "D|source|0|text", in UTF-8,
-  // for readable failure messages and whole-sequence comparisons.
+  // One line per entry, "E|source|number|text" or "D|source|0|text", then "|field"
+  // for each field, in UTF-8, for readable failure messages and whole-sequence comparisons.
   std::vector<std::string> Lines() const;
 
  private:

@@ -11,18 +11,6 @@ namespace lngcheck {
 
 namespace {
 
-// The text between sBefore and the next sAfter in sText, from nFrom on (advanced past it).
-std::optional<std::u16string> Between(const std::u16string& sText, const char16_t* sBefore, const char16_t* sAfter,
-                                      size_t* pnFrom) {
-  const size_t nBegin = sText.find(sBefore, *pnFrom);
-  if (nBegin == std::u16string::npos) return std::nullopt;
-  const size_t nText = nBegin + std::char_traits<char16_t>::length(sBefore);
-  const size_t nEnd = sText.find(sAfter, nText);
-  if (nEnd == std::u16string::npos) return std::nullopt;
-  *pnFrom = nEnd;
-  return sText.substr(nText, nEnd - nText);
-}
-
 // The section of form sForm: under the main section, else any "<main>.<form>".
 const LayoutSection* FormSection(const Layout& layout, const std::u16string& sMain, const std::u16string& sForm) {
   if (const LayoutSection* s = layout.Find(sMain + u"." + sForm)) return s;
@@ -84,17 +72,18 @@ int Fit(const FitOptions& o, std::string* psOut, std::string* psErr) {
   Findings findings;
   const std::string sName = base::ToUtf8(o.sFile);
   for (const SourceLine& line : log.Lines()) {
-    const std::vector<std::u16string> fields = base::Split(line.sText, u"\t");
-    if (fields.size() < 3) continue;
-    const std::u16string& sText = fields[2];
-    std::pair<int, int> place{1, 1};
-    size_t nFrom = 0;
-    const auto sControl = Between(sText, u"control '", u"'", &nFrom);
-    const auto sForm = Between(sText, u"form '", u"'", &nFrom);
-    if (sForm)
-      place = ReportPlace(layout, o.sMainSection, *sForm, fields[0] == kFitReportSource && sControl ? *sControl : u"");
-    findings.Add({sName, place.first, place.second, Severity::Error, base::ToUtf8(sText),
-                  fields[0] == kFitReportSource ? "fit" : base::ToUtf8(fields[0])});
+    // Source, number and text, then the report's fields (lang_syntax.h).
+    const std::vector<std::u16string> columns = base::Split(line.sText, u"\t");
+    if (columns.size() < 3) continue;
+    const bool bFit = columns[0] == kFitReportSource;
+    const auto Field = [&](size_t n) { return 3 + n < columns.size() ? columns[3 + n] : std::u16string(); };
+    // The log of an older engine has no fields: its reports stand at line 1.
+    const std::pair<int, int> place =
+        columns.size() > 3 + kReportForm
+            ? ReportPlace(layout, o.sMainSection, Field(kReportForm), bFit ? Field(kReportControl) : u"")
+            : std::pair<int, int>{1, 1};
+    findings.Add({sName, place.first, place.second, Severity::Error, base::ToUtf8(columns[2]),
+                  bFit ? "fit" : base::ToUtf8(columns[0])});
   }
   *psOut += o.bJson ? FormatJson(findings.Sorted()) : FormatText(findings.Sorted());
   const int nErrors = findings.Count(Severity::Error);

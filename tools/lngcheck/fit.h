@@ -4,8 +4,9 @@
 // the options dialog example) is run with
 //   --localize-all-forms --check-fit=MARGIN --log LOG FILE.lng
 // (under Wine where the system is not Windows); every report of its error log
-// becomes a finding: a text that does not fit at the key that holds it, any other
-// report (a control the form lacks) at the form's section.
+// becomes a finding, placed by the report's fields (lang_syntax.h): a text that
+// does not fit at the key that holds it, any other report about a form (a control
+// the form lacks) at the form's section.
 #include <optional>
 #include <string>
 #include <vector>

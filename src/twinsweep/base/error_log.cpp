@@ -44,7 +44,7 @@ LogSink SetLogSink(LogSink sink) {
 }
 
 void LogError(const std::u16string& sSource, int32_t nNumber, const std::optional<std::u16string>& vDescription,
-              const std::optional<std::u16string>& vExtra) {
+              const std::optional<std::u16string>& vExtra, std::vector<std::u16string> fields) {
   // Every read of the pending error happens before it is cleared.
   const base::PendingError& pending = base::Pending();
   LogEntry entry;
@@ -53,6 +53,7 @@ void LogError(const std::u16string& sSource, int32_t nNumber, const std::optiona
   entry.sText = vDescription ? *vDescription : pending.sDescription;
   if (vExtra) entry.sText += u"; " + *vExtra;
   entry.sSource = pending.nLine != 0 ? sSource + u"(" + base::LongToText(pending.nLine) + u")" : sSource;
+  entry.fields = std::move(fields);
   Notify(entry);
   base::ClearPending();
 }

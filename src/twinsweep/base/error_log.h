@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace twinsweep {
 
@@ -26,6 +27,11 @@ struct LogEntry {
   std::u16string sSource;   ///< the reporting member, "CLang.Init"
   int32_t nNumber = 0;      ///< the failure's number; 0 for a condition found by the reporter
   std::u16string sText;     ///< the description, with any extra text after "; "
+  /// What the report is about, for a program that reads the log: each reporter
+  /// defines its fields and their order (the engine's form reports, lang_syntax.h).
+  /// The text is for people, and may be reworded; the fields are not. (The
+  /// initializer lets an entry written without fields leave them out.)
+  std::vector<std::u16string> fields{};
 };
 
 /// A watcher of every composed entry.
@@ -37,10 +43,11 @@ using LogSink = std::function<void(const LogEntry&)>;
 LogSink SetLogSink(LogSink sink);
 
 /// nNumber -1 stands for the pending error's number; an omitted vDescription for its
-/// description. vExtra is appended after "; ". Clears the pending error.
+/// description. vExtra is appended after "; ". fields go to the entry as they are.
+/// Clears the pending error.
 void LogError(const std::u16string& sSource, int32_t nNumber,
               const std::optional<std::u16string>& vDescription = std::nullopt,
-              const std::optional<std::u16string>& vExtra = std::nullopt);
+              const std::optional<std::u16string>& vExtra = std::nullopt, std::vector<std::u16string> fields = {});
 /// A false condition is reported as "ASSERT FAILED - " & sMessage with number 0.
 void AssertTrue(bool bCondition, const std::u16string& sSource, const std::u16string& sMessage);
 void LogDebug(const std::u16string& sSource, const std::u16string& sText);

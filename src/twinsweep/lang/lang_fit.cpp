@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "twinsweep/base/convert.h"
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/base/failure.h"
 #include "twinsweep/lang/lang.h"
@@ -40,7 +41,8 @@ void CLang::CheckFit(const std::u16string& sName, const std::vector<ChangedContr
       if (failure.nNumber != base::kNoSuchMember) {
         mMain::LogError(kFitReportSource, failure.nNumber,
                         sprintf1(u"text of control '%s' on form '%s' was not measured: %s",
-                                 {base::Variant(c.sName), base::Variant(sName), base::Variant(failure.sDescription)}));
+                                 {base::Variant(c.sName), base::Variant(sName), base::Variant(failure.sDescription)}),
+                        std::nullopt, {sName, c.sName, u"", u""});
       }
       continue;
     }
@@ -59,7 +61,8 @@ void CLang::CheckFit(const std::u16string& sName, const std::vector<ChangedContr
     mMain::LogError(
         kFitReportSource, 0,
         sprintf1(u"text of control '%s' on form '%s' needs %d px, has %d px",
-                 {base::Variant(c.sName), base::Variant(sName), base::Variant(nNeeds), base::Variant(nHas)}));
+                 {base::Variant(c.sName), base::Variant(sName), base::Variant(nNeeds), base::Variant(nHas)}),
+        std::nullopt, {sName, c.sName, base::LongToText(nNeeds), base::LongToText(nHas)});
   }
 }
 

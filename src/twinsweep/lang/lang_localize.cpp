@@ -116,6 +116,10 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
   // The controls this pass changes, each once, for the fit check.
   std::vector<ChangedControl> changed;
   const bool bCheckFit = FitCheckOn();
+  // Each report of an entry names the form in its fields, for a reader of the log.
+  const auto Report = [&](int32_t nNumber, const std::optional<std::u16string>& vText) {
+    mMain::LogError(kSource, nNumber, vText, std::nullopt, {sName});
+  };
   const int32_t nCount = colEntries->Count();
   for (int32_t i = 1; i <= nCount; ++i) {
     base::Ignore([&] {
@@ -145,7 +149,7 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
         const bool bIndexOk = base::Catch([&] { nIndex = base::CLng(base::Variant(sIndex)); });
         base::ClearPending();
         if (!bIndexOk || sControl.empty()) {
-          mMain::LogError(kSource, 0, sprintf1(u"invalid key '%s' for form '%s'", {sKey, sName}));
+          Report(0, sprintf1(u"invalid key '%s' for form '%s'", {sKey, sName}));
           sIndex.clear();
         }
       }
@@ -162,14 +166,13 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
         if (sIndex.empty()) {
           oTarget = oFound;
         } else if (oFound && !base::Catch([&] { oTarget = oFound->Element(nIndex); })) {
-          mMain::LogError(kSource, -1);
+          Report(-1, std::nullopt);
           oTarget = nullptr;
         }
       }
       if (!oTarget) {
-        mMain::LogError(kSource, 0,
-                        sprintf1(u"'%s%s' control does not exist on '%s' form",
-                                 {sControl, sIndex.empty() ? std::u16string() : u"(" + sIndex + u")", sName}));
+        Report(0, sprintf1(u"'%s%s' control does not exist on '%s' form",
+                           {sControl, sIndex.empty() ? std::u16string() : u"(" + sIndex + u")", sName}));
         return;
       }
 
@@ -180,7 +183,7 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
 
       const PropertyRule* pRule = FindRule(sProperty);
       if (!pRule) {
-        mMain::LogError(kSource, 0, sprintf1(u"'%s' property does not supported", {sProperty}));
+        Report(0, sprintf1(u"'%s' property does not supported", {sProperty}));
         return;
       }
       if (bCheckFit) {
@@ -206,9 +209,7 @@ void CLang::LocalizeControls(const std::u16string& sName, const platform::FormOb
           break;
         case Action::Picture:
           if (sValue.find(u':') != std::u16string::npos) {
-            mMain::LogError(
-                kSource, 0,
-                sprintf1(u"You should specify a relative file path for %s.%s.%s", {sName, sControl, sProperty}));
+            Report(0, sprintf1(u"You should specify a relative file path for %s.%s.%s", {sName, sControl, sProperty}));
           } else {
             base::Ignore([&] {
               oTarget->SetPicture(platform::Forms().LoadPicture(platform::App().AppFolder() + u"\\" + sValue));

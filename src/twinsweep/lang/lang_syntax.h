@@ -46,6 +46,14 @@ std::u16string WithQuotedValue(std::u16string_view sLine, size_t nBegin, size_t 
 // the log tells them from the others.
 inline constexpr char16_t kFitReportSource[] = u"CLang.CheckFit";
 
+// The positions of the fields (mMain::LogEntry::fields) of the engine's reports
+// about a form, so that a reader of the log finds what a report is about without
+// reading its English text. Every such report has the form, as the program names
+// it; the fit check's have the control too, as the form's section names it
+// ("optmode(1)"; the form's own name for its title), and the pixels the text
+// needs and has (both "" when it could not be measured).
+enum FormReportField : size_t { kReportForm, kReportControl, kReportNeededPx, kReportAvailablePx };
+
 // Appends sText to sOut with its escapes resolved: "\\", "\n" (as sLineBreak),
 // "\t" and "\"", the letter in either case. Any other backslash is kept, with the
 // character after it; onInvalid, when given, hears of each such sequence and of
