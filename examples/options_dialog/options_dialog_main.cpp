@@ -50,9 +50,15 @@ constexpr char16_t kMainSection[] = u"OptionsDialog";
 
 // The controls of frmOptions, in the order in which the form enumerates them.
 const platform::win32::ControlName kNames[] = {
-    {IDOK, u"cmdOK"},           {IDC_INFO, u"lblInfo", 0},   {IDC_NAME, u"txtName"},
-    {IDC_SEP, u"linSep"},       {IDC_MODE0, u"optMode", 0},  {IDC_MODE1, u"optMode", 1},
-    {IDC_MODE2, u"optMode", 2}, {IDC_MODEFRAME, u"fraMode"}, {IDC_LOGO, u"imgLogo"},
+    {IDOK, u"cmdOK"},
+    {IDC_INFO, u"lblInfo", 0},
+    {IDC_NAME, u"txtName"},
+    {IDC_SEP, u"linSep"},
+    {IDC_MODE0, u"optMode", 0},
+    {IDC_MODE1, u"optMode", 1},
+    {IDC_MODE2, u"optMode", 2},
+    {IDC_MODEFRAME, u"fraMode"},
+    {IDC_LOGO, u"imgLogo"},
 };
 
 constexpr UINT kDesignedDays = 3;
