@@ -7,9 +7,9 @@
 #include <string>
 
 #include "twinsweep/base/failure.h"
-#include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_format.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/lang/plural_rule.h"
-#include "testable_lang.h"
 
 using namespace twinsweep;
 
@@ -17,14 +17,13 @@ using namespace twinsweep;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text(size / 2, u'\0');
   for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
-  TestableLang lang;
   base::VariantList params{base::Variant(3), base::Variant(u"a%s\\n"), base::Variant(2.5), base::Variant(true),
                            base::Variant::Null(), base::Variant(1e300)};
-  lang.sprintf1(text, params);
-  lang.sprintf1(text, {base::Variant(params)});
-  lang.sprintf2(text);
-  std::u16string value = lang.TrimBlanks(lang.StripComment(text)), error;
-  lang.Unquote(value, error);
+  sprintf1(text, params);
+  sprintf1(text, {base::Variant(params)});
+  sprintf2(text);
+  std::u16string value(TrimBlanksView(std::u16string_view(text).substr(0, CommentCut(text)))), error;
+  UnquoteValue(value, error);
   PluralRule rule;
   std::u16string why;
   const bool bParsed = rule.Parse(text, &why);

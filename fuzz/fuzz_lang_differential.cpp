@@ -18,7 +18,9 @@
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
+#include "twinsweep/lang/lang_format.h"
 #include "twinsweep/lang/lang_internals.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/lang/plural_rule.h"
 #include "twinsweep/platform/text_codec.h"
 
@@ -102,6 +104,9 @@ class OldReader {
   bool eof_ = false;
 };
 
+// The text without blanks at either end, as the old loading took it.
+std::u16string Trim(std::u16string_view s) { return std::u16string(TrimBlanksView(s)); }
+
 // CLang with the loading of old: every section read from the first line.
 class OldLang : public CLangInternals {
  public:
@@ -119,7 +124,7 @@ class OldLang : public CLangInternals {
         if (!oFile.FEOF()) mMain::LogError(kSrc, 0, std::u16string(u"oFile.ReadLine failed"));
         break;
       }
-      const std::u16string sLine = TrimBlanks(sRaw);
+      const std::u16string sLine = Trim(sRaw);
       ++nLine;
       if (sLine.empty() || sLine[0] == u';' || sLine[0] == u'\'') continue;
       if (sLine[0] == u'[') {
@@ -127,7 +132,7 @@ class OldLang : public CLangInternals {
         if (c == std::u16string::npos) return report(u"symbol ']' is absent, line = %d, file = '%s'", {nLine, sFile}), false;
         std::u16string sName = sLine.substr(1, c - 1);
         if (sName.empty()) return report(u"empty section name, line - %d, file = '%s'", {nLine, sFile}), false;
-        std::u16string sRest = TrimBlanks(sLine.substr(c + 1));
+        std::u16string sRest = Trim(sLine.substr(c + 1));
         if (!sRest.empty() && sRest[0] != u';' && sRest[0] != u'\'') {
           return report(u"'%s' is not the comment, line - %d, file = '%s'", {sRest, nLine, sFile}), false;
         }
@@ -141,12 +146,12 @@ class OldLang : public CLangInternals {
         report(u"symbol '=' is absent, line = %d, file = '%s'", {nLine, sFile});
         continue;
       }
-      std::u16string sKey = TrimBlanks(sLine.substr(0, nEq));
+      std::u16string sKey = Trim(sLine.substr(0, nEq));
       if (sKey.empty()) {
         report(u"Const's name does not exist, line - %d, file = '%s'", {nLine, sFile});
         continue;
       }
-      std::u16string sValue = TrimBlanks(OldStripComment(TrimBlanks(sLine.substr(nEq + 1)))), sError;
+      std::u16string sValue = Trim(OldStripComment(Trim(sLine.substr(nEq + 1)))), sError;
       if (sValue.empty()) {
         report(u"Const's value does not exist, line - %d, file = '%s'", {nLine, sFile});
         continue;
@@ -234,7 +239,7 @@ class OldLang : public CLangInternals {
       TextCollectionRef colT = base::NewCollection<std::u16string>();
       for (bool bForms : {false, true}) {
         for (const std::u16string& sPiece : base::Split(bForms ? sForms : sGlobals, u",")) {
-          std::u16string sN = TrimBlanks(sPiece);
+          std::u16string sN = Trim(sPiece);
           if (sN.empty()) {
             return report(bForms ? u"file '%s' has error in [%s].forms" : u"file '%s' has error in [%s].texts",
                           {sFile, sMain}),

@@ -1,6 +1,7 @@
-// The form dump writer: the file of each mode byte for byte, escapes and tab
-// alignment, pictures, and the reports when the dump cannot be written.
+// The form dump writer: the file of each mode byte for byte, pictures, and the
+// reports when the dump cannot be written.
 #include "lang/forms_fixture.h"
+#include "twinsweep/lang/lang_syntax.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST_F(LangDump, PicturesAreSavedBesideTheDumpAndNamedByFullPath) {
   const std::string dump = Dump(1, frm);
 
   const std::u16string sFolder = tmp_.Path() + u"\\Dump\\frmLogo";
-  const std::string sEscaped = base::ToUtf8(lang_.EscapeValue(sFolder));
+  const std::string sEscaped = base::ToUtf8(EscapeValue(sFolder));
   EXPECT_NE(dump.find(".Picture\t\t\t= \"" + sEscaped + "\\\\.bmp\"\r\n"), std::string::npos) << dump;
   EXPECT_NE(dump.find("picLogo.Picture\t\t\t= \"" + sEscaped + "\\\\picLogo.bmp\"\r\n"), std::string::npos) << dump;
   EXPECT_EQ(dump.find("imgEmpty.Picture"), std::string::npos);
@@ -149,34 +150,6 @@ TEST_F(LangDump, ADumpThatCannotBeWrittenIsReportedAndNothingIsLeftOpen) {
     EXPECT_EQ(files.nCloses, 0);
     EXPECT_FALSE(base::HasPending());
   }
-}
-
-TEST_F(LangDump, EscapeValueDoublesBackslashesFirst) {
-  struct {
-    const char16_t* sIn;
-    const char16_t* sOut;
-  } cases[] = {
-      {u"plain", u"plain"},
-      {u"a\\b", u"a\\\\b"},
-      {u"two\r\nlines", u"two\\nlines"},
-      {u"lone\rcr\nlf", u"lone\rcr\nlf"},
-      {u"tab\there", u"tab\\there"},
-      {u"say \"hi\"", u"say \"\"hi\"\""},
-      {u"\\n\r\n", u"\\\\n\\n"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(lang_.EscapeValue(c.sIn), c.sOut) << base::ToUtf8(c.sIn);
-}
-
-TEST_F(LangDump, TabAlignPutsTheEqualsSignAtColumn32) {
-  // Characters before the "=" and the tabs inserted with four tab stops.
-  const std::pair<int, int> cases[] = {{0, 4}, {7, 4}, {8, 3}, {15, 3}, {16, 2}, {23, 2}, {24, 1}, {30, 1}, {31, 0},
-                                       {40, 0}};
-  for (auto [nBefore, nTabs] : cases) {
-    const std::u16string sKey(static_cast<size_t>(nBefore), u'k');
-    EXPECT_EQ(lang_.TabAlign(sKey + u"=\"v=w\"", 4), sKey + std::u16string(static_cast<size_t>(nTabs), u'\t') + u"=\"v=w\"")
-        << nBefore;
-  }
-  EXPECT_EQ(lang_.TabAlign(u"no equals", 4), u"no equals");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "lang_test_util.h"
+#include "twinsweep/lang/lang_format.h"
 #include "support/fake_desktop.h"
 
 namespace {
@@ -35,8 +36,7 @@ TEST(LangFormat, Sprintf2Escapes) {
   };
   for (const auto& c : cases) {
     LogCapture log;
-    TestableLang o;
-    EXPECT_EQ(base::ToUtf8(c.out), base::ToUtf8(o.sprintf2(c.in))) << base::ToUtf8(c.in);
+    EXPECT_EQ(base::ToUtf8(c.out), base::ToUtf8(sprintf2(c.in))) << base::ToUtf8(c.in);
     EXPECT_EQ(c.reports, Reports(log)) << base::ToUtf8(c.in);
   }
 }
@@ -149,11 +149,10 @@ TEST(LangFormat, Sprintf1Placeholders) {
   };
   for (const auto& c : cases) {
     LogCapture log;
-    TestableLang o;
     testing_support::FakeApp app;
     app.bShapingKnowsIsolates = c.isolation != FormatCase::kEmbedded;
     platform::ScopedOverride<platform::IApp> appOverride(app);
-    EXPECT_EQ(base::ToUtf8(c.out), base::ToUtf8(o.sprintf1(c.format, c.params, c.isolation != FormatCase::kAsTheyAre)))
+    EXPECT_EQ(base::ToUtf8(c.out), base::ToUtf8(sprintf1(c.format, c.params, c.isolation != FormatCase::kAsTheyAre)))
         << base::ToUtf8(c.format);
     std::vector<std::string> expected;
     for (const Report& r : c.reports) expected.push_back(Expected(r));
@@ -163,12 +162,11 @@ TEST(LangFormat, Sprintf1Placeholders) {
 }
 
 TEST(LangFormat, InStrAny) {
-  TestableLang o;
-  EXPECT_EQ(4, o.InStrAny(u"abc;def'g", u";'", 1));
-  EXPECT_EQ(8, o.InStrAny(u"abc;def'g", u";'", 5));
-  EXPECT_EQ(0, o.InStrAny(u"abc", u";'", 1));
-  EXPECT_EQ(0, o.InStrAny(u"a;c", u"", 1));
-  EXPECT_EQ(0, o.InStrAny(u"a;c", u";", 9));
+  EXPECT_EQ(4, InStrAny(u"abc;def'g", u";'", 1));
+  EXPECT_EQ(8, InStrAny(u"abc;def'g", u";'", 5));
+  EXPECT_EQ(0, InStrAny(u"abc", u";'", 1));
+  EXPECT_EQ(0, InStrAny(u"a;c", u"", 1));
+  EXPECT_EQ(0, InStrAny(u"a;c", u";", 9));
 }
 
 }  // namespace

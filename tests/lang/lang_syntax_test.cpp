@@ -59,5 +59,33 @@ TEST(LangSyntax, EscapesResolved) {
   }
 }
 
+TEST(LangSyntax, EscapeValueDoublesBackslashesFirst) {
+  struct {
+    const char16_t* sIn;
+    const char16_t* sOut;
+  } cases[] = {
+      {u"plain", u"plain"},
+      {u"a\\b", u"a\\\\b"},
+      {u"two\r\nlines", u"two\\nlines"},
+      {u"lone\rcr\nlf", u"lone\rcr\nlf"},
+      {u"tab\there", u"tab\\there"},
+      {u"say \"hi\"", u"say \"\"hi\"\""},
+      {u"\\n\r\n", u"\\\\n\\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EscapeValue(c.sIn), c.sOut) << base::ToUtf8(c.sIn);
+}
+
+TEST(LangSyntax, TabAlignPutsTheEqualsSignAtColumn32) {
+  // Characters before the "=" and the tabs inserted with four tab stops.
+  const std::pair<int, int> cases[] = {{0, 4}, {7, 4}, {8, 3}, {15, 3}, {16, 2}, {23, 2}, {24, 1}, {30, 1}, {31, 0},
+                                       {40, 0}};
+  for (auto [nBefore, nTabs] : cases) {
+    const std::u16string sKey(static_cast<size_t>(nBefore), u'k');
+    EXPECT_EQ(TabAlign(sKey + u"=\"v=w\"", 4), sKey + std::u16string(static_cast<size_t>(nTabs), u'\t') + u"=\"v=w\"")
+        << nBefore;
+  }
+  EXPECT_EQ(TabAlign(u"no equals", 4), u"no equals");
+}
+
 }  // namespace
 }  // namespace twinsweep

@@ -1,5 +1,5 @@
 #pragma once
-// CLang with the members for use inside the engine opened, for the engine's
+// CLang with its load steps and the state a load leaves opened, for the engine's
 // tests and fuzz targets. Header only, so that it needs nothing but the engine.
 #include "twinsweep/lang/lang_internals.h"
 

@@ -4,6 +4,7 @@
 
 #include "twinsweep/base/text.h"
 #include "lang/testable_lang.h"
+#include "twinsweep/lang/lang_format.h"
 #include "twinsweep/platform/services.h"
 #include "lngcheck.h"
 #include "po_text.h"
@@ -69,8 +70,8 @@ TEST(LngcheckPseudo, LoadsFormatsAlikeAndPassesTheCheck) {
     for (const auto& e : *en.colTexts) {
       const std::u16string& sKey = *e.foldedKey;
       ASSERT_TRUE(xx.colTexts->Contains(sKey)) << base::ToUtf8(sKey);
-      const std::u16string sEn = en.sprintf1(e.item, params);
-      const std::u16string sXx = xx.sprintf1(xx.colTexts->Item(sKey), params);
+      const std::u16string sEn = sprintf1(e.item, params);
+      const std::u16string sXx = sprintf1(xx.colTexts->Item(sKey), params);
       for (const char16_t* szMark : {u"700", u"%", u"\r\n", u"\t"}) {
         EXPECT_EQ(Occurrences(sEn, szMark), Occurrences(sXx, szMark)) << base::ToUtf8(sKey) << " " << szMark;
       }

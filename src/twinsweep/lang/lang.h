@@ -199,8 +199,9 @@ class CLang {
                    const std::u16string& sPrefix, TextCollection* colNames);
 
  private:
-  /// The engine's own tools and tests reach the members below through
-  /// CLangInternals (lang/lang_internals.h); a program needs none of them.
+  /// The engine's own tools and tests reach the load steps below, and the state a
+  /// load leaves, through CLangInternals (lang/lang_internals.h); a program needs
+  /// none of them.
   friend class CLangInternals;
 
   /// Forgets the loaded language.
@@ -272,10 +273,6 @@ class CLang {
   /// Writes the block of one object under its dump name; pictures go to sPictureFolder.
   void DumpControl(const platform::FormObjectRef& oControl, const std::u16string& sName, platform::FileHandle hFile,
                    const std::u16string& sPictureFolder);
-  /// A text made fit for a quoted value: \\, \n for CR LF, \t, doubled quotes.
-  std::u16string EscapeValue(std::u16string_view sValue);
-  /// Tabs inserted before the first "=" so that it stands at column 8 * nTabs.
-  std::u16string TabAlign(std::u16string_view sLine, int32_t nTabs);
   /// Applies the section sName to the container and its controls.
   void LocalizeControls(const std::u16string& sName, const platform::FormObjectRef& oContainer,
                         const platform::ControlsRef& oControls);
@@ -287,14 +284,6 @@ class CLang {
   // Measures the caption of each changed control and reports those that do not fit.
   void CheckFit(const std::u16string& sName, const std::vector<ChangedControl>& changed);
   bool FitCheckOn() const { return nCheckFit != 0 || fitCheck.bOn; }
-
-  /// Position (from 1) of the first of sChars in sText at or after nStart; 0 when none.
-  int32_t InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart);
-  /// Escapes resolved, then "%s", "%d" and "%%" filled from sprintf_params;
-  /// with bIsolate each value isolated from the text around it (lang_format.cpp).
-  std::u16string sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params, bool bIsolate = false);
-  /// Backslash escapes resolved: "\\", "\n", "\t" and a backslash before a quote.
-  std::u16string sprintf2(std::u16string_view sText);
 
   /// Fields, in their order.
   TextCollectionRef colTexts;

@@ -11,6 +11,8 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_format.h"
+#include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/lang/lang_file.h"
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/platform/desktop.h"
@@ -191,22 +193,6 @@ void CLang::DumpControl(const platform::FormObjectRef& oControl, const std::u16s
     WriteDumpLine(hFile, sComment);
     WriteDumpLine(hFile, sBlock);
   }
-}
-
-std::u16string CLang::EscapeValue(std::u16string_view sValue) {
-  // The backslash goes first, so that the backslashes of the later escapes stay single.
-  std::u16string s = base::Replace(sValue, u"\\", u"\\\\");
-  s = base::Replace(s, u"\r\n", u"\\n");
-  s = base::Replace(s, u"\t", u"\\t");
-  return base::Replace(s, u"\"", u"\"\"");
-}
-
-std::u16string CLang::TabAlign(std::u16string_view sLine, int32_t nTabs) {
-  const int32_t p = base::InStr(1, sLine, u"=");
-  if (p == 0 || p >= 8 * nTabs) return std::u16string(sLine);
-  std::u16string s(sLine);
-  s.insert(static_cast<size_t>(p - 1), static_cast<size_t>(nTabs - (p + 7) / 8 + 1), u'\t');
-  return s;
 }
 
 }  // namespace twinsweep

@@ -10,6 +10,7 @@
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/base/failure.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_format.h"
 #include "twinsweep/lang/lang_syntax.h"
 
 namespace twinsweep {

@@ -1,6 +1,4 @@
-// CLang: the two formatters every text and message passes through, and the
-// character-set search of the parser. None of them lets a failure reach its
-// caller: problems are reported and a usable text comes back.
+// The engine's formatters and the parser's character-set search (lang_format.h).
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -9,7 +7,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/base/variant.h"
-#include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_format.h"
 #include "twinsweep/lang/lang_placeholder.h"
 #include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/base/error_log.h"
@@ -41,7 +39,7 @@ std::u16string Isolated(const std::u16string& sValue) {
 
 }  // namespace
 
-int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart) {
+int32_t InStrAny(std::u16string_view sText, std::u16string_view sChars, int32_t nStart) {
   if (nStart < 1) nStart = 1;
   size_t nFrom = static_cast<size_t>(nStart - 1);
   if (nFrom >= sText.size()) return 0;
@@ -53,7 +51,7 @@ int32_t CLang::InStrAny(std::u16string_view sText, std::u16string_view sChars, i
   return nBest == std::u16string_view::npos ? 0 : static_cast<int32_t>(nBest + 1);
 }
 
-std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params, bool bIsolate) {
+std::u16string sprintf1(std::u16string_view sFormat, const base::VariantList& sprintf_params, bool bIsolate) {
   const char16_t* const kSource = u"CLang::sprintf1";
   // A single parameter that is itself a list is the list (how Item passes its own).
   const base::VariantList* pList = &sprintf_params;
@@ -131,7 +129,7 @@ std::u16string CLang::sprintf1(std::u16string_view sFormat, const base::VariantL
   }
 }
 
-std::u16string CLang::sprintf2(std::u16string_view sText) {
+std::u16string sprintf2(std::u16string_view sText) {
   // The result is built left to right; the text "so far" of a report is the
   // resolved part followed by the part not yet looked at. Each report carries the
   // whole text, so only the first few invalid escapes are reported one by one and

@@ -8,6 +8,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_format.h"
 #include "twinsweep/lang/lang_direction.h"
 #include "twinsweep/lang/lang_file.h"
 #include "twinsweep/lang/lang_options.h"

@@ -10,6 +10,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_format.h"
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/file_utils.h"

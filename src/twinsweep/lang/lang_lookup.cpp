@@ -7,6 +7,7 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/base/convert.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_format.h"
 #include "twinsweep/lang/plural_rule.h"
 #include "twinsweep/base/error_log.h"
 

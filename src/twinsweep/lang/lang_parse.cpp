@@ -8,6 +8,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
+#include "twinsweep/lang/lang_format.h"
 #include "twinsweep/lang/lang_file.h"
 #include "twinsweep/lang/lang_section_index.h"
 #include "twinsweep/lang/lang_syntax.h"
@@ -29,9 +30,7 @@ CLang::LoadReports::~LoadReports() {
   if (--oLang_.nLoadDepth != 0) return;
   const int32_t nRest = oLang_.nLoadProblems - oLang_.nLoadProblemsOneByOne;
   if (nRest <= 0) return;
-  base::Ignore([&] {
-    mMain::LogError(kSource, 0, oLang_.sprintf1(u"%d more problems, file = '%s'", {nRest, sFilename_}));
-  });
+  base::Ignore([&] { mMain::LogError(kSource, 0, sprintf1(u"%d more problems, file = '%s'", {nRest, sFilename_})); });
 }
 
 void CLang::ReportLoadProblem(const char16_t* sFormat, const base::VariantList& params) {

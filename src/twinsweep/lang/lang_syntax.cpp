@@ -97,4 +97,20 @@ std::u16string ResolveEscapes(std::u16string_view sText, std::u16string_view sLi
   return s;
 }
 
+std::u16string EscapeValue(std::u16string_view sValue) {
+  // The backslash goes first, so that the backslashes of the later escapes stay single.
+  std::u16string s = base::Replace(sValue, u"\\", u"\\\\");
+  s = base::Replace(s, u"\r\n", u"\\n");
+  s = base::Replace(s, u"\t", u"\\t");
+  return DoubleQuotes(s);
+}
+
+std::u16string TabAlign(std::u16string_view sLine, int32_t nTabs) {
+  const int32_t p = base::InStr(1, sLine, u"=");
+  if (p == 0 || p >= 8 * nTabs) return std::u16string(sLine);
+  std::u16string s(sLine);
+  s.insert(static_cast<size_t>(p - 1), static_cast<size_t>(nTabs - (p + 7) / 8 + 1), u'\t');
+  return s;
+}
+
 }  // namespace twinsweep

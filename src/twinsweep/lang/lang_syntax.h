@@ -4,6 +4,7 @@
 // quotes, a value put back into its line, and a text's backslash escapes. The placeholders of a text are
 // parsed in lang_placeholder.h. Not installed with the engine's public headers.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,12 @@ std::u16string DoubleQuotes(std::u16string_view sText);
 
 // The text between a value's quotes as the engine reads it: doubled quotes single.
 std::u16string UndoubleQuotes(std::u16string_view sQuoted);
+
+// A text made fit for a quoted value: "\\", "\n" for CR LF, "\t", doubled quotes.
+std::u16string EscapeValue(std::u16string_view sValue);
+
+// sLine with tabs before its first "=", so that the "=" stands at column 8 * nTabs.
+std::u16string TabAlign(std::u16string_view sLine, int32_t nTabs);
 
 // sLine with the text between a value's quotes, [nBegin, nEnd), replaced by sText.
 std::u16string WithQuotedValue(std::u16string_view sLine, size_t nBegin, size_t nEnd, std::u16string_view sText);
