@@ -28,7 +28,7 @@ struct LogEntry {
   int32_t nNumber = 0;      ///< the failure's number; 0 for a condition found by the reporter
   std::u16string sText;     ///< the description, with any extra text after "; "
   /// What the report is about, for a program that reads the log: each reporter
-  /// defines its fields and their order (the engine's form reports, lang_syntax.h).
+  /// defines its fields and their order (CLang's reports about a form: lang/lang.h).
   /// The text is for people, and may be reworded; the fields are not. (The
   /// initializer lets an entry written without fields leave them out.)
   std::vector<std::u16string> fields{};

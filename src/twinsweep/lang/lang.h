@@ -163,8 +163,8 @@ class CLang {
   /// language written right to left and turned back for another, its positions
   /// still counted from its leading edge. Dumps the form first
   /// when the language file asks for dumps; reloads the file first when it
-  /// changed on disk. A bad entry is reported and skipped; a property a control
-  /// lacks leaves it as it was.
+  /// changed on disk. A bad entry is reported, with the form's name as the
+  /// report's first field, and skipped; a property a control lacks leaves it as it was.
   void LocalizeForm(const platform::FormObjectRef& oFrm);
   /// The same for a user control whose section is stored under sName.
   void LocalizeUserControl(const std::u16string& sName, const platform::FormObjectRef& oUserControl,
@@ -182,7 +182,8 @@ class CLang {
   /// InitEx's options, or by `checkfit = 1` in the language file's main section),
   /// every caption that a form section changed is measured in its control's own
   /// font once the section is applied, and a text that does not fit is reported:
-  /// "text of control '<key's control>' on form '<form>' needs <n> px, has <m> px".
+  /// "text of control '<key's control>' on form '<form>' needs <n> px, has <m> px",
+  /// with the fields form, control, n and m, for a program that reads the log.
   void SetFitCheck(const LangFitCheck& fit);
 
   // Files.
