@@ -177,16 +177,6 @@ class LaunchScenario : public ::testing::Test {
   std::optional<Log> log_;
 };
 
-TEST_F(LaunchScenario, RunningWithTheAddinNoQuestionWizardAtOnce) {
-  Prepare(L"EN");
-  Outlook().StartDirectly();
-  RunLauncher();
-  ExpectEnds();
-  ExpectOneGoodWizardCall();
-  // The index went by reference.
-  EXPECT_EQ(Outlook().Events(L"call Item")[0].sText, L"call Item flags=3 args=VT_I4|VT_BYREF");
-}
-
 // The language policy, set where the policy template says: the question comes in
 // the policy's language although the user's own says otherwise, and the user's
 // key keeps its own language (nothing is written back) but remembers the file.
@@ -226,21 +216,6 @@ const PolicyLanguageCase kPolicyLanguageCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Policy, PolicyLanguageScenario, ::testing::ValuesIn(kPolicyLanguageCases),
                          [](const auto& info) { return std::string(info.param.szName); });
-
-TEST_F(LaunchScenario, YesStartsTheRegisteredCommandLineAndCallsTheWizard) {
-  StandInSettings settings;
-  settings.nAddinDelayMs = 1500;
-  Prepare(L"EN", settings);
-  RunLauncher();
-  AnswerQuestion(IDYES);
-  ExpectEnds();
-  auto starts = Outlook().Events(L"start");
-  ASSERT_EQ(starts.size(), 1u) << Outlook().RecordText();
-  EXPECT_NE(starts[0].sText.find(L" cmdline=" + Outlook().RegisteredCommandLine()), std::wstring::npos)
-      << Outlook().RecordText();
-  ExpectOneGoodWizardCall();
-  EXPECT_GT(Outlook().Events(L"execute")[0].nTimeMs, Outlook().Events(L"addin-mutex")[0].nTimeMs);
-}
 
 // Without LocalServer32 the bare "OUTLOOK.EXE" is found where Office records it
 // (App Paths), never in the folder the launcher was started from.
@@ -287,16 +262,6 @@ TEST_F(LaunchScenario, UnquotedRegistrationStartsTheRegisteredProgramNotAPlanted
   auto starts = Outlook().Events(L"start");
   ASSERT_EQ(starts.size(), 1u) << Outlook().RecordText();
   EXPECT_NE(starts[0].sText.find(L" cmdline=" + sCommand), std::wstring::npos) << Outlook().RecordText();
-  ExpectOneGoodWizardCall();
-}
-
-// 32-bit Office on a 64-bit system: its class is registered in the 32-bit view only.
-TEST_F(LaunchScenario, RegistrationOnlyInThe32BitViewIsStarted) {
-  Prepare(L"EN", {}, StandInOutlook::Registration::kOnly32BitView);
-  RunLauncher();
-  AnswerQuestion(IDYES);
-  ExpectEnds();
-  EXPECT_EQ(Outlook().StartedExes(), std::vector<std::wstring>{Outlook().Exe()}) << Outlook().RecordText();
   ExpectOneGoodWizardCall();
 }
 
@@ -502,17 +467,19 @@ enum Before : unsigned {
   kNewOutlookOff = 8,            // the same switch, off
   kOlkRuns = 16,                 // a program runs under the new Outlook's file name
   kNoProgram = 32,               // the registration names a program that does not exist
+  kOnly32BitView = 64,           // the class is registered in the 32-bit registry view only (32-bit Office)
 };
 enum class Wait { kNothing, kForOutlook, kForTheAddin, kInAHungCall, kForTheHandOver, kForOutlooksEnd };
 enum class Then { kEnds, kAnswers, kStillWaits, kLogoff, kTaskkill, kQuit };
 struct Counted {
-  const wchar_t* szPrefix;  // nullptr: nothing counted; L"": every event
-  size_t nCount;
+  const wchar_t* szPrefix = nullptr;  // nullptr: nothing counted; L"": every event
+  size_t nCount = 0;
 };
 struct Noted {
-  const char* szSource;
-  const char* szText;  // the whole note; one that ends in a blank is its start (a time follows)
+  const char* szSource = nullptr;
+  const char* szText = nullptr;  // the whole note; one that ends in a blank is its start (a time follows)
 };
+// The columns after the first seven are left out where they are not checked.
 struct Flow {
   const char* szName;
   const wchar_t* szLang;
@@ -521,12 +488,13 @@ struct Flow {
   int nAnswer;                     // the question's button; 0: no question
   Wait wait;
   Then then;
-  const wchar_t* szBox;        // the box that comes then, answered with OK; nullptr: none
-  int nExitCode;               // -1: not checked
-  Counted counted;
-  int nWizardCalls;            // -1: not checked; 1: the one good call
-  const wchar_t* szCallAfter;  // the event that the wizard call must come after
-  Noted note;
+  Counted counted = {};
+  int nWizardCalls = -1;                         // -1: not checked; 1: the one good call
+  int nExitCode = -1;                            // -1: not checked
+  Noted note = {};
+  const wchar_t* szBox = nullptr;                // the box that comes then, answered with OK
+  const wchar_t* szCallAfter = nullptr;          // the event that the wizard call must come after
+  void (*also)(const StandInOutlook&) = nullptr;  // what else the stand-in's record must show
 };
 std::ostream& operator<<(std::ostream& os, const Flow& c) { return os << c.szName; }
 
@@ -540,8 +508,10 @@ TEST_P(LaunchFlow, GoesAsItsRowSays) {
   const Flow& c = GetParam();
   StandInSettings settings;
   if (c.mail) c.mail(settings);
-  Prepare(c.szLang, settings, c.nBefore & kNoProgram ? StandInOutlook::Registration::kMissingProgram
-                                                     : StandInOutlook::Registration::kLocalServer);
+  Prepare(c.szLang, settings,
+          c.nBefore & kNoProgram       ? StandInOutlook::Registration::kMissingProgram
+          : c.nBefore & kOnly32BitView ? StandInOutlook::Registration::kOnly32BitView
+                                       : StandInOutlook::Registration::kLocalServer);
   EnableLog();
   std::optional<ScopedRegistryValue> useNew;
   if (c.nBefore & (kNewOutlookOn | kNewOutlookOff))
@@ -603,6 +573,7 @@ TEST_P(LaunchFlow, GoesAsItsRowSays) {
   if (c.nWizardCalls == 1) ExpectOneGoodWizardCall();
   if (c.nWizardCalls == 0) { EXPECT_TRUE(Outlook().Events(L"execute").empty()) << Outlook().RecordText(); }
   if (c.szCallAfter && !HasFailure()) { EXPECT_GT(Outlook().Events(L"execute")[0].nTimeMs, Outlook().Events(c.szCallAfter)[0].nTimeMs); }
+  if (c.also && !HasFailure()) c.also(Outlook());
   if (c.note.szText) {
     const std::string sNote = c.note.szText, sFound = NoteStartingWith(sNote, c.note.szSource);
     EXPECT_EQ(sNote.back() == ' ' ? sFound.substr(0, sNote.size()) : sFound, sNote);
@@ -612,40 +583,45 @@ TEST_P(LaunchFlow, GoesAsItsRowSays) {
 void AddinNever(StandInSettings& s) { s.nAddinDelayMs = -1; }
 void HangsInExecute(StandInSettings& s) { s.sHangCall = L"Execute"; }
 void HandsOver(StandInSettings& s) { s.vExitCode = 0, s.nExitCodeAfterMs = 2000; }
-constexpr char kPoliteClose[] =
-    "the launcher was asked to close (WM_CLOSE or WM_QUIT): it ends now, as a No would, without a box or a start of "
-    "Outlook";
+constexpr Noted kPoliteCloseNote = {"mMain.Main",
+                                    "the launcher was asked to close (WM_CLOSE or WM_QUIT): it ends now, as a No would, "
+                                    "without a box or a start of Outlook"};
 constexpr Noted kLogoffNote = {"mMain.Main", "the session is ending: the launcher ends now, without a box or a start of Outlook"};
 
 const Flow kFlows[] = {
-    // name, language, the stand-in, before, answer, wait, then, box, exit code, counted, wizard calls, call after, note
-    {"NoStartsNothing", L"EN", nullptr, kAsIs, IDNO, Wait::kNothing, Then::kEnds, nullptr, -1, {L"start", 0}, -1, nullptr, {}},
-    {"GermanQuestionWhenLangIsDE", L"DE", nullptr, kAsIs, IDNO, Wait::kNothing, Then::kEnds, nullptr, -1, {}, -1, nullptr, {}},
+    // name, language, the stand-in, before, answer, wait, then; counted, wizard calls, exit code, note, box, call after, also
+    // The index of the add-in's entry goes by reference.
+    {"RunningWithTheAddinNoQuestionWizardAtOnce", L"EN", nullptr, kOutlookRuns, 0, Wait::kNothing, Then::kEnds, {}, 1, -1, {}, nullptr, nullptr, [](const StandInOutlook& o) { EXPECT_EQ(o.Events(L"call Item")[0].sText, L"call Item flags=3 args=VT_I4|VT_BYREF"); }},
+    {"NoStartsNothing", L"EN", nullptr, kAsIs, IDNO, Wait::kNothing, Then::kEnds, {L"start", 0}},
+    {"GermanQuestionWhenLangIsDE", L"DE", nullptr, kAsIs, IDNO, Wait::kNothing, Then::kEnds},
     // Asked with MB_RTLREADING | MB_RIGHT: Wine's boxes show no trace of either, so the note is what can be seen.
-    {"ArabicQuestionReadsRightToLeftWhenLangIsAR", L"AR", nullptr, kAsIs, IDNO, Wait::kNothing, Then::kEnds, nullptr, -1, {}, -1, nullptr, {"mMain.ShowBox", "the box reads right to left (MB_RTLREADING | MB_RIGHT)"}},
-    {"YesAfterTheUserStartedOutlookStartsNoSecondOne", L"EN", nullptr, kOutlookStartsWhileAsked, IDYES, Wait::kNothing, Then::kEnds, nullptr, -1, {L"start", 1}, 1, nullptr, {}},
-    {"FailedStartEndsSilently", L"EN", nullptr, kNoProgram, IDYES, Wait::kNothing, Then::kEnds, nullptr, -1, {L"", 0}, -1, nullptr, {}},
-    {"OutlookEndingBeforeTheAddinEndsSilentlyAtOnce", L"EN", [](StandInSettings& s) { s.nAddinDelayMs = -1, s.nExitAfterMs = 3000; }, kAsIs, IDYES, Wait::kForOutlooksEnd, Then::kEnds, nullptr, -1, {}, 0, nullptr, {}},
+    {"ArabicQuestionReadsRightToLeftWhenLangIsAR", L"AR", nullptr, kAsIs, IDNO, Wait::kNothing, Then::kEnds, {}, -1, -1, {"mMain.ShowBox", "the box reads right to left (MB_RTLREADING | MB_RIGHT)"}},
+    {"YesStartsTheRegisteredCommandLineAndCallsTheWizard", L"EN", [](StandInSettings& s) { s.nAddinDelayMs = 1500; }, kAsIs, IDYES, Wait::kNothing, Then::kEnds, {L"start", 1}, 1, -1, {}, nullptr, L"addin-mutex", [](const StandInOutlook& o) { EXPECT_NE(o.Events(L"start")[0].sText.find(L" cmdline=" + o.RegisteredCommandLine()), std::wstring::npos) << o.RecordText(); }},
+    {"YesAfterTheUserStartedOutlookStartsNoSecondOne", L"EN", nullptr, kOutlookStartsWhileAsked, IDYES, Wait::kNothing, Then::kEnds, {L"start", 1}, 1},
+    // 32-bit Office on a 64-bit system: its class is registered in the 32-bit view only.
+    {"RegistrationOnlyInThe32BitViewIsStarted", L"EN", nullptr, kOnly32BitView, IDYES, Wait::kNothing, Then::kEnds, {}, 1, -1, {}, nullptr, nullptr, [](const StandInOutlook& o) { EXPECT_EQ(o.StartedExes(), std::vector<std::wstring>{o.Exe()}) << o.RecordText(); }},
+    {"FailedStartEndsSilently", L"EN", nullptr, kNoProgram, IDYES, Wait::kNothing, Then::kEnds, {L"", 0}},
+    {"OutlookEndingBeforeTheAddinEndsSilentlyAtOnce", L"EN", [](StandInSettings& s) { s.nAddinDelayMs = -1, s.nExitAfterMs = 3000; }, kAsIs, IDYES, Wait::kForOutlooksEnd, Then::kEnds, {}, 0},
     // The add-in's mutex can appear before Outlook has registered its class: the
     // activation then fails (or starts a second Outlook that hands over) until it has.
-    {"ClassRegisteredLateIsStillReached", L"EN", [](StandInSettings& s) { s.nRegisterDelayMs = 4000; }, kAsIs, IDYES, Wait::kNothing, Then::kEnds, nullptr, -1, {}, 1, L"registered", {}},
-    {"TwoMatchingEntriesTheLowerIndexWins", L"EN", [](StandInSettings& s) { s.addins = {{L"Other.Connect", L"other"}, {L"Twinsweep.Connect", L"first"}, {L"Twinsweep.Connect", L"second"}}; }, kOutlookRuns, 0, Wait::kNothing, Then::kEnds, nullptr, -1, {}, 1, nullptr, {}},
-    {"BusyRejectionsAreWaitedOut", L"EN", [](StandInSettings& s) { s.nRejectCalls = 5; }, kOutlookRuns, 0, Wait::kNothing, Then::kEnds, nullptr, -1, {L"rejected", 5}, 1, nullptr, {}},
+    {"ClassRegisteredLateIsStillReached", L"EN", [](StandInSettings& s) { s.nRegisterDelayMs = 4000; }, kAsIs, IDYES, Wait::kNothing, Then::kEnds, {}, 1, -1, {}, nullptr, L"registered"},
+    {"TwoMatchingEntriesTheLowerIndexWins", L"EN", [](StandInSettings& s) { s.addins = {{L"Other.Connect", L"other"}, {L"Twinsweep.Connect", L"first"}, {L"Twinsweep.Connect", L"second"}}; }, kOutlookRuns, 0, Wait::kNothing, Then::kEnds, {}, 1},
+    {"BusyRejectionsAreWaitedOut", L"EN", [](StandInSettings& s) { s.nRejectCalls = 5; }, kOutlookRuns, 0, Wait::kNothing, Then::kEnds, {L"rejected", 5}, 1},
     // The started program fails before Outlook's mutex appears: the launcher ends at
     // once instead of waiting for the bound, and the log has the exit code.
-    {"AStartedProgramFailingBeforeItsMutexEndsTheWait", L"EN", [](StandInSettings& s) { s.vExitCode = 3; }, kAsIs, IDYES, Wait::kNothing, Then::kEnds, nullptr, -1, {L"exit-code 3", 1}, -1, nullptr, {"mMain.RunLaunchSequence", "silent end: Outlook's program ended with exit code 0x00000003 before its mutex appeared, after "}},
-    {"PumpsWhileWaitingForOutlook", L"EN", [](StandInSettings& s) { s.nAddinDelayMs = -1, s.nMutexDelayMs = 8000; }, kAsIs, IDYES, Wait::kForOutlook, Then::kAnswers, nullptr, -1, {}, -1, nullptr, {}},
-    {"PumpsWhileWaitingForTheAddin", L"EN", AddinNever, kOutlookRuns, 0, Wait::kForTheAddin, Then::kAnswers, nullptr, -1, {}, -1, nullptr, {}},
-    {"PumpsWhileACallHangs", L"EN", HangsInExecute, kOutlookRuns, 0, Wait::kInAHungCall, Then::kAnswers, nullptr, -1, {}, -1, nullptr, {}},
-    {"LogoffWhileWaitingForTheAddin", L"EN", AddinNever, kOutlookRuns, 0, Wait::kForTheAddin, Then::kLogoff, nullptr, -1, {L"start", 1}, -1, nullptr, kLogoffNote},
-    {"LogoffWhileACallHangs", L"EN", HangsInExecute, kOutlookRuns, 0, Wait::kInAHungCall, Then::kLogoff, nullptr, -1, {L"start", 1}, -1, nullptr, kLogoffNote},
-    {"TaskkillWhileWaitingForTheAddin", L"EN", AddinNever, kOutlookRuns, 0, Wait::kForTheAddin, Then::kTaskkill, nullptr, 3, {L"start", 1}, -1, nullptr, {"mMain.Main", kPoliteClose}},
-    {"TaskkillWhileACallHangs", L"EN", HangsInExecute, kOutlookRuns, 0, Wait::kInAHungCall, Then::kTaskkill, nullptr, 3, {L"start", 1}, -1, nullptr, {"mMain.Main", kPoliteClose}},
-    {"QuitWhileWaitingForTheAddin", L"EN", AddinNever, kOutlookRuns, 0, Wait::kForTheAddin, Then::kQuit, nullptr, 3, {L"start", 1}, -1, nullptr, {"mMain.Main", kPoliteClose}},
-    {"NewOutlookSwitchedOnClassicNotRunning", L"EN", nullptr, kNewOutlookOn, 0, Wait::kNothing, Then::kEnds, kNewOutlookEN, 2, {L"start", 0}, -1, nullptr, {}},
-    {"NewOutlookSwitchedOnClassicAlreadyRunning", L"EN", nullptr, kNewOutlookOn | kOutlookRuns, 0, Wait::kNothing, Then::kEnds, nullptr, -1, {}, 1, nullptr, {}},
-    {"NewOutlookHandedOverWhileOlkRuns", L"EN", HandsOver, kNewOutlookOff | kOlkRuns, IDYES, Wait::kForTheHandOver, Then::kEnds, kNewOutlookEN, 2, {L"start", 1}, -1, nullptr, {}},
-    {"NewOutlookHandedOverWithoutOlk", L"EN", HandsOver, kNewOutlookOff, IDYES, Wait::kForTheHandOver, Then::kStillWaits, nullptr, -1, {}, -1, nullptr, {}},
+    {"AStartedProgramFailingBeforeItsMutexEndsTheWait", L"EN", [](StandInSettings& s) { s.vExitCode = 3; }, kAsIs, IDYES, Wait::kNothing, Then::kEnds, {L"exit-code 3", 1}, -1, -1, {"mMain.RunLaunchSequence", "silent end: Outlook's program ended with exit code 0x00000003 before its mutex appeared, after "}},
+    {"PumpsWhileWaitingForOutlook", L"EN", [](StandInSettings& s) { s.nAddinDelayMs = -1, s.nMutexDelayMs = 8000; }, kAsIs, IDYES, Wait::kForOutlook, Then::kAnswers},
+    {"PumpsWhileWaitingForTheAddin", L"EN", AddinNever, kOutlookRuns, 0, Wait::kForTheAddin, Then::kAnswers},
+    {"PumpsWhileACallHangs", L"EN", HangsInExecute, kOutlookRuns, 0, Wait::kInAHungCall, Then::kAnswers},
+    {"LogoffWhileWaitingForTheAddin", L"EN", AddinNever, kOutlookRuns, 0, Wait::kForTheAddin, Then::kLogoff, {L"start", 1}, -1, -1, kLogoffNote},
+    {"LogoffWhileACallHangs", L"EN", HangsInExecute, kOutlookRuns, 0, Wait::kInAHungCall, Then::kLogoff, {L"start", 1}, -1, -1, kLogoffNote},
+    {"TaskkillWhileWaitingForTheAddin", L"EN", AddinNever, kOutlookRuns, 0, Wait::kForTheAddin, Then::kTaskkill, {L"start", 1}, -1, 3, kPoliteCloseNote},
+    {"TaskkillWhileACallHangs", L"EN", HangsInExecute, kOutlookRuns, 0, Wait::kInAHungCall, Then::kTaskkill, {L"start", 1}, -1, 3, kPoliteCloseNote},
+    {"QuitWhileWaitingForTheAddin", L"EN", AddinNever, kOutlookRuns, 0, Wait::kForTheAddin, Then::kQuit, {L"start", 1}, -1, 3, kPoliteCloseNote},
+    {"NewOutlookSwitchedOnClassicNotRunning", L"EN", nullptr, kNewOutlookOn, 0, Wait::kNothing, Then::kEnds, {L"start", 0}, -1, 2, {}, kNewOutlookEN},
+    {"NewOutlookSwitchedOnClassicAlreadyRunning", L"EN", nullptr, kNewOutlookOn | kOutlookRuns, 0, Wait::kNothing, Then::kEnds, {}, 1},
+    {"NewOutlookHandedOverWhileOlkRuns", L"EN", HandsOver, kNewOutlookOff | kOlkRuns, IDYES, Wait::kForTheHandOver, Then::kEnds, {L"start", 1}, -1, 2, {}, kNewOutlookEN},
+    {"NewOutlookHandedOverWithoutOlk", L"EN", HandsOver, kNewOutlookOff, IDYES, Wait::kForTheHandOver, Then::kStillWaits},
 };
 
 INSTANTIATE_TEST_SUITE_P(Session, LaunchFlow, ::testing::ValuesIn(kFlows),
