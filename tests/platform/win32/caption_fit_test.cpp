@@ -31,8 +31,10 @@ class CaptionFitTest : public forms_testing::FormsTest {
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     return h;
   }
-  CaptionFit Label(DWORD nStyle, const wchar_t* szText, int cx = 40) {
-    return platform::win32::MeasureCaptionOf(Control(L"Static", nStyle, szText, cx, 100), ControlType::Label, false);
+  CaptionFit Measure(DWORD nStyle, const wchar_t* szText, int cx, ControlType type = ControlType::Label) {
+    const bool bLabel = type == ControlType::Label;  // a static control; the other types are buttons
+    return platform::win32::MeasureCaptionOf(
+        Control(bLabel ? L"Static" : L"Button", nStyle, szText, cx, bLabel ? 100 : 30), type, false);
   }
 
   platform::ScopedOverride<platform::IForms> systemForms_;
@@ -40,50 +42,46 @@ class CaptionFitTest : public forms_testing::FormsTest {
 };
 
 TEST_F(CaptionFitTest, EachStyleIsMeasuredAsItDraws) {
-  const int nLine = Label(SS_LEFT, L"Ag", 400).nNeededHeight;
-  const int nTabbed = Label(SS_LEFTNOWORDWRAP, L"a\tb", 400).nNeededWidth;
-  const int nPlain = Label(SS_LEFT, L"Key&&", 400).nNeededWidth;
+  const int nLine = Measure(SS_LEFT, L"Ag", 400).nNeededHeight;
+  const int nTabbed = Measure(SS_LEFTNOWORDWRAP, L"a\tb", 400).nNeededWidth;
+  const int nPlain = Measure(SS_LEFT, L"Key&&", 400).nNeededWidth;
+  const int nPushButton = Measure(BS_PUSHBUTTON, L"Go", 100, ControlType::CommandButton).nRoomWidth;
   const wchar_t* kWords = L"one two three four";
   // What is measured, compared (-1 less, 0 equal, 1 more) with what.
   const struct {
-    DWORD nStyle; const wchar_t* szText; int cx; int32_t CaptionFit::*pMeasure; int nSign, nThan;
+    const char* szName; DWORD nStyle; const wchar_t* szText; int cx; int32_t CaptionFit::*pMeasure; int nSign, nThan;
+    ControlType type = ControlType::Label;
   } rows[] = {
-      {SS_LEFTNOWORDWRAP, L"one\r\ntwo", 400, &CaptionFit::nNeededHeight, 0, 2 * nLine},
-      {SS_LEFT, kWords, 40, &CaptionFit::nNeededHeight, 1, nLine},
-      {SS_LEFT | SS_CENTERIMAGE, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
-      {SS_LEFT | SS_ENDELLIPSIS, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
-      {SS_LEFT | SS_PATHELLIPSIS, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
-      {SS_LEFT | SS_WORDELLIPSIS, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
-      {SS_SIMPLE, L"a\tb", 400, &CaptionFit::nNeededWidth, -1, nTabbed},
-      {SS_LEFT, L"&Key&&", 400, &CaptionFit::nNeededWidth, 0, nPlain},
-      {SS_LEFT | SS_NOPREFIX, L"Key&&", 400, &CaptionFit::nNeededWidth, 1, nPlain},
+      {"SS_LEFTNOWORDWRAP", SS_LEFTNOWORDWRAP, L"one\r\ntwo", 400, &CaptionFit::nNeededHeight, 0, 2 * nLine},
+      {"SS_LEFT", SS_LEFT, kWords, 40, &CaptionFit::nNeededHeight, 1, nLine},
+      {"SS_CENTERIMAGE", SS_LEFT | SS_CENTERIMAGE, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
+      {"SS_ENDELLIPSIS", SS_LEFT | SS_ENDELLIPSIS, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
+      {"SS_PATHELLIPSIS", SS_LEFT | SS_PATHELLIPSIS, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
+      {"SS_WORDELLIPSIS", SS_LEFT | SS_WORDELLIPSIS, kWords, 40, &CaptionFit::nNeededHeight, 0, nLine},
+      {"SS_SIMPLE", SS_SIMPLE, L"a\tb", 400, &CaptionFit::nNeededWidth, -1, nTabbed},
+      {"SS_LEFT with a prefix", SS_LEFT, L"&Key&&", 400, &CaptionFit::nNeededWidth, 0, nPlain},
+      {"SS_NOPREFIX", SS_LEFT | SS_NOPREFIX, L"Key&&", 400, &CaptionFit::nNeededWidth, 1, nPlain},
+      // A check box drawn as a push button has a push button's room, no glyph.
+      {"BS_PUSHLIKE", BS_AUTOCHECKBOX | BS_PUSHLIKE, L"Go", 100, &CaptionFit::nRoomWidth, 0, nPushButton, ControlType::CheckBox},
   };
   for (const auto& r : rows) {
-    const int n = Label(r.nStyle, r.szText, r.cx).*r.pMeasure;
-    EXPECT_EQ((n > r.nThan) - (n < r.nThan), r.nSign)
-        << "style " << std::hex << r.nStyle << std::dec << ": " << n << " against " << r.nThan;
+    const int n = Measure(r.nStyle, r.szText, r.cx, r.type).*r.pMeasure;
+    EXPECT_EQ((n > r.nThan) - (n < r.nThan), r.nSign) << r.szName << ": " << n << " against " << r.nThan;
   }
-  // A check box drawn as a push button has a push button's room, no glyph.
-  auto room = [&](DWORD nStyle, ControlType type) {
-    return platform::win32::MeasureCaptionOf(Control(L"Button", nStyle, L"Go", 100, 30), type, false).nRoomWidth;
-  };
-  EXPECT_EQ(room(BS_AUTOCHECKBOX | BS_PUSHLIKE, ControlType::CheckBox),
-            room(BS_PUSHBUTTON, ControlType::CommandButton));
 }
 
 // A per-monitor-aware window on a monitor of another scale than the system's:
 // the allowances and the title bar follow the window's DPI.
 TEST_F(CaptionFitTest, TheWindowsOwnScaleServesWhereItDiffersFromTheSystems) {
-  HWND hBox = Control(L"Button", BS_AUTOCHECKBOX, L"Go", 200, 30);
-  const CaptionFit atSystem = platform::win32::MeasureCaptionOf(hBox, ControlType::CheckBox, false);
+  const CaptionFit atSystem = Measure(BS_AUTOCHECKBOX, L"Go", 200, ControlType::CheckBox);
   const CaptionFit titleAtSystem = platform::win32::MeasureCaptionOf(hParent_, ControlType::Other, true);
   platform::win32::FitCalls calls = platform::win32::SystemFitCalls();
   ASSERT_TRUE(calls.pGetDpiForWindow && calls.pSystemParametersInfoForDpi && calls.pGetSystemMetricsForDpi);
   static UINT nWindowDpi;
-  nWindowDpi = 2 * calls.pGetDpiForWindow(hBox);
+  nWindowDpi = 2 * calls.pGetDpiForWindow(hParent_);
   calls.pGetDpiForWindow = [](HWND) -> UINT { return nWindowDpi; };
   const platform::win32::ScopedFitCalls scoped(calls);
-  const CaptionFit atWindow = platform::win32::MeasureCaptionOf(hBox, ControlType::CheckBox, false);
+  const CaptionFit atWindow = Measure(BS_AUTOCHECKBOX, L"Go", 200, ControlType::CheckBox);
   EXPECT_LT(atWindow.nRoomWidth, atSystem.nRoomWidth);  // the wider glyph
   EXPECT_GT(platform::win32::MeasureCaptionOf(hParent_, ControlType::Other, true).nRoomHeight,
             titleAtSystem.nRoomHeight);
