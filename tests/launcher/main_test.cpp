@@ -162,7 +162,7 @@ TEST_F(MainTest, AStartWithoutTheRestrictedDllSearchSaysSoInTheLogFile) {
   ASSERT_TRUE(r.WriteDWord(u"DiagnosticLog", 1));
   for (bool bRestricted : {true, false}) {
     testing_support::RecordingDiagnostics diagnostics;
-    platform::ScopedOverride<platform::IDiagnostics> o(diagnostics);
+    testing_support::ScopedLogSystem o(diagnostics);
     app_.bDllSearchRestricted = bRestricted;
     Run(u"help");
     const std::string sFile = diagnostics.files[kLog];
@@ -214,7 +214,7 @@ TEST_F(MainTest, AShellThatCannotOpenThePageShowsTheErrorBoxWithAHint) {
     shell_.nError = row.nError;
     testing_support::RecordingDiagnostics diagnostics;
     diagnostics.errorTexts[1155] = u"No application is associated with the specified file for this operation.";
-    platform::ScopedOverride<platform::IDiagnostics> o(diagnostics);
+    testing_support::ScopedLogSystem o(diagnostics);
     Run(row.szArgs);
     EXPECT_EQ(nExit_, row.nError == 1156 ? mMain::kExitDone : mMain::kExitErrorBox);
     ASSERT_EQ(dialogs_.shown.size(), row.nError == 1156 ? 0u : 1u);

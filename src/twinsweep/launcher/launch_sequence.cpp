@@ -23,6 +23,7 @@
 #include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/scoped_handle.h"
+#include "twinsweep/platform/this_process.h"
 #include "twinsweep/settings/options.h"
 #include "twinsweep/settings/outlook_preferences.h"
 
@@ -75,11 +76,10 @@ bool StartOutlook(platform::ScopedKernelHandle* phProcess) {
     phProcess->Reset(hProcess);
     return true;
   }
-  platform::IDiagnostics& diagnostics = platform::Diagnostics();
-  const uint32_t nError = diagnostics.LastError();
+  const uint32_t nError = platform::ThisProcess().LastError();
   // Some system texts name the file they are about as "%1".
   Note(u"silent end: Outlook could not be started, system error " + base::LongToText(nError) + u": " +
-       base::Replace(diagnostics.ErrorText(nError), u"%1", sApplication));
+       base::Replace(platform::Diagnostics().ErrorText(nError), u"%1", sApplication));
   return false;
 }
 
