@@ -27,6 +27,7 @@ TEST(LaunchFaults, TheSequenceEndsWithEveryHandleClosedWhicheverKernelCallFails)
   testing_support::FakeApp app;
   app.sAppFolder = testing_support::ShippedLanguagesFolder(TWINSWEEP_SOURCE_DIR);
   platform::ScopedOverride<platform::IProcesses> useSys(faulty);
+  testing_support::ScopedOverrides<platform::IClock, platform::IEnvironment> useClock(sys);
   platform::ScopedOverride<platform::IDialogs> useDialogs(dialogs);
   platform::ScopedOverride<platform::IAutomation> useOutlook(outlook);
   platform::ScopedOverride<platform::IRegistry> useReg(reg);

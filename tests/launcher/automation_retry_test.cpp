@@ -12,7 +12,7 @@ namespace {
 TEST(RetryingAutomationTest, WrappedObjectsKeepTheirTarget) {
   launcher_test::FakeProcesses sys;
   launcher_test::FakeOutlook outlook(sys);
-  platform::ScopedOverride<platform::IProcesses> useSys(sys);
+  launcher_test::UseFakeProcesses useSys(sys);
   mMain::RetryingAutomation automation(outlook);
 
   platform::AutomationObject app = automation.CreateObject(u"Outlook.Application");
@@ -29,7 +29,7 @@ TEST(RetryingAutomationTest, EmptyReferencesStayEmpty) {
   launcher_test::FakeProcesses sys;
   launcher_test::FakeOutlook outlook(sys);
   outlook.entries = {{u"Twinsweep.Connect", false}};
-  platform::ScopedOverride<platform::IProcesses> useSys(sys);
+  launcher_test::UseFakeProcesses useSys(sys);
   mMain::RetryingAutomation automation(outlook);
 
   auto col = automation.CreateObject(u"Outlook.Application")

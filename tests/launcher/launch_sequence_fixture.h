@@ -63,7 +63,7 @@ class LaunchSequenceTest : public ::testing::Test {
   FakeOutlook outlook_{sys_};
   platform::MemoryRegistry reg_;
   testing_support::FakeApp app_;
-  platform::ScopedOverride<platform::IProcesses> useSys_{sys_};
+  UseFakeProcesses useSys_{sys_};
   platform::ScopedOverride<platform::IDialogs> useDialogs_{dialogs_};
   platform::ScopedOverride<platform::IAutomation> useOutlook_{outlook_};
   platform::ScopedOverride<platform::IRegistry> useReg_{reg_};

@@ -20,7 +20,10 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/platform/automation.h"
 #include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/clock.h"
+#include "twinsweep/platform/environment.h"
 #include "twinsweep/platform/processes.h"
+#include "support/scoped_overrides.h"
 #include "twinsweep/platform/session_window.h"
 #include "twinsweep/platform/string_table.h"
 #include "twinsweep/platform/worker_threads.h"
@@ -38,7 +41,7 @@ struct Presence {
   bool At(uint64_t t) const { return t >= nFrom && t < nUntil; }
 };
 
-class FakeProcesses : public platform::IProcesses {
+class FakeProcesses : public platform::IProcesses, public platform::IClock, public platform::IEnvironment {
  public:
   struct Launch {
     std::u16string sApplicationName;
@@ -134,6 +137,9 @@ class FakeProcesses : public platform::IProcesses {
   }
   uint64_t TickCount() override { return nNow; }
 };
+
+// A FakeProcesses in place of the processes, the clock and the environment.
+using UseFakeProcesses = testing_support::ScopedOverrides<platform::IProcesses, platform::IClock, platform::IEnvironment>;
 
 // The apartment: how often a thread joined it and left it.
 class FakeApartment : public platform::IApartment {

@@ -47,7 +47,7 @@ class WizardCallTest : public ::testing::Test {
 
   FakeProcesses sys_;
   FakeOutlook outlook_{sys_};
-  platform::ScopedOverride<platform::IProcesses> useSys_{sys_};
+  launcher_test::UseFakeProcesses useSys_{sys_};
   platform::ScopedOverride<platform::IAutomation> useOutlook_{outlook_};
   launcher_test::FakeWorkerThreads threads_{sys_, outlook_};
   platform::ScopedOverride<platform::IWorkerThreads> useThreads_{threads_};

@@ -15,6 +15,7 @@
 #include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/this_process.h"
 #include "support/pass_through_files.h"
+#include "support/scoped_overrides.h"
 
 using namespace twinsweep;
 
@@ -98,14 +99,6 @@ class RecordingDiagnostics : public platform::IDiagnostics, public platform::ITh
 };
 
 // The log's three services replaced by one RecordingDiagnostics for the scope.
-class ScopedLogSystem {
- public:
-  explicit ScopedLogSystem(RecordingDiagnostics& sys) : diagnostics_(sys), files_(sys), thisProcess_(sys) {}
-
- private:
-  platform::ScopedOverride<platform::IDiagnostics> diagnostics_;
-  platform::ScopedOverride<platform::IFiles> files_;
-  platform::ScopedOverride<platform::IThisProcess> thisProcess_;
-};
+using ScopedLogSystem = ScopedOverrides<platform::IDiagnostics, platform::IFiles, platform::IThisProcess>;
 
 }  // namespace testing_support

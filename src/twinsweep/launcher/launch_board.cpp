@@ -2,7 +2,7 @@
 
 #include "twinsweep/base/convert.h"
 #include "twinsweep/platform/this_process.h"
-#include "twinsweep/platform/processes.h"
+#include "twinsweep/platform/clock.h"
 
 namespace twinsweep {
 
@@ -32,7 +32,7 @@ LaunchBoard::LaunchBoard() {
   state_.nProcessId = platform::ThisProcess().ProcessId();
   const uint64_t nGeneration = bExisted && hState_.IsValid()
                                    ? LaunchState::Unpack(signals.ReadValue(hState_.Get())).nGeneration + 1
-                                   : platform::Processes().TickCount();
+                                   : platform::Clock().TickCount();
   state_.nGeneration = static_cast<uint32_t>(nGeneration) & kGenerationMask;
   hStop_.Reset(signals.CreateEventByName(StopEventName(state_)));
   Publish(LaunchPhase::kStarting);
