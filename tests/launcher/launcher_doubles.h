@@ -23,6 +23,7 @@
 #include "twinsweep/platform/clock.h"
 #include "twinsweep/platform/environment.h"
 #include "twinsweep/platform/processes.h"
+#include "support/null_services.h"
 #include "support/scoped_overrides.h"
 #include "twinsweep/platform/session_window.h"
 #include "twinsweep/platform/string_table.h"
@@ -185,7 +186,7 @@ struct HangGate {
 };
 
 // An object of the fake model: members by name, each a function of the arguments.
-class FakeObject : public platform::IAutomationObject {
+class FakeObject : public testing_support::NullAutomationObject {
  public:
   using Member = std::function<platform::AutomationResult(const platform::AutomationArgs&)>;
   FakeObject(std::function<void(std::u16string_view)> beforeCall) : beforeCall_(std::move(beforeCall)) {}

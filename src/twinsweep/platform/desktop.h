@@ -39,9 +39,8 @@ class IDialogs {
   // 0 without a box when a text holds a NUL (the box would show it cut short).
   virtual int32_t ShowMessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) = 0;
   // Brings to the front a message box that another process of this program (an
-  // executable of the same file name) is showing; false when none is showing. The
-  // default finds none, for doubles that have no use for it.
-  virtual bool BringOtherInstanceBoxToFront() { return false; }
+  // executable of the same file name) is showing; false when none is showing.
+  virtual bool BringOtherInstanceBoxToFront() = 0;
 };
 
 class IApp {
@@ -53,12 +52,11 @@ class IApp {
   virtual std::u16string CommandLineArgs() = 0;
   // False when the program's start could not restrict the DLL search to the
   // system folder (a Windows without SetDefaultDllDirectories) and fell back to
-  // leaving out the current folder only. The default, for doubles, is true.
-  virtual bool DllSearchRestricted() { return true; }
+  // leaving out the current folder only.
+  virtual bool DllSearchRestricted() = 0;
   // True when the system's text shaping knows the directional isolates (FSI, LRI,
   // RLI, PDI: Windows 10 and later); older systems draw them as nothing at best.
-  // The default, for doubles and systems without Windows' shaping, is true.
-  virtual bool ShapingKnowsIsolates() { return true; }
+  virtual bool ShapingKnowsIsolates() = 0;
 };
 
 template <>

@@ -48,21 +48,12 @@ class IProcesses {
   // made now or already there (*pbExisted, ERROR_ALREADY_EXISTS); 0 when it can be
   // neither made nor opened. A mutex that is there but refuses this process
   // (ERROR_ACCESS_DENIED: one made at other rights) answers 0 with *pbExisted
-  // true. The one mutex the program makes is its own; this default makes none,
-  // for doubles that have no use for it.
-  [[nodiscard]] virtual KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) {
-    (void)sName;
-    *pbExisted = false;
-    return 0;
-  }
+  // true.
+  [[nodiscard]] virtual KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) = 0;
   // Whether the process of hProcess has ended (WaitForSingleObject with no wait),
   // and then its exit code (GetExitCodeProcess). False while it runs, or when it
-  // cannot be asked; this default knows of no process, for doubles that start none.
-  virtual bool HasEnded(KernelHandle hProcess, uint32_t* pnExitCode) {
-    (void)hProcess;
-    (void)pnExitCode;
-    return false;
-  }
+  // cannot be asked.
+  virtual bool HasEnded(KernelHandle hProcess, uint32_t* pnExitCode) = 0;
   // CloseHandle: true when the handle was closed.
   virtual bool CloseHandle(KernelHandle hObject) = 0;
   // CreateProcessW(sApplicationName, a writable copy of sCommandLine, no security
@@ -79,12 +70,8 @@ class IProcesses {
   // folder of the search path. Empty when none of them holds it.
   virtual std::u16string SearchExecutable(std::u16string_view sName) = 0;
   // Whether a process whose program file is named sExeName (compared without
-  // regard to case) runs in this process's session. The default sees none, for
-  // doubles that have no use for it.
-  virtual bool ProgramRunsInSession(std::u16string_view sExeName) {
-    (void)sExeName;
-    return false;
-  }
+  // regard to case) runs in this process's session.
+  virtual bool ProgramRunsInSession(std::u16string_view sExeName) = 0;
 };
 
 template <>

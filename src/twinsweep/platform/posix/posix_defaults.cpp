@@ -24,6 +24,7 @@ class NoShell : public IShell {
 class NoDialogs : public IDialogs {
  public:
   int32_t ShowMessageBox(std::u16string_view, std::u16string_view, uint32_t) override { return kIdCancel; }
+  bool BringOtherInstanceBoxToFront() override { return false; }
 };
 
 class PosixApp : public IApp {
@@ -36,6 +37,9 @@ class PosixApp : public IApp {
     return base::FromUtf8(path.substr(0, path.find_last_of('/')));
   }
   std::u16string CommandLineArgs() override { return u""; }
+  // Nothing is loaded from the current folder, and the shaping is not Windows'.
+  bool DllSearchRestricted() override { return true; }
+  bool ShapingKnowsIsolates() override { return true; }
 };
 
 }  // namespace
