@@ -23,6 +23,7 @@
 #include "twinsweep/platform/clock.h"
 #include "twinsweep/platform/environment.h"
 #include "twinsweep/platform/processes.h"
+#include "support/fake_desktop.h"
 #include "support/null_services.h"
 #include "support/scoped_overrides.h"
 #include "twinsweep/platform/session_window.h"
@@ -142,16 +143,7 @@ class FakeProcesses : public platform::IProcesses, public platform::IClock, publ
 // A FakeProcesses in place of the processes, the clock and the environment.
 using UseFakeProcesses = testing_support::ScopedOverrides<platform::IProcesses, platform::IClock, platform::IEnvironment>;
 
-// The apartment: how often a thread joined it and left it.
-class FakeApartment : public platform::IApartment {
- public:
-  std::atomic<int> nEntered{0}, nLeft{0};
-  bool Enter() override {
-    ++nEntered;
-    return true;
-  }
-  void Leave() override { ++nLeft; }
-};
+using testing_support::FakeApartment;
 
 // The session window: a polite close arrives when the virtual clock reaches nCloseAt.
 class FakeSessionWindow : public platform::ISessionWindow {

@@ -168,30 +168,6 @@ TEST_F(WizardCallTest, ActivationFailuresAreRepeatedThreeTimesAfterGrowingPauses
   }
 }
 
-TEST(AutomationRetryTest, RetryClasses) {
-  using mMain::RetryClass;
-  struct Row {
-    int32_t nNumber;
-    RetryClass onCreation, onCall;
-  };
-  const Row rows[] = {
-      {platform::kRpcECallRejected, RetryClass::kBusy, RetryClass::kBusy},
-      {platform::kRpcEServerCallRetryLater, RetryClass::kBusy, RetryClass::kBusy},
-      {platform::kCoEServerExecFailure, RetryClass::kActivation, RetryClass::kNone},
-      {platform::kCoEServerStopping, RetryClass::kActivation, RetryClass::kNone},
-      {platform::kCoEServerStartTimeout, RetryClass::kActivation, RetryClass::kNone},
-      {platform::kRegDbEClassNotReg, RetryClass::kNone, RetryClass::kNone},
-      {platform::kEAccessDenied, RetryClass::kNone, RetryClass::kNone},
-      {platform::kRpcECallCanceled, RetryClass::kNone, RetryClass::kNone},
-      {platform::kRpcEDisconnected, RetryClass::kNone, RetryClass::kNone},
-      {base::kObjectNotSet, RetryClass::kNone, RetryClass::kNone},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(mMain::RetryClassOf(row.nNumber, true), row.onCreation) << std::hex << row.nNumber;
-    EXPECT_EQ(mMain::RetryClassOf(row.nNumber, false), row.onCall) << std::hex << row.nNumber;
-  }
-}
-
 // A call that never returns is given up after the call limit, wherever it
 // hangs, and a job that does not end (Outlook hanging in the final release of
 // its object, after the wizard call) after the job limit; the caller gets
