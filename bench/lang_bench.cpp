@@ -26,7 +26,7 @@
 
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/files.h"
 #include "twinsweep/lang/lang_options.h"
 #include "support/lang_file.h"

@@ -3,9 +3,8 @@
 // harmless answer (nothing there, nothing done), so that a test's double derives
 // from one and overrides only the calls it scripts.
 #include "twinsweep/platform/automation.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/files.h"
-#include "twinsweep/platform/processes.h"
 
 using namespace twinsweep;
 
@@ -40,29 +39,6 @@ class NullFiles : public platform::IFiles {
     *p = platform::kInvalidFile;
     return platform::kErrorFileNotFound;
   }
-};
-
-// No mutex exists or can be made, no program starts, is found or runs.
-class NullProcesses : public platform::IProcesses {
- public:
-  platform::KernelHandle OpenMutexByName(uint32_t, std::u16string_view) override { return 0; }
-  platform::KernelHandle CreateMutexByName(std::u16string_view, bool* pbExisted) override {
-    *pbExisted = false;
-    return 0;
-  }
-  bool HasEnded(platform::KernelHandle, uint32_t*) override { return false; }
-  bool CloseHandle(platform::KernelHandle) override { return false; }
-  bool LaunchProcess(std::u16string_view, std::u16string_view, uint32_t, const platform::StartupRecord&,
-                     platform::ProcessRecord*) override { return false; }
-  std::u16string SearchExecutable(std::u16string_view) override { return u""; }
-  bool ProgramRunsInSession(std::u16string_view) override { return false; }
-};
-
-// Every box is cancelled at once; no other launcher shows one.
-class NullDialogs : public platform::IDialogs {
- public:
-  int32_t ShowMessageBox(std::u16string_view, std::u16string_view, uint32_t) override { return platform::kIdCancel; }
-  bool BringOtherInstanceBoxToFront() override { return false; }
 };
 
 // An application in the current folder, without arguments, on a system as new as

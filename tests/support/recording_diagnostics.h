@@ -45,45 +45,41 @@ class RecordingDiagnostics : public platform::IDiagnostics, public platform::ITh
   int32_t GetSizeByPath(std::u16string_view sPath, uint64_t* pnSize) override {
     Check();
     auto it = files.find(std::u16string(sPath));
-    if (it == files.end()) return platform::kErrorFileNotFound;
-    *pnSize = it->second.size();
-    return platform::kErrorSuccess;
+    if (it != files.end()) *pnSize = it->second.size();
+    return Status(it != files.end());
   }
   int32_t AppendToFile(std::u16string_view sPath, std::string_view sBytes) override {
     Check();
     const std::u16string path(sPath);
-    if (bFailWrites) return platform::kErrorAccessDenied;
-    if (!folders.count(path.substr(0, path.find_last_of(u'\\')))) return platform::kErrorPathNotFound;
+    if (bFailWrites || !folders.count(path.substr(0, path.find_last_of(u'\\')))) return Status(false);
     const size_t n = std::min(sBytes.size(), nWriteRoom);
     files[path].append(sBytes.substr(0, n));
     nWriteRoom -= n;
-    return n == sBytes.size() ? platform::kErrorSuccess : platform::kErrorDiskFull;
+    return Status(n == sBytes.size());
   }
   int32_t MoveReplacing(std::u16string_view sFrom, std::u16string_view sTo) override {
     Check();
     auto it = files.find(std::u16string(sFrom));
-    if (bFailWrites || bFailReplace) return platform::kErrorAccessDenied;
-    if (it == files.end()) return platform::kErrorFileNotFound;
+    if (bFailWrites || bFailReplace || it == files.end()) return Status(false);
     files[std::u16string(sTo)] = std::move(it->second);
     files.erase(std::u16string(sFrom));
-    return platform::kErrorSuccess;
+    return Status(true);
   }
   int32_t EmptyFile(std::u16string_view sPath) override {
     Check();
     auto it = files.find(std::u16string(sPath));
-    if (bFailWrites) return platform::kErrorAccessDenied;
-    if (it == files.end()) return platform::kErrorFileNotFound;
+    if (bFailWrites || it == files.end()) return Status(false);
     it->second.clear();
-    return platform::kErrorSuccess;
+    return Status(true);
   }
   int32_t CreateFolders(std::u16string_view sPath) override {
     Check();
-    if (bFailWrites) return platform::kErrorAccessDenied;
+    if (bFailWrites) return Status(false);
     const std::u16string path(sPath);
     for (size_t i = path.find(u'\\'); i != std::u16string::npos; i = path.find(u'\\', i + 1))
       folders.insert(path.substr(0, i));
     folders.insert(path);
-    return platform::kErrorSuccess;
+    return Status(true);
   }
   uint32_t LastError() override { return nLastError; }
   std::map<uint32_t, std::u16string> errorTexts;  // the others read "system text <code>"
@@ -96,6 +92,7 @@ class RecordingDiagnostics : public platform::IDiagnostics, public platform::ITh
   void Check() const {
     if (bRaise) base::Raise(base::kPathFileAccessError);
   }
+  static int32_t Status(bool bDone) { return bDone ? platform::kErrorSuccess : platform::kErrorAccessDenied; }
 };
 
 // The log's three services replaced by one RecordingDiagnostics for the scope.

@@ -11,7 +11,7 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/base/error_log.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/file_utils.h"
 
 namespace twinsweep {

@@ -1,24 +1,18 @@
 #pragma once
-// What the user sees and what the program knows of itself: the shell's document
-// opening, message boxes, the command line and the application's folder.
+// What the user sees of the launcher: the shell's document opening and message
+// boxes. The application itself (app.h) and the boxes' flags (message_box.h) are
+// the engine's too.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "twinsweep/platform/app.h"
+#include "twinsweep/platform/message_box.h"
 #include "twinsweep/platform/services.h"
 
 namespace twinsweep {
 
 namespace platform {
-
-constexpr uint32_t kMbOk = 0;
-constexpr uint32_t kMbYesNo = 4;
-constexpr uint32_t kMbRight = 0x00080000;       // MB_RIGHT: the text aligned right
-constexpr uint32_t kMbRtlReading = 0x00100000;  // MB_RTLREADING: read right to left, the box mirrored
-constexpr int32_t kIdOk = 1;
-constexpr int32_t kIdCancel = 2;
-constexpr int32_t kIdYes = 6;
-constexpr int32_t kIdNo = 7;
 
 class IShell {
  public:
@@ -43,31 +37,12 @@ class IDialogs {
   virtual bool BringOtherInstanceBoxToFront() = 0;
 };
 
-class IApp {
- public:
-  virtual ~IApp() = default;
-  // The folder of the program's executable, without a trailing "\".
-  virtual std::u16string AppFolder() = 0;
-  // The raw command line minus the program's name: the whole rest, one string.
-  virtual std::u16string CommandLineArgs() = 0;
-  // False when the program's start could not restrict the DLL search to the
-  // system folder (a Windows without SetDefaultDllDirectories) and fell back to
-  // leaving out the current folder only.
-  virtual bool DllSearchRestricted() = 0;
-  // True when the system's text shaping knows the directional isolates (FSI, LRI,
-  // RLI, PDI: Windows 10 and later); older systems draw them as nothing at best.
-  virtual bool ShapingKnowsIsolates() = 0;
-};
-
 template <>
 IShell& Default<IShell>();
 template <>
 IDialogs& Default<IDialogs>();
-template <>
-IApp& Default<IApp>();
 inline IShell& Shell() { return Get<IShell>(); }
 inline IDialogs& Dialogs() { return Get<IDialogs>(); }
-inline IApp& App() { return Get<IApp>(); }
 
 }  // namespace platform
 
