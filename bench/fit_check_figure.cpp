@@ -12,7 +12,7 @@
 #include <iterator>
 
 #include "twinsweep/lang/lang.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/win32/win32_forms.h"
 #include "../examples/options_dialog/resource.h"
 

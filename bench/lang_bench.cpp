@@ -26,10 +26,11 @@
 
 #include "twinsweep/base/text.h"
 #include "twinsweep/lang/lang.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/files.h"
 #include "twinsweep/lang/lang_options.h"
 #include "support/lang_file.h"
+#include "support/null_services.h"
 
 using namespace twinsweep;
 
@@ -306,10 +307,9 @@ void BM_ItemPluralLargeCounts_1000Texts(benchmark::State& state) {
 }
 BENCHMARK(BM_ItemPluralLargeCounts_1000Texts)->Unit(benchmark::kMicrosecond);
 
-class BenchApp : public platform::IApp {
+class BenchApp : public testing_support::NullApp {
  public:
   std::u16string AppFolder() override { return sFolder; }
-  std::u16string CommandLineArgs() override { return u""; }
   std::u16string sFolder;
 };
 

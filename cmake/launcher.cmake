@@ -8,10 +8,19 @@ set(TWINSWEEP_MAKER_HOST "www.orvex.example" CACHE STRING "Host of the maker's w
 set(TWINSWEEP_PRODUCT_HOST "www.twinsweep.example" CACHE STRING "Host of the product web site (web help)")
 set(TWINSWEEP_WEB_SCHEME "https" CACHE STRING "Scheme of the addresses on both web sites")
 
+# The system services that only the launcher uses (twinsweep_lang.cmake names
+# them): the session window, the worker threads, the board's session signals,
+# processes, clock, environment, automation, ... They stand on the engine's.
+add_library(twinsweep_launcher_platform STATIC ${TWINSWEEP_LAUNCHER_PLATFORM_SOURCES})
+target_link_libraries(twinsweep_launcher_platform PUBLIC twinsweep::lang)
+if(WIN32)
+  target_compile_definitions(twinsweep_launcher_platform PRIVATE ${TWINSWEEP_WIN32_DEFINITIONS})
+endif()
+
 file(GLOB TWINSWEEP_LAUNCHER_SOURCES CONFIGURE_DEPENDS
   "${CMAKE_SOURCE_DIR}/src/twinsweep/settings/*.cpp" "${CMAKE_SOURCE_DIR}/src/twinsweep/launcher/*.cpp")
 add_library(twinsweep_launcher_core STATIC ${TWINSWEEP_LAUNCHER_SOURCES})
-target_link_libraries(twinsweep_launcher_core PUBLIC twinsweep::lang)
+target_link_libraries(twinsweep_launcher_core PUBLIC twinsweep_launcher_platform)
 target_compile_definitions(twinsweep_launcher_core PRIVATE
   TWINSWEEP_MAKER_HOST=u"${TWINSWEEP_MAKER_HOST}"
   TWINSWEEP_PRODUCT_HOST=u"${TWINSWEEP_PRODUCT_HOST}"
@@ -50,6 +59,7 @@ target_link_options(TwinsweepLauncher PRIVATE -municode -mwindows -Wl,--tsaware)
 # Small code, and what nothing calls left out; the symbols and the debugging
 # information go to TwinsweepLauncher.debug beside the program, which names it.
 target_compile_options(twinsweep_launcher_core PRIVATE -Os -g -ffunction-sections -fdata-sections)
+target_compile_options(twinsweep_launcher_platform PRIVATE -Os -g -ffunction-sections -fdata-sections)
 target_compile_options(TwinsweepLauncher PRIVATE -Os -g -ffunction-sections -fdata-sections)
 target_link_options(TwinsweepLauncher PRIVATE -Wl,--gc-sections)
 find_program(TWINSWEEP_OBJCOPY NAMES x86_64-w64-mingw32-objcopy REQUIRED)

@@ -1,8 +1,9 @@
 # twinsweep::lang: the localization engine as a library of its own. CLang
 # (src/twinsweep/lang), what it stands on (src/twinsweep/base: the keyed collection, Variant,
-# failures, the error log) and the system services (src/twinsweep/platform: the Windows
-# ones in the Windows build; natively the POSIX files and the in-memory registry
-# and window framework). Nothing of the launcher or of the product's settings.
+# failures, the error log) and the system services it uses (src/twinsweep/platform: files,
+# registry, text codec, forms and pictures, the application; the Windows ones in the
+# Windows build, natively the POSIX files and the in-memory registry and window
+# framework). Nothing of the launcher, its services or the product's settings.
 #
 # Another project uses it with add_subdirectory() of this repository or with
 # find_package(TwinsweepLang CONFIG) from an install prefix, and one
@@ -23,6 +24,16 @@ else()
   file(GLOB TWINSWEEP_SYSTEM_SOURCES CONFIGURE_DEPENDS "${TWINSWEEP_LANG_ROOT}/src/twinsweep/platform/posix/*.cpp")
   list(APPEND TWINSWEEP_SYSTEM_SOURCES ${TWINSWEEP_MEMORY_SOURCES})
 endif()
+# The services only the launcher uses (their headers are platform/NAME.h, their
+# implementations win32_NAME.cpp, posix_NAME.cpp or memory_NAME.cpp) are its own
+# library's, twinsweep_launcher_platform (launcher.cmake).
+set(TWINSWEEP_LAUNCHER_SERVICES apartment automation clock desktop desktop_rights diagnostics environment
+  message_wait processes session_signals session_window string_table this_process worker_threads)
+list(JOIN TWINSWEEP_LAUNCHER_SERVICES "|" TWINSWEEP_LAUNCHER_SERVICES_PATTERN)
+set(TWINSWEEP_LAUNCHER_SERVICES_PATTERN "/(win32|posix|memory)_(${TWINSWEEP_LAUNCHER_SERVICES_PATTERN})\\.cpp$")
+set(TWINSWEEP_LAUNCHER_PLATFORM_SOURCES ${TWINSWEEP_SYSTEM_SOURCES})
+list(FILTER TWINSWEEP_LAUNCHER_PLATFORM_SOURCES INCLUDE REGEX "${TWINSWEEP_LAUNCHER_SERVICES_PATTERN}")
+list(FILTER TWINSWEEP_SYSTEM_SOURCES EXCLUDE REGEX "${TWINSWEEP_LAUNCHER_SERVICES_PATTERN}")
 
 add_library(twinsweep_lang STATIC ${TWINSWEEP_LANG_SOURCES} ${TWINSWEEP_SYSTEM_SOURCES})
 add_library(twinsweep::lang ALIAS twinsweep_lang)
@@ -32,8 +43,9 @@ target_include_directories(twinsweep_lang PUBLIC
   $<BUILD_INTERFACE:${TWINSWEEP_LANG_ROOT}/src>
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 
+set(TWINSWEEP_WIN32_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 if(WIN32)
-  target_compile_definitions(twinsweep_lang PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  target_compile_definitions(twinsweep_lang PRIVATE ${TWINSWEEP_WIN32_DEFINITIONS})
   target_link_libraries(twinsweep_lang PUBLIC ole32 oleaut32 uuid shell32 user32 gdi32 comctl32 advapi32)
   # No link options of ours reach a program that links the engine: how it links
   # the compiler's runtime (the DLLs or -static) is its own choice, and would

@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform::ScopedOverride<platform::IApp> useApp(app);
   platform::ScopedOverride<platform::IShell> useShell(shell);
   platform::ScopedOverride<platform::IDialogs> useDialogs(dialogs);
-  platform::ScopedOverride<platform::IProcesses> useProcesses(processes);
+  launcher_test::UseFakeProcesses useProcesses(processes);
 
   const uint8_t nSetup = in.Byte();
   dialogs.nAnswer = nSetup & 1 ? platform::kIdYes : platform::kIdNo;

@@ -5,7 +5,8 @@
 // It keeps the rules the engine depends on: paths compared without regard to
 // case, a file opened for writing emptied, a folder found by "folder\*" (its "."
 // entry, as on Windows), RemoveEmptyDirectory refusing a folder that holds anything.
-// Every file has the same last-write time. Parent folders are not checked.
+// Every file has the same last-write time. Parent folders are not checked. The
+// whole-file calls, which the engine does not make, are NullFiles' own.
 #include <cstring>
 #include <map>
 #include <algorithm>
@@ -15,13 +16,14 @@
 #include <vector>
 
 #include "twinsweep/base/text.h"
+#include "support/null_services.h"
 #include "twinsweep/platform/files.h"
 
 using namespace twinsweep;
 
 namespace fuzz_support {
 
-class MemoryFiles : public platform::IFiles {
+class MemoryFiles : public testing_support::NullFiles {
  public:
   // Puts a file in place (an existing one is replaced).
   void Put(const std::u16string& sPath, std::string sBytes) {

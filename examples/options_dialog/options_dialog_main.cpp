@@ -35,7 +35,7 @@
 #include "twinsweep/base/variant.h"
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/lang/lang_options.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/win32/win32_forms.h"
 #include "twinsweep/platform/win32/win32_strings.h"
 #include "resource.h"

@@ -104,7 +104,7 @@ TEST(ApplicationNameTest, Table) {
     }
     platform::ScopedOverride<platform::IFiles> useFiles(files);
     platform::ScopedOverride<platform::IRegistry> useReg(reg);
-    platform::ScopedOverride<platform::IProcesses> useSys(sys);
+    launcher_test::UseFakeProcesses useSys(sys);
     EXPECT_EQ(mCreateProcess::ApplicationName(r.sCommandLine), r.sExpected) << r.szCase;
     EXPECT_EQ(reg.OpenHandleCount(), 0u) << r.szCase;
   }

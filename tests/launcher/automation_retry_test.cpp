@@ -1,5 +1,6 @@
-// RetryingAutomation hands out wrappers; a wrapped reference passed back as an
-// argument must still reach the implementation's own object.
+// Which failures are retried, and RetryingAutomation's wrappers: a wrapped
+// reference passed back as an argument must still reach the implementation's own
+// object.
 #include <gtest/gtest.h>
 
 #include "launcher/launcher_doubles.h"
@@ -12,7 +13,7 @@ namespace {
 TEST(RetryingAutomationTest, WrappedObjectsKeepTheirTarget) {
   launcher_test::FakeProcesses sys;
   launcher_test::FakeOutlook outlook(sys);
-  platform::ScopedOverride<platform::IProcesses> useSys(sys);
+  launcher_test::UseFakeProcesses useSys(sys);
   mMain::RetryingAutomation automation(outlook);
 
   platform::AutomationObject app = automation.CreateObject(u"Outlook.Application");
@@ -29,7 +30,7 @@ TEST(RetryingAutomationTest, EmptyReferencesStayEmpty) {
   launcher_test::FakeProcesses sys;
   launcher_test::FakeOutlook outlook(sys);
   outlook.entries = {{u"Twinsweep.Connect", false}};
-  platform::ScopedOverride<platform::IProcesses> useSys(sys);
+  launcher_test::UseFakeProcesses useSys(sys);
   mMain::RetryingAutomation automation(outlook);
 
   auto col = automation.CreateObject(u"Outlook.Application")
@@ -42,6 +43,30 @@ TEST(RetryingAutomationTest, EmptyReferencesStayEmpty) {
   platform::AutomationResult r = entry->Invoke(u"Object", platform::InvokeKind::PropertyGet, {});
   EXPECT_TRUE(r.bIsObject);
   EXPECT_FALSE(r.oObject);
+}
+
+TEST(AutomationRetryTest, RetryClasses) {
+  using mMain::RetryClass;
+  struct Row {
+    int32_t nNumber;
+    RetryClass onCreation, onCall;
+  };
+  const Row rows[] = {
+      {platform::kRpcECallRejected, RetryClass::kBusy, RetryClass::kBusy},
+      {platform::kRpcEServerCallRetryLater, RetryClass::kBusy, RetryClass::kBusy},
+      {platform::kCoEServerExecFailure, RetryClass::kActivation, RetryClass::kNone},
+      {platform::kCoEServerStopping, RetryClass::kActivation, RetryClass::kNone},
+      {platform::kCoEServerStartTimeout, RetryClass::kActivation, RetryClass::kNone},
+      {platform::kRegDbEClassNotReg, RetryClass::kNone, RetryClass::kNone},
+      {platform::kEAccessDenied, RetryClass::kNone, RetryClass::kNone},
+      {platform::kRpcECallCanceled, RetryClass::kNone, RetryClass::kNone},
+      {platform::kRpcEDisconnected, RetryClass::kNone, RetryClass::kNone},
+      {base::kObjectNotSet, RetryClass::kNone, RetryClass::kNone},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(mMain::RetryClassOf(row.nNumber, true), row.onCreation) << std::hex << row.nNumber;
+    EXPECT_EQ(mMain::RetryClassOf(row.nNumber, false), row.onCall) << std::hex << row.nNumber;
+  }
 }
 
 }  // namespace

@@ -25,8 +25,7 @@ TEST(CallLimitRace, ACallEndingAtTheLimitGivesTheBoxOrAFurtherCallNeverBoth) {
       if (sProgID == u"further")
         ++nFurther;
       else
-        for (const uint64_t nEnd = platform::Processes().TickCount() + kLimitMs;
-             platform::Processes().TickCount() < nEnd;) {}
+        for (const uint64_t nEnd = platform::Clock().TickCount() + kLimitMs; platform::Clock().TickCount() < nEnd;) {}
       return nullptr;
     }
   } automation;
@@ -99,7 +98,7 @@ TEST(CallLimitRace, TheCallGivenUpIsTheOneThatRanForTheLimit) {
     launcher_test::HangGate gate;
     launcher_test::FakeWorkerThreads threads(nullptr, gate);
     threads.nRealWait = std::chrono::milliseconds(0);
-    platform::ScopedOverride<platform::IProcesses> useClock(staged);
+    platform::ScopedOverride<platform::IClock> useClock(staged);
     platform::ScopedOverride<platform::IAutomation> useAutomation(staged);
     platform::ScopedOverride<platform::IWorkerThreads> useThreads(threads);
     auto job = [&](platform::IAutomation& a) { staged.Await(1), a.CreateObject(u"first"), a.CreateObject(u"next"); };

@@ -15,7 +15,7 @@ using launcher_test::Presence;
 
 TEST(MutexExistsTest, OpensForSynchronisationAndClosesWhatItOpened) {
   FakeProcesses sys;
-  platform::ScopedOverride<platform::IProcesses> use(sys);
+  launcher_test::UseFakeProcesses use(sys);
   sys.mutexes[u"there"] = Presence{0, launcher_test::kNever};
 
   EXPECT_TRUE(mCreateProcess::MutexExists(u"there"));
@@ -27,7 +27,7 @@ TEST(MutexExistsTest, OpensForSynchronisationAndClosesWhatItOpened) {
 
 TEST(MutexExistsTest, OutlookAndAddinProbesUseTheirOwnNames) {
   FakeProcesses sys;
-  platform::ScopedOverride<platform::IProcesses> use(sys);
+  launcher_test::UseFakeProcesses use(sys);
   sys.mutexes[u"Orvex.Twinsweep.Addin"] = Presence{0, launcher_test::kNever};
   EXPECT_FALSE(mMain::IsOutlookRunning());
   EXPECT_TRUE(mMain::IsAddinRunning());
@@ -43,7 +43,7 @@ TEST(StartProcessTest, StartupRecordFlagsAndHandles) {
   };
   for (const Row& row : {Row{false, 0, 0}, Row{true, 1, 2}}) {
     FakeProcesses sys;
-    platform::ScopedOverride<platform::IProcesses> use(sys);
+    launcher_test::UseFakeProcesses use(sys);
     const std::u16string sCommand = u"\"C:\\Program Files\\Outlook\\OUTLOOK.EXE\" /automation";
     ASSERT_TRUE(mCreateProcess::StartProcess(sCommand, row.bMinimized));
     ASSERT_EQ(sys.launches.size(), 1u);
@@ -61,7 +61,7 @@ TEST(StartProcessTest, StartupRecordFlagsAndHandles) {
 TEST(StartProcessTest, FailedStartAnswersFalseAndClosesNothing) {
   FakeProcesses sys;
   sys.bLaunchSucceeds = false;
-  platform::ScopedOverride<platform::IProcesses> use(sys);
+  launcher_test::UseFakeProcesses use(sys);
   EXPECT_FALSE(mCreateProcess::StartProcess(u"\"C:\\Mail\\client.exe\"", false));
   EXPECT_EQ(sys.launches.size(), 1u);
   EXPECT_TRUE(sys.closed.empty());
@@ -71,7 +71,7 @@ TEST(StartProcessTest, FailedStartAnswersFalseAndClosesNothing) {
 TEST(StartProcessTest, NoProgramFileNoStart) {
   FakeProcesses sys;
   platform::MemoryRegistry reg;
-  platform::ScopedOverride<platform::IProcesses> use(sys);
+  launcher_test::UseFakeProcesses use(sys);
   platform::ScopedOverride<platform::IRegistry> useReg(reg);
   EXPECT_FALSE(mCreateProcess::StartProcess(u"OUTLOOK.EXE", false));
   EXPECT_TRUE(sys.launches.empty());
@@ -125,7 +125,7 @@ TEST_F(GetOutlookPathTest, AnswersTheRegisteredCommandLineExpandedOnlyWhenItsTyp
   const std::u16string sCommand = u"\"%ProgramFiles%\\Microsoft Office\\OUTLOOK.EXE\" /automation";
   launcher_test::FakeProcesses sys;
   sys.environment[u"ProgramFiles"] = u"C:\\Program Files";
-  platform::ScopedOverride<platform::IProcesses> useSys(sys);
+  launcher_test::UseFakeProcesses useSys(sys);
   const struct {
     uint32_t nType;
     std::u16string sExpected;

@@ -29,7 +29,7 @@ class DiagnosticLog : public ::testing::Test {
   }
   mMain::LogSink previousSink_;
   RecordingDiagnostics sys_;
-  platform::ScopedOverride<platform::IDiagnostics> override_{sys_};
+  testing_support::ScopedLogSystem override_{sys_};
 };
 
 std::string Times(const std::string& s, size_t n) {
@@ -164,7 +164,7 @@ TEST_F(DiagnosticLog, DestinationsThatFailOrRaiseAreDroppedAndThePendingErrorIsH
     sys.bFailWrites = c.bFailWrites;
     sys.bRaise = c.bRaise;
     sys.sLocalAppData = c.sLocalAppData;
-    platform::ScopedOverride<platform::IDiagnostics> o(sys);
+    testing_support::ScopedLogSystem o(sys);
     base::SetPending(base::Failure(5, u"pending"));
     EXPECT_NO_THROW(mMain::LogDebug(u"S", u"note")) << c.szName;
     EXPECT_EQ(base::Pending().nNumber, 5) << c.szName;

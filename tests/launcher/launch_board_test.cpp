@@ -7,7 +7,7 @@
 #include "support/recording_diagnostics.h"
 #include "twinsweep/launcher/launch_board.h"
 #include "twinsweep/launcher/launch_sequence.h"
-#include "twinsweep/platform/diagnostics.h"
+#include "twinsweep/platform/this_process.h"
 
 using namespace twinsweep;
 
@@ -151,7 +151,7 @@ TEST_F(LaunchBoardTest, AWaitEndsWhenASecondLauncherAsks) {
     };
     // A request left set under the name this launcher's event gets (an earlier
     // launcher of its process id and generation) is not one for it: the event is reset.
-    const mMain::LaunchState self{{}, 1000, platform::Diagnostics().ProcessId()};
+    const mMain::LaunchState self{{}, 1000, platform::ThisProcess().ProcessId()};
     platform::ScopedSessionSignal hStale(signals_.CreateEventByName(mMain::StopEventName(self)));
     signals_.SetEventByName(mMain::StopEventName(self));
     testing_support::LogCapture log;

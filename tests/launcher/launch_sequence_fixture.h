@@ -1,7 +1,8 @@
 #pragma once
 // The launch sequence's fixture, shared by the sequence's tests and the board's:
-// scripted mutexes on a virtual clock, a scripted answer, a fake Outlook, memory
-// registry and session signals, each put in place of the platform's service.
+// besides the launcher's common doubles, scripted mutexes on a virtual clock, a
+// fake Outlook, worker threads, the session window and memory session signals,
+// each put in place of the platform's service.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,10 +10,10 @@
 
 #include "launcher_doubles.h"
 #include "support/fake_desktop.h"
+#include "support/launcher_fixture.h"
 #include "support/log_capture.h"
 #include "support/source_languages.h"
 #include "twinsweep/launcher/user_texts.h"
-#include "twinsweep/platform/memory/memory_registry.h"
 #include "twinsweep/platform/memory/memory_session_signals.h"
 #include "twinsweep/settings/win_reg.h"
 
@@ -22,7 +23,7 @@ using namespace twinsweep;
 
 inline constexpr char16_t kRegisteredCommand[] = u"\"C:\\Program Files\\Stand In\\outlook.exe\" /automation";
 
-class LaunchSequenceTest : public ::testing::Test {
+class LaunchSequenceTest : public testing_support::LauncherFixture {
  protected:
   void SetUp() override {
     WriteDefault(u"Outlook.Application\\CLSID", u"{11111111-2222-3333-4444-555555555555}");
@@ -59,17 +60,9 @@ class LaunchSequenceTest : public ::testing::Test {
   }
 
   FakeProcesses sys_;
-  testing_support::ScriptedDialogs dialogs_;
   FakeOutlook outlook_{sys_};
-  platform::MemoryRegistry reg_;
-  testing_support::FakeApp app_;
-  platform::ScopedOverride<platform::IProcesses> useSys_{sys_};
-  platform::ScopedOverride<platform::IDialogs> useDialogs_{dialogs_};
+  UseFakeProcesses useSys_{sys_};
   platform::ScopedOverride<platform::IAutomation> useOutlook_{outlook_};
-  platform::ScopedOverride<platform::IRegistry> useReg_{reg_};
-  platform::ScopedOverride<platform::IApp> useApp_{app_};
-  FakeApartment apartment_;
-  platform::ScopedOverride<platform::IApartment> useApartment_{apartment_};
   platform::MemorySessionSignals signals_;
   platform::ScopedOverride<platform::ISessionSignals> useSignals_{signals_};
   launcher_test::FakeWorkerThreads threads_{sys_, outlook_};

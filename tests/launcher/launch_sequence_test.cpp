@@ -299,7 +299,7 @@ TEST_F(LaunchSequenceTest, EveryStepIsADebugNote) {
     testing_support::RecordingDiagnostics diagnostics;
     diagnostics.nLastError = c.nLastError;
     diagnostics.errorTexts[193] = u"Bad EXE format for %1.";
-    platform::ScopedOverride<platform::IDiagnostics> useDiagnostics(diagnostics);
+    testing_support::ScopedLogSystem useDiagnostics(diagnostics);
     testing_support::LogCapture log;
     mMain::RunLaunchSequence();
     std::vector<std::string> notes;

@@ -20,7 +20,12 @@
 #include "twinsweep/base/text.h"
 #include "twinsweep/platform/automation.h"
 #include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/clock.h"
+#include "twinsweep/platform/environment.h"
 #include "twinsweep/platform/processes.h"
+#include "support/fake_desktop.h"
+#include "support/null_services.h"
+#include "support/scoped_overrides.h"
 #include "twinsweep/platform/session_window.h"
 #include "twinsweep/platform/string_table.h"
 #include "twinsweep/platform/worker_threads.h"
@@ -38,7 +43,7 @@ struct Presence {
   bool At(uint64_t t) const { return t >= nFrom && t < nUntil; }
 };
 
-class FakeProcesses : public platform::IProcesses {
+class FakeProcesses : public platform::IProcesses, public platform::IClock, public platform::IEnvironment {
  public:
   struct Launch {
     std::u16string sApplicationName;
@@ -135,16 +140,10 @@ class FakeProcesses : public platform::IProcesses {
   uint64_t TickCount() override { return nNow; }
 };
 
-// The apartment: how often a thread joined it and left it.
-class FakeApartment : public platform::IApartment {
- public:
-  std::atomic<int> nEntered{0}, nLeft{0};
-  bool Enter() override {
-    ++nEntered;
-    return true;
-  }
-  void Leave() override { ++nLeft; }
-};
+// A FakeProcesses in place of the processes, the clock and the environment.
+using UseFakeProcesses = testing_support::ScopedOverrides<platform::IProcesses, platform::IClock, platform::IEnvironment>;
+
+using testing_support::FakeApartment;
 
 // The session window: a polite close arrives when the virtual clock reaches nCloseAt.
 class FakeSessionWindow : public platform::ISessionWindow {
@@ -179,7 +178,7 @@ struct HangGate {
 };
 
 // An object of the fake model: members by name, each a function of the arguments.
-class FakeObject : public platform::IAutomationObject {
+class FakeObject : public testing_support::NullAutomationObject {
  public:
   using Member = std::function<platform::AutomationResult(const platform::AutomationArgs&)>;
   FakeObject(std::function<void(std::u16string_view)> beforeCall) : beforeCall_(std::move(beforeCall)) {}

@@ -14,10 +14,10 @@
 #include "twinsweep/platform/memory/memory_registry.h"
 #include "twinsweep/settings/win_reg.h"
 #include "support/fake_desktop.h"
+#include "support/launcher_fixture.h"
 #include "support/recording_diagnostics.h"
 #include "support/source_languages.h"
 #include "support/temp_folder.h"
-#include "launcher_doubles.h"
 
 using namespace twinsweep;
 
@@ -29,7 +29,7 @@ using testing_support::TempFolder;
 const std::u16string kProduct = u"https://www.twinsweep.example";
 const std::u16string kMaker = u"https://www.orvex.example";
 
-class MainTest : public ::testing::Test {
+class MainTest : public testing_support::LauncherFixture {
  protected:
   void SetUp() override {
     app_.sAppFolder = folder_.Path();
@@ -47,18 +47,10 @@ class MainTest : public ::testing::Test {
   }
 
   TempFolder folder_;
-  platform::MemoryRegistry registry_;
-  testing_support::FakeApp app_;
   testing_support::RecordingShell shell_;
-  testing_support::ScriptedDialogs dialogs_;
-  platform::ScopedOverride<platform::IRegistry> o1_{registry_};
-  platform::ScopedOverride<platform::IApp> o2_{app_};
-  platform::ScopedOverride<platform::IShell> o3_{shell_};
-  platform::ScopedOverride<platform::IDialogs> o4_{dialogs_};
-  launcher_test::FakeApartment apartment_;
-  platform::ScopedOverride<platform::IApartment> o5_{apartment_};
+  platform::ScopedOverride<platform::IShell> useShell_{shell_};
   testing_support::FakeDesktopRights rights_;
-  platform::ScopedOverride<platform::IDesktopRights> o6_{rights_};
+  platform::ScopedOverride<platform::IDesktopRights> useRights_{rights_};
   int nExit_ = -1;
 };
 
@@ -162,7 +154,7 @@ TEST_F(MainTest, AStartWithoutTheRestrictedDllSearchSaysSoInTheLogFile) {
   ASSERT_TRUE(r.WriteDWord(u"DiagnosticLog", 1));
   for (bool bRestricted : {true, false}) {
     testing_support::RecordingDiagnostics diagnostics;
-    platform::ScopedOverride<platform::IDiagnostics> o(diagnostics);
+    testing_support::ScopedLogSystem o(diagnostics);
     app_.bDllSearchRestricted = bRestricted;
     Run(u"help");
     const std::string sFile = diagnostics.files[kLog];
@@ -214,7 +206,7 @@ TEST_F(MainTest, AShellThatCannotOpenThePageShowsTheErrorBoxWithAHint) {
     shell_.nError = row.nError;
     testing_support::RecordingDiagnostics diagnostics;
     diagnostics.errorTexts[1155] = u"No application is associated with the specified file for this operation.";
-    platform::ScopedOverride<platform::IDiagnostics> o(diagnostics);
+    testing_support::ScopedLogSystem o(diagnostics);
     Run(row.szArgs);
     EXPECT_EQ(nExit_, row.nError == 1156 ? mMain::kExitDone : mMain::kExitErrorBox);
     ASSERT_EQ(dialogs_.shown.size(), row.nError == 1156 ? 0u : 1u);

@@ -47,7 +47,7 @@ class WizardCallTest : public ::testing::Test {
 
   FakeProcesses sys_;
   FakeOutlook outlook_{sys_};
-  platform::ScopedOverride<platform::IProcesses> useSys_{sys_};
+  launcher_test::UseFakeProcesses useSys_{sys_};
   platform::ScopedOverride<platform::IAutomation> useOutlook_{outlook_};
   launcher_test::FakeWorkerThreads threads_{sys_, outlook_};
   platform::ScopedOverride<platform::IWorkerThreads> useThreads_{threads_};
@@ -165,30 +165,6 @@ TEST_F(WizardCallTest, ActivationFailuresAreRepeatedThreeTimesAfterGrowingPauses
     EXPECT_EQ(Run(), row.nExpectedResult);
     EXPECT_EQ(outlook_.nCreations, row.nExpectedCreations);
     EXPECT_EQ(sys_.nNow - nStart, row.nExpectedPausesMs);
-  }
-}
-
-TEST(AutomationRetryTest, RetryClasses) {
-  using mMain::RetryClass;
-  struct Row {
-    int32_t nNumber;
-    RetryClass onCreation, onCall;
-  };
-  const Row rows[] = {
-      {platform::kRpcECallRejected, RetryClass::kBusy, RetryClass::kBusy},
-      {platform::kRpcEServerCallRetryLater, RetryClass::kBusy, RetryClass::kBusy},
-      {platform::kCoEServerExecFailure, RetryClass::kActivation, RetryClass::kNone},
-      {platform::kCoEServerStopping, RetryClass::kActivation, RetryClass::kNone},
-      {platform::kCoEServerStartTimeout, RetryClass::kActivation, RetryClass::kNone},
-      {platform::kRegDbEClassNotReg, RetryClass::kNone, RetryClass::kNone},
-      {platform::kEAccessDenied, RetryClass::kNone, RetryClass::kNone},
-      {platform::kRpcECallCanceled, RetryClass::kNone, RetryClass::kNone},
-      {platform::kRpcEDisconnected, RetryClass::kNone, RetryClass::kNone},
-      {base::kObjectNotSet, RetryClass::kNone, RetryClass::kNone},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(mMain::RetryClassOf(row.nNumber, true), row.onCreation) << std::hex << row.nNumber;
-    EXPECT_EQ(mMain::RetryClassOf(row.nNumber, false), row.onCall) << std::hex << row.nNumber;
   }
 }
 

@@ -1,17 +1,31 @@
 #pragma once
 // Doubles of the desktop services: an application with a chosen folder and
-// command line, a shell that records what it was asked to open, and message boxes
-// that record what they showed and answer as scripted.
+// command line, a shell that records what it was asked to open, message boxes
+// that record what they showed and answer as scripted, and the apartment the
+// shell's calls are made in.
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "twinsweep/platform/apartment.h"
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/desktop_rights.h"
 
 using namespace twinsweep;
 
 namespace testing_support {
+
+// The apartment: how often a thread joined it and left it.
+class FakeApartment : public platform::IApartment {
+ public:
+  std::atomic<int> nEntered{0}, nLeft{0};
+  bool Enter() override {
+    ++nEntered;
+    return true;
+  }
+  void Leave() override { ++nLeft; }
+};
 
 class FakeApp : public platform::IApp {
  public:

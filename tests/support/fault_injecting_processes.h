@@ -3,8 +3,7 @@
 // faults on demand, as FaultInjectingFiles has them for files. Call n of
 // OpenMutexByName, CreateMutexByName, CloseHandle, LaunchProcess or
 // SearchExecutable fails (no handle, no handle, false, false, not found), once or
-// from then on; HasEnded, Sleep and TickCount pass through uncounted, so that a
-// virtual clock keeps its time. OpenHandles() counts the handles given out through
+// from then on; HasEnded and ProgramRunsInSession pass through uncounted. OpenHandles() counts the handles given out through
 // the double and not yet closed.
 #include <cstdint>
 #include <set>
@@ -56,8 +55,7 @@ class FaultInjectingProcesses : public platform::IProcesses, public FaultSchedul
     return Fault() ? std::u16string() : inner_.SearchExecutable(sName);
   }
   bool HasEnded(platform::KernelHandle h, uint32_t* pnExitCode) override { return inner_.HasEnded(h, pnExitCode); }
-  void Sleep(uint32_t nMilliseconds) override { inner_.Sleep(nMilliseconds); }
-  uint64_t TickCount() override { return inner_.TickCount(); }
+  bool ProgramRunsInSession(std::u16string_view sExeName) override { return inner_.ProgramRunsInSession(sExeName); }
 
  private:
   platform::IProcesses& inner_;

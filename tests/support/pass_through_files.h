@@ -31,6 +31,11 @@ class PassThroughFiles : public platform::IFiles {
   int32_t MakeDirectory(std::u16string_view s) override { return real().MakeDirectory(s); }
   int32_t RemoveEmptyDirectory(std::u16string_view s) override { return real().RemoveEmptyDirectory(s); }
   int32_t RemoveFile(std::u16string_view s) override { return real().RemoveFile(s); }
+  int32_t GetSizeByPath(std::u16string_view s, uint64_t* pn) override { return real().GetSizeByPath(s, pn); }
+  int32_t AppendToFile(std::u16string_view s, std::string_view b) override { return real().AppendToFile(s, b); }
+  int32_t MoveReplacing(std::u16string_view f, std::u16string_view t) override { return real().MoveReplacing(f, t); }
+  int32_t EmptyFile(std::u16string_view s) override { return real().EmptyFile(s); }
+  int32_t CreateFolders(std::u16string_view s) override { return real().CreateFolders(s); }
 
  protected:
   static platform::IFiles& real() { return platform::Default<platform::IFiles>(); }

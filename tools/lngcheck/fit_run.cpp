@@ -3,7 +3,7 @@
 // Windows, fit_run_posix.cpp elsewhere, under Wine), chosen by the build.
 #include <string>
 
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/file_utils.h"
 #include "fit.h"
 

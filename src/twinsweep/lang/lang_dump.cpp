@@ -15,7 +15,7 @@
 #include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/lang/lang_file.h"
 #include "twinsweep/base/error_log.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/scoped_handle.h"
 #include "twinsweep/platform/text_codec.h"
 #include "twinsweep/platform/file_utils.h"

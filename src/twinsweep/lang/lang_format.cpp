@@ -11,7 +11,7 @@
 #include "twinsweep/lang/lang_placeholder.h"
 #include "twinsweep/lang/lang_syntax.h"
 #include "twinsweep/base/error_log.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 
 namespace twinsweep {
 

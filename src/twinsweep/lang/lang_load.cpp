@@ -16,7 +16,8 @@
 #include "twinsweep/lang/plural_rule.h"
 #include "twinsweep/base/error_log.h"
 #include "twinsweep/platform/scoped_handle.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
+#include "twinsweep/platform/message_box.h"
 #include "twinsweep/platform/files.h"
 #include "twinsweep/platform/file_utils.h"
 

@@ -12,7 +12,7 @@
 #include "twinsweep/lang/lang.h"
 #include "twinsweep/lang/lang_format.h"
 #include "twinsweep/base/error_log.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/file_utils.h"
 
 namespace twinsweep {

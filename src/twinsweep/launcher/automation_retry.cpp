@@ -4,7 +4,7 @@
 #include <string>
 
 #include "twinsweep/base/failure.h"
-#include "twinsweep/platform/processes.h"
+#include "twinsweep/platform/clock.h"
 
 namespace twinsweep {
 
@@ -43,8 +43,8 @@ namespace {
 // last of its pauses, any other failure at once.
 template <class F>
 auto WithRetry(uint32_t nBudgetMs, bool bCreation, F attempt) -> decltype(attempt()) {
-  platform::IProcesses& sys = platform::Processes();
-  const uint64_t nStart = sys.TickCount();
+  platform::IClock& clock = platform::Clock();
+  const uint64_t nStart = clock.TickCount();
   size_t nActivationRepeats = 0;
   for (;;) {
     uint32_t nPauseMs = 0;
@@ -53,7 +53,7 @@ auto WithRetry(uint32_t nBudgetMs, bool bCreation, F attempt) -> decltype(attemp
     } catch (const base::Failure& f) {
       switch (RetryClassOf(f.Number(), bCreation)) {
         case RetryClass::kBusy:
-          if (sys.TickCount() - nStart >= nBudgetMs) throw;
+          if (clock.TickCount() - nStart >= nBudgetMs) throw;
           nPauseMs = kAutomationRetryPauseMs;
           break;
         case RetryClass::kActivation:
@@ -63,7 +63,7 @@ auto WithRetry(uint32_t nBudgetMs, bool bCreation, F attempt) -> decltype(attemp
         case RetryClass::kNone: throw;
       }
     }
-    sys.Sleep(nPauseMs);
+    clock.Sleep(nPauseMs);
   }
 }
 

@@ -10,7 +10,7 @@
 #include "twinsweep/base/failure.h"
 #include "twinsweep/platform/apartment.h"
 #include "twinsweep/launcher/polite_close.h"
-#include "twinsweep/platform/processes.h"
+#include "twinsweep/platform/clock.h"
 #include "twinsweep/platform/scoped_handle.h"
 #include "twinsweep/platform/session_window.h"
 #include "twinsweep/platform/worker_threads.h"
@@ -48,7 +48,7 @@ class CallWatch {
     const size_t n = std::min(sName.size(), std::size(szName_) - 1);
     std::copy_n(sName.data(), n, szName_);
     szName_[n] = u'\0';
-    nStartedAt_.store(platform::Processes().TickCount());
+    nStartedAt_.store(platform::Clock().TickCount());
     if (!state_.compare_exchange_strong(nIdle, (nIdle / kStep + 1) * kStep + kInCall)) RaiseGivenUp();
   }
   void End() {
@@ -63,7 +63,7 @@ class CallWatch {
   GiveUp GiveUpIfOverdue(uint32_t nLimitMs, uint64_t nJobEnd, std::u16string* psName) {
     uint64_t nState = state_.load();
     const uint64_t nStartedAt = nStartedAt_.load();
-    const uint64_t nNow = platform::Processes().TickCount();
+    const uint64_t nNow = platform::Clock().TickCount();
     if (Phase(nState) == kInCall && nNow >= nStartedAt && nNow - nStartedAt >= nLimitMs &&
         state_.compare_exchange_strong(nState, kGivenUp)) {
       *psName = szName_;
@@ -143,7 +143,7 @@ void RunWithCallLimit(const std::function<void(platform::IAutomation&)>& job, ui
   auto watch = std::make_shared<CallWatch>();
   platform::IAutomation& automation = platform::Automation();
   platform::IWorkerThreads& threads = platform::WorkerThreads();
-  const uint64_t nJobEnd = platform::Processes().TickCount() + nJobLimitMs;
+  const uint64_t nJobEnd = platform::Clock().TickCount() + nJobLimitMs;
   // Closed on every way out, a failure to copy the given-up call's name included.
   platform::ScopedWorker hWorker(threads.Start([watch, job, &automation] {
     try {

@@ -5,6 +5,8 @@
 #include "twinsweep/base/convert.h"
 #include "twinsweep/base/text.h"
 #include "twinsweep/platform/diagnostics.h"
+#include "twinsweep/platform/files.h"
+#include "twinsweep/platform/this_process.h"
 
 namespace twinsweep {
 
@@ -17,42 +19,49 @@ bool bLogFileEnabled = false;
 // end; the next entry of this process starts with one.
 bool bLineLeftOpen = false;
 
+// The file's size in bytes; -1 when it does not exist or cannot be asked.
+int64_t FileSize(platform::IFiles& files, const std::u16string& sPath) {
+  uint64_t nSize = 0;
+  return files.GetSizeByPath(sPath, &nSize) == platform::kErrorSuccess ? static_cast<int64_t>(nSize) : -1;
+}
+
 // False when nothing of the line was written.
-bool AppendLine(platform::IDiagnostics& sys, const std::u16string& sPath, int64_t nSizeBefore,
-                const std::string& sLine) {
-  if (sys.AppendToFile(sPath, bLineLeftOpen ? "\r\n" + sLine : sLine)) {
+bool AppendLine(platform::IFiles& files, const std::u16string& sPath, int64_t nSizeBefore, const std::string& sLine) {
+  if (files.AppendToFile(sPath, bLineLeftOpen ? "\r\n" + sLine : sLine) == platform::kErrorSuccess) {
     bLineLeftOpen = false;
     return true;
   }
-  if (sys.FileSize(sPath) <= (nSizeBefore < 0 ? 0 : nSizeBefore)) return false;
+  if (FileSize(files, sPath) <= (nSizeBefore < 0 ? 0 : nSizeBefore)) return false;
   bLineLeftOpen = true;
   return true;
 }
 
 void AppendToLogFile(const LogEntry& entry) {
-  platform::IDiagnostics& sys = platform::Diagnostics();
+  platform::IFiles& files = platform::Files();
   const std::u16string sPath = LogFilePath();
   if (sPath.empty()) return;
-  const std::string sLine = FormatLogLine(sys.LocalTime(), sys.ProcessId(), entry);
-  int64_t nSize = sys.FileSize(sPath);
+  const std::string sLine =
+      FormatLogLine(platform::Diagnostics().LocalTime(), platform::ThisProcess().ProcessId(), entry);
+  int64_t nSize = FileSize(files, sPath);
   // Room for the line end that a partial write may have left owing, too.
   const int64_t nAdded = static_cast<int64_t>(sLine.size()) + (bLineLeftOpen ? 2 : 0);
   if (nSize > 0 && nSize + nAdded > kLogFileCap) {
     // The previous file may be held open by a viewer, or be a folder: then this
     // one is emptied instead, and when even that fails the entry is dropped, so
     // that the file never grows past the cap.
-    if (sys.MoveReplacing(sPath, sPath + u".1")) {
+    if (files.MoveReplacing(sPath, sPath + u".1") == platform::kErrorSuccess) {
       nSize = -1;
-    } else if (sys.EmptyFile(sPath)) {
+    } else if (files.EmptyFile(sPath) == platform::kErrorSuccess) {
       nSize = 0;
     } else {
       return;
     }
     bLineLeftOpen = false;
   }
-  if (AppendLine(sys, sPath, nSize, sLine) || nSize >= 0) return;
+  if (AppendLine(files, sPath, nSize, sLine) || nSize >= 0) return;
   // The first entry of a user: the folders are made then.
-  if (sys.CreateFolders(sPath.substr(0, sPath.find_last_of(u'\\')))) AppendLine(sys, sPath, nSize, sLine);
+  if (files.CreateFolders(sPath.substr(0, sPath.find_last_of(u'\\'))) == platform::kErrorSuccess)
+    AppendLine(files, sPath, nSize, sLine);
 }
 
 }  // namespace

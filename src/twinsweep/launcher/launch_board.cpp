@@ -1,8 +1,8 @@
 #include "twinsweep/launcher/launch_board.h"
 
 #include "twinsweep/base/convert.h"
-#include "twinsweep/platform/diagnostics.h"
-#include "twinsweep/platform/processes.h"
+#include "twinsweep/platform/this_process.h"
+#include "twinsweep/platform/clock.h"
 
 namespace twinsweep {
 
@@ -29,10 +29,10 @@ LaunchBoard::LaunchBoard() {
   platform::ISessionSignals& signals = platform::SessionSignals();
   bool bExisted = false;
   hState_.Reset(signals.CreateValue(kLaunchStateName, &bExisted));
-  state_.nProcessId = platform::Diagnostics().ProcessId();
+  state_.nProcessId = platform::ThisProcess().ProcessId();
   const uint64_t nGeneration = bExisted && hState_.IsValid()
                                    ? LaunchState::Unpack(signals.ReadValue(hState_.Get())).nGeneration + 1
-                                   : platform::Processes().TickCount();
+                                   : platform::Clock().TickCount();
   state_.nGeneration = static_cast<uint32_t>(nGeneration) & kGenerationMask;
   hStop_.Reset(signals.CreateEventByName(StopEventName(state_)));
   Publish(LaunchPhase::kStarting);

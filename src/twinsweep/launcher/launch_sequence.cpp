@@ -19,10 +19,12 @@
 #include "twinsweep/launcher/show_box.h"
 #include "twinsweep/launcher/user_texts.h"
 #include "twinsweep/launcher/wizard_call.h"
+#include "twinsweep/platform/clock.h"
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/processes.h"
 #include "twinsweep/platform/scoped_handle.h"
+#include "twinsweep/platform/this_process.h"
 #include "twinsweep/settings/options.h"
 #include "twinsweep/settings/outlook_preferences.h"
 
@@ -37,8 +39,8 @@ void Note(const std::u16string& sText) { LogDebug(u"mMain.RunLaunchSequence", sT
 std::u16string Ms(uint64_t nMs) { return base::LongToText(static_cast<int64_t>(nMs)) + u" ms"; }
 
 // One pause of a wait; a polite close meanwhile ends the launch.
-void Pause(platform::IProcesses& sys) {
-  sys.Sleep(kWaitPauseMs);
+void Pause(platform::IClock& clock) {
+  clock.Sleep(kWaitPauseMs);
   EndIfAskedToClose();
 }
 
@@ -75,11 +77,10 @@ bool StartOutlook(platform::ScopedKernelHandle* phProcess) {
     phProcess->Reset(hProcess);
     return true;
   }
-  platform::IDiagnostics& diagnostics = platform::Diagnostics();
-  const uint32_t nError = diagnostics.LastError();
+  const uint32_t nError = platform::ThisProcess().LastError();
   // Some system texts name the file they are about as "%1".
   Note(u"silent end: Outlook could not be started, system error " + base::LongToText(nError) + u": " +
-       base::Replace(diagnostics.ErrorText(nError), u"%1", sApplication));
+       base::Replace(platform::Diagnostics().ErrorText(nError), u"%1", sApplication));
   return false;
 }
 
@@ -93,34 +94,34 @@ enum class WaitA { kThere, kGaveUp, kNewOutlook };
 // runs, which is what the classic program hands over to when the user's switch
 // is on (kNewOutlook).
 WaitA WaitForOutlook(LaunchBoard& board, platform::ScopedKernelHandle& hProcess) {
-  platform::IProcesses& sys = platform::Processes();
-  const uint64_t nStart = sys.TickCount();
+  platform::IClock& clock = platform::Clock();
+  const uint64_t nStart = clock.TickCount();
   for (;;) {
     if (IsOutlookRunning()) {
-      Note(u"Outlook's mutex was there after " + Ms(sys.TickCount() - nStart));
+      Note(u"Outlook's mutex was there after " + Ms(clock.TickCount() - nStart));
       return WaitA::kThere;
     }
     if (board.StopRequested()) {
       Note(u"silent end: another launcher asked this one to stop waiting for Outlook, after " +
-           Ms(sys.TickCount() - nStart));
+           Ms(clock.TickCount() - nStart));
       return WaitA::kGaveUp;
     }
     uint32_t nExitCode = 0;
-    if (hProcess.IsValid() && sys.HasEnded(hProcess.Get(), &nExitCode)) {
+    if (hProcess.IsValid() && platform::Processes().HasEnded(hProcess.Get(), &nExitCode)) {
       hProcess.Reset();
       if (nExitCode != 0) {
         Note(u"silent end: Outlook's program ended with exit code " + base::HexText(nExitCode) +
-             u" before its mutex appeared, after " + Ms(sys.TickCount() - nStart));
+             u" before its mutex appeared, after " + Ms(clock.TickCount() - nStart));
         return WaitA::kGaveUp;
       }
-      Note(u"Outlook's program ended with exit code 0 (handed over), after " + Ms(sys.TickCount() - nStart));
+      Note(u"Outlook's program ended with exit code 0 (handed over), after " + Ms(clock.TickCount() - nStart));
       if (NewOutlookRunning()) return WaitA::kNewOutlook;
     }
-    if (sys.TickCount() - nStart >= kOutlookStartTimeoutMs) {
-      Note(u"silent end: Outlook's mutex did not appear within " + Ms(sys.TickCount() - nStart));
+    if (clock.TickCount() - nStart >= kOutlookStartTimeoutMs) {
+      Note(u"silent end: Outlook's mutex did not appear within " + Ms(clock.TickCount() - nStart));
       return WaitA::kGaveUp;
     }
-    Pause(sys);
+    Pause(clock);
   }
 }
 
@@ -128,16 +129,16 @@ WaitA WaitForOutlook(LaunchBoard& board, platform::ScopedKernelHandle& hProcess)
 // launcher asked this one to stop (false). Unbounded while Outlook runs: the user
 // may be busy in Outlook's own start dialogs.
 bool WaitForAddin(LaunchBoard& board) {
-  platform::IProcesses& sys = platform::Processes();
-  const uint64_t nStart = sys.TickCount();
+  platform::IClock& clock = platform::Clock();
+  const uint64_t nStart = clock.TickCount();
   uint64_t nNextNote = kStillWaitingNoteMs;
   for (;;) {
     if (IsAddinRunning()) {
-      Note(u"the add-in's mutex was there after " + Ms(sys.TickCount() - nStart));
+      Note(u"the add-in's mutex was there after " + Ms(clock.TickCount() - nStart));
       return true;
     }
-    Pause(sys);
-    const uint64_t nWaited = sys.TickCount() - nStart;
+    Pause(clock);
+    const uint64_t nWaited = clock.TickCount() - nStart;
     if (!IsOutlookRunning()) {
       Note(u"silent end: Outlook ended before the add-in appeared, after " + Ms(nWaited));
       return false;
@@ -174,10 +175,9 @@ void CallQuickWizardNoted() {
 // state (after a moment's grace for a launcher that has only just begun) is not
 // a launcher: the launch goes on.
 bool DeferToTheLauncherRunning() {
-  platform::IProcesses& sys = platform::Processes();
   std::optional<LaunchState> state = PublishedState();
   for (uint32_t nWaited = 0; !state && nWaited < kLaunchStateGraceMs; nWaited += kWaitPauseMs) {
-    sys.Sleep(kWaitPauseMs);
+    platform::Clock().Sleep(kWaitPauseMs);
     state = PublishedState();
   }
   if (!state) {

@@ -20,6 +20,7 @@
 #include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/file_utils.h"
 #include "twinsweep/platform/session_window.h"
+#include "twinsweep/platform/this_process.h"
 #include "twinsweep/settings/options.h"
 
 namespace twinsweep {
@@ -136,7 +137,7 @@ int Main() {
     });
     if (!bOpen)
       LogDebug(u"mMain.Main", u"the session window could not be made (system error " +
-                                  base::LongToText(platform::Diagnostics().LastError()) +
+                                  base::LongToText(platform::ThisProcess().LastError()) +
                                   u"): the launcher will not hear the end of the session or a polite close");
     // The start came before the log: what it had to do instead is noted here.
     if (!platform::App().DllSearchRestricted())

@@ -5,6 +5,7 @@
 #include "twinsweep/launcher/show_box.h"
 #include "twinsweep/launcher/user_texts.h"
 #include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/environment.h"
 #include "twinsweep/platform/files.h"
 #include "twinsweep/platform/scoped_handle.h"
 #include "twinsweep/platform/processes.h"
@@ -16,7 +17,7 @@ namespace mMain {
 bool NewOutlookRunning() { return platform::Processes().ProgramRunsInSession(kNewOutlookProgram); }
 
 bool NewOutlookInstalled() {
-  const std::u16string sAlias = platform::Processes().ExpandEnvironment(kNewOutlookAlias);
+  const std::u16string sAlias = platform::Environment().ExpandEnvironment(kNewOutlookAlias);
   // An unset LOCALAPPDATA leaves the reference as it is: that names no file. The
   // alias is a reparse point that no open can follow: its folder entry is looked for.
   if (sAlias.find(u'%') != std::u16string::npos) return false;

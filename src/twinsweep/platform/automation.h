@@ -73,8 +73,9 @@ class IAutomationObject {
   // order (the implementation reverses them as the call convention requires).
   virtual AutomationResult Invoke(std::u16string_view sName, InvokeKind kind, const AutomationArgs& args) = 0;
   // The object that really answers calls, for a wrapper the object it wraps: what
-  // an implementation looks at when the reference is passed as an argument.
-  virtual IAutomationObject& Target() { return *this; }
+  // an implementation looks at when the reference is passed as an argument (an
+  // object that wraps none answers itself).
+  virtual IAutomationObject& Target() = 0;
 };
 
 class IAutomation {

@@ -1,24 +1,18 @@
 #pragma once
-// What the user sees and what the program knows of itself: the shell's document
-// opening, message boxes, the command line and the application's folder.
+// What the user sees of the launcher: the shell's document opening and message
+// boxes. The application itself (app.h) and the boxes' flags (message_box.h) are
+// the engine's too.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "twinsweep/platform/app.h"
+#include "twinsweep/platform/message_box.h"
 #include "twinsweep/platform/services.h"
 
 namespace twinsweep {
 
 namespace platform {
-
-constexpr uint32_t kMbOk = 0;
-constexpr uint32_t kMbYesNo = 4;
-constexpr uint32_t kMbRight = 0x00080000;       // MB_RIGHT: the text aligned right
-constexpr uint32_t kMbRtlReading = 0x00100000;  // MB_RTLREADING: read right to left, the box mirrored
-constexpr int32_t kIdOk = 1;
-constexpr int32_t kIdCancel = 2;
-constexpr int32_t kIdYes = 6;
-constexpr int32_t kIdNo = 7;
 
 class IShell {
  public:
@@ -39,37 +33,16 @@ class IDialogs {
   // 0 without a box when a text holds a NUL (the box would show it cut short).
   virtual int32_t ShowMessageBox(std::u16string_view sText, std::u16string_view sCaption, uint32_t nType) = 0;
   // Brings to the front a message box that another process of this program (an
-  // executable of the same file name) is showing; false when none is showing. The
-  // default finds none, for doubles that have no use for it.
-  virtual bool BringOtherInstanceBoxToFront() { return false; }
-};
-
-class IApp {
- public:
-  virtual ~IApp() = default;
-  // The folder of the program's executable, without a trailing "\".
-  virtual std::u16string AppFolder() = 0;
-  // The raw command line minus the program's name: the whole rest, one string.
-  virtual std::u16string CommandLineArgs() = 0;
-  // False when the program's start could not restrict the DLL search to the
-  // system folder (a Windows without SetDefaultDllDirectories) and fell back to
-  // leaving out the current folder only. The default, for doubles, is true.
-  virtual bool DllSearchRestricted() { return true; }
-  // True when the system's text shaping knows the directional isolates (FSI, LRI,
-  // RLI, PDI: Windows 10 and later); older systems draw them as nothing at best.
-  // The default, for doubles and systems without Windows' shaping, is true.
-  virtual bool ShapingKnowsIsolates() { return true; }
+  // executable of the same file name) is showing; false when none is showing.
+  virtual bool BringOtherInstanceBoxToFront() = 0;
 };
 
 template <>
 IShell& Default<IShell>();
 template <>
 IDialogs& Default<IDialogs>();
-template <>
-IApp& Default<IApp>();
 inline IShell& Shell() { return Get<IShell>(); }
 inline IDialogs& Dialogs() { return Get<IDialogs>(); }
-inline IApp& App() { return Get<IApp>(); }
 
 }  // namespace platform
 

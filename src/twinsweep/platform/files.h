@@ -80,6 +80,22 @@ class IFiles {
   virtual int32_t RemoveEmptyDirectory(std::u16string_view sPath) = 0;
   /// DeleteFileW.
   virtual int32_t RemoveFile(std::u16string_view sPath) = 0;
+
+  // Whole files by path, as an append-only log shared by processes uses them.
+
+  /// GetFileAttributesExW: the size in bytes of the file at sPath; a folder is refused (5).
+  virtual int32_t GetSizeByPath(std::u16string_view sPath, uint64_t* pnSize) = 0;
+  /// Appends the bytes at the file's end, creating the file (not its folder). Each
+  /// call is one write, so that the lines of processes appending at the same time
+  /// do not mix; 112 when only some of the bytes were written.
+  virtual int32_t AppendToFile(std::u16string_view sPath, std::string_view sBytes) = 0;
+  /// MoveFileExW(MOVEFILE_REPLACE_EXISTING): sFrom takes sTo's place.
+  virtual int32_t MoveReplacing(std::u16string_view sFrom, std::u16string_view sTo) = 0;
+  /// Empties the existing file (its size becomes 0) while others may hold it open.
+  virtual int32_t EmptyFile(std::u16string_view sPath) = 0;
+  /// Creates the folder and the missing ones above it; 0 when it is a folder
+  /// afterwards, 183 when a file stands in its place.
+  virtual int32_t CreateFolders(std::u16string_view sPath) = 0;
 };
 
 /// The build's own file service.

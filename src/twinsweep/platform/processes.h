@@ -1,6 +1,6 @@
 #pragma once
-// Named mutexes, process start, pause and the clock, in the vocabulary of the
-// Windows kernel functions (wide forms).
+// Named mutexes, process start and the look for a running program, in the
+// vocabulary of the Windows kernel functions (wide forms).
 //
 // Handles are pointer-sized; 0 means "no handle". The program opens mutexes that
 // other programs own and closes them at once; it never waits on one. The one it
@@ -48,21 +48,12 @@ class IProcesses {
   // made now or already there (*pbExisted, ERROR_ALREADY_EXISTS); 0 when it can be
   // neither made nor opened. A mutex that is there but refuses this process
   // (ERROR_ACCESS_DENIED: one made at other rights) answers 0 with *pbExisted
-  // true. The one mutex the program makes is its own; this default makes none,
-  // for doubles that have no use for it.
-  [[nodiscard]] virtual KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) {
-    (void)sName;
-    *pbExisted = false;
-    return 0;
-  }
+  // true.
+  [[nodiscard]] virtual KernelHandle CreateMutexByName(std::u16string_view sName, bool* pbExisted) = 0;
   // Whether the process of hProcess has ended (WaitForSingleObject with no wait),
   // and then its exit code (GetExitCodeProcess). False while it runs, or when it
-  // cannot be asked; this default knows of no process, for doubles that start none.
-  virtual bool HasEnded(KernelHandle hProcess, uint32_t* pnExitCode) {
-    (void)hProcess;
-    (void)pnExitCode;
-    return false;
-  }
+  // cannot be asked.
+  virtual bool HasEnded(KernelHandle hProcess, uint32_t* pnExitCode) = 0;
   // CloseHandle: true when the handle was closed.
   virtual bool CloseHandle(KernelHandle hObject) = 0;
   // CreateProcessW(sApplicationName, a writable copy of sCommandLine, no security
@@ -78,26 +69,9 @@ class IProcesses {
   // search path (PATH), in that order; never the current folder, nor a relative
   // folder of the search path. Empty when none of them holds it.
   virtual std::u16string SearchExecutable(std::u16string_view sName) = 0;
-  // ExpandEnvironmentStringsW: each "%NAME%" of a defined variable replaced by its
-  // value, as the system expands a REG_EXPAND_SZ value; the text unchanged when
-  // it cannot be expanded. The default expands nothing, for doubles that have no
-  // use for it.
-  virtual std::u16string ExpandEnvironment(std::u16string_view sText) { return std::u16string(sText); }
   // Whether a process whose program file is named sExeName (compared without
-  // regard to case) runs in this process's session. The default sees none, for
-  // doubles that have no use for it.
-  virtual bool ProgramRunsInSession(std::u16string_view sExeName) {
-    (void)sExeName;
-    return false;
-  }
-  // Pauses the thread for nMilliseconds. The Windows build dispatches the
-  // thread's window messages meanwhile (MsgWaitForMultipleObjectsEx), so that a
-  // program that sends a message to the thread's windows (a broadcast, the end of
-  // the session) is never held up by the pause.
-  virtual void Sleep(uint32_t nMilliseconds) = 0;
-  // GetTickCount64: milliseconds since an arbitrary start; what bounded waits
-  // measure against.
-  virtual uint64_t TickCount() = 0;
+  // regard to case) runs in this process's session.
+  virtual bool ProgramRunsInSession(std::u16string_view sExeName) = 0;
 };
 
 template <>

@@ -1,6 +1,6 @@
 #include "twinsweep/settings/registry_views.h"
 
-#include "twinsweep/platform/processes.h"
+#include "twinsweep/platform/environment.h"
 #include "twinsweep/settings/win_reg.h"
 
 namespace twinsweep {
@@ -34,7 +34,7 @@ std::u16string ReadExpandedString(int32_t nRootKey, const std::u16string& strSub
     int32_t nType = 0, nSize = 0;
     if (!s.empty() && r.QueryValueInfo(sName, nType, nSize) == platform::kErrorSuccess &&
         nType == static_cast<int32_t>(platform::kRegExpandSz))
-      s = platform::Processes().ExpandEnvironment(s);
+      s = platform::Environment().ExpandEnvironment(s);
     return s;
   });
 }

@@ -1,13 +1,11 @@
-// The native build's remaining services. It has no registry, window framework,
-// shell or message boxes of its own: the registry and the forms are the program's
-// in-memory ones, and the shell and message boxes refuse quietly (the launcher
-// itself exists only for Windows; tests put doubles in their place).
+// The native build's registry, window framework and application. It has no
+// registry or window framework of its own: they are the program's in-memory ones.
 #include <unistd.h>
 
 #include <climits>
 
 #include "twinsweep/base/text.h"
-#include "twinsweep/platform/desktop.h"
+#include "twinsweep/platform/app.h"
 #include "twinsweep/platform/memory/memory_forms.h"
 #include "twinsweep/platform/memory/memory_registry.h"
 
@@ -15,16 +13,6 @@ namespace twinsweep {
 
 namespace platform {
 namespace {
-
-class NoShell : public IShell {
- public:
-  uint32_t Open(std::u16string_view) override { return 0; }
-};
-
-class NoDialogs : public IDialogs {
- public:
-  int32_t ShowMessageBox(std::u16string_view, std::u16string_view, uint32_t) override { return kIdCancel; }
-};
 
 class PosixApp : public IApp {
  public:
@@ -36,6 +24,9 @@ class PosixApp : public IApp {
     return base::FromUtf8(path.substr(0, path.find_last_of('/')));
   }
   std::u16string CommandLineArgs() override { return u""; }
+  // Nothing is loaded from the current folder, and the shaping is not Windows'.
+  bool DllSearchRestricted() override { return true; }
+  bool ShapingKnowsIsolates() override { return true; }
 };
 
 }  // namespace
@@ -49,16 +40,6 @@ template <>
 IForms& Default<IForms>() {
   static MemoryForms forms;
   return forms;
-}
-template <>
-IShell& Default<IShell>() {
-  static NoShell shell;
-  return shell;
-}
-template <>
-IDialogs& Default<IDialogs>() {
-  static NoDialogs dialogs;
-  return dialogs;
 }
 template <>
 IApp& Default<IApp>() {

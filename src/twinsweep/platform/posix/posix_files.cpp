@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -203,6 +204,45 @@ class PosixFiles : public IFiles {
   }
   int32_t RemoveFile(std::u16string_view sPath) override {
     return ::unlink(NativePath(sPath).c_str()) == 0 ? kErrorSuccess : FromErrno(errno);
+  }
+  int32_t GetSizeByPath(std::u16string_view sPath, uint64_t* pnSize) override {
+    struct stat st {};
+    const std::string path = NativePath(sPath);
+    if (stat(path.c_str(), &st) != 0) return errno == ENOENT ? MissingStatus(path) : FromErrno(errno);
+    if (!S_ISREG(st.st_mode)) return kErrorAccessDenied;
+    *pnSize = static_cast<uint64_t>(st.st_size);
+    return kErrorSuccess;
+  }
+  int32_t AppendToFile(std::u16string_view sPath, std::string_view sBytes) override {
+    // O_APPEND: each write goes to the end of the file as it is then.
+    const std::string path = NativePath(sPath);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return errno == ENOENT ? MissingStatus(path) : FromErrno(errno);
+    const ssize_t n = ::write(fd, sBytes.data(), sBytes.size());
+    int32_t nStatus = n < 0                                      ? FromErrno(errno)
+                      : n != static_cast<ssize_t>(sBytes.size()) ? kErrorDiskFull
+                                                                 : kErrorSuccess;
+    if (::close(fd) != 0 && nStatus == kErrorSuccess) nStatus = FromErrno(errno);
+    return nStatus;
+  }
+  int32_t MoveReplacing(std::u16string_view sFrom, std::u16string_view sTo) override {
+    return std::rename(NativePath(sFrom).c_str(), NativePath(sTo).c_str()) == 0 ? kErrorSuccess : FromErrno(errno);
+  }
+  int32_t EmptyFile(std::u16string_view sPath) override {
+    struct stat st {};
+    const std::string path = NativePath(sPath);
+    if (stat(path.c_str(), &st) != 0) return FromErrno(errno);
+    if (!S_ISREG(st.st_mode)) return kErrorAccessDenied;
+    return truncate(path.c_str(), 0) == 0 ? kErrorSuccess : FromErrno(errno);
+  }
+  int32_t CreateFolders(std::u16string_view sPath) override {
+    const std::string path = NativePath(sPath);
+    for (size_t i = path.find('/', 1); i != std::string::npos; i = path.find('/', i + 1))
+      ::mkdir(path.substr(0, i).c_str(), 0755);
+    ::mkdir(path.c_str(), 0755);
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return FromErrno(errno);
+    return S_ISDIR(st.st_mode) ? kErrorSuccess : kErrorAlreadyExists;
   }
 
  private:

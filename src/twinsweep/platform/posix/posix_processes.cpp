@@ -1,9 +1,6 @@
 // The native build's processes. It has no Windows named mutexes and no programs
 // to start from a Windows command line: the mutex probe finds nothing, a start
-// fails and the search for a program file finds none. Sleep and the clock are real.
-#include <chrono>
-#include <thread>
-
+// fails and the search for a program file finds none.
 #include "twinsweep/platform/processes.h"
 
 namespace twinsweep {
@@ -14,17 +11,18 @@ namespace {
 class PosixProcesses : public IProcesses {
  public:
   KernelHandle OpenMutexByName(uint32_t, std::u16string_view) override { return 0; }
+  KernelHandle CreateMutexByName(std::u16string_view, bool* pbExisted) override {
+    *pbExisted = false;
+    return 0;
+  }
+  bool HasEnded(KernelHandle, uint32_t*) override { return false; }
   bool CloseHandle(KernelHandle) override { return false; }
   bool LaunchProcess(std::u16string_view, std::u16string_view, uint32_t, const StartupRecord&,
                      ProcessRecord*) override {
     return false;
   }
   std::u16string SearchExecutable(std::u16string_view) override { return u""; }
-  void Sleep(uint32_t nMilliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(nMilliseconds)); }
-  uint64_t TickCount() override {
-    using namespace std::chrono;
-    return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-  }
+  bool ProgramRunsInSession(std::u16string_view) override { return false; }
 };
 
 }  // namespace

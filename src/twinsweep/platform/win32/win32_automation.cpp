@@ -167,6 +167,7 @@ class DispatchObject : public IAutomationObject {
   explicit DispatchObject(ComPtr<IDispatch> p) : p_(std::move(p)) {}
 
   IDispatch* Get() const { return p_.Get(); }
+  IAutomationObject& Target() override { return *this; }
 
   AutomationResult Invoke(std::u16string_view sName, InvokeKind kind, const AutomationArgs& args) override {
     std::optional<std::wstring> name = win32::Wide(sName);

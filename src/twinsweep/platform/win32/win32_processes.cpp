@@ -1,6 +1,5 @@
 // Windows implementation of named mutexes, process start, the search for a
-// program file, pause and the clock.
-#include "twinsweep/platform/win32/win32_message_wait.h"
+// program file and the look for a running one.
 #include "twinsweep/platform/win32/win32_strings.h"
 #include <tlhelp32.h>
 
@@ -115,20 +114,6 @@ class Win32Processes : public IProcesses {
     return u"";
   }
 
-  std::u16string ExpandEnvironment(std::u16string_view sText) override {
-    const auto text = win32::Wide(sText);
-    if (!text) return std::u16string(sText);
-    // The size asked for includes the NUL; a variable that grew in between asks again.
-    std::wstring buffer(text->size() + 1, L'\0');
-    for (int nTry = 0; nTry < 3; ++nTry) {
-      const DWORD n = ::ExpandEnvironmentStringsW(text->c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-      if (n == 0) break;
-      if (n <= buffer.size()) return win32::FromWide(buffer.data(), n - 1);
-      buffer.assign(n, L'\0');
-    }
-    return std::u16string(sText);
-  }
-
   bool ProgramRunsInSession(std::u16string_view sExeName) override {
     const auto name = win32::Wide(sExeName);
     DWORD nOwnSession = 0;
@@ -147,10 +132,6 @@ class Win32Processes : public IProcesses {
     ::CloseHandle(hSnapshot);
     return bFound;
   }
-
-  void Sleep(uint32_t nMilliseconds) override { win32::WaitDispatching(nullptr, nMilliseconds); }
-
-  uint64_t TickCount() override { return ::GetTickCount64(); }
 };
 
 }  // namespace

@@ -1,0 +1,74 @@
+// Windows implementation of what the program knows of itself.
+#include "twinsweep/platform/win32/win32_strings.h"
+
+#include "twinsweep/platform/app.h"
+#include "twinsweep/platform/win32/win32_dll_search.h"
+
+namespace twinsweep {
+
+namespace platform {
+namespace {
+
+class Win32App : public IApp {
+ public:
+  std::u16string AppFolder() override {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (n == 0) return u"";
+      if (n < path.size()) {
+        path.resize(n);
+        break;
+      }
+      path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L'\\');
+    return win32::FromWide(path.substr(0, slash == std::wstring::npos ? 0 : slash));
+  }
+
+  // The command line minus the program's name, split as the system's start-up
+  // code splits it: a quoted name runs to its closing quote, an unquoted one to
+  // the first blank; the blanks after the name are not part of the arguments.
+  std::u16string CommandLineArgs() override {
+    const wchar_t* p = GetCommandLineW();
+    if (*p == L'"') {
+      ++p;
+      while (*p && *p != L'"') ++p;
+      if (*p == L'"') ++p;
+    } else {
+      while (*p && *p != L' ' && *p != L'\t') ++p;
+    }
+    while (*p == L' ' || *p == L'\t') ++p;
+    return win32::FromWide(p, wcslen(p));
+  }
+
+  bool DllSearchRestricted() override { return win32::DllSearchRestricted(); }
+
+  // The system's true version from ntdll: GetVersionExW answers what the calling
+  // program's manifest declares, and the engine runs in programs without one.
+  bool ShapingKnowsIsolates() override {
+    static const bool bKnows = [] {
+      using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
+      HMODULE hNtdll = GetModuleHandleW(L"ntdll.dll");
+      auto pGetVersion =
+          hNtdll ? reinterpret_cast<RtlGetVersionProc>(reinterpret_cast<void*>(GetProcAddress(hNtdll, "RtlGetVersion")))
+                 : nullptr;
+      OSVERSIONINFOW info{};
+      info.dwOSVersionInfoSize = sizeof info;
+      return !pGetVersion || pGetVersion(&info) != 0 || info.dwMajorVersion >= 10;
+    }();
+    return bKnows;
+  }
+};
+
+}  // namespace
+
+template <>
+IApp& Default<IApp>() {
+  static Win32App app;
+  return app;
+}
+
+}  // namespace platform
+
+}  // namespace twinsweep
