@@ -27,8 +27,8 @@ endif()
 # The services only the launcher uses (their headers are platform/NAME.h, their
 # implementations win32_NAME.cpp, posix_NAME.cpp or memory_NAME.cpp) are its own
 # library's, twinsweep_launcher_platform (launcher.cmake).
-set(TWINSWEEP_LAUNCHER_SERVICES apartment automation clock desktop desktop_rights diagnostics environment
-  message_wait processes session_signals session_window string_table this_process worker_threads)
+set(TWINSWEEP_LAUNCHER_SERVICES apartment automation clock desktop desktop_rights diagnostics dll_search environment
+  message_wait processes program_start session_signals session_window string_table this_process worker_threads)
 list(JOIN TWINSWEEP_LAUNCHER_SERVICES "|" TWINSWEEP_LAUNCHER_SERVICES_PATTERN)
 set(TWINSWEEP_LAUNCHER_SERVICES_PATTERN "/(win32|posix|memory)_(${TWINSWEEP_LAUNCHER_SERVICES_PATTERN})\\.cpp$")
 set(TWINSWEEP_LAUNCHER_PLATFORM_SOURCES ${TWINSWEEP_SYSTEM_SOURCES})

@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   launcher_test::FakeProcesses processes;
   platform::ScopedOverride<platform::IFiles> useFiles(files);
   platform::ScopedOverride<platform::IRegistry> useRegistry(registry);
-  platform::ScopedOverride<platform::IApp> useApp(app);
+  testing_support::ScopedOverrides<platform::IApp, platform::IProgramStart> useApp(app);
   platform::ScopedOverride<platform::IShell> useShell(shell);
   platform::ScopedOverride<platform::IDialogs> useDialogs(dialogs);
   launcher_test::UseFakeProcesses useProcesses(processes);

@@ -11,6 +11,7 @@
 #include "twinsweep/platform/apartment.h"
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/desktop_rights.h"
+#include "twinsweep/platform/program_start.h"
 
 using namespace twinsweep;
 
@@ -27,7 +28,7 @@ class FakeApartment : public platform::IApartment {
   void Leave() override { ++nLeft; }
 };
 
-class FakeApp : public platform::IApp {
+class FakeApp : public platform::IApp, public platform::IProgramStart {
  public:
   std::u16string sAppFolder;
   std::u16string sCommandLineArgs;

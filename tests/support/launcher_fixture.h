@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/fake_desktop.h"
+#include "support/scoped_overrides.h"
 #include "twinsweep/platform/apartment.h"
 #include "twinsweep/platform/memory/memory_registry.h"
 
@@ -19,7 +20,7 @@ class LauncherFixture : public ::testing::Test {
 
  private:
   platform::ScopedOverride<platform::IRegistry> useReg_{reg_};
-  platform::ScopedOverride<platform::IApp> useApp_{app_};
+  ScopedOverrides<platform::IApp, platform::IProgramStart> useApp_{app_};
   platform::ScopedOverride<platform::IDialogs> useDialogs_{dialogs_};
   platform::ScopedOverride<platform::IApartment> useApartment_{apartment_};
 };

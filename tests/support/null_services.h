@@ -41,13 +41,10 @@ class NullFiles : public platform::IFiles {
   }
 };
 
-// An application in the current folder, without arguments, on a system as new as
-// the program knows.
+// An application in the current folder, on a system as new as the program knows.
 class NullApp : public platform::IApp {
  public:
   std::u16string AppFolder() override { return u"."; }
-  std::u16string CommandLineArgs() override { return u""; }
-  bool DllSearchRestricted() override { return true; }
   bool ShapingKnowsIsolates() override { return true; }
 };
 

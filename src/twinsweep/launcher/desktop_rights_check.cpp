@@ -11,6 +11,7 @@
 #include "twinsweep/platform/apartment.h"
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/desktop_rights.h"
+#include "twinsweep/platform/program_start.h"
 
 namespace twinsweep {
 
@@ -31,7 +32,7 @@ std::optional<int> KeepToTheDesktopsRights() {
   {
     // The shell's objects answer only a thread in a single-threaded apartment.
     const platform::ScopedApartment apartment;
-    nResult = rights.StartAgainThroughDesktopShell(platform::App().CommandLineArgs());
+    nResult = rights.StartAgainThroughDesktopShell(platform::ProgramStart().CommandLineArgs());
   }
   if (nResult == 0) {
     LogDebug(u"mMain.Main", sWhy + u": it was started again through the desktop's shell, and this one ends");

@@ -19,6 +19,7 @@
 #include "twinsweep/platform/desktop.h"
 #include "twinsweep/platform/diagnostics.h"
 #include "twinsweep/platform/file_utils.h"
+#include "twinsweep/platform/program_start.h"
 #include "twinsweep/platform/session_window.h"
 #include "twinsweep/platform/this_process.h"
 #include "twinsweep/settings/options.h"
@@ -140,15 +141,15 @@ int Main() {
                                   base::LongToText(platform::ThisProcess().LastError()) +
                                   u"): the launcher will not hear the end of the session or a polite close");
     // The start came before the log: what it had to do instead is noted here.
-    if (!platform::App().DllSearchRestricted())
+    if (!platform::ProgramStart().DllSearchRestricted())
       LogDebug(u"mMain.Main",
                u"SetDefaultDllDirectories is missing: DLLs are searched with SetDllDirectoryW(\"\") instead, "
                u"which leaves out the current folder but not the program's");
-    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"buyonline")) {
+    if (base::EqualsNoCase(platform::ProgramStart().CommandLineArgs(), u"buyonline")) {
       RunPurchaseBranch();
       return kExitDone;
     }
-    if (base::EqualsNoCase(platform::App().CommandLineArgs(), u"help")) {
+    if (base::EqualsNoCase(platform::ProgramStart().CommandLineArgs(), u"help")) {
       RunHelpBranch();
       return kExitDone;
     }

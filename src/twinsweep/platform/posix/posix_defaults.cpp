@@ -23,9 +23,7 @@ class PosixApp : public IApp {
     std::string path(buf, static_cast<size_t>(n));
     return base::FromUtf8(path.substr(0, path.find_last_of('/')));
   }
-  std::u16string CommandLineArgs() override { return u""; }
-  // Nothing is loaded from the current folder, and the shaping is not Windows'.
-  bool DllSearchRestricted() override { return true; }
+  // The shaping is not Windows': the isolates are drawn as the text's own.
   bool ShapingKnowsIsolates() override { return true; }
 };
 

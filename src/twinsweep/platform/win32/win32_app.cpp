@@ -2,7 +2,6 @@
 #include "twinsweep/platform/win32/win32_strings.h"
 
 #include "twinsweep/platform/app.h"
-#include "twinsweep/platform/win32/win32_dll_search.h"
 
 namespace twinsweep {
 
@@ -25,24 +24,6 @@ class Win32App : public IApp {
     size_t slash = path.find_last_of(L'\\');
     return win32::FromWide(path.substr(0, slash == std::wstring::npos ? 0 : slash));
   }
-
-  // The command line minus the program's name, split as the system's start-up
-  // code splits it: a quoted name runs to its closing quote, an unquoted one to
-  // the first blank; the blanks after the name are not part of the arguments.
-  std::u16string CommandLineArgs() override {
-    const wchar_t* p = GetCommandLineW();
-    if (*p == L'"') {
-      ++p;
-      while (*p && *p != L'"') ++p;
-      if (*p == L'"') ++p;
-    } else {
-      while (*p && *p != L' ' && *p != L'\t') ++p;
-    }
-    while (*p == L' ' || *p == L'\t') ++p;
-    return win32::FromWide(p, wcslen(p));
-  }
-
-  bool DllSearchRestricted() override { return win32::DllSearchRestricted(); }
 
   // The system's true version from ntdll: GetVersionExW answers what the calling
   // program's manifest declares, and the engine runs in programs without one.

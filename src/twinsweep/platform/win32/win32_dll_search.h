@@ -11,7 +11,7 @@ namespace platform::win32 {
 // program that imported it would not start at all without. Where it is missing or
 // fails, SetDllDirectoryW(L"") takes at least the current folder out of the search.
 // True when the search is the system folder's alone; the answer is kept for
-// IApp::DllSearchRestricted.
+// IProgramStart::DllSearchRestricted.
 bool RestrictDllSearch();
 
 // The answer of the last RestrictDllSearch; true before any.
