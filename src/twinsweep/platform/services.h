@@ -15,6 +15,14 @@ namespace platform {
 template <class I>
 I& Default();
 
+/// The one T of the program, made on its first use (thread-safe) and kept until
+/// the program ends: what each implementation folder's Default<I>() answers.
+template <class T>
+T& StaticInstance() {
+  static T instance;
+  return instance;
+}
+
 /// Where a test's double of the service I is kept while it is set.
 template <class I>
 struct Slot {

@@ -16,8 +16,7 @@ class NoApartment : public IApartment {
 
 template <>
 IApartment& Default<IApartment>() {
-  static NoApartment apartment;
-  return apartment;
+  return StaticInstance<NoApartment>();
 }
 
 }  // namespace platform

@@ -21,8 +21,7 @@ class NoAutomation : public IAutomation {
 
 template <>
 IAutomation& Default<IAutomation>() {
-  static NoAutomation automation;
-  return automation;
+  return StaticInstance<NoAutomation>();
 }
 
 }  // namespace platform

@@ -22,8 +22,7 @@ class PosixClock : public IClock {
 
 template <>
 IClock& Default<IClock>() {
-  static PosixClock clock;
-  return clock;
+  return StaticInstance<PosixClock>();
 }
 
 }  // namespace platform

@@ -31,18 +31,15 @@ class PosixApp : public IApp {
 
 template <>
 IRegistry& Default<IRegistry>() {
-  static MemoryRegistry registry;
-  return registry;
+  return StaticInstance<MemoryRegistry>();
 }
 template <>
 IForms& Default<IForms>() {
-  static MemoryForms forms;
-  return forms;
+  return StaticInstance<MemoryForms>();
 }
 template <>
 IApp& Default<IApp>() {
-  static PosixApp app;
-  return app;
+  return StaticInstance<PosixApp>();
 }
 
 }  // namespace platform

@@ -23,13 +23,11 @@ class NoDialogs : public IDialogs {
 
 template <>
 IShell& Default<IShell>() {
-  static NoShell shell;
-  return shell;
+  return StaticInstance<NoShell>();
 }
 template <>
 IDialogs& Default<IDialogs>() {
-  static NoDialogs dialogs;
-  return dialogs;
+  return StaticInstance<NoDialogs>();
 }
 
 }  // namespace platform

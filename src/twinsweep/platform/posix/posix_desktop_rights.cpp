@@ -18,8 +18,7 @@ class NoDesktopRights : public IDesktopRights {
 
 template <>
 IDesktopRights& Default<IDesktopRights>() {
-  static NoDesktopRights rights;
-  return rights;
+  return StaticInstance<NoDesktopRights>();
 }
 
 }  // namespace platform

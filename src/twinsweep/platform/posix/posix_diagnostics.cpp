@@ -45,8 +45,7 @@ class PosixDiagnostics : public IDiagnostics {
 
 template <>
 IDiagnostics& Default<IDiagnostics>() {
-  static PosixDiagnostics diagnostics;
-  return diagnostics;
+  return StaticInstance<PosixDiagnostics>();
 }
 
 }  // namespace platform

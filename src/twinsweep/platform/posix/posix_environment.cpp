@@ -16,8 +16,7 @@ class PosixEnvironment : public IEnvironment {
 
 template <>
 IEnvironment& Default<IEnvironment>() {
-  static PosixEnvironment environment;
-  return environment;
+  return StaticInstance<PosixEnvironment>();
 }
 
 }  // namespace platform

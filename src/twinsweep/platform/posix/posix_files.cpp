@@ -259,8 +259,7 @@ class PosixFiles : public IFiles {
 
 template <>
 IFiles& Default<IFiles>() {
-  static PosixFiles files;
-  return files;
+  return StaticInstance<PosixFiles>();
 }
 
 }  // namespace platform

@@ -29,8 +29,7 @@ class PosixProcesses : public IProcesses {
 
 template <>
 IProcesses& Default<IProcesses>() {
-  static PosixProcesses processes;
-  return processes;
+  return StaticInstance<PosixProcesses>();
 }
 
 }  // namespace platform

@@ -17,8 +17,7 @@ class PosixProgramStart : public IProgramStart {
 
 template <>
 IProgramStart& Default<IProgramStart>() {
-  static PosixProgramStart programStart;
-  return programStart;
+  return StaticInstance<PosixProgramStart>();
 }
 
 }  // namespace platform

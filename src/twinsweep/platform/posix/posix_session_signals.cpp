@@ -8,8 +8,7 @@ namespace platform {
 
 template <>
 ISessionSignals& Default<ISessionSignals>() {
-  static MemorySessionSignals signals;
-  return signals;
+  return StaticInstance<MemorySessionSignals>();
 }
 
 }  // namespace platform

@@ -17,8 +17,7 @@ class NoSessionWindow : public ISessionWindow {
 
 template <>
 ISessionWindow& Default<ISessionWindow>() {
-  static NoSessionWindow window;
-  return window;
+  return StaticInstance<NoSessionWindow>();
 }
 
 }  // namespace platform

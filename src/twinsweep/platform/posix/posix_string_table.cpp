@@ -16,8 +16,7 @@ class NoStringTable : public IStringTable {
 
 template <>
 IStringTable& Default<IStringTable>() {
-  static NoStringTable table;
-  return table;
+  return StaticInstance<NoStringTable>();
 }
 
 }  // namespace platform

@@ -103,8 +103,7 @@ class PosixTextCodec : public ITextCodec {
 
 template <>
 ITextCodec& Default<ITextCodec>() {
-  static PosixTextCodec codec;
-  return codec;
+  return StaticInstance<PosixTextCodec>();
 }
 
 }  // namespace platform

@@ -20,8 +20,7 @@ class PosixThisProcess : public IThisProcess {
 
 template <>
 IThisProcess& Default<IThisProcess>() {
-  static PosixThisProcess thisProcess;
-  return thisProcess;
+  return StaticInstance<PosixThisProcess>();
 }
 
 }  // namespace platform

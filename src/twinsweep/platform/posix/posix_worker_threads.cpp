@@ -21,8 +21,7 @@ class InlineThreads : public IWorkerThreads {
 
 template <>
 IWorkerThreads& Default<IWorkerThreads>() {
-  static InlineThreads threads;
-  return threads;
+  return StaticInstance<InlineThreads>();
 }
 
 }  // namespace platform

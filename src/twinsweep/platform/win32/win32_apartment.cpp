@@ -24,8 +24,7 @@ class Win32Apartment : public IApartment {
 
 template <>
 IApartment& Default<IApartment>() {
-  static Win32Apartment apartment;
-  return apartment;
+  return StaticInstance<Win32Apartment>();
 }
 
 }  // namespace platform

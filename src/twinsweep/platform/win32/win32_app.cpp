@@ -46,8 +46,7 @@ class Win32App : public IApp {
 
 template <>
 IApp& Default<IApp>() {
-  static Win32App app;
-  return app;
+  return StaticInstance<Win32App>();
 }
 
 }  // namespace platform

@@ -245,8 +245,7 @@ class Win32Automation : public IAutomation {
 
 template <>
 IAutomation& Default<IAutomation>() {
-  static Win32Automation automation;
-  return automation;
+  return StaticInstance<Win32Automation>();
 }
 
 }  // namespace platform

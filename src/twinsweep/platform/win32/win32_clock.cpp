@@ -18,8 +18,7 @@ class Win32Clock : public IClock {
 
 template <>
 IClock& Default<IClock>() {
-  static Win32Clock clock;
-  return clock;
+  return StaticInstance<Win32Clock>();
 }
 
 }  // namespace platform

@@ -82,13 +82,11 @@ class Win32Dialogs : public IDialogs {
 
 template <>
 IShell& Default<IShell>() {
-  static Win32Shell shell;
-  return shell;
+  return StaticInstance<Win32Shell>();
 }
 template <>
 IDialogs& Default<IDialogs>() {
-  static Win32Dialogs dialogs;
-  return dialogs;
+  return StaticInstance<Win32Dialogs>();
 }
 
 }  // namespace platform

@@ -146,8 +146,7 @@ class Win32DesktopRights : public IDesktopRights {
 
 template <>
 IDesktopRights& Default<IDesktopRights>() {
-  static Win32DesktopRights rights;
-  return rights;
+  return StaticInstance<Win32DesktopRights>();
 }
 
 }  // namespace platform

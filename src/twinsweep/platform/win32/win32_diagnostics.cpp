@@ -40,8 +40,7 @@ class Win32Diagnostics : public IDiagnostics {
 
 template <>
 IDiagnostics& Default<IDiagnostics>() {
-  static Win32Diagnostics diagnostics;
-  return diagnostics;
+  return StaticInstance<Win32Diagnostics>();
 }
 
 }  // namespace platform

@@ -31,8 +31,7 @@ class Win32Environment : public IEnvironment {
 
 template <>
 IEnvironment& Default<IEnvironment>() {
-  static Win32Environment environment;
-  return environment;
+  return StaticInstance<Win32Environment>();
 }
 
 }  // namespace platform

@@ -174,8 +174,7 @@ class Win32Files : public IFiles {
 
 template <>
 IFiles& Default<IFiles>() {
-  static Win32Files files;
-  return files;
+  return StaticInstance<Win32Files>();
 }
 
 }  // namespace platform

@@ -109,8 +109,7 @@ namespace platform {
 
 template <>
 IForms& Default<IForms>() {
-  static win32::Win32Forms forms;
-  return forms;
+  return StaticInstance<win32::Win32Forms>();
 }
 
 }  // namespace platform

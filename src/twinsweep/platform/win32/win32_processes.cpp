@@ -138,8 +138,7 @@ class Win32Processes : public IProcesses {
 
 template <>
 IProcesses& Default<IProcesses>() {
-  static Win32Processes processes;
-  return processes;
+  return StaticInstance<Win32Processes>();
 }
 
 }  // namespace platform

@@ -34,8 +34,7 @@ class Win32ProgramStart : public IProgramStart {
 
 template <>
 IProgramStart& Default<IProgramStart>() {
-  static Win32ProgramStart programStart;
-  return programStart;
+  return StaticInstance<Win32ProgramStart>();
 }
 
 }  // namespace platform

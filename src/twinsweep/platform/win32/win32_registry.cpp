@@ -77,8 +77,7 @@ class Win32Registry : public IRegistry {
 
 template <>
 IRegistry& Default<IRegistry>() {
-  static Win32Registry registry;
-  return registry;
+  return StaticInstance<Win32Registry>();
 }
 
 }  // namespace platform

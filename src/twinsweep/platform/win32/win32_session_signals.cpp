@@ -102,8 +102,7 @@ class Win32SessionSignals : public ISessionSignals {
 
 template <>
 ISessionSignals& Default<ISessionSignals>() {
-  static Win32SessionSignals signals;
-  return signals;
+  return StaticInstance<Win32SessionSignals>();
 }
 
 }  // namespace platform

@@ -65,8 +65,7 @@ class Win32SessionWindow : public ISessionWindow {
 
 template <>
 ISessionWindow& Default<ISessionWindow>() {
-  static Win32SessionWindow window;
-  return window;
+  return StaticInstance<Win32SessionWindow>();
 }
 
 }  // namespace platform

@@ -25,8 +25,7 @@ class Win32StringTable : public IStringTable {
 
 template <>
 IStringTable& Default<IStringTable>() {
-  static Win32StringTable table;
-  return table;
+  return StaticInstance<Win32StringTable>();
 }
 
 }  // namespace platform

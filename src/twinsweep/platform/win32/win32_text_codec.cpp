@@ -32,8 +32,7 @@ class Win32TextCodec : public ITextCodec {
 
 template <>
 ITextCodec& Default<ITextCodec>() {
-  static Win32TextCodec codec;
-  return codec;
+  return StaticInstance<Win32TextCodec>();
 }
 
 }  // namespace platform

@@ -17,8 +17,7 @@ class Win32ThisProcess : public IThisProcess {
 
 template <>
 IThisProcess& Default<IThisProcess>() {
-  static Win32ThisProcess thisProcess;
-  return thisProcess;
+  return StaticInstance<Win32ThisProcess>();
 }
 
 }  // namespace platform

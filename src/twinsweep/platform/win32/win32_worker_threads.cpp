@@ -54,8 +54,7 @@ bool win32::WorkerLeftBehind() { return bLeftBehind; }
 
 template <>
 IWorkerThreads& Default<IWorkerThreads>() {
-  static Win32WorkerThreads threads;
-  return threads;
+  return StaticInstance<Win32WorkerThreads>();
 }
 
 }  // namespace platform
