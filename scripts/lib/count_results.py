@@ -6,9 +6,9 @@
 Each TREE_DIR/test-results/ctest.xml is one tree's `ctest --output-junit` report;
 TREE_DIR/test-results/ctest-tests.json, when there, is its `ctest --show-only=json-v1`
 listing, which gives each test's labels for the per-label lines. A test passed, failed,
-or was skipped (it said so itself, such as a fuzz target without clang); a test skipped
-because a test it needs failed (its fixture's set-up) had to run and did not: it counts
-as failed. A tree without a report (it did not build, or ctest did not finish) counts
+or was skipped (it said so itself, such as a fuzz target without clang, or it is
+disabled); a test that did not run for another reason (a test it needs failed, its
+program is missing) had to run: it counts as failed. A tree without a report (it did not build, or ctest did not finish) counts
 as one failure: a previous run's results are never taken for this one's.
 
 Prints, per tree and label, the counts; each failed test with the tail of its output;
@@ -20,20 +20,24 @@ import os
 import sys
 import xml.etree.ElementTree as ElementTree
 
-# What ctest writes for a test that did not run because a test it needs failed.
-DEPENDENCY_FAILED = ("Fixture dependency failed", "Failed test dependencies")
+# What ctest writes for a test that skipped itself (its skip status or output).
+SKIPPED_ITSELF = ("SKIP_RETURN_CODE", "SKIP_REGULAR_EXPRESSION_MATCHED")
 TAIL_LINES = 15
 
 
 def outcome(case):
-    """'passed', 'failed' or 'skipped' for one <testcase> of ctest's report."""
-    if case.find("failure") is not None or case.get("status") == "fail":
-        return "failed"
+    """'passed', 'failed' or 'skipped' for one <testcase> of ctest's report. A test that
+    did not run for another reason (a test it needs failed, its program is missing)
+    had to run: it failed."""
+    status = case.get("status")
+    if status == "run" and case.find("failure") is None:
+        return "passed"
+    if status == "disabled":
+        return "skipped"
     skipped = case.find("skipped")
-    if skipped is not None or case.get("status") in ("notrun", "disabled"):
-        said = (skipped.get("message", "") if skipped is not None else "") + (case.findtext("system-out") or "")
-        return "failed" if any(m in said for m in DEPENDENCY_FAILED) else "skipped"
-    return "passed"
+    if status == "notrun" and skipped is not None and skipped.get("message", "").startswith(SKIPPED_ITSELF):
+        return "skipped"
+    return "failed"
 
 
 def labels_of(listing_path):
