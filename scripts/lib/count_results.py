@@ -8,8 +8,9 @@ TREE_DIR/test-results/ctest-tests.json, when there, is its `ctest --show-only=js
 listing, which gives each test's labels for the per-label lines. A test passed, failed,
 or was skipped (it said so itself, such as a fuzz target without clang, or it is
 disabled); a test that did not run for another reason (a test it needs failed, its
-program is missing) had to run: it counts as failed. A tree without a report (it did not build, or ctest did not finish) counts
-as one failure: a previous run's results are never taken for this one's.
+program is missing) had to run: it counts as failed. A tree without a report (it did not build, or ctest
+did not finish) counts as one failure: a previous run's results are never taken for
+this one's.
 
 Prints, per tree and label, the counts; each failed test with the tail of its output;
 and last the one line "N passed, N failed". Exits 1 when anything failed.

@@ -18,7 +18,6 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 
-
 def outcome(case):
     problems = list(case.iter("failure")) + list(case.iter("error"))
     if problems:
