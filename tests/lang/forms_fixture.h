@@ -27,29 +27,14 @@ inline std::shared_ptr<platform::MemoryFormObject> OptionsForm() {
   using base::Variant;
   auto frm = platform::MemoryFormObject::NewForm(u"frmOptions");
   frm->Set(u"Caption", Variant(u"Options")).Set(u"Width", Variant(4800)).Set(u"Height", Variant(3600));
-  frm->AddControl(u"CommandButton", u"cmdOK")
-      ->Set(u"Caption", Variant(u"OK"))
-      .Set(u"Left", Variant(120))
-      .Set(u"Top", Variant(240))
-      .Set(u"Width", Variant(1215))
-      .Set(u"Height", Variant(375));
-  frm->AddControl(u"Label", u"lblInfo", 0)
-      ->Set(u"Caption", Variant(u"Line one\r\nLine two"))
-      .Set(u"Left", Variant(120))
-      .Set(u"Top", Variant(720))
-      .Set(u"Width", Variant(3000))
-      .Set(u"Height", Variant(615));
-  frm->AddControl(u"TextBox", u"txtName")
-      ->Set(u"ToolTipText", Variant(u"\"name\""))
-      .Set(u"Left", Variant(120))
-      .Set(u"Top", Variant(1440))
-      .Set(u"Width", Variant(2000))
-      .Set(u"Height", Variant(315));
-  frm->AddControl(u"Line", u"linSep")
-      ->Set(u"X1", Variant(120))
-      .Set(u"Y1", Variant(1900))
-      .Set(u"X2", Variant(4560))
-      .Set(u"Y2", Variant(1900));
+  // A control's place in twips, set after what the row sets first.
+  const auto place = [](auto& ctl, int32_t nLeft, int32_t nTop, int32_t nWidth, int32_t nHeight) {
+    ctl.Set(u"Left", Variant(nLeft)).Set(u"Top", Variant(nTop)).Set(u"Width", Variant(nWidth)).Set(u"Height", Variant(nHeight));
+  };
+  place(frm->AddControl(u"CommandButton", u"cmdOK")->Set(u"Caption", Variant(u"OK")), 120, 240, 1215, 375);
+  place(frm->AddControl(u"Label", u"lblInfo", 0)->Set(u"Caption", Variant(u"Line one\r\nLine two")), 120, 720, 3000, 615);
+  place(frm->AddControl(u"TextBox", u"txtName")->Set(u"ToolTipText", Variant(u"\"name\"")), 120, 1440, 2000, 315);
+  frm->AddControl(u"Line", u"linSep")->Set(u"X1", Variant(120)).Set(u"Y1", Variant(1900)).Set(u"X2", Variant(4560)).Set(u"Y2", Variant(1900));
   return frm;
 }
 
