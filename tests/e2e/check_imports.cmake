@@ -3,11 +3,8 @@
 # libwinpthread) would make the program fail to start on a user's machine.
 # With VERSION it also checks the program's resources: the manifest and the
 # version block (see the resource check below).
-#   cmake -DOBJDUMP=... -DPROGRAM=... [-DVERSION=...] [-DRESULT_XML=...] -P check_imports.cmake
-# RESULT_XML receives a one-case report in the test framework's format, so the
-# check is counted with the other tests.
+#   cmake -DOBJDUMP=... -DPROGRAM=... [-DVERSION=...] -P check_imports.cmake
 cmake_minimum_required(VERSION 3.20)
-include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/write_result_xml.cmake")
 
 set(ALLOWED_DLLS
   kernel32 user32 gdi32 advapi32 shell32 shlwapi ole32 oleaut32 comctl32 comdlg32
@@ -127,10 +124,6 @@ if(rc EQUAL 0)
 endif()
 
 list(LENGTH problems nProblems)
-if(RESULT_XML)
-  write_result_xml("${RESULT_XML}" LauncherImports OnlySystemDllsAndGuiSubsystem ${problems})
-endif()
-
 string(REPLACE ";" ", " shown "${dlls}")
 message(STATUS "${PROGRAM} imports: ${shown}")
 if(nProblems GREATER 0)

@@ -7,9 +7,8 @@
 # - Every control of a presentation refers to an element of the template.
 # - The language policy's suggestions are exactly the languages shipped in
 #   LANGUAGES_DIR (their langid), so a language added there is offered too.
-#   cmake -DXMLLINT=... -DPOLICY_DIR=... -DLANGUAGES_DIR=... -DPYTHON=... [-DRESULT_XML=...] -P check_policy_templates.cmake
+#   cmake -DXMLLINT=... -DPOLICY_DIR=... -DLANGUAGES_DIR=... -DPYTHON=... -P check_policy_templates.cmake
 cmake_minimum_required(VERSION 3.20)
-include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/write_result_xml.cmake")
 
 set(problems)
 set(admx "${POLICY_DIR}/TwinsweepLauncher.admx")
@@ -103,9 +102,6 @@ else()
   endforeach()
 endif()
 
-if(RESULT_XML)
-  write_result_xml("${RESULT_XML}" PolicyTemplates WellFormedAndComplete ${problems})
-endif()
 if(problems)
   foreach(p ${problems})
     message(SEND_ERROR "${p}")
